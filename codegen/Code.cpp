@@ -1,0 +1,1 @@
+#include "codegen/Code.h"

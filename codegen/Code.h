@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/Projektdaten.h"
+
+namespace lw {
+
+// The texts of one link row as its fields hold them.
+struct LinkTexte {
+    std::string seite;     // Ed_Link: file name and target in "HPNeu"
+    std::string text;      // Ed_Alt: text on the button
+    std::string tooltipp;  // Ed_Tooltipp: title of the link
+};
+
+// What generation reads from the windows' controls rather than the project data.
+struct CodeEingaben {
+    bool menueFixiert = false;       // cbx_MenueFixieren
+    bool eineGrafikFuerAlle = false;  // CheckBox1
+    std::vector<LinkTexte> links;     // links[0] is row 1; missing rows read as empty
+    std::string bannerAlt;            // Edit5
+    std::string bannerTooltipp;       // Edit6
+};
+
+// The three texts of the code tab, each line ending in CR LF.
+struct ErzeugterCode {
+    std::string seite;  // Memo1: the page
+    std::string css;    // Memo2: formate.css
+    std::string ieCss;  // Memo3: the workaround stylesheet, empty unless the menu is fixed
+};
+
+// Graphic group of link i (1-based): the number of the link that started it.
+int GrafikGruppe(const Projektdaten& daten, bool eineGrafikFuerAlle, int link);
+
+ErzeugterCode CodeErzeugen(const Projektdaten& daten, const CodeEingaben& eingaben);
+
+}  // namespace lw

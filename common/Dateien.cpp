@@ -1,0 +1,193 @@
+#include "common/Dateien.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <string>
+
+#include "common/Fehler.h"
+#include "common/Zeichensatz.h"
+
+namespace lw {
+namespace {
+
+// Closes on every road out; a failing close is reported only by Schliessen().
+class Datei final {
+public:
+    explicit Datei(int fd) : fd_(fd) {}
+    Datei(const Datei&) = delete;
+    Datei& operator=(const Datei&) = delete;
+    ~Datei() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int fd() const { return fd_; }
+    int Schliessen() {
+        const int r = ::close(fd_);
+        fd_ = -1;
+        return r == 0 ? 0 : errno;
+    }
+
+private:
+    int fd_;
+};
+
+std::string ElternOrdner(const std::string& pfad) {
+    const auto p = pfad.rfind('/');
+    if (p == std::string::npos) return ".";
+    return p == 0 ? "/" : pfad.substr(0, p);
+}
+
+// Writes all bytes; 0 or the errno of the failed write.
+int AllesSchreiben(int fd, std::string_view daten) {
+    while (!daten.empty()) {
+        const ssize_t n = ::write(fd, daten.data(), daten.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        daten.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
+// Reads the whole file behind fd; 0 or the errno of the failed read.
+int AllesLesen(int fd, std::string& aus) {
+    char puffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, puffer, sizeof puffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return 0;
+        aus.append(puffer, static_cast<std::size_t>(n));
+    }
+}
+
+[[noreturn]] void Werfen(int err, const std::string& pfad) {
+    EAFehlerWerfen(EACodeAusErrno(err, pfad));
+}
+
+int OeffnenZumSchreiben(const std::string& pfad) {
+    return ::open(LokalerPfad(pfad).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+
+// Writes the bytes into an opened file and closes it, both checked.
+void InhaltAbschliessen(Datei& datei, std::string_view daten, const std::string& pfad) {
+    if (const int err = AllesSchreiben(datei.fd(), daten)) Werfen(err, pfad);
+    if (const int err = datei.Schliessen()) Werfen(err, pfad);
+}
+
+}  // namespace
+
+std::string LokalerPfad(std::string_view pfad) { return utf8AusCp1252(pfad); }
+
+int EACodeAusErrno(int err, const std::string& pfad) {
+    switch (err) {
+        case ENOENT:
+            return OrdnerExistiert(ElternOrdner(pfad)) ? kDateiNichtGefunden : kPfadNichtGefunden;
+        case ENOTDIR: return kPfadNichtGefunden;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+        case ETXTBSY: return kZugriffVerweigert;
+        case EEXIST: return kExistiertBereits;
+        case ENOSPC:
+        case EDQUOT: return kSpeicherVoll;
+        case EMFILE:
+        case ENFILE: return kZuVieleDateien;
+        case ENAMETOOLONG: return kNameZuLang;
+        case EINVAL:
+        case EILSEQ: return kUngueltigerName;
+        default: return err;
+    }
+}
+
+std::string SystemGrund(int err, const std::string& pfad) {
+    switch (EACodeAusErrno(err, pfad)) {
+        case kDateiNichtGefunden: return W("Das System kann die angegebene Datei nicht finden.");
+        case kPfadNichtGefunden: return W("Das System kann den angegebenen Pfad nicht finden.");
+        case kZugriffVerweigert: return W("Zugriff verweigert.");
+        case kExistiertBereits:
+            return W("Eine Datei kann nicht erstellt werden, wenn sie bereits vorhanden ist.");
+        case kSpeicherVoll: return W("Auf dem Datenträger ist nicht genug Speicherplatz vorhanden.");
+        case kZuVieleDateien: return W("Das System kann die Datei nicht öffnen.");
+        case kNameZuLang: return W("Der Dateiname oder die Erweiterung ist zu lang.");
+        case kUngueltigerName:
+            return W("Die Syntax für den Dateinamen, Verzeichnisnamen oder die "
+                     "Datenträgerbezeichnung ist falsch.");
+        default: return W("Systemfehler ") + std::to_string(err) + ".";
+    }
+}
+
+void OrdnerErzeugen(const std::string& pfad) {
+    if (::mkdir(LokalerPfad(pfad).c_str(), 0777) != 0) Werfen(errno, pfad);
+}
+
+void TextSchreiben(const std::string& pfad, std::string_view text) {
+    const int fd = OeffnenZumSchreiben(pfad);
+    if (fd < 0) Werfen(errno, pfad);
+    Datei datei(fd);
+    InhaltAbschliessen(datei, text, pfad);
+}
+
+std::string DateiLesenGanz(const std::string& pfad) {
+    if (!DateiExistiert(pfad)) EAFehlerWerfen(kDateiNichtGefunden);
+    const int fd = ::open(LokalerPfad(pfad).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) Werfen(errno, pfad);
+    Datei datei(fd);
+    std::string inhalt;
+    if (const int err = AllesLesen(fd, inhalt)) Werfen(err, pfad);
+    return inhalt;
+}
+
+void DateiKopieren(const std::string& quelle, const std::string& ziel) {
+    std::string inhalt;
+    {
+        const int fd = ::open(LokalerPfad(quelle).c_str(), O_RDONLY | O_CLOEXEC);
+        const int err = fd < 0 ? errno : 0;
+        if (fd < 0 || !DateiExistiert(quelle)) {
+            if (fd >= 0) ::close(fd);
+            throw Fehler("Datei " + quelle + W(" kann nicht geöffnet werden. ") +
+                         SystemGrund(fd < 0 ? err : EISDIR, quelle));
+        }
+        Datei datei(fd);
+        if (const int lesefehler = AllesLesen(fd, inhalt)) Werfen(lesefehler, quelle);
+    }
+    DateiErstellen(ziel, inhalt);
+}
+
+void DateiErstellen(const std::string& ziel, std::string_view inhalt) {
+    const int fd = OeffnenZumSchreiben(ziel);
+    if (fd < 0) {
+        const int err = errno;
+        throw Fehler("Datei \"" + ziel + W("\" kann nicht erstellt werden. ") +
+                     SystemGrund(err, ziel));
+    }
+    Datei datei(fd);
+    InhaltAbschliessen(datei, inhalt, ziel);
+}
+
+bool DateiExistiert(const std::string& pfad) {
+    struct stat st {};
+    return ::stat(LokalerPfad(pfad).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool OrdnerExistiert(const std::string& pfad) {
+    struct stat st {};
+    return ::stat(LokalerPfad(pfad).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string ProgrammOrdner() {
+    char puffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", puffer, sizeof puffer - 1);
+    if (n <= 0) return ".";
+    const std::string exe = cp1252AusUtf8(std::string_view(puffer, static_cast<std::size_t>(n)));
+    return ElternOrdner(exe);
+}
+
+}  // namespace lw

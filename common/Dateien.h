@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// File-system steps of the program. Paths are Windows-1252 text like every
+// other text of the core; they are turned into this platform's UTF-8 file names
+// here and nowhere else. Every failure throws lw::Fehler with the runtime's
+// German text (see Fehler.h for the codes).
+namespace lw {
+
+// This platform's file name for a Windows-1252 path.
+std::string LokalerPfad(std::string_view pfad);
+
+// Creates one folder. An existing folder (or file) of that name gives
+// "E/A-Fehler 183", a missing parent "Ungültiger Dateiname".
+void OrdnerErzeugen(const std::string& pfad);
+
+// Creates or empties the file and writes the bytes unchanged; open, write,
+// flush and close are each checked (a full disk often shows only at close).
+void TextSchreiben(const std::string& pfad, std::string_view text);
+
+// Reads a whole file; a missing file gives "Datei nicht gefunden".
+std::string DateiLesenGanz(const std::string& pfad);
+
+// Byte copy with the two messages of the copy routine:
+// "Datei <quelle> kann nicht geöffnet werden. <Grund>" and
+// "Datei "<ziel>" kann nicht erstellt werden. <Grund>".
+void DateiKopieren(const std::string& quelle, const std::string& ziel);
+
+// Creates or replaces ziel with the bytes; a file that cannot be created gives
+// "Datei "<ziel>" kann nicht erstellt werden. <Grund>".
+void DateiErstellen(const std::string& ziel, std::string_view inhalt);
+
+// True for an existing regular file; a folder of that name does not count.
+bool DateiExistiert(const std::string& pfad);
+bool OrdnerExistiert(const std::string& pfad);
+
+// The folder that holds the program file, without trailing '/'.
+std::string ProgrammOrdner();
+
+// The runtime error code for an errno value of a failed step on pfad.
+int EACodeAusErrno(int err, const std::string& pfad);
+// The system's reason in German, as the copy messages quote it.
+std::string SystemGrund(int err, const std::string& pfad);
+
+}  // namespace lw

@@ -1,0 +1,22 @@
+#include "common/Fehler.h"
+
+#include "common/Zeichensatz.h"
+
+namespace lw {
+
+std::string EAText(int code) {
+    switch (code) {
+        case 2: return W("Datei nicht gefunden");
+        case 3: return W("Ungültiger Dateiname");
+        case 4: return W("Zu viele geöffnete Dateien");
+        case 5: return W("Dateizugriff verweigert");
+        case 100: return W("Versuch hinter dem Dateiende zu lesen");
+        case 101: return W("Zu wenig Speicherplatz");
+        case 106: return W("Ungültige numerische Eingabe");
+        default: return "E/A-Fehler " + std::to_string(code);
+    }
+}
+
+void EAFehlerWerfen(int code) { throw Fehler(EAText(code)); }
+
+}  // namespace lw

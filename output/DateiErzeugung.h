@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "codegen/Code.h"
+#include "model/Projektdaten.h"
+
+namespace lw {
+
+// Reads bytes [anfang, ende) of a file; (0, 0) reads it whole. A missing file
+// (or a folder of that name) gives the empty text.
+std::string DateiLesen(const std::string& dateiname, long long anfang, long long ende);
+
+// Writes the site into Zielordner + "/Neu/": the pages (merged with the
+// contents files of "/Alt/" in mode "NZAlt"), css/formate.css, css/IE.css
+// when the menu is fixed, and the picture copies in img/. The first failure
+// throws lw::Fehler; what was written before stays.
+void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert);
+
+// The message shown after saving (LF between its two lines).
+std::string SpeicherMeldung(const Projektdaten& daten);
+
+}  // namespace lw

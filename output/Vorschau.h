@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "codegen/Code.h"
+#include "model/Projektdaten.h"
+
+namespace lw {
+
+// Writes Test.html, Test.css and TestIE.css into daten.Zielordner with every
+// picture reference pointing at the chosen picture file ("file://" + path).
+// browser is StandardBrowser()'s answer; it decides the "%20" rule.
+// Returns the path of the test page, for the browser to open.
+std::string VorschauSchreiben(const Projektdaten& daten, const ErzeugterCode& code,
+                              bool menueFixiert, bool eineGrafikFuerAlle,
+                              const std::string& browser);
+
+// The default web browser's program file name as the desktop records it, or
+// the empty text.
+std::string StandardBrowser();
+
+}  // namespace lw

@@ -1,0 +1,1 @@
+#include "pictures/Bild.h"
