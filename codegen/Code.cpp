@@ -1,1 +1,325 @@
 #include "codegen/Code.h"
+
+#include <cstddef>
+#include <utility>
+
+#include "codegen/Schriftstil.h"
+#include "common/Text.h"
+#include "common/Zeichensatz.h"
+
+namespace lw {
+namespace {
+
+constexpr const char* kAbsatz1 =
+    "        <p>Lorem ipsum dolor sit amet, consectetuer adipiscing elit. Integer "
+    "sed nunc. Nunc mauris. Nulla fringilla laoreet ligula. Sed sodales lorem "
+    "aliquam nibh. Nullam mauris nisi, euismod ac, condimentum id, nonummy vitae, "
+    "erat. Duis sed justo et pede aliquam ultricies. Duis tortor. Vivamus et "
+    "mauris. Morbi vel velit. Vestibulum eros arcu, convallis quis, tincidunt id, "
+    "vulputate id, nulla. Duis odio velit, semper eget, volutpat sed, luctus sed, "
+    "purus. Duis varius. Nam ac nisl sed velit scelerisque hendrerit. Integer "
+    "mattis, elit non vulputate varius, urna augue pellentesque velit, nec "
+    "pharetra felis sapien nec ante. Etiam nibh quam, cursus et, scelerisque id, "
+    "nonummy nec, nisi.</p>";
+
+constexpr const char* kAbsatz2 =
+    "        <p>Aliquam laoreet elementum risus. Fusce id erat eget eros pulvinar "
+    "tincidunt. Sed nunc urna, sollicitudin luctus, feugiat et, posuere nec, "
+    "sapien. Sed malesuada, felis quis eleifend mattis, ante mauris consectetuer "
+    "mauris, eget accumsan lacus sapien ultricies leo. Cras iaculis congue augue. "
+    "Proin tincidunt est vel urna. Morbi iaculis mollis libero. Duis ipsum enim, "
+    "sagittis eget, ultrices quis, pharetra non, lectus. Cras varius sollicitudin "
+    "eros. Vivamus vitae sem vel sapien volutpat fermentum. Sed diam nisi, laoreet "
+    "sit amet, auctor pulvinar, aliquet in, nisi. Integer sed ante. In hac "
+    "habitasse platea dictumst. In malesuada tellus sed leo.</p>";
+
+// Collects lines, each closed by CR LF, the last one included.
+class Zeilen final {
+public:
+    void operator()(std::string_view zeile) {
+        text_ += zeile;
+        text_ += "\r\n";
+    }
+    std::string Fertig() { return std::move(text_); }
+
+private:
+    std::string text_;
+};
+
+bool IstBuchstabe(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IstZiffer(char c) { return c >= '0' && c <= '9'; }
+bool IstHexZiffer(char c) { return IstZiffer(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+// True when text[p], an '&', begins "&name;", "&#digits;" or "&#xhex;".
+bool BeginntReferenz(std::string_view text, std::size_t p) {
+    std::size_t i = p + 1;
+    const std::size_t n = text.size();
+    if (i < n && text[i] == '#') {
+        ++i;
+        const bool hex = i < n && text[i] == 'x';
+        if (hex) ++i;
+        const std::size_t anfang = i;
+        while (i < n && (hex ? IstHexZiffer(text[i]) : IstZiffer(text[i]))) ++i;
+        return i > anfang && i < n && text[i] == ';';
+    }
+    if (i >= n || !IstBuchstabe(text[i])) return false;
+    while (i < n && (IstBuchstabe(text[i]) || IstZiffer(text[i]))) ++i;
+    return i < n && text[i] == ';';
+}
+
+const LinkTexte& LinkZeile(const CodeEingaben& eingaben, int link) {
+    static const LinkTexte leer;
+    return link >= 1 && static_cast<std::size_t>(link) <= eingaben.links.size()
+               ? eingaben.links[link - 1]
+               : leer;
+}
+
+bool StartetGruppe(const Projektdaten& daten, bool eineGrafikFuerAlle, int link) {
+    if (link <= 1) return true;
+    return !eineGrafikFuerAlle && daten.ButtonGrafik[link] != daten.ButtonGrafik[link - 1];
+}
+
+std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, int n) {
+    const bool fixiert = eingaben.menueFixiert;
+    const bool banner = !daten.BannerDatei.empty();
+    const bool nzAlt = daten.Modus == kModusNZAlt;
+    constexpr const char* kIeLink =
+        "    <link rel=\"stylesheet\" type=\"text/css\" href=\"css/ie.css\" />";
+    constexpr const char* kCssLink =
+        "    <link rel=\"stylesheet\" type=\"text/css\" href=\"css/formate.css\" />";
+
+    Zeilen zeile;
+    zeile("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\"");
+    zeile("  \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">");
+    zeile("<html xmlns=\"http://www.w3.org/1999/xhtml\">");
+    zeile("  <head>");
+    zeile("    <meta http-equiv=\"content-type\" content=\"text/html; charset=ISO-8859-1\" />");
+    zeile("    <meta name=\"generator\" content=\"Leistenwerk\" />");
+    zeile("    <meta name=\"robots\" content=\"index\" />");
+    zeile("    <meta name=\"robots\" content=\"follow\" />");
+    zeile("    <meta name=\"revisit-after\" content=\"5 days\" />");
+    zeile("    <title>Meine Homepage</title>");
+    if (daten.Modus == kModusHPNeu) {
+        if (fixiert) zeile(kIeLink);
+        zeile(kCssLink);
+        zeile("  </head>");
+        zeile("  <body>");
+    } else {
+        zeile("  </head>");
+        zeile("  <body>");
+        if (fixiert) zeile(kIeLink);
+        zeile(kCssLink);
+    }
+    zeile("");
+    zeile("      <!-- Hier beginnt die Navigationsleiste //-->");
+    zeile("");
+    if (fixiert) zeile("    <div id=\"fixiert\">");
+    zeile("      <ul id=\"Navigation\">");
+    for (int i = 1, gruppe = 1; i <= n; ++i) {
+        if (StartetGruppe(daten, eingaben.eineGrafikFuerAlle, i)) gruppe = i;
+        const LinkTexte& link = LinkZeile(eingaben, i);
+        // The site writer saves merged imported pages under the name with "_".
+        const std::string ziel = nzAlt ? "_" + daten.ImportSeiten[i] : link.seite;
+        // The link text stays as typed so that a user can still write markup there.
+        zeile("        <li class=\"Seite" + std::to_string(gruppe) + "\"><a href=\"" +
+              AttributWert(ziel) + "\" title=\"" + AttributWert(link.tooltipp) + "\">" +
+              link.text + "</a></li>");
+    }
+    zeile("      </ul>");
+    if (fixiert) zeile("    </div>");
+    zeile("");
+    zeile("      <!-- Hier endet die Navigationsleiste //-->");
+    zeile("");
+    if (fixiert) zeile("    <div id=\"scrollen\">");
+    if (banner) {
+        zeile("");
+        zeile(W("      <!-- Hier beginnt der Block für den Banner //-->"));
+        zeile("");
+        zeile("      <div id=\"banner\">");
+        zeile("        <img src=\"img/" + DateiName(daten.BannerDatei) + "\" width=\"" +
+              std::to_string(daten.BannerBreite) + "\" height=\"" +
+              std::to_string(daten.BannerHoehe) + "\" alt=\"" +
+              AttributWert(eingaben.bannerAlt) + "\" title=\"" +
+              AttributWert(eingaben.bannerTooltipp) + "\" />");
+        zeile("      </div>");
+        zeile("");
+        zeile(W("      <!-- Hier endet der Block für den Banner //-->"));
+        zeile("");
+    }
+    zeile("");
+    zeile(W("      <!-- Hier beginnt der Block für den Seiteninhalt //-->"));
+    zeile("");
+    zeile("      <div id=\"Inhalt\">");
+    zeile("        <h1>Lorem ipsum</h1>");
+    zeile(kAbsatz1);
+    zeile(kAbsatz2);
+    zeile("      </div>");
+    zeile("");
+    zeile(W("      <!-- Hier endet der Block für den Seiteninhalt //-->"));
+    zeile("");
+    if (fixiert) zeile("    </div>");
+    zeile("");
+    zeile("  </body>");
+    zeile("</html>");
+    return zeile.Fertig();
+}
+
+std::string StylesheetText(const Projektdaten& daten, const CodeEingaben& eingaben, int n) {
+    const bool fixiert = eingaben.menueFixiert;
+    // 64 bits so that B + 30 of an absurd stored width cannot overflow.
+    const long long b = daten.ButtonBreite[1];
+    const int h = daten.ButtonHoehe[1];
+    const std::string breite = "  width: " + std::to_string(b) + "px;";
+    const std::string rand = "  margin-left: " + std::to_string(b + 30) + "px;";
+
+    Zeilen zeile;
+    if (fixiert) {
+        zeile("html>body #fixiert {");
+        zeile("  position: fixed;");
+        zeile("}");
+        zeile("");
+        zeile("html {");
+        zeile("  padding: 0;");
+        zeile("}");
+        zeile("#fixiert {");
+        zeile("  position: absolute;");
+        zeile("  top: 1em; left: 15px;");
+        zeile("  width: " + std::to_string(b + 5) + "px;");
+        zeile("}");
+    }
+    zeile("");
+    zeile("body {");
+    zeile("  background-color: #" + daten.BodyHintergrundFarbe + ";");
+    if (!daten.HintergrundBild.empty()) {
+        zeile("  background-image:url(../img/" + DateiName(daten.HintergrundBild) + ");");
+        if (daten.HintergrundKachel) {
+            zeile("  background-repeat: repeat;");
+        } else {
+            zeile("  background-repeat: no-repeat;");
+            zeile("  background-position: center;");
+        }
+        zeile(daten.HintergrundFixiert ? "  background-attachment: fixed;"
+                                       : "  background-attachment: scroll;");
+    }
+    zeile("  color: #" + daten.BodySchriftFarbe + ";");
+    zeile("  font-family: \"" + daten.BodySchriftName + "\",sans-serif;");
+    zeile("  font-size: " + std::to_string(daten.BodySchriftGroesse) + "px;");
+    zeile(daten.BodySchriftStil);
+    zeile("  margin: 0;");
+    zeile(fixiert ? "  padding: 0;" : "  padding: 1em;");
+    zeile("}");
+    zeile("");
+    zeile("ul#Navigation {");
+    zeile("  float: left;");
+    zeile("  margin: 0;");
+    zeile("  padding: 0;");
+    zeile("}");
+    zeile("");
+    zeile("ul#Navigation li {");
+    zeile("  list-style: none;");
+    zeile("  margin: 0;");
+    zeile("  padding: 5px;");
+    if (!daten.ButtonHintergrundFarbe.empty())
+        zeile("  background-color: #" + daten.ButtonHintergrundFarbe + ";");
+    zeile("  height: " + EmWert(h, daten.BodySchriftGroesse) + "em;");
+    zeile(breite);
+    zeile("}");
+    zeile("");
+    zeile("ul#Navigation a {");
+    zeile("  display: block;");
+    const std::string buttonEm = EmWert(h, daten.ButtonSchriftGroesse);
+    zeile("  height: " + buttonEm + "em;");
+    zeile(breite);
+    zeile("  line-height: " + buttonEm + "em;");
+    zeile("  text-align: center;");
+    zeile("  color: #" + daten.ButtonSchriftFarbe + ";");
+    zeile("  font-family: \"" + daten.ButtonSchriftName + "\",sans-serif;");
+    zeile("  font-size: " + std::to_string(daten.ButtonSchriftGroesse) + "px;");
+    zeile(daten.ButtonSchriftStil);
+    zeile("}");
+    zeile("");
+    for (int i = 1; i <= n; ++i) {
+        if (!StartetGruppe(daten, eingaben.eineGrafikFuerAlle, i) || daten.ButtonGrafik[i].empty())
+            continue;
+        zeile("ul#Navigation li.Seite" + std::to_string(i) + "{");
+        zeile("  background-image: url(../img/" + DateiName(daten.ButtonGrafik[i]) + ");");
+        zeile("  background-repeat: no-repeat;");
+        zeile("  background-position: center;");
+        zeile("}");
+        zeile("");
+    }
+    zeile("div#Inhalt {");
+    zeile(rand);
+    zeile("  padding: 5px;");
+    zeile("  height: 100%;");
+    zeile("}");
+    zeile("");
+    if (!daten.BannerDatei.empty()) {
+        zeile("div#banner {");
+        zeile(rand);
+        zeile("  text-align: center;");
+        zeile("  padding-top: 20px;");
+        zeile("  padding-bottom: 20px;");
+        zeile("}");
+        zeile("");
+    }
+    return zeile.Fertig();
+}
+
+std::string WorkaroundText(const CodeEingaben& eingaben) {
+    if (!eingaben.menueFixiert) return {};
+    Zeilen zeile;
+    zeile("@media screen {");
+    zeile("  html, body {");
+    zeile("    height: 100%;");
+    zeile("    overflow-y: hidden;");
+    zeile("  }");
+    zeile("  #scrollen {");
+    zeile("    height: 100%;");
+    zeile("    width: 100%;");
+    zeile("    overflow: auto;");
+    zeile("  }");
+    zeile("  #Inhalt {");
+    zeile("    position: static;");
+    zeile("  }");
+    zeile("}");
+    return zeile.Fertig();
+}
+
+}  // namespace
+
+std::string AttributWert(std::string_view text) {
+    std::string wert;
+    wert.reserve(text.size());
+    for (std::size_t p = 0; p < text.size(); ++p) {
+        const char c = text[p];
+        if (c == '"')
+            wert += "&quot;";
+        else if (c == '<')
+            wert += "&lt;";
+        else if (c == '&' && !BeginntReferenz(text, p))
+            wert += "&amp;";
+        else
+            wert += c;
+    }
+    return wert;
+}
+
+int GrafikGruppe(const Projektdaten& daten, bool eineGrafikFuerAlle, int link) {
+    int start = link < 1 ? 1 : link;
+    while (!StartetGruppe(daten, eineGrafikFuerAlle, start)) --start;
+    return start;
+}
+
+ErzeugterCode CodeErzeugen(const Projektdaten& daten, const CodeEingaben& eingaben) {
+    // Only file names of the pictures go into the texts; no picture is opened,
+    // so a picture deleted after it was chosen cannot stop the code tab.
+    const int n = daten.SeitenInGebrauch();
+    ErzeugterCode code;
+    code.seite = SeitenText(daten, eingaben, n);
+    code.css = StylesheetText(daten, eingaben, n);
+    code.ieCss = WorkaroundText(eingaben);
+    return code;
+}
+
+}  // namespace lw

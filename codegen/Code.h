@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/Projektdaten.h"
@@ -32,6 +33,11 @@ struct ErzeugterCode {
 
 // Graphic group of link i (1-based): the number of the link that started it.
 int GrafikGruppe(const Projektdaten& daten, bool eineGrafikFuerAlle, int link);
+
+// Text for a double-quoted attribute value: '"', '<' and every '&' that does not
+// begin an entity or character reference become &quot;, &lt;, &amp;, so that a
+// typed quote cannot break the page while a typed "&auml;" stays an entity.
+std::string AttributWert(std::string_view text);
 
 ErzeugterCode CodeErzeugen(const Projektdaten& daten, const CodeEingaben& eingaben);
 
