@@ -10,6 +10,7 @@ pakete=(build-essential cmake ninja-build pkg-config
 if [[ "${1:-}" == "--test" ]]; then
   pakete+=(libgtest-dev libgmock-dev libxml2-utils w3c-sgml-lib xvfb xauth
            chromium curl)
+  command -v npm >/dev/null || pakete+=(nodejs npm)
 fi
 
 fehlend=()
@@ -22,6 +23,10 @@ if ((${#fehlend[@]})); then
   [[ $(id -u) -ne 0 ]] && als_root=(sudo)
   "${als_root[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${als_root[@]}" apt-get install -y -qq --no-install-recommends "${fehlend[@]}"
+fi
+
+if [[ "${1:-}" == "--test" ]]; then
+  npm ci --prefix tests/browser --no-audit --no-fund --loglevel=error
 fi
 
 cmake --preset default
