@@ -1,0 +1,104 @@
+// Opens a saved site from disk in Debian's Chromium and checks what a visitor
+// sees: the button column, the contents beside it, the banner above it, the
+// button graphics, and (with the fixed menu) the menu after scrolling.
+//
+// Usage: node seite_pruefen.mjs <page.html> <button width> <button height>
+//        <menu fixed: 0|1> <banner: 0|1> <graphics: 0|1> <screenshot.png>
+import { chromium } from 'playwright-core';
+import { pathToFileURL } from 'node:url';
+
+const [seite, breiteText, hoeheText, fixiertText, bannerText, grafikText, bildschirmfoto] =
+  process.argv.slice(2);
+const B = Number(breiteText);
+const H = Number(hoeheText);
+const fixiert = fixiertText === '1';
+const mitBanner = bannerText === '1';
+const mitGrafik = grafikText === '1';
+
+const fehler = [];
+function pruefe(bedingung, text) {
+  if (!bedingung) fehler.push(text);
+}
+
+const browser = await chromium.launch({
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--no-first-run',
+         '--disable-component-update', '--disable-sync', '--allow-file-access-from-files'],
+});
+try {
+  const page = await browser.newPage({ viewport: { width: 900, height: 400 } });
+  await page.goto(pathToFileURL(seite).href, { waitUntil: 'load' });
+
+  const links = await page.$$eval('ul#Navigation a', (as) =>
+    as.map((a) => { const r = a.getBoundingClientRect(); return { x: r.x, y: r.y, w: r.width, h: r.height }; }));
+  pruefe(links.length >= 2, `zu wenige Navigationslinks: ${links.length}`);
+  for (const [i, l] of links.entries()) {
+    pruefe(Math.abs(l.x - links[0].x) < 0.5, `Link ${i + 1} steht nicht in einer Spalte (x=${l.x})`);
+    pruefe(Math.abs(l.w - B) < 0.5, `Link ${i + 1} ist ${l.w} statt ${B} Pixel breit`);
+    pruefe(Math.abs(l.h - H) <= H * 0.1 + 1, `Link ${i + 1} ist ${l.h} statt etwa ${H} Pixel hoch`);
+    if (i > 0) pruefe(l.y > links[i - 1].y + links[i - 1].h - 0.5, `Link ${i + 1} steht nicht unter Link ${i}`);
+  }
+  pruefe(links.length === 0 || links[0].x < 60, `die Navigation steht nicht links (x=${links[0]?.x})`);
+
+  const inhalt = await page.$eval('div#Inhalt', (d) => {
+    const r = d.getBoundingClientRect();
+    const ul = document.querySelector('ul#Navigation').getBoundingClientRect();
+    return { x: r.x, top: r.y, ulX: ul.x, marginLeft: parseFloat(getComputedStyle(d).marginLeft) };
+  });
+  pruefe(Math.abs(inhalt.marginLeft - (B + 30)) < 0.5, `Inhalt hat margin-left ${inhalt.marginLeft} statt ${B + 30}`);
+  pruefe(Math.abs(inhalt.x - inhalt.ulX - (B + 30)) < 0.5,
+         `Inhalt beginnt ${inhalt.x - inhalt.ulX} Pixel rechts der Navigation statt ${B + 30}`);
+
+  if (mitBanner) {
+    const banner = await page.$eval('div#banner img', (img) => {
+      const r = img.getBoundingClientRect();
+      return { bottom: r.bottom, geladen: img.complete && img.naturalWidth > 0 };
+    });
+    pruefe(banner.geladen, 'das Bannerbild wurde nicht geladen');
+    pruefe(banner.bottom <= inhalt.top + 0.5, 'der Banner steht nicht über dem Inhalt');
+  }
+
+  if (mitGrafik) {
+    const bilder = await page.$$eval('ul#Navigation li', (lis) =>
+      lis.map((li) => getComputedStyle(li).backgroundImage).filter((b) => b && b !== 'none'));
+    pruefe(bilder.length === links.length, `nur ${bilder.length} von ${links.length} Buttons haben eine Grafik`);
+    for (const b of new Set(bilder)) {
+      const url = b.replace(/^url\("?/, '').replace(/"?\)$/, '');
+      const geladen = await page.evaluate((u) => new Promise((ok) => {
+        const img = new Image();
+        img.onload = () => ok(img.naturalWidth > 0);
+        img.onerror = () => ok(false);
+        img.src = u;
+      }), url);
+      pruefe(geladen, `Buttongrafik ${url} wurde nicht geladen`);
+    }
+  }
+
+  if (fixiert) {
+    await page.evaluate(() => {
+      window.scrollTo(0, document.body.scrollHeight);
+      const s = document.getElementById('scrollen');
+      if (s) s.scrollTop = s.scrollHeight;
+    });
+    const gescrollt = await page.evaluate(() => {
+      const s = document.getElementById('scrollen');
+      return Math.max(window.scrollY, s ? s.scrollTop : 0);
+    });
+    pruefe(gescrollt > 0, 'die Seite ließ sich nicht scrollen; der Test wäre wertlos');
+    const menue = await page.$eval('#fixiert', (m) => {
+      const r = m.getBoundingClientRect();
+      return { top: r.top, bottom: r.bottom, hoehe: window.innerHeight };
+    });
+    pruefe(menue.top >= 0 && menue.top < menue.hoehe, `das Menü ist nach dem Scrollen nicht mehr sichtbar (top=${menue.top})`);
+  }
+
+  await page.screenshot({ path: bildschirmfoto, fullPage: false });
+} finally {
+  await browser.close();
+}
+
+if (fehler.length) {
+  for (const f of fehler) console.error('FEHLER: ' + f);
+  process.exit(1);
+}
+console.log('Seite in Ordnung');
