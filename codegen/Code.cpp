@@ -46,9 +46,15 @@ private:
     std::string text_;
 };
 
-bool IstBuchstabe(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IstZiffer(char c) { return c >= '0' && c <= '9'; }
-bool IstHexZiffer(char c) { return IstZiffer(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+bool IstBuchstabe(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IstZiffer(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IstHexZiffer(char c) {
+    return IstZiffer(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
 
 // True when text[p], an '&', begins "&name;", "&#digits;" or "&#xhex;".
 bool BeginntReferenz(std::string_view text, std::size_t p) {
@@ -122,8 +128,8 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
         const std::string ziel = nzAlt ? "_" + daten.ImportSeiten[i] : link.seite;
         // The link text stays as typed so that a user can still write markup there.
         zeile("        <li class=\"Seite" + std::to_string(gruppe) + "\"><a href=\"" +
-              AttributWert(ziel) + "\" title=\"" + AttributWert(link.tooltipp) + "\">" +
-              link.text + "</a></li>");
+              AttributWert(ziel) + "\" title=\"" + AttributWert(link.tooltipp) + "\">" + link.text +
+              "</a></li>");
     }
     zeile("      </ul>");
     if (fixiert) zeile("    </div>");
@@ -138,9 +144,8 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
         zeile("      <div id=\"banner\">");
         zeile("        <img src=\"img/" + DateiName(daten.BannerDatei) + "\" width=\"" +
               std::to_string(daten.BannerBreite) + "\" height=\"" +
-              std::to_string(daten.BannerHoehe) + "\" alt=\"" +
-              AttributWert(eingaben.bannerAlt) + "\" title=\"" +
-              AttributWert(eingaben.bannerTooltipp) + "\" />");
+              std::to_string(daten.BannerHoehe) + "\" alt=\"" + AttributWert(eingaben.bannerAlt) +
+              "\" title=\"" + AttributWert(eingaben.bannerTooltipp) + "\" />");
         zeile("      </div>");
         zeile("");
         zeile(W("      <!-- Hier endet der Block für den Banner //-->"));

@@ -17,7 +17,7 @@ struct LinkTexte {
 
 // What generation reads from the windows' controls rather than the project data.
 struct CodeEingaben {
-    bool menueFixiert = false;       // cbx_MenueFixieren
+    bool menueFixiert = false;        // cbx_MenueFixieren
     bool eineGrafikFuerAlle = false;  // CheckBox1
     std::vector<LinkTexte> links;     // links[0] is row 1; missing rows read as empty
     std::string bannerAlt;            // Edit5
