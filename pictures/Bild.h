@@ -15,11 +15,20 @@ struct Bild {
     std::vector<std::uint8_t> rgba;
 };
 
-// Decodes the file. A file that is no readable JPEG or GIF, is truncated or
-// declares absurd dimensions throws lw::Fehler with a German text.
+// Limits checked before any pixel memory is taken: a hostile or broken header
+// must not make the program allocate gigabytes. A 64-megapixel picture still
+// needs 256 MB as RGBA; banners and buttons are far below that.
+inline constexpr int kBildMaxSeite = 16384;
+inline constexpr long long kBildMaxPixel = 64LL * 1024 * 1024;
+inline constexpr long long kBildMaxDateigroesse = 256LL * 1024 * 1024;
+
+// Decodes the file. The format follows the file's signature, not its name.
+// A file that is no readable JPEG or GIF, is truncated or declares absurd
+// dimensions throws lw::Fehler with a German text naming the path.
 Bild BildLaden(const std::string& pfad);
 
-// The same for bytes already in memory.
+// The same for bytes already in memory; the messages then speak of
+// "Die Bilddaten" instead of a file.
 Bild BildDekodieren(std::string_view daten);
 
 }  // namespace lw

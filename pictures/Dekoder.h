@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "pictures/Bild.h"
+
+// Shared by the JPEG and the GIF reader; not used outside pictures/.
+// pfad names the picture in the messages; empty for bytes without a file.
+namespace lw::bild {
+
+[[noreturn]] void KeinBild(const std::string& pfad);
+[[noreturn]] void Beschaedigt(const std::string& pfad);
+[[noreturn]] void NichtUnterstuetzt(const std::string& pfad);
+[[noreturn]] void ZuGross(const std::string& pfad, long long breite, long long hoehe);
+
+// Rejects an empty or oversized picture; called with the header's numbers
+// before anything is allocated for the pixels.
+void GroessePruefen(const std::string& pfad, long long breite, long long hoehe);
+
+Bild JpegDekodieren(std::string_view daten, const std::string& pfad);
+Bild GifDekodieren(std::string_view daten, const std::string& pfad);
+
+}  // namespace lw::bild
