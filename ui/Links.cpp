@@ -1,1 +1,209 @@
+// The page "Links": one row per page, made the first time the page is shown,
+// the settings of all buttons and the preview of the first button.
 #include "ui/MainForm.h"
+
+#include <QByteArray>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+
+#include "common/Dateien.h"
+#include "common/Fehler.h"
+#include "pictures/Bild.h"
+#include "ui/Auswahl.h"
+#include "ui/Dialoge.h"
+#include "ui/Formbau.h"
+#include "ui/TextUmwandlung.h"
+#include "ui/Tooltipp.h"
+
+using namespace lw::ui;
+
+namespace {
+
+// The centre of pnl_Vorschau (265 x 81), halves rounded down.
+constexpr int kVorschauMitteX = 132;
+constexpr int kVorschauMitteY = 40;
+
+QByteArray Zeilenname(const char* stamm, int zeile) {
+    return QByteArray(stamm) + QByteArray::number(zeile);
+}
+
+void Zentrieren(QWidget* w) {
+    w->move(kVorschauMitteX - w->width() / 2, kVorschauMitteY - w->height() / 2);
+}
+
+}  // namespace
+
+QWidget* TForm1::LinksSeiteAnlegen() {
+    auto* seite = new QWidget;
+    seite->setObjectName(QStringLiteral("tab_Links"));
+
+    auto* scrollBox = new QScrollArea(seite);
+    scrollBox->setObjectName(QStringLiteral("ScrollBox1"));
+    scrollBox->setGeometry(0, 0, 497, 313);
+    scrollBox->setFrameShape(QFrame::NoFrame);
+    scrollBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scrollBox->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scrollBox->setWidgetResizable(false);
+    scrollInhalt_ = new QWidget;
+    scrollInhalt_->resize(478, 245);
+
+    auto* knoepfe = Gruppe(scrollInhalt_, "gb_Buttons", 0, 0, 478, 97, QStringLiteral("Schaltflächen"));
+    auto* hintergrund = Knopf(knoepfe, "btn_LinkBackground", 8, 24, 97, 25,
+                              QStringLiteral("Hintergrundfarbe"));
+    connect(hintergrund, &QPushButton::clicked, this, &TForm1::btn_LinkBackgroundClick);
+    auto* schrift = Knopf(knoepfe, "btn_LinkSchrift", 8, 56, 97, 25, QStringLiteral("Schriftstil"));
+    connect(schrift, &QPushButton::clicked, this, &TForm1::btn_LinkSchriftClick);
+    Beschriftung(knoepfe, "Label19", 120, 38, QStringLiteral("eine Grafik für"));
+    Beschriftung(knoepfe, "Label20", 120, 54, QStringLiteral("alle Buttons"));
+    // The two labels are its caption.
+    CheckBox1 = Kontrollkaestchen(knoepfe, "CheckBox1", 184, 52, 17, 17, QString());
+
+    pnl_Vorschau = new QFrame(knoepfe);
+    pnl_Vorschau->setObjectName(QStringLiteral("pnl_Vorschau"));
+    pnl_Vorschau->setFrameShape(QFrame::NoFrame);
+    pnl_Vorschau->setGeometry(208, 10, 265, 81);
+    img_ButtonVorschau = new QLabel(pnl_Vorschau);
+    img_ButtonVorschau->setObjectName(QStringLiteral("img_ButtonVorschau"));
+    img_ButtonVorschau->setGeometry(112, 24, 137, 33);
+    lbl_ButtonSchriftVorschau = new QLabel(pnl_Vorschau);
+    lbl_ButtonSchriftVorschau->setObjectName(QStringLiteral("lbl_ButtonSchriftVorschau"));
+    lbl_ButtonSchriftVorschau->setTextFormat(Qt::PlainText);
+    lbl_ButtonSchriftVorschau->move(48, 16);
+
+    gb_Links = Gruppe(scrollInhalt_, "gb_Links", 0, 100, 119, 145, QStringLiteral("Link-Verweis"));
+    gb_Grafiken = Gruppe(scrollInhalt_, "gb_Grafiken", 127, 100, 97, 145, QStringLiteral("Button-Grafik"));
+    gb_AlternativText =
+        Gruppe(scrollInhalt_, "gb_AlternativText", 232, 100, 119, 145, QStringLiteral("Link-Text"));
+    gb_Tooltipps = Gruppe(scrollInhalt_, "gb_Tooltipps", 359, 100, 119, 145, QStringLiteral("Tooltipps"));
+    scrollBox->setWidget(scrollInhalt_);
+
+    auto* weiter = Knopf(seite, "BitBtn1", 312, 320, 75, 25, QStringLiteral("Weiter >>"));
+    connect(weiter, &QPushButton::clicked, this, &TForm1::NaechsteSeiteZeigen);
+    auto* abbruch = AbbrechenKnopf(seite, "BitBtn6", 400, 320, 89);
+    connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungModal);
+    return seite;
+}
+
+void TForm1::ZeilenAufbauen() {
+    // Once made, the rows stay for the rest of the run, whatever resets the flag.
+    if (!Ed_Links.empty()) {
+        daten_.LinksAufgebaut = true;
+        return;
+    }
+    const int n = daten_.SeitenInGebrauch();
+    const bool importiert = daten_.Modus == lw::kModusNZAlt;
+
+    Ed_Links.assign(n + 1, nullptr);
+    btn_Grafiken.assign(n + 1, nullptr);
+    Ed_Alts.assign(n + 1, nullptr);
+    Ed_Tooltipps.assign(n + 1, nullptr);
+
+    const int hoehe = 32 * n + 26;
+    for (QGroupBox* gruppe : {gb_Links, gb_Grafiken, gb_AlternativText, gb_Tooltipps})
+        gruppe->resize(gruppe->width(), hoehe);
+    scrollInhalt_->resize(scrollInhalt_->width(), gb_Links->y() + hoehe);
+
+    for (int i = 1; i <= n; ++i) {
+        const int oben = 32 * i - 6;
+        const QString seite = importiert ? alsQString(daten_.ImportSeiten[i])
+                                         : QStringLiteral("Seite%1.html").arg(i);
+        Ed_Links[i] = Feld(gb_Links, Zeilenname("Ed_Link", i).constData(), 13, oben, 93, 21, seite);
+        Ed_Links[i]->setReadOnly(importiert);
+        btn_Grafiken[i] = Knopf(gb_Grafiken, Zeilenname("btn_Grafik", i).constData(), 16, oben, 60,
+                                21, QStringLiteral("Laden..."));
+        Ed_Alts[i] = Feld(gb_AlternativText, Zeilenname("Ed_Alt", i).constData(), 13, oben, 93, 21,
+                          QStringLiteral("Seite %1").arg(i));
+        Ed_Tooltipps[i] = Feld(gb_Tooltipps, Zeilenname("Ed_Tooltipp", i).constData(), 13, oben, 93,
+                               21, QStringLiteral("Zur Seite %1").arg(i));
+        TooltippsZeile(*this, i, importiert);
+        for (QWidget* w : {static_cast<QWidget*>(Ed_Links[i]), static_cast<QWidget*>(btn_Grafiken[i]),
+                           static_cast<QWidget*>(Ed_Alts[i]), static_cast<QWidget*>(Ed_Tooltipps[i])})
+            w->show();
+
+        // Attached after the initial texts, so that building raises no change.
+        connect(btn_Grafiken[i], &QPushButton::clicked, this, [this, i] { btn_GrafikClick(i); });
+        connect(Ed_Alts[i], &QLineEdit::textChanged, this, [this, i] {
+            if (i == 1) ButtonVorschauZeigen();
+        });
+        connect(Ed_Tooltipps[i], &QLineEdit::textChanged, this, [this, i] {
+            if (i == 1) ButtonVorschauZeigen();
+        });
+    }
+
+    ButtonVorschauZeigen();
+    daten_.LinksAufgebaut = true;
+}
+
+void TForm1::btn_GrafikClick(int n) {
+    ButtonGrafikLaden(n);
+    if (n == 1) ButtonVorschauZeigen();
+}
+
+void TForm1::ButtonGrafikLaden(int n) {
+    const QString pfad = dialoge().DateiOeffnen(
+        this, QStringLiteral("Button laden..."), alsQString(lw::ProgrammOrdner() + "/Buttons"),
+        QStringLiteral("Komprimierte Grafiken (*.jpg *.gif);;JPEG (*.jpg);;GIF (*.gif)"));
+    if (pfad.isEmpty()) return;
+    // Decode first: a file that is no picture must leave path, sizes and
+    // preview as they were.
+    const std::string datei = alsCp1252(pfad);
+    lw::Bild bild;
+    try {
+        bild = lw::BildLaden(datei);
+    } catch (const lw::Fehler& fehler) {
+        dialoge().FehlerZeigen(this, alsQString(fehler.what()));
+        return;
+    }
+    daten_.ButtonGrafik.Setzen(n, datei);
+    daten_.ButtonHoehe.Setzen(n, bild.hoehe);
+    daten_.ButtonBreite.Setzen(n, bild.breite);
+    if (n == 1) vorschauBild_ = AlsQImage(bild);
+}
+
+void TForm1::ButtonVorschauZeigen() {
+    // Without rows there is no row 1 to show; the preview stays empty.
+    if (Zeilen() < 1) return;
+    const QString tipp = Ed_Tooltipps[1]->text();
+    lbl_ButtonSchriftVorschau->setText(Ed_Alts[1]->text());
+    lbl_ButtonSchriftVorschau->setToolTip(tipp);
+    if (!daten_.ButtonGrafik[1].empty() && !vorschauBild_.isNull()) {
+        img_ButtonVorschau->setPixmap(QPixmap::fromImage(vorschauBild_));
+        img_ButtonVorschau->resize(vorschauBild_.size());
+    }
+    img_ButtonVorschau->setToolTip(tipp);
+
+    lbl_ButtonSchriftVorschau->adjustSize();
+    Zentrieren(img_ButtonVorschau);
+    Zentrieren(lbl_ButtonSchriftVorschau);
+    lbl_ButtonSchriftVorschau->raise();
+}
+
+void TForm1::btn_LinkBackgroundClick() {
+    // The preview does not show this colour.
+    if (const auto farbe = FarbeAlsHexWaehlen(this, Qt::black)) daten_.ButtonHintergrundFarbe = *farbe;
+}
+
+void TForm1::btn_LinkSchriftClick() {
+    // Confirmed or not, the preview shows the font in effect afterwards.
+    const SchriftWahl schrift =
+        SchriftWaehlenUndSpeichern(this, {daten_.ButtonSchriftName, daten_.ButtonSchriftGroesse,
+                                          daten_.ButtonSchriftFarbe, daten_.ButtonSchriftStil});
+    lbl_ButtonSchriftVorschau->setFont(AlsQFont(schrift));
+    QPalette farben = lbl_ButtonSchriftVorschau->palette();
+    farben.setColor(QPalette::WindowText, schrift.farbe);
+    lbl_ButtonSchriftVorschau->setPalette(farben);
+    ButtonVorschauZeigen();
+}
+
+void TForm1::tab_LinksExit() {
+    // Imported names cannot be edited and stay as the import found them.
+    if (daten_.Modus != lw::kModusHPNeu) return;
+    for (int i = 1; i <= Zeilen(); ++i) daten_.ImportSeiten.Setzen(i, alsCp1252(Ed_Links[i]->text()));
+}

@@ -1,1 +1,263 @@
 #include "ui/MainForm.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabWidget>
+
+#include "import/Konfiguration.h"
+#include "ui/Abbruch.h"
+#include "ui/ButtonGroesse.h"
+#include "ui/Dialoge.h"
+#include "ui/Fenster.h"
+#include "ui/Formbau.h"
+#include "ui/Hilfe.h"
+#include "ui/TextUmwandlung.h"
+#include "ui/Tooltipp.h"
+
+using namespace lw::ui;
+
+namespace {
+
+// A read-only text view whose text can still be selected and copied.
+QPlainTextEdit* Memo(QWidget* eltern, const char* name, int links, int oben, int breite,
+                     int hoehe) {
+    auto* m = new QPlainTextEdit(eltern);
+    m->setObjectName(QString::fromLatin1(name));
+    m->setReadOnly(true);
+    m->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m->setGeometry(links, oben, breite, hoehe);
+    return m;
+}
+
+// The open door of the save button, normal and greyed; without the pictures
+// the button simply has no symbol.
+QIcon TuerSymbol() {
+    QIcon symbol;
+    const QPixmap normal(QStringLiteral(":/bilder/tuer.png"));
+    if (normal.isNull()) return symbol;
+    symbol.addPixmap(normal, QIcon::Normal);
+    const QPixmap grau(QStringLiteral(":/bilder/tuer_grau.png"));
+    if (!grau.isNull()) symbol.addPixmap(grau, QIcon::Disabled);
+    return symbol;
+}
+
+}  // namespace
+
+TForm1::TForm1(lw::Projektdaten& daten, Fenster& fenster)
+    : QMainWindow(nullptr), daten_(daten), fenster_(fenster) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Leistenwerk"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    QAction* About1 = menuBar()->addAction(QStringLiteral("Hilfe"));
+    About1->setObjectName(QStringLiteral("About1"));
+    connect(About1, &QAction::triggered, this, &TForm1::About1Click);
+
+    // The client area is fixed; the page control reaches a little beyond it,
+    // as designed, so that its right and bottom frame lie outside.
+    auto* flaeche = new QWidget(this);
+    flaeche->setFixedSize(505, 383);
+    setCentralWidget(flaeche);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    PageControl1 = new QTabWidget(flaeche);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(0, 0, 513, 385);
+    PageControl1->setCursor(Qt::PointingHandCursor);
+    PageControl1->addTab(ImportSeiteAnlegen(), QStringLiteral("Import"));
+    PageControl1->addTab(BodySeiteAnlegen(), QStringLiteral("Dateiweite Einstellungen"));
+    PageControl1->addTab(LinksSeiteAnlegen(), QStringLiteral("Links"));
+    PageControl1->addTab(CodeSeiteAnlegen(), QStringLiteral("Code"));
+    // The hand belongs to the page headers, not to everything on the pages.
+    for (int i = 0; i < PageControl1->count(); ++i)
+        PageControl1->widget(i)->setCursor(Qt::ArrowCursor);
+    PageControl1->setCurrentIndex(kImportSeite);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
+
+    TooltippsZuweisen();
+}
+
+void TForm1::TooltippsZuweisen() {
+    TooltippsEntwurf(*this);
+    TooltippsImport(*this);
+    TooltippsBody(*this);
+    TooltippsLinks(*this);
+}
+
+QWidget* TForm1::ImportSeiteAnlegen() {
+    auto* seite = new QWidget;
+    seite->setObjectName(QStringLiteral("tab_Import"));
+
+    auto* gruppe = Gruppe(seite, "GroupBox4", 16, 24, 457, 153,
+                          QStringLiteral("Adresse der bestehenden Homepage"));
+    Beschriftung(gruppe, "Label1", 24, 28, QStringLiteral("http://www."));
+    Feld(gruppe, "Ed_User", 88, 24, 121, 21, QStringLiteral("Benutzername"));
+    Beschriftung(gruppe, "Label2", 216, 28, alsQString(lw::konfiguration::HomepageDomain));
+    Beschriftung(gruppe, "Label3", 16, 72,
+                 QStringLiteral("Bitte geben Sie in das obige Feld Ihren Netzhof-Benutzernamen ein."));
+    Beschriftung(gruppe, "Label4", 16, 96,
+                 QStringLiteral("Der Import funktioniert nur für die Seiten, die auf der "
+                                "Menüleiste der Startseite "));
+    Beschriftung(gruppe, "Label5", 16, 120,
+                 QStringLiteral("verlinkt sind. Passwortgeschützte Seiten können nicht "
+                                "importiert werden."));
+
+    Beschriftung(seite, "Label12", 32, 192,
+                 QStringLiteral("Bei Anklicken des \"Weiter\"-Buttons versucht das Programm die "
+                                "bestehende Homepage"));
+    Beschriftung(seite, "Label13", 32, 216,
+                 QStringLiteral("aus dem Internet zu laden. Dies kann einige Zeit in Anspruch "
+                                "nehmen."));
+    Beschriftung(seite, "Label18", 32, 240,
+                 QStringLiteral("Sobald der Vorgang abgeschlossen ist, wird der nächste Tab "
+                                "geöffnet."));
+
+    Knopf(seite, "btn_WeiterImport", 312, 320, 75, 25, QStringLiteral("Weiter >>"));
+    auto* abbruch = AbbrechenKnopf(seite, "btn_AbbruchImport", 400, 320, 89);
+    connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungModal);
+    return seite;
+}
+
+QWidget* TForm1::CodeSeiteAnlegen() {
+    auto* seite = new QWidget;
+    seite->setObjectName(QStringLiteral("tab_code"));
+
+    Beschriftung(seite, "Label7", 8, 8, QStringLiteral("XHTML-Quellcode"));
+    Memo1 = Memo(seite, "Memo1", 8, 24, 481, 105);
+    Beschriftung(seite, "Label6", 8, 136, QStringLiteral("CSS-Stylesheet"));
+    Memo2 = Memo(seite, "Memo2", 8, 152, 481, 89);
+    Beschriftung(seite, "Label8", 8, 248, QStringLiteral("Workaround Internet Explorer"));
+    Memo3 = Memo(seite, "Memo3", 8, 264, 481, 41);
+
+    // Shown once the preview has run; saving needs a chosen folder.
+    BitBtn10 = Knopf(seite, "BitBtn10", 160, 320, 139, 25, QStringLiteral("Speichern + Schließen"));
+    BitBtn10->setIcon(TuerSymbol());
+    BitBtn10->setIconSize(QSize(18, 18));
+    BitBtn10->hide();
+    Button1 = Knopf(seite, "Button1", 312, 320, 75, 25, QStringLiteral("Testen"));
+    auto* abbruch = AbbruchKnopf(seite, "BitBtn9", 400, 320, 89);
+    connect(abbruch, &QPushButton::clicked, this, &TForm1::BitBtn9Click);
+    return seite;
+}
+
+void TForm1::ModusZeigen(const std::string& modus) {
+    if (modus == lw::kModusNZAlt)
+        SeitenSichtbarSetzen(true, false, kImportSeite);
+    else
+        SeitenSichtbarSetzen(false, true, kBodySeite);
+
+    if (!isVisible()) {
+        layout()->activate();
+        if (const QScreen* bildschirm = QGuiApplication::primaryScreen())
+            move(bildschirm->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm1::AssistentenSeitenZeigen() { SeitenSichtbarSetzen(false, true, kBodySeite); }
+
+void TForm1::SeitenSichtbarSetzen(bool import, bool assistent, int aktiv) {
+    seitenwechselStill_ = true;
+    PageControl1->setTabVisible(kImportSeite, import);
+    PageControl1->setTabVisible(kBodySeite, assistent);
+    PageControl1->setTabVisible(kLinksSeite, assistent);
+    PageControl1->setTabVisible(kCodeSeite, assistent);
+    PageControl1->setCurrentIndex(aktiv);
+    seitenwechselStill_ = false;
+    vorherigeSeite_ = PageControl1->currentIndex();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    // Restoring a minimised window is no new showing: the rows that exist
+    // must not be forgotten.
+    if (!event->spontaneous()) daten_.StandardwerteSetzen();
+    QMainWindow::showEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!daten_.BeendenBestaetigt) fenster_.Form3->ZeigenModal();
+    if (daten_.BeendenBestaetigt)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    // The program is ending; the window follows as soon as it is active again.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+        daten_.BeendenBestaetigt)
+        QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+    QMainWindow::changeEvent(event);
+}
+
+void TForm1::PageControl1Change(int index) {
+    if (seitenwechselStill_) return;
+    const int vorher = vorherigeSeite_;
+    vorherigeSeite_ = index;
+    // The page names must be copied before the code page generates.
+    if (vorher == kLinksSeite && index != kLinksSeite) tab_LinksExit();
+
+    if (index == kLinksSeite && !daten_.LinksAufgebaut)
+        ZeilenAufbauen();
+    else if (index == kCodeSeite)
+        CodeSeiteBetreten();
+}
+
+void TForm1::NaechsteSeiteZeigen() {
+    for (int i = PageControl1->currentIndex() + 1; i < PageControl1->count(); ++i) {
+        if (PageControl1->isTabVisible(i)) {
+            PageControl1->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+void TForm1::CodeSeiteBetreten() {
+    if (!daten_.LinksAufgebaut) {
+        dialoge().Meldung(this, QStringLiteral("Bitte bearbeiten Sie zuerst die Links."));
+        return;
+    }
+    if (daten_.ButtonHoehe[1] == 0 || daten_.ButtonBreite[1] == 0)
+        fenster_.frm_ButtonGroesse->exec();
+
+    code_ = lw::CodeErzeugen(daten_, CodeEingabenLesen());
+    Memo1->setPlainText(alsQString(code_.seite));
+    Memo2->setPlainText(alsQString(code_.css));
+    Memo3->setPlainText(alsQString(code_.ieCss));
+}
+
+lw::CodeEingaben TForm1::CodeEingabenLesen() const {
+    lw::CodeEingaben eingaben;
+    eingaben.menueFixiert = cbx_MenueFixieren->isChecked();
+    eingaben.eineGrafikFuerAlle = CheckBox1->isChecked();
+    for (int i = 1; i <= Zeilen(); ++i)
+        eingaben.links.push_back({alsCp1252(Ed_Links[i]->text()), alsCp1252(Ed_Alts[i]->text()),
+                                  alsCp1252(Ed_Tooltipps[i]->text())});
+    eingaben.bannerAlt = alsCp1252(Edit5->text());
+    eingaben.bannerTooltipp = alsCp1252(Edit6->text());
+    return eingaben;
+}
+
+void TForm1::WarnungModal() { fenster_.Form3->ZeigenModal(); }
+
+void TForm1::BitBtn9Click() { fenster_.Form3->ZeigenNichtModal(); }
+
+void TForm1::About1Click() { fenster_.Form4->exec(); }

@@ -1,1 +1,134 @@
 #pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <string>
+#include <vector>
+
+#include "codegen/Code.h"
+#include "model/Projektdaten.h"
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QTabWidget;
+struct Fenster;
+
+// The wizard: one page control with the import, the file-wide settings, one
+// row per link and the generated code. The pages are built in MainForm.cpp
+// (window, import and code page, page flow), body.cpp and Links.cpp.
+class TForm1 final : public QMainWindow {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm1)
+
+public:
+    // Indices of the pages; hiding a page never renumbers the others.
+    static constexpr int kImportSeite = 0;
+    static constexpr int kBodySeite = 1;
+    static constexpr int kLinksSeite = 2;
+    static constexpr int kCodeSeite = 3;
+
+    TForm1(lw::Projektdaten& daten, Fenster& fenster);
+
+    // Shows the pages of the mode, opens the first of them and brings the
+    // window to the front; showing assigns the project data's defaults.
+    void ModusZeigen(const std::string& modus);
+
+    // After a successful import: the import page goes, the three wizard pages
+    // come and "Dateiweite Einstellungen" is open.
+    void AssistentenSeitenZeigen();
+
+    // The values generation reads from the controls rather than the project data.
+    lw::CodeEingaben CodeEingabenLesen() const;
+
+    // The texts of the last generation, as the code page shows them.
+    const lw::ErzeugterCode& LetzterCode() const { return code_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void TooltippsZuweisen();
+    void SeitenSichtbarSetzen(bool import, bool assistent, int aktiv);
+
+    // Page flow.
+    void PageControl1Change(int index);
+    void NaechsteSeiteZeigen();
+    void CodeSeiteBetreten();
+    void WarnungModal();
+    void BitBtn9Click();
+    void About1Click();
+
+    // Import and code pages (MainForm.cpp).
+    QWidget* ImportSeiteAnlegen();
+    QWidget* CodeSeiteAnlegen();
+
+    // File-wide settings (body.cpp).
+    QWidget* BodySeiteAnlegen();
+    void btn_HintergrundFarbeClick();
+    void btn_BodyFontClick();
+    void HintergrundbildLaden();
+    void Edit1Change(const QString& text);
+    void BannerLaden();
+
+    // Links (Links.cpp).
+    QWidget* LinksSeiteAnlegen();
+    void ZeilenAufbauen();
+    void btn_GrafikClick(int n);
+    void ButtonGrafikLaden(int n);
+    void ButtonVorschauZeigen();
+    void btn_LinkBackgroundClick();
+    void btn_LinkSchriftClick();
+    void tab_LinksExit();
+    int Zeilen() const { return Ed_Links.empty() ? 0 : static_cast<int>(Ed_Links.size()) - 1; }
+
+    lw::Projektdaten& daten_;
+    Fenster& fenster_;
+
+    QTabWidget* PageControl1 = nullptr;
+    int vorherigeSeite_ = kImportSeite;
+    // Pages set from code do not count as a change by the user.
+    bool seitenwechselStill_ = false;
+
+    // tab_Body
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QCheckBox* cbx_MenueFixieren = nullptr;
+
+    // tab_Links
+    QWidget* scrollInhalt_ = nullptr;
+    QGroupBox* gb_Links = nullptr;
+    QGroupBox* gb_Grafiken = nullptr;
+    QGroupBox* gb_AlternativText = nullptr;
+    QGroupBox* gb_Tooltipps = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QFrame* pnl_Vorschau = nullptr;
+    QLabel* img_ButtonVorschau = nullptr;
+    QLabel* lbl_ButtonSchriftVorschau = nullptr;
+    // Row i lives in slot i; slot 0 stays empty. Empty until the rows are built.
+    std::vector<QLineEdit*> Ed_Links;
+    std::vector<QPushButton*> btn_Grafiken;
+    std::vector<QLineEdit*> Ed_Alts;
+    std::vector<QLineEdit*> Ed_Tooltipps;
+    // Button 1's picture as decoded when it was chosen, so that typing in
+    // row 1 does not read the file again at every keystroke.
+    QImage vorschauBild_;
+
+    // tab_code
+    QPlainTextEdit* Memo1 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
+    QPlainTextEdit* Memo3 = nullptr;
+    QPushButton* BitBtn10 = nullptr;
+    QPushButton* Button1 = nullptr;
+    lw::ErzeugterCode code_;
+};

@@ -1,0 +1,53 @@
+#include "ui/Auswahl.h"
+
+#include "codegen/Schriftstil.h"
+#include "ui/TextUmwandlung.h"
+
+namespace lw::ui {
+
+std::uint32_t Farbwert(const QColor& farbe) {
+    const QColor rgb = farbe.toRgb();
+    return (static_cast<std::uint32_t>(rgb.blue()) << 16) |
+           (static_cast<std::uint32_t>(rgb.green()) << 8) | static_cast<std::uint32_t>(rgb.red());
+}
+
+std::optional<std::string> FarbeAlsHexWaehlen(QWidget* eltern, const QColor& vorgabe) {
+    const std::optional<QColor> farbe = dialoge().FarbeWaehlen(eltern, vorgabe);
+    if (!farbe) return std::nullopt;
+    return lw::FarbeAlsHex(Farbwert(*farbe));
+}
+
+SchriftWahl SchriftWaehlenUndSpeichern(QWidget* eltern, const SchriftFelder& felder) {
+    const SchriftWahl vorgabe;
+    felder.name = alsCp1252(vorgabe.familie);
+    felder.groesse = vorgabe.punkte;
+    const std::optional<SchriftWahl> wahl = dialoge().SchriftWaehlen(eltern, vorgabe);
+    if (!wahl) return vorgabe;
+    felder.name = alsCp1252(wahl->familie);
+    felder.groesse = wahl->punkte;
+    felder.farbe = lw::FarbeAlsHex(Farbwert(wahl->farbe));
+    felder.stil = lw::SchriftstilAlsCss(wahl->fett, wahl->kursiv, wahl->unterstrichen,
+                                        wahl->durchgestrichen);
+    return *wahl;
+}
+
+QFont AlsQFont(const SchriftWahl& schrift) {
+    QFont font(schrift.familie, schrift.punkte);
+    font.setBold(schrift.fett);
+    font.setItalic(schrift.kursiv);
+    font.setUnderline(schrift.unterstrichen);
+    font.setStrikeOut(schrift.durchgestrichen);
+    return font;
+}
+
+QImage AlsQImage(const lw::Bild& bild) {
+    if (bild.breite <= 0 || bild.hoehe <= 0 ||
+        bild.rgba.size() < static_cast<std::size_t>(bild.breite) * bild.hoehe * 4)
+        return {};
+    // copy(): the QImage must own its pixels once the Bild is gone.
+    return QImage(bild.rgba.data(), bild.breite, bild.hoehe, bild.breite * 4,
+                  QImage::Format_RGBA8888)
+        .copy();
+}
+
+}  // namespace lw::ui

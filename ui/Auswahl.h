@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "pictures/Bild.h"
+#include "ui/Dialoge.h"
+
+class QWidget;
+
+// Steps the choosers of the settings and links pages share.
+namespace lw::ui {
+
+// The colour as the platform value 0x00BBGGRR that FarbeAlsHex expects.
+std::uint32_t Farbwert(const QColor& farbe);
+
+// Runs a colour chooser preset with vorgabe: the chosen colour as six hex
+// digits, or nothing when cancelled.
+std::optional<std::string> FarbeAlsHexWaehlen(QWidget* eltern, const QColor& vorgabe);
+
+// The fields one font chooser writes.
+struct SchriftFelder {
+    std::string& name;
+    int& groesse;
+    std::string& farbe;
+    std::string& stil;
+};
+
+// Runs a font chooser from its fixed preset ("Arial", 14, regular, black).
+// Name and size fall back to the preset at once; confirming stores all four
+// fields, cancelling keeps colour and style. Gives the font in effect.
+SchriftWahl SchriftWaehlenUndSpeichern(QWidget* eltern, const SchriftFelder& felder);
+
+QFont AlsQFont(const SchriftWahl& schrift);
+
+// The decoded pixels with their transparency.
+QImage AlsQImage(const lw::Bild& bild);
+
+}  // namespace lw::ui
