@@ -14,7 +14,8 @@ std::string DateiLesen(const std::string& dateiname, long long anfang, long long
 // Writes the site into Zielordner + "/Neu/": the pages (merged with the
 // contents files of "/Alt/" in mode "NZAlt"), css/formate.css, css/IE.css
 // when the menu is fixed, and the picture copies in img/. The first failure
-// throws lw::Fehler; what was written before stays.
+// throws lw::Fehler; what was written before stays. Page names that are no
+// plain file names are refused ("E/A-Fehler 123") before anything is written.
 void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert);
 
 // The message shown after saving (LF between its two lines).

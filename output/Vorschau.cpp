@@ -1,1 +1,148 @@
 #include "output/Vorschau.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <string_view>
+#include <vector>
+
+#include "common/Dateien.h"
+#include "common/Fehler.h"
+#include "common/Text.h"
+#include "common/Zeichensatz.h"
+
+namespace lw {
+namespace {
+
+// Firefox takes blanks in file URLs as they are; other browsers need "%20".
+bool IstFirefox(const std::string& browser) {
+    return Grossbuchstaben(browser).find("FIREFOX") != std::string::npos;
+}
+
+// Points every reference praefix + file name at the chosen picture itself,
+// which is only copied into the site when saving.
+void BildUmschreiben(const std::string& bild, std::string_view praefix, std::string& text,
+                     const std::string& browser) {
+    if (!DateiExistiert(bild)) EAFehlerWerfen(kDateiNichtGefunden);
+    std::string pfad = bild;
+    if (!IstFirefox(browser)) Ersetzen(pfad, " ", "%20");
+    Ersetzen(text, std::string(praefix) + DateiName(bild), "file://" + pfad);
+}
+
+std::vector<std::string> Aufteilen(std::string_view text, char trenner) {
+    std::vector<std::string> teile;
+    std::size_t von = 0;
+    for (;;) {
+        const auto bis = text.find(trenner, von);
+        const auto teil = text.substr(von, bis == std::string_view::npos ? bis : bis - von);
+        if (!teil.empty()) teile.emplace_back(teil);
+        if (bis == std::string_view::npos) return teile;
+        von = bis + 1;
+    }
+}
+
+std::string_view OhneRand(std::string_view s) {
+    const auto a = s.find_first_not_of(" \t\r");
+    if (a == std::string_view::npos) return {};
+    return s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
+}
+
+std::string Umgebung(const char* name) {
+    const char* wert = std::getenv(name);
+    return wert ? wert : "";
+}
+
+// The value of "x-scheme-handler/http" under [Default Applications], first
+// entry of its list; empty when the file or the entry is missing.
+std::string HttpHandlerAus(const std::string& datei) {
+    std::ifstream f(datei);
+    std::string zeile;
+    bool imAbschnitt = false;
+    while (std::getline(f, zeile)) {
+        const auto z = OhneRand(zeile);
+        if (z.starts_with('[')) {
+            imAbschnitt = z == "[Default Applications]";
+            continue;
+        }
+        const auto gleich = z.find('=');
+        if (!imAbschnitt || gleich == std::string_view::npos) continue;
+        if (OhneRand(z.substr(0, gleich)) != "x-scheme-handler/http") continue;
+        const auto liste = Aufteilen(OhneRand(z.substr(gleich + 1)), ';');
+        if (!liste.empty()) return liste.front();
+    }
+    return {};
+}
+
+// Absolute folders of a colon-separated XDG variable, or the fallback.
+std::vector<std::string> Ordnerliste(const char* variable, std::string_view ersatz) {
+    std::vector<std::string> ordner;
+    for (auto& o : Aufteilen(Umgebung(variable), ':'))
+        if (o.starts_with('/')) ordner.push_back(std::move(o));
+    if (ordner.empty() && !ersatz.empty()) ordner = Aufteilen(ersatz, ':');
+    return ordner;
+}
+
+}  // namespace
+
+std::string VorschauSchreiben(const Projektdaten& daten, const ErzeugterCode& code,
+                              bool menueFixiert, bool eineGrafikFuerAlle,
+                              const std::string& browser) {
+    // Without a folder the files would land at the top of the file system.
+    if (daten.Zielordner.empty()) EAFehlerWerfen(kPfadNichtGefunden);
+
+    std::string seitentext = code.seite;
+    if (!daten.BannerDatei.empty()) BildUmschreiben(daten.BannerDatei, "img/", seitentext, browser);
+    Ersetzen(seitentext, "css/formate.css", "Test.css");
+    // The page links "css/ie.css"; the match ignores case.
+    if (menueFixiert) Ersetzen(seitentext, "css/IE.css", "TestIE.css");
+    TextSchreiben(daten.Zielordner + "/Test.html", seitentext);
+
+    std::string css = code.css;
+    if (!daten.HintergrundBild.empty())
+        BildUmschreiben(daten.HintergrundBild, "../img/", css, browser);
+    // The pages in use, not Seitenzahl: an imported site keeps that at 0.
+    for (int i = 1; i <= daten.SeitenInGebrauch(); ++i) {
+        const std::string& grafik = daten.ButtonGrafik[i];
+        if (grafik.empty()) continue;
+        if (i == 1 || (!eineGrafikFuerAlle && grafik != daten.ButtonGrafik[i - 1]))
+            BildUmschreiben(grafik, "../img/", css, browser);
+    }
+    Ersetzen(css, "\\", "/");
+    TextSchreiben(daten.Zielordner + "/Test.css", css);
+    TextSchreiben(daten.Zielordner + "/TestIE.css", code.ieCss);
+    return daten.Zielordner + "/Test.html";
+}
+
+// The desktop records its default browser as the handler of http addresses in
+// the mimeapps.list files of the XDG configuration and data folders; this is
+// what "xdg-settings get default-web-browser" reports as well. Reading the
+// files directly answers the same without starting a program that could keep
+// the window waiting. The order is the lookup order of those files: user
+// configuration, system configuration, then the application folders, each
+// with the desktop's own file before the common one.
+std::string StandardBrowser() {
+    const std::string home = Umgebung("HOME");
+    std::vector<std::string> ordner;
+    auto hinzu = [&](const std::vector<std::string>& liste, std::string_view unterordner) {
+        for (const auto& o : liste) ordner.push_back(o + std::string(unterordner));
+    };
+    hinzu(Ordnerliste("XDG_CONFIG_HOME", home.empty() ? "" : home + "/.config"), "");
+    hinzu(Ordnerliste("XDG_CONFIG_DIRS", "/etc/xdg"), "");
+    hinzu(Ordnerliste("XDG_DATA_HOME", home.empty() ? "" : home + "/.local/share"),
+          "/applications");
+    hinzu(Ordnerliste("XDG_DATA_DIRS", "/usr/local/share:/usr/share"), "/applications");
+
+    std::vector<std::string> dateinamen;
+    for (auto desktop : Aufteilen(Umgebung("XDG_CURRENT_DESKTOP"), ':')) {
+        for (char& c : desktop)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        dateinamen.push_back(desktop + "-mimeapps.list");
+    }
+    dateinamen.push_back("mimeapps.list");
+
+    for (const auto& o : ordner)
+        for (const auto& d : dateinamen)
+            if (auto name = HttpHandlerAus(o + "/" + d); !name.empty()) return cp1252AusUtf8(name);
+    return {};
+}
+
+}  // namespace lw

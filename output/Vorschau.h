@@ -10,13 +10,14 @@ namespace lw {
 // Writes Test.html, Test.css and TestIE.css into daten.Zielordner with every
 // picture reference pointing at the chosen picture file ("file://" + path).
 // browser is StandardBrowser()'s answer; it decides the "%20" rule.
-// Returns the path of the test page, for the browser to open.
+// Returns the path of the test page, for the browser to open. An empty
+// Zielordner is refused ("Ungültiger Dateiname").
 std::string VorschauSchreiben(const Projektdaten& daten, const ErzeugterCode& code,
                               bool menueFixiert, bool eineGrafikFuerAlle,
                               const std::string& browser);
 
-// The default web browser's program file name as the desktop records it, or
-// the empty text.
+// The default web browser as the desktop records it (the desktop entry that
+// handles http addresses, e.g. "firefox-esr.desktop"), or the empty text.
 std::string StandardBrowser();
 
 }  // namespace lw

@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "common/Fehler.h"
+#include "common/Zeichensatz.h"
+#include "output/DateiErzeugung.h"
+#include "tests/support/Kindprozess.h"
+#include "tests/support/TempOrdner.h"
+
+namespace lw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Lesen;
+using test::Schreiben;
+
+// A page in the layout of the generated one, with the markers the merge
+// relies on; a typed link text with the single byte FC.
+std::string Kopf(const std::string& generator, bool fixiert) {
+    std::string s =
+        "<html>\r\n  <head>\r\n"
+        "    <meta name=\"generator\" content=\"" +
+        generator +
+        "\" />\r\n"
+        "  </head>\r\n  <body>\r\n";
+    if (fixiert) s += "    <link rel=\"stylesheet\" type=\"text/css\" href=\"css/ie.css\" />\r\n";
+    s += "    <link rel=\"stylesheet\" type=\"text/css\" href=\"css/formate.css\" />\r\n\r\n";
+    if (fixiert) s += "    <div id=\"fixiert\">\r\n";
+    s +=
+        "      <ul id=\"Navigation\">\r\n"
+        "        <li class=\"Seite1\"><a href=\"_a.html\" title=\"Leistenwerk\">T\xFCr</a></li>\r\n"
+        "      </ul>\r\n";
+    if (fixiert) s += "    </div>\r\n";
+    s += "\r\n";
+    if (fixiert) s += "    <div id=\"scrollen\">\r\n";
+    return s + "      <div id=\"Inhalt\">\r\n";
+}
+
+const char* const kEndeInhalt =
+    "      </div>\r\n\r\n      <!-- Hier endet der Block f\xFCr den Seiteninhalt //-->\r\n\r\n";
+
+std::string SeitenText(bool fixiert) {
+    return Kopf("Leistenwerk", fixiert) +
+           "        <h1>Lorem ipsum</h1>\r\n        <p>Lorem ipsum dolor.</p>\r\n"
+           "        <p>Aliquam laoreet.</p>\r\n" +
+           kEndeInhalt + (fixiert ? "    </div>\r\n" : "") + "\r\n  </body>\r\n</html>\r\n";
+}
+
+// With the fixed menu the cut runs to the line that closes the scroll block.
+std::string ZusammengefuehrtFixiert(const std::string& generator, const std::string& inhalt) {
+    return Kopf(generator, true) + inhalt +
+           "\r\n            </div>\r\n\r\n  </body>\r\n</html>\r\n";
+}
+
+std::string ZusammengefuehrtOffen(const std::string& generator, const std::string& inhalt) {
+    return Kopf(generator, false) + inhalt + "\r\n        " + kEndeInhalt +
+           "\r\n  </body>\r\n</html>\r\n";
+}
+
+std::string FehlerText(const std::function<void()>& schritt) {
+    try {
+        schritt();
+    } catch (const Fehler& f) {
+        return f.what();
+    }
+    return "(kein Fehler)";
+}
+
+Projektdaten Neu(const std::string& ziel, std::vector<std::string> seiten) {
+    Projektdaten d;
+    d.Modus = kModusHPNeu;
+    d.Zielordner = ziel;
+    d.Seitenzahl = static_cast<int>(seiten.size());
+    for (std::size_t i = 0; i < seiten.size(); ++i) d.ImportSeiten.Setzen(i + 1, seiten[i]);
+    return d;
+}
+
+Projektdaten Importiert(const test::TempOrdner& t,
+                        std::vector<std::pair<std::string, std::string>> seiten) {
+    Projektdaten d = Neu(t.pfad(), {});
+    d.Modus = kModusNZAlt;
+    d.Seitenzahl = 0;
+    d.ImportAnzahl = static_cast<int>(seiten.size());
+    fs::create_directory(t / "Alt");
+    for (std::size_t i = 0; i < seiten.size(); ++i) {
+        d.ImportSeiten.Setzen(i + 1, seiten[i].first);
+        Schreiben(t / ("Alt/" + seiten[i].first), seiten[i].second);
+    }
+    return d;
+}
+
+TEST(DateiLesen, ByteRangesOfATenByteFile) {
+    test::TempOrdner t;
+    Schreiben(t / "zehn.txt", "0123456789");
+    struct Fall {
+        const char* name;
+        long long anfang, ende;
+        const char* erwartet;
+    };
+    for (const Fall& f :
+         {Fall{"whole", 0, 0, "0123456789"}, Fall{"middle", 4, 6, "45"},
+          Fall{"negativeStart", -3, 2, "01"}, Fall{"endBeyondSize", 4, 100, "456789"},
+          Fall{"startBeyondSize", 12, 20, ""}, Fall{"endBeforeStart", 6, 4, "6789"}}) {
+        SCOPED_TRACE(f.name);
+        EXPECT_EQ(DateiLesen(t / "zehn.txt", f.anfang, f.ende), f.erwartet);
+    }
+    EXPECT_EQ(DateiLesen(t / "fehlt.txt", 0, 0), "");
+    EXPECT_EQ(DateiLesen(t.pfad(), 0, 0), "");  // a folder is no file
+}
+
+TEST(DateienErzeugen, NewSiteWritesEveryPageByteForByte) {
+    for (const bool fixiert : {true, false}) {
+        test::TempOrdner t;
+        const ErzeugterCode code{SeitenText(fixiert), "body {}\r\n", "#fixiert {}\r\n"};
+        DateienErzeugen(Neu(t.pfad(), {"Seite1.html", "Seite2.html", W("Über uns.html")}), code,
+                        fixiert);
+        for (const char* seite : {"Seite1.html", "Seite2.html", "Über uns.html"})
+            EXPECT_EQ(Lesen(t / "Neu/" + seite), code.seite) << seite;
+        EXPECT_EQ(Lesen(t / "Neu/css/formate.css"), code.css);
+        EXPECT_EQ(fs::exists(t / "Neu/css/IE.css") ? Lesen(t / "Neu/css/IE.css") : "(keine)",
+                  fixiert ? code.ieCss : "(keine)");
+        EXPECT_TRUE(fs::is_directory(t / "Neu/img"));
+        EXPECT_TRUE(fs::is_empty(t / "Neu/img"));
+    }
+}
+
+TEST(DateienErzeugen, PicturesAreCopiedUnderTheirNamesLaterOnesWin) {
+    test::TempOrdner t;
+    fs::create_directories(t / "Bilder/Buttons");
+    Schreiben(t / "Bilder/logo.gif", "banner");
+    Schreiben(t / "Bilder/stein.gif", "hintergrund");
+    Schreiben(t / "Bilder/Buttons/logo.gif", "button");
+    Schreiben(t / "Bilder/Buttons/b2.jpg", "button 2");
+    Projektdaten d = Neu(t / "Site", {"a.html", "b.html", "c.html"});
+    fs::create_directory(d.Zielordner);
+    d.BannerDatei = t / "Bilder/logo.gif";
+    d.HintergrundBild = t / "Bilder/stein.gif";
+    d.ButtonGrafik.Setzen(1, t / "Bilder/Buttons/logo.gif");
+    d.ButtonGrafik.Setzen(3, t / "Bilder/Buttons/b2.jpg");
+    DateienErzeugen(d, {SeitenText(false), "", ""}, false);
+    EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/logo.gif"), "button");
+    EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/stein.gif"), "hintergrund");
+    EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/b2.jpg"), "button 2");
+}
+
+// The hidden mode writes no page, but the rest of the site.
+TEST(DateienErzeugen, ModeNZNeuWritesFoldersStylesheetsAndPictures) {
+    test::TempOrdner t;
+    Schreiben(t / "kopf.jpg", "jpeg");
+    Schreiben(t / "knopf.gif", "gif");
+    Projektdaten d = Neu(t / "Site", {"a.html"});
+    fs::create_directory(d.Zielordner);
+    d.Modus = kModusNZNeu;
+    d.BannerDatei = t / "kopf.jpg";
+    d.ButtonGrafik.Setzen(1, t / "knopf.gif");
+    DateienErzeugen(d, {SeitenText(true), "css", "ie"}, true);
+    EXPECT_FALSE(fs::exists(d.Zielordner + "/Neu/a.html"));
+    EXPECT_EQ(Lesen(d.Zielordner + "/Neu/css/IE.css"), "ie");
+    EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/kopf.jpg"), "jpeg");
+    EXPECT_FALSE(fs::exists(d.Zielordner + "/Neu/img/knopf.gif"));
+}
+
+TEST(DateienErzeugen, ImportedPagesAreMergedWithTheirContents) {
+    test::TempOrdner t;
+    const std::string index = "<p>Willkommen</p>";
+    const std::string kontakt = "<p>T\xC3\xBCr zu, gemacht mit Leistenwerk</p>";
+    DateienErzeugen(Importiert(t, {{"index.html", index}, {"kontakt.html", kontakt}}),
+                    {SeitenText(true), "", ""}, true);
+    EXPECT_EQ(Lesen(t / "Neu/_index.html"), ZusammengefuehrtFixiert("_index", index));
+    EXPECT_EQ(Lesen(t / "Neu/_kontakt.html"),
+              ZusammengefuehrtFixiert("_kontakt", "<p>T&uuml;r zu, gemacht mit Leistenwerk</p>"));
+    EXPECT_FALSE(fs::exists(t / "Neu/index.html"));
+}
+
+// Without the fixed menu the contents block is still closed, without placeholders.
+TEST(DateienErzeugen, MergeWithoutFixedMenuKeepsTheBlocksClosed) {
+    test::TempOrdner t;
+    DateienErzeugen(Importiert(t, {{"a.htm", "<p>Neu</p>"}, {"leer.html", ""}}),
+                    {SeitenText(false), "", ""}, false);
+    EXPECT_EQ(Lesen(t / "Neu/_a.htm"), ZusammengefuehrtOffen("_a", "<p>Neu</p>"));
+    EXPECT_EQ(Lesen(t / "Neu/_leer.html"), ZusammengefuehrtOffen("_leer", ""));
+}
+
+TEST(DateienErzeugen, OnlyTheSevenUtf8LettersBecomeEntities) {
+    test::TempOrdner t;
+    const std::string inhalt =
+        "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xC3\x84\xC3\x96\xC3\x9C|\xC3\x8C|\xE3\x84\xB1|"
+        "\xE3\x9C\x80|\xE4\xFC";
+    DateienErzeugen(Importiert(t, {{"u.html", inhalt}}), {SeitenText(true), "", ""}, true);
+    EXPECT_EQ(Lesen(t / "Neu/_u.html"),
+              ZusammengefuehrtFixiert("_u",
+                                      "&auml;&ouml;&uuml;&szlig;&Auml;&Ouml;&Uuml;|\xC3\x8C|"
+                                      "\xE3\x84\xB1|\xE3\x9C\x80|\xE4\xFC"));
+}
+
+TEST(DateienErzeugen, MissingContentsFileStopsWithTheOpenError) {
+    test::TempOrdner t;
+    Projektdaten d = Importiert(t, {{"index.html", "<p>x</p>"}, {"weg.html", ""}});
+    fs::remove(t / "Alt/weg.html");
+    EXPECT_EQ(FehlerText([&] {
+                  DateienErzeugen(d, {SeitenText(true), "", ""}, true);
+              }),
+              "Datei " + (t / "Alt/weg.html") +
+                  W(" kann nicht geöffnet werden. Das System kann die angegebene Datei nicht "
+                    "finden."));
+    EXPECT_TRUE(fs::exists(t / "Neu/_index.html"));  // what was written before stays
+    EXPECT_FALSE(fs::exists(t / "Neu/css"));
+}
+
+TEST(DateienErzeugen, SecondSaveIntoTheSameFolderOverwritesNothing) {
+    test::TempOrdner t;
+    const Projektdaten d = Neu(t.pfad(), {"a.html"});
+    DateienErzeugen(d, {"erste", "css 1", ""}, false);
+    EXPECT_EQ(FehlerText([&] {
+                  DateienErzeugen(d, {"zweite", "css 2", ""}, false);
+              }),
+              "E/A-Fehler 183");
+    EXPECT_EQ(Lesen(t / "Neu/a.html"), "erste");
+    EXPECT_EQ(Lesen(t / "Neu/css/formate.css"), "css 1");
+}
+
+TEST(DateienErzeugen, MissingOrEmptyTargetFolder) {
+    test::TempOrdner t;
+    EXPECT_EQ(FehlerText([&] { DateienErzeugen(Neu(t / "fehlt", {"a.html"}), {}, false); }),
+              W("Ungültiger Dateiname"));
+    EXPECT_EQ(FehlerText([&] { DateienErzeugen(Neu("", {"a.html"}), {}, false); }),
+              W("Ungültiger Dateiname"));
+}
+
+TEST(DateienErzeugen, PictureDeletedAfterItWasChosen) {
+    test::TempOrdner t;
+    Projektdaten d = Neu(t / "Site", {"a.html"});
+    fs::create_directory(d.Zielordner);
+    d.HintergrundBild = t / "weg.gif";
+    EXPECT_EQ(FehlerText([&] {
+                  DateienErzeugen(d, {"seite", "css", ""}, false);
+              }),
+              "Datei nicht gefunden");
+    EXPECT_EQ(Lesen(d.Zielordner + "/Neu/a.html"), "seite");
+    EXPECT_TRUE(fs::is_directory(d.Zielordner + "/Neu/img"));
+}
+
+// Whatever the links tab or an import put into the names, no file may land
+// outside "Neu", and a refused name leaves nothing behind.
+TEST(DateienErzeugen, NamesThatAreNoPlainFileNamesAreRefusedBeforeWriting) {
+    for (const auto& [fall, name] :
+         std::vector<std::pair<const char*, std::string>>{{"parent", "../boese.html"},
+                                                          {"dotdot", ".."},
+                                                          {"dot", "."},
+                                                          {"empty", ""},
+                                                          {"subfolder", "a/b.html"},
+                                                          {"backslash", "a\\b.html"},
+                                                          {"nul", std::string("a\0b", 3)},
+                                                          {"control", "a\x01.html"},
+                                                          {"delete", "a\x7F.html"}}) {
+        SCOPED_TRACE(fall);
+        for (const char* modus : {kModusHPNeu, kModusNZAlt}) {
+            test::TempOrdner t;
+            fs::create_directory(t / "Site");
+            Projektdaten d = Neu(t / "Site", {"gut.html", name});
+            d.Modus = modus;
+            d.ImportAnzahl = 2;
+            EXPECT_EQ(FehlerText([&] {
+                          DateienErzeugen(d, {"x", "", ""}, false);
+                      }),
+                      "E/A-Fehler 123");
+            EXPECT_TRUE(fs::is_empty(t / "Site"));
+            EXPECT_FALSE(fs::exists(t / "boese.html"));
+        }
+    }
+}
+
+TEST(SpeicherMeldung, NamesTheFolderOnTwoLines) {
+    Projektdaten d;
+    d.Zielordner = W("/home/anna/Homepage für Oma");
+    EXPECT_EQ(SpeicherMeldung(d), W("Die erforderlichen Dateien wurden unter /home/anna/Homepage "
+                                    "für Oma/Neu gespeichert.\nDas Programm wird jetzt beendet."));
+}
+
+// Root would write into a read-only folder, and a small disk needs a mount of
+// its own: both run in forked children.
+TEST(DateienErzeugenRechte, ReadOnlyFolderIsRefused) {
+    test::TempOrdner t;
+    fs::create_directory(t / "offen");
+    fs::create_directory(t / "gesperrt");
+    fs::permissions(t.pfad(),
+                    fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(t / "offen", fs::perms::all);
+    fs::permissions(t / "gesperrt", fs::perms::owner_read | fs::perms::owner_exec |
+                                        fs::perms::others_read | fs::perms::others_exec);
+    const ErzeugterCode code{"seite", "css", ""};
+    const std::string antwort = test::AlsGewoehnlicherNutzer([&] {
+        // The same user may write where it is allowed to: the refusal below is
+        // the folder's, not the dropped rights'.
+        DateienErzeugen(Neu(t / "offen", {"a.html", "b.html"}), code, false);
+        DateienErzeugen(Neu(t / "gesperrt", {"a.html"}), code, false);
+        return std::string("(kein Fehler)");
+    });
+    EXPECT_EQ(antwort, "Dateizugriff verweigert");
+    EXPECT_EQ(test::Lesen(t / "offen/Neu/b.html"), "seite");
+    EXPECT_FALSE(fs::exists(t / "gesperrt/Neu"));
+}
+
+TEST(DateienErzeugenRechte, FullDiskIsReported) {
+    test::TempOrdner t;
+    fs::create_directory(t / "klein");
+    const ErzeugterCode code{std::string(64 * 1024, 'x'), "css", ""};
+    const auto antwort = test::MitKleinemDatentraeger(t / "klein", 32 * 1024, [&] {
+        DateienErzeugen(Neu(t / "klein", {"a.html"}), code, false);
+        return std::string("(kein Fehler)");
+    });
+    if (!antwort) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    EXPECT_EQ(*antwort, "Zu wenig Speicherplatz");
+}
+
+}  // namespace
+}  // namespace lw
