@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "import/LadeURL.h"
 #include "model/Projektdaten.h"
@@ -26,6 +29,8 @@ std::string MeldungOrdnerEmpfehlung();
 std::string MeldungKeinOrdner();
 std::string MeldungKeineSeite(const std::string& benutzer);
 std::string MeldungUngueltigeSeite(const std::string& benutzer);
+// Status text while the folder Alt is made.
+std::string StatusVerzeichnisseErstellen();
 
 enum class StartseitenBefund { Gueltig, Leer, KeineNetzhofSeite };
 StartseitenBefund StartseitePruefen(const std::string& startseite);
@@ -36,7 +41,36 @@ void AltOrdnerErzeugen(const std::string& zielordner);
 // Reads the page list from the start page's menu into ImportSeiten and
 // ImportAnzahl, downloads every page and writes its contents file into
 // Zielordner + "/Alt/". A file-system failure throws lw::Fehler.
+// A page name that is no plain file name stops the import there with
+// "E/A-Fehler 123" before anything is loaded for it.
 void SeitenImportieren(Projektdaten& daten, const std::string& startseite,
                        const std::string& benutzer, const ImportRueckmeldung& rueckmeldung);
+
+// Walks the links of the start page's menu in their order. Each name is the
+// link target with its last five characters replaced by ".html".
+class MenueLeser final {
+public:
+    explicit MenueLeser(std::string startseite) : startseite_(std::move(startseite)) {}
+    // The next page name; nothing when no further menu link follows.
+    std::optional<std::string> Naechster();
+
+private:
+    std::string startseite_;
+    std::size_t gelesen_ = 0;
+};
+
+// True for a name that can only mean a file directly inside Alt: not empty,
+// not "." or "..", no '/', '\\' and no control character.
+bool SeitennameZulaessig(const std::string& name);
+
+// True when the page holds the provider's imprint, disclaimer, contact form
+// or guestbook: such a page is embedded, not taken over.
+bool IstAnbieterFunktion(const std::string& seite);
+
+// The inline frame that loads the page by its own name.
+std::string RahmenErsatz(const std::string& name);
+
+// Cuts the provider's frame, counter and advertising away from a page.
+std::string InhaltAusschneiden(std::string seite);
 
 }  // namespace lw

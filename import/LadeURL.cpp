@@ -1,1 +1,139 @@
 #include "import/LadeURL.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+#include <mutex>
+
+namespace lw {
+namespace {
+
+constexpr const char* kBenutzerAgent = "InetURL:/1.0";
+
+// The bodies of these answers are the page; every other code is reported.
+bool KoerperLesen(long status) { return status == 200 || status == 302; }
+
+struct Empfang {
+    CURL* handle = nullptr;
+    std::string koerper;
+    const Zwischenschritt* zwischenschritt = nullptr;
+    std::size_t hoechstGroesse = 0;
+    std::exception_ptr fehler;
+};
+
+// Returning fewer bytes than offered ends the transfer; what arrived stays.
+std::size_t KoerperEmpfangen(char* daten, std::size_t groesse, std::size_t anzahl, void* ziel) {
+    auto& empfang = *static_cast<Empfang*>(ziel);
+    const std::size_t n = groesse * anzahl;
+    long status = 0;
+    curl_easy_getinfo(empfang.handle, CURLINFO_RESPONSE_CODE, &status);
+    if (!KoerperLesen(status)) return 0;
+    // Nothing may leave this function by exception: it is called from C.
+    try {
+        const std::size_t platz = empfang.hoechstGroesse - empfang.koerper.size();
+        empfang.koerper.append(daten, std::min(n, platz));
+        if (n > platz) return 0;
+        if (*empfang.zwischenschritt) (*empfang.zwischenschritt)();
+    } catch (...) {
+        empfang.fehler = std::current_exception();
+        return 0;
+    }
+    return n;
+}
+
+void CurlEinrichten() {
+    static std::once_flag einmal;
+    std::call_once(einmal, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct HandleFreigabe {
+    void operator()(CURL* h) const { curl_easy_cleanup(h); }
+};
+struct ListeFreigabe {
+    void operator()(curl_slist* l) const { curl_slist_free_all(l); }
+};
+
+}  // namespace
+
+std::string AdresseMitSchema(const std::string& url) {
+    std::string klein = url;
+    for (char& c : klein)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return klein.find("http://") == std::string::npos ? "http://" + url : url;
+}
+
+std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschritt) {
+    return LadeURL(url, zwischenschritt, LadeGrenzen{});
+}
+
+std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschritt,
+                    const LadeGrenzen& grenzen) {
+    CurlEinrichten();
+    std::unique_ptr<CURL, HandleFreigabe> handle(curl_easy_init());
+    if (!handle) return {};
+    CURL* h = handle.get();
+
+    // Every page fresh from the server, never from a cache on the way.
+    curl_slist* kopf = curl_slist_append(nullptr, "Cache-Control: no-cache");
+    if (kopf) {
+        if (curl_slist* mehr = curl_slist_append(kopf, "Pragma: no-cache"))
+            kopf = mehr;
+        else {
+            curl_slist_free_all(kopf);
+            kopf = nullptr;
+        }
+    }
+    std::unique_ptr<curl_slist, ListeFreigabe> kopfzeilen(kopf);
+    if (!kopfzeilen) return {};
+
+    Empfang empfang;
+    empfang.handle = h;
+    empfang.zwischenschritt = &zwischenschritt;
+    empfang.hoechstGroesse = grenzen.hoechstGroesse;
+
+    const std::string adresse = AdresseMitSchema(url);
+    const long verbindungMs = std::max<long>(1, static_cast<long>(grenzen.verbindungsFrist.count()));
+    const long stillstandS = std::max<long>(1, static_cast<long>(grenzen.stillstandsFrist.count()));
+
+    // No proxy option is set: libcurl then takes the system's one from
+    // http_proxy and no_proxy. No cookie file is named, so no cookies are kept.
+    const CURLcode einstellungen[] = {
+        curl_easy_setopt(h, CURLOPT_URL, adresse.c_str()),
+        curl_easy_setopt(h, CURLOPT_HTTPGET, 1L),
+        curl_easy_setopt(h, CURLOPT_USERAGENT, kBenutzerAgent),
+        curl_easy_setopt(h, CURLOPT_HTTPHEADER, kopfzeilen.get()),
+        curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L),
+        curl_easy_setopt(h, CURLOPT_MAXREDIRS, 5L),
+        // A redirection must not lead to local files or other protocols.
+        curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https"),
+        curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https"),
+        curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, verbindungMs),
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L),
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, stillstandS),
+        curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L),
+        curl_easy_setopt(h, CURLOPT_FRESH_CONNECT, 1L),
+        curl_easy_setopt(h, CURLOPT_FORBID_REUSE, 1L),
+        // The bytes as the server sent them.
+        curl_easy_setopt(h, CURLOPT_HTTP_CONTENT_DECODING, 0L),
+        curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &KoerperEmpfangen),
+        curl_easy_setopt(h, CURLOPT_WRITEDATA, &empfang),
+    };
+    for (const CURLcode e : einstellungen)
+        if (e != CURLE_OK) return {};
+
+    // A failed transfer is judged by what it left: no status means no page,
+    // a body that broke off keeps what arrived.
+    curl_easy_perform(h);
+    long status = 0;
+    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+    handle.reset();
+
+    if (empfang.fehler) std::rethrow_exception(empfang.fehler);
+    if (status == 0) return {};
+    if (!KoerperLesen(status)) return "Status:" + std::to_string(status);
+    return std::move(empfang.koerper);
+}
+
+}  // namespace lw

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -9,8 +11,27 @@ namespace lw {
 // their pending events.
 using Zwischenschritt = std::function<void()>;
 
+// Bounds that keep a broken or hostile server from blocking the program for
+// ever or filling the memory. The defaults are what the program uses.
+struct LadeGrenzen {
+    // Longest wait for the connection to the server (or proxy).
+    std::chrono::milliseconds verbindungsFrist{std::chrono::seconds(60)};
+    // A transfer that receives less than one byte per second for this long
+    // is given up; what arrived so far is kept.
+    std::chrono::seconds stillstandsFrist{60};
+    // A body that grows beyond this is cut here, as if the server had stopped.
+    std::size_t hoechstGroesse = std::size_t{256} * 1024 * 1024;
+};
+
 // HTTP GET of one page. The body for status 200 and 302, "Status:" + code for
-// every other status, the empty text when the host cannot be reached.
+// every other status, the empty text when the host cannot be reached or the
+// answer carries no HTTP status. A body that ends early keeps what arrived.
 std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschritt = {});
+std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschritt,
+                    const LadeGrenzen& grenzen);
+
+// The address actually requested: unchanged when it contains "http://" in any
+// case anywhere, else with "http://" in front.
+std::string AdresseMitSchema(const std::string& url);
 
 }  // namespace lw

@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <stdexcept>
+
+#include "import/LadeURL.h"
+#include "tests/support/HttpServer.h"
+#include "tests/support/TempOrdner.h"
+
+namespace lw {
+namespace {
+
+using test::Antwort;
+using namespace std::chrono_literals;
+
+const std::string kSeiten = "http://www.anna.netzhof-download.de/";
+
+// Keeps the proxy variables of the environment out of the tests and restores
+// them afterwards. Every request to a real host name goes to the loopback
+// server through http_proxy; nothing is resolved or sent elsewhere.
+class Download : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : kNamen) {
+            if (const char* wert = std::getenv(name)) gemerkt_[name] = wert;
+            ::unsetenv(name);
+        }
+    }
+    void TearDown() override {
+        for (const char* name : kNamen) {
+            const auto it = gemerkt_.find(name);
+            if (it == gemerkt_.end())
+                ::unsetenv(name);
+            else
+                ::setenv(name, it->second.c_str(), 1);
+        }
+    }
+    void UeberServer() {
+        ::setenv("http_proxy", server.basis().c_str(), 1);
+        ::setenv("no_proxy", "", 1);
+    }
+    static LadeGrenzen Kurz() {
+        LadeGrenzen g;
+        g.verbindungsFrist = 2s;
+        g.stillstandsFrist = 1s;
+        return g;
+    }
+
+    test::HttpServer server;
+
+private:
+    static constexpr const char* kNamen[] = {"http_proxy", "HTTP_PROXY", "https_proxy",
+                                             "HTTPS_PROXY", "all_proxy", "ALL_PROXY",
+                                             "no_proxy", "NO_PROXY"};
+    std::map<std::string, std::string> gemerkt_;
+};
+
+TEST(AdresseMitSchema, PrefixOnlyWithoutHttpAnywhere) {
+    const struct {
+        const char* name;
+        std::string url, erwartet;
+    } faelle[] = {
+        {"no scheme", "www.anna.de/a.html", "http://www.anna.de/a.html"},
+        {"capitals", "HTTP://www.anna.de/", "HTTP://www.anna.de/"},
+        {"mixed case", "hTTp://www.anna.de/", "hTTp://www.anna.de/"},
+        {"not at start", "www.anna.de/?z=http://x.de", "www.anna.de/?z=http://x.de"},
+        {"https is no http://", "https://anna.de/", "http://https://anna.de/"},
+        {"empty", "", "http://"},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(AdresseMitSchema(f.url), f.erwartet) << f.name;
+}
+
+TEST_F(Download, SendsAgentAndCacheBypassThroughProxy) {
+    UeberServer();
+    server.Setzen(kSeiten + "seite.html", Antwort::Seite("Hallo"));
+    EXPECT_EQ(LadeURL("www.anna.netzhof-download.de/seite.html"), "Hallo");
+
+    const auto anfragen = server.Anfragen();
+    ASSERT_EQ(anfragen.size(), 1u);
+    EXPECT_EQ(anfragen[0].methode, "GET");
+    EXPECT_EQ(anfragen[0].ziel, kSeiten + "seite.html");
+    EXPECT_EQ(anfragen[0].userAgent, "InetURL:/1.0");
+    EXPECT_EQ(anfragen[0].cacheControl, "no-cache");
+    EXPECT_EQ(anfragen[0].pragma, "no-cache");
+    int pragmas = 0;
+    for (const auto& [name, wert] : anfragen[0].kopfzeilen) {
+        pragmas += name == "Pragma";
+        EXPECT_NE(name, "Cookie");
+    }
+    EXPECT_EQ(pragmas, 1);
+}
+
+TEST_F(Download, StatusRule) {
+    UeberServer();
+    const struct {
+        const char* name;
+        Antwort antwort;
+        std::string erwartet;
+    } faelle[] = {
+        {"404", Antwort::MitStatus(404, "weg"), "Status:404"},
+        {"500 with body", Antwort::MitStatus(500, "kaputt"), "Status:500"},
+        {"204", Antwort::MitStatus(204), "Status:204"},
+        {"302 without Location is read", Antwort::MitStatus(302, "hier"), "hier"},
+        {"empty 200", Antwort::Seite(""), ""},
+        {"no status line", Antwort::Roh("Hallo Welt\r\n\r\n"), ""},
+        {"closed without answer", Antwort::Roh(""), ""},
+    };
+    int i = 0;
+    for (const auto& f : faelle) {
+        const std::string ziel = kSeiten + "s" + std::to_string(++i) + ".html";
+        server.Setzen(ziel, f.antwort);
+        EXPECT_EQ(LadeURL(ziel, {}, Kurz()), f.erwartet) << f.name;
+    }
+}
+
+TEST_F(Download, UnreachableGivesEmptyText) {
+    EXPECT_EQ(LadeURL("http://127.0.0.1:" + std::to_string(test::FreierPort()) + "/"), "");
+    // A proxy that is not there is no answer either.
+    ::setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(test::FreierPort())).c_str(), 1);
+    EXPECT_EQ(LadeURL(kSeiten + "seite.html"), "");
+}
+
+TEST_F(Download, NoProxyIsHonoured) {
+    test::HttpServer direkt;
+    direkt.Setzen("/d.html", Antwort::Seite("direkt"));
+    UeberServer();
+    ::setenv("no_proxy", "127.0.0.1", 1);
+    EXPECT_EQ(LadeURL(direkt.basis() + "/d.html"), "direkt");
+    EXPECT_TRUE(server.Anfragen().empty());
+}
+
+// Every byte arrives in its order, zero bytes and bytes above 127 included.
+TEST_F(Download, LargeBinaryBodyWhole) {
+    UeberServer();
+    std::string koerper(100'000, '\0');
+    for (std::size_t i = 0; i < koerper.size(); ++i)
+        koerper[i] = static_cast<char>((i * 7 + i / 251) % 256);
+    server.Setzen(kSeiten + "gross.html", Antwort::Seite(koerper));
+    server.Setzen(kSeiten + "null.html", Antwort::Seite(std::string("vor\0nach\r\n\xFC", 12)));
+
+    int schritte = 0;
+    const std::string gross = LadeURL(kSeiten + "gross.html", [&] { ++schritte; });
+    EXPECT_EQ(gross.size(), koerper.size());
+    EXPECT_TRUE(gross == koerper);
+    EXPECT_GE(schritte, 2);
+    EXPECT_EQ(LadeURL(kSeiten + "null.html"), std::string("vor\0nach\r\n\xFC", 12));
+}
+
+TEST_F(Download, OtherStatusBodyIsNotRead) {
+    UeberServer();
+    server.Setzen(kSeiten + "weg.html", Antwort::MitStatus(404, std::string(50'000, 'x')));
+    int schritte = 0;
+    EXPECT_EQ(LadeURL(kSeiten + "weg.html", [&] { ++schritte; }), "Status:404");
+    EXPECT_EQ(schritte, 0);
+}
+
+TEST_F(Download, RedirectionsFollowedWithinBounds) {
+    UeberServer();
+    server.Setzen(kSeiten + "alt.html", Antwort::Umleitung("/neu.html", 302, "umgezogen"));
+    server.Setzen(kSeiten + "neu.html", Antwort::Seite("neu"));
+    EXPECT_EQ(LadeURL(kSeiten + "alt.html"), "neu");
+    ASSERT_EQ(server.Anfragen().size(), 2u);
+    EXPECT_EQ(server.Anfragen()[1].ziel, kSeiten + "neu.html");
+    EXPECT_EQ(server.Anfragen()[1].userAgent, "InetURL:/1.0");
+
+    server.Setzen(kSeiten + "kreis.html", Antwort::Umleitung("/kreis.html"));
+    EXPECT_EQ(LadeURL(kSeiten + "kreis.html"), "");
+    EXPECT_EQ(server.AnzahlAnfragen(kSeiten + "kreis.html"), 6u);
+}
+
+// A redirection must not read local files or switch to other protocols.
+TEST_F(Download, RedirectionOnlyToHttp) {
+    UeberServer();
+    test::TempOrdner t;
+    test::Schreiben(t / "geheim.txt", "GEHEIM");
+    server.Setzen(kSeiten + "datei.html", Antwort::Umleitung("file://" + (t / "geheim.txt")));
+    server.Setzen(kSeiten + "ftp.html", Antwort::Umleitung("ftp://127.0.0.1:1/x"));
+    EXPECT_EQ(LadeURL(kSeiten + "datei.html"), "");
+    EXPECT_EQ(LadeURL(kSeiten + "ftp.html"), "");
+}
+
+TEST_F(Download, BrokenOffBodyKeepsWhatArrived) {
+    UeberServer();
+    std::string koerper(10'000, 'a');
+    for (std::size_t i = 0; i < koerper.size(); ++i) koerper[i] = static_cast<char>('a' + i % 26);
+    server.Setzen(kSeiten + "ende.html", Antwort::Abbrechend(koerper, 3000));
+    server.Setzen(kSeiten + "stockt.html", Antwort::Stockend(koerper, 2500));
+    EXPECT_EQ(LadeURL(kSeiten + "ende.html", {}, Kurz()), koerper.substr(0, 3000));
+    EXPECT_EQ(LadeURL(kSeiten + "stockt.html", {}, Kurz()), koerper.substr(0, 2500));
+
+    LadeGrenzen klein = Kurz();
+    klein.hoechstGroesse = 1000;
+    server.Setzen(kSeiten + "voll.html", Antwort::Seite(koerper));
+    EXPECT_EQ(LadeURL(kSeiten + "voll.html", {}, klein), koerper.substr(0, 1000));
+}
+
+// Neither a server that never answers nor a connect that never completes may
+// keep the program waiting; the bounds here are far below the waits they guard.
+TEST_F(Download, SilenceAndHangingConnectEnd) {
+    UeberServer();
+    server.Setzen(kSeiten + "stumm.html", Antwort::Stumm());
+    EXPECT_EQ(LadeURL(kSeiten + "stumm.html", {}, Kurz()), "");
+
+    ::unsetenv("http_proxy");
+    test::VollerPort voll;
+    LadeGrenzen g;
+    g.verbindungsFrist = 300ms;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(LadeURL("http://127.0.0.1:" + std::to_string(voll.port()) + "/", {}, g), "");
+    const auto dauer = std::chrono::steady_clock::now() - start;
+    // Not sooner: the connect really waited and the bound ended it.
+    EXPECT_GE(dauer, 300ms);
+    EXPECT_LT(dauer, 30s);
+}
+
+TEST_F(Download, FailingStepReachesCaller) {
+    UeberServer();
+    server.Setzen(kSeiten + "seite.html", Antwort::Seite(std::string(20'000, 'x')));
+    EXPECT_THROW(LadeURL(kSeiten + "seite.html", [] { throw std::runtime_error("abbrechen"); }),
+                 std::runtime_error);
+}
+
+}  // namespace
+}  // namespace lw

@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "common/Fehler.h"
+#include "import/Import.h"
+#include "tests/support/HttpServer.h"
+#include "tests/support/TempOrdner.h"
+
+namespace lw {
+namespace {
+
+using test::Antwort;
+
+// The provider's page parts, written out here as the provider's pages carry them.
+const std::string kZelle = "</td></tr></table></td><td background=\"data/tdef/";
+const std::string kZaehler = "<script language=\"JavaScript\" src=\"data/jsdef/count.js\"";
+const std::string kWerbeSkript = "http://werbung.netzhof.de/adx.js";
+
+std::string Genau(std::string s, std::size_t n) {
+    s.resize(n, ' ');
+    return s;
+}
+// The rest of the frame: 86 characters after the contents cell marker.
+const std::string kRahmenRest = Genau("tp008/pa1.png\" width=\"600\" valign=\"top\"", 86);
+const std::string kVorZaehler = Genau("<br><br>", 10);
+const std::string kWerbeKopf = "<center>\n<script src=\"" + kWerbeSkript +
+                               "\"></script>\n<noscript>Werbung</noscript>\n</center>" +
+                               Genau("<br><!-- Werbung Ende -->", 61);
+const std::string kWerbeFuss =
+    Genau("<br><!-- Werbung Anfang -->", 65) + "<center>\n<script src=\"" + kWerbeSkript + "\">";
+
+std::string Seite(const std::string& kopf, const std::string& inhalt, bool werbung = false,
+                  const std::string& nachRahmen = ">") {
+    return "<html><head>" + kopf + "</head><body><table><tr><td>" + kZelle + kRahmenRest +
+           nachRahmen + (werbung ? kWerbeKopf : "") + inhalt + (werbung ? kWerbeFuss : "") +
+           kVorZaehler + kZaehler + "></script>\n</td></tr></table></body></html>";
+}
+
+std::string MenueLink(const std::string& ziel) {
+    return "<tr><td><a href=\"" + ziel + "\"><img src=\"data/pics/m.png\" border=\"0\"></a></td></tr>\n";
+}
+
+std::string ErwarteterErsatz(const std::string& name) {
+    return "<script type=\"text/javascript\">\nfunction anpassen() {\n"
+           "document.getElementById('MeinIframe').style.height = "
+           "frames['MeinIframe'].document.body.scrollHeight + 50 + 'px';\n}\n</script>\n\n"
+           "<iframe src=\"" + name + "\" frameborder=\"0\" width=\"100%\" style=\"height: "
+           "2000px\" scrolling=\"auto\" id=\"MeinIframe\" name=\"MeinIframe\" "
+           "allowtransparency=\"true\" onload=\"anpassen()\">\n"
+           "Leider unterst\xFCtzt Ihr Browser keine eingebetteten Frames. Das G\xE4stebuch "
+           "erreichen Sie dennoch <a href=\"" + name + "\">hier</a>.\n</iframe>";
+}
+
+std::vector<std::string> AlleNamen(const std::string& startseite) {
+    std::vector<std::string> namen;
+    MenueLeser leser(startseite);
+    while (const auto name = leser.Naechster()) namen.push_back(*name);
+    return namen;
+}
+
+TEST(Menue, NamesInOrderWithLastFiveCharactersReplaced) {
+    using V = std::vector<std::string>;
+    const std::string bild = "\"><img src=\"data/pics/";
+    const struct {
+        const char* name;
+        std::string startseite;
+        V erwartet;
+    } faelle[] = {
+        {"three links",
+         MenueLink("index.html") + MenueLink("hobby.html") + MenueLink("gaestebuch.html"),
+         V{"index.html", "hobby.html", "gaestebuch.html"}},
+        {"short extension", MenueLink("info.htm"), V{"inf.html"}},
+        {"five characters", MenueLink("a.htm"), V{".html"}},
+        {"four characters", "<tr><td><a href=\"a.ht" + bild + "x", V{"a.ht" + bild + "x.html"}},
+        {"no picture", "<tr><td><a href=\"seite.html\">Text</a>", V{"seite.html\">Text</a>.html"}},
+        {"runs on to next picture",
+         "<tr><td><a href=\"seite.html\">x</a><tr><td><a href=\"b.html" + bild,
+         V{"seite.html\">x</a><tr><td><a href=\"b.html", "b.html"}},
+        {"no menu", "<a href=\"seite.html\"><img src=\"data/pics/m.png\">", V{}},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(AlleNamen(f.startseite), f.erwartet) << f.name;
+}
+
+TEST(Menue, OnlyPlainFileNamesAllowed) {
+    for (const std::string gut : {"seite.html", "ok..name.html", ".html", "\xDC" "ber uns.html"})
+        EXPECT_TRUE(SeitennameZulaessig(gut)) << gut;
+    for (const std::string& schlecht :
+         {std::string(), std::string("."), std::string(".."), std::string("a/b.html"),
+          std::string("../x.html"), std::string("a\\b.html"), std::string("a\nb.html"),
+          std::string("a\0b.html", 8), std::string("a\x7f.html"), std::string("\t.html")})
+        EXPECT_FALSE(SeitennameZulaessig(schlecht)) << schlecht;
+}
+
+TEST(Seiten, ProviderFeaturesAreRecognised) {
+    EXPECT_TRUE(IstAnbieterFunktion("x<img src=\"data/pics/impress.png\" alt=\"\">"));
+    EXPECT_TRUE(IstAnbieterFunktion("<h1>Haftungsauschluss (Disclaimer)</h1>"));
+    EXPECT_TRUE(IstAnbieterFunktion("<p><h1>Kontaktformular</h1>"));
+    EXPECT_TRUE(IstAnbieterFunktion(
+        "<form action=\"http://gaestebuch.netzhof.de/guestbook.php\" method=\"POST\">"));
+    EXPECT_FALSE(IstAnbieterFunktion("<h1>Kontaktformular </h1><h2>Impressum</h2>"));
+    EXPECT_FALSE(IstAnbieterFunktion(
+        "<form action=\"http://gaestebuch.example.de/guestbook.php\" method=\"POST\">"));
+    EXPECT_EQ(RahmenErsatz("kontakt.html"), ErwarteterErsatz("kontakt.html"));
+}
+
+TEST(Seiten, ContentsCut) {
+    const std::string inhalt = "<p>Mein Inhalt</p>\r\n<center>Bild</center>\n";
+    const std::string ohneZelle = std::string(134, 'r') + "Rest";
+    const struct {
+        const char* name;
+        std::string seite, erwartet;
+    } faelle[] = {
+        {"frame and counter", Seite("<title>t</title>", inhalt), inhalt},
+        {"no leading >", Seite("", inhalt, false, ""), inhalt},
+        {"second > stays", Seite("", ">" + inhalt), ">" + inhalt},
+        {"advertising", Seite("", inhalt, true), inhalt},
+        {"no cell marker", ohneZelle, "Rest"},
+        {"no counter", kZelle + kRahmenRest + "abc</html>", "abc</html>"},
+        {"counter at position 10", kZelle + kRahmenRest + "abcdefghi" + kZaehler,
+         "abcdefghi" + kZaehler},
+        {"counter at position 11", kZelle + kRahmenRest + "abcdefghij" + kZaehler, ""},
+        {"advertising without its blocks",
+         kZelle + kRahmenRest + std::string(81, 'w') + kWerbeSkript + "Ende",
+         kWerbeSkript + "Ende"},
+        {"noscript kept without advertising",
+         kZelle + kRahmenRest + "</noscript>\n</center>" + inhalt + "<center>\n<script>",
+         "</noscript>\n</center>" + inhalt + "<center>\n<script>"},
+        {"status text", "Status:404", ""},
+        {"empty", "", ""},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(InhaltAusschneiden(f.seite), f.erwartet) << f.name;
+}
+
+const std::string kBenutzer = "anna";
+const std::string kAnbieter = "http://www.anna.netzhof-download.de/";
+
+// Requests for the real host names go to the loopback server through
+// http_proxy; the other proxy variables are kept out of the test.
+class Import : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy",
+                                 "ALL_PROXY", "NO_PROXY"})
+            ::unsetenv(name);
+        ::setenv("http_proxy", server.basis().c_str(), 1);
+        ::setenv("no_proxy", "", 1);
+        daten.Zielordner = ordner.pfad();
+    }
+    void TearDown() override { ::unsetenv("http_proxy"); }
+
+    std::set<std::string> DateienInAlt() const {
+        std::set<std::string> namen;
+        for (const auto& e : std::filesystem::directory_iterator(ordner / "Alt"))
+            namen.insert(e.path().filename().string());
+        return namen;
+    }
+    std::set<std::string> Ordnerinhalt() const {
+        std::set<std::string> namen;
+        for (const auto& e : std::filesystem::directory_iterator(ordner.pfad()))
+            namen.insert(e.path().filename().string());
+        return namen;
+    }
+
+    test::HttpServer server;
+    test::TempOrdner ordner;
+    Projektdaten daten;
+    std::vector<std::string> status;
+    ImportRueckmeldung rueckmeldung{[this](const std::string& s) { status.push_back(s); }, {}};
+};
+
+TEST_F(Import, WholeHomepage) {
+    const std::string kopf =
+        "<meta name=\"generator\" content=\"NETZHOF, http://www.netzhof.de/\">"
+        "</head><table><tr><td background=\"data/tdef/tp008/pa0.png\"><table>\n" +
+        MenueLink("index.html") + MenueLink("hobby.html") + MenueLink("info.htm") +
+        MenueLink("impressum.html") + MenueLink("haftung.html") + MenueLink("kontakt.html") +
+        MenueLink("gaestebuch.html") + MenueLink("fehlt.html") + MenueLink("leer.html") +
+        MenueLink("hobby.html") + "</table>";
+    const std::string startInhalt = "<h1>Willkommen bei Anna</h1>\r\n<p>Sch\xF6n!</p>";
+    std::string hobbyInhalt = std::string("<p>Null\0Byte</p>\n", 17);
+    while (hobbyInhalt.size() < 9000) hobbyInhalt += "<p>Meine Hobbys: Lesen, Radfahren.</p>\r\n";
+    const std::string infoInhalt = "<p>Info</p>";
+
+    const std::string startseite = Seite(kopf, startInhalt);
+    server.Setzen(kAnbieter + "index.html", Antwort::Seite(startseite));
+    server.Setzen(kAnbieter + "hobby.html", Antwort::Seite(Seite("", hobbyInhalt, true)));
+    server.Setzen(kAnbieter + "inf.html", Antwort::Seite(Seite("", infoInhalt, false, "")));
+    server.Setzen(kAnbieter + "impressum.html",
+                  Antwort::Seite(Seite("", "<img src=\"data/pics/impress.png\" alt=\"\">")));
+    server.Setzen(kAnbieter + "haftung.html",
+                  Antwort::Seite(Seite("", "<h1>Haftungsauschluss (Disclaimer)</h1>")));
+    server.Setzen(kAnbieter + "kontakt.html",
+                  Antwort::Seite(Seite("", "<h1>Kontaktformular</h1><form>")));
+    server.Setzen(kAnbieter + "gaestebuch.html",
+                  Antwort::Seite(Seite("", "<form action=\"http://gaestebuch.netzhof.de/"
+                                           "guestbook.php\" method=\"POST\">")));
+    server.Setzen(kAnbieter + "leer.html", Antwort::Seite(""));
+
+    // The road of the import procedure, as far as it needs no window.
+    const std::string geladen = LadeURL(StartseitenAdresse(kBenutzer));
+    ASSERT_EQ(StartseitePruefen(geladen), StartseitenBefund::Gueltig);
+    AltOrdnerErzeugen(daten.Zielordner);
+    int schritte = 0;
+    rueckmeldung.zwischenschritt = [&] { ++schritte; };
+    SeitenImportieren(daten, geladen, kBenutzer, rueckmeldung);
+
+    const std::vector<std::string> namen = {
+        "index.html",   "hobby.html",      "inf.html",   "impressum.html", "haftung.html",
+        "kontakt.html", "gaestebuch.html", "fehlt.html", "leer.html",      "hobby.html"};
+    ASSERT_EQ(daten.ImportAnzahl, 10);
+    std::vector<std::string> erwarteteZiele = {kAnbieter + "index.html"};
+    for (int i = 1; i <= 10; ++i) {
+        EXPECT_EQ(daten.ImportSeiten[i], namen[i - 1]);
+        EXPECT_EQ(status[i - 1], "Laden von " + namen[i - 1]);
+        erwarteteZiele.push_back(kAnbieter + namen[i - 1]);
+    }
+    std::vector<std::string> ziele;
+    for (const auto& a : server.Anfragen()) ziele.push_back(a.ziel);
+    EXPECT_EQ(ziele, erwarteteZiele);
+    EXPECT_GE(schritte, 8);
+
+    const std::map<std::string, std::string> erwartet = {
+        {"index.html", startInhalt},
+        {"hobby.html", hobbyInhalt},
+        {"inf.html", infoInhalt},
+        {"impressum.html", ErwarteterErsatz("impressum.html")},
+        {"haftung.html", ErwarteterErsatz("haftung.html")},
+        {"kontakt.html", ErwarteterErsatz("kontakt.html")},
+        {"gaestebuch.html", ErwarteterErsatz("gaestebuch.html")},
+        {"fehlt.html", ""},
+    };
+    std::set<std::string> erwarteteNamen;
+    for (const auto& [name, inhalt] : erwartet) {
+        erwarteteNamen.insert(name);
+        EXPECT_TRUE(test::Lesen(ordner / ("Alt/" + name)) == inhalt) << name;
+    }
+    EXPECT_EQ(DateienInAlt(), erwarteteNamen);
+    EXPECT_EQ(Ordnerinhalt(), std::set<std::string>{"Alt"});
+}
+
+TEST_F(Import, StartPageWithoutMenuChangesNothing) {
+    AltOrdnerErzeugen(daten.Zielordner);
+    daten.ImportAnzahl = 7;
+    daten.ImportSeiten.Setzen(1, "alt.html");
+    SeitenImportieren(daten, "<html>keine Navigation</html>", kBenutzer, rueckmeldung);
+    EXPECT_EQ(daten.ImportAnzahl, 7);
+    EXPECT_EQ(daten.ImportSeiten[1], "alt.html");
+    EXPECT_TRUE(status.empty());
+    EXPECT_TRUE(server.Anfragen().empty());
+    EXPECT_TRUE(DateienInAlt().empty());
+}
+
+// A name from the server that would point outside Alt ends the import there.
+TEST_F(Import, NameThatIsNoPlainFileStops) {
+    const struct {
+        const char* name;
+        std::string ziel;
+    } faelle[] = {
+        {"parent folder", "../boese.html"},
+        {"sub folder", "unter/seite.html"},
+        {"backslash", "..\\boese.html"},
+        {"line break", "zeile\n.html"},
+    };
+    for (const auto& f : faelle) {
+        test::TempOrdner eigener;
+        Projektdaten d;
+        d.Zielordner = eigener.pfad();
+        AltOrdnerErzeugen(d.Zielordner);
+        server.Setzen(kAnbieter + "gut.html", Antwort::Seite(Seite("", "gut")));
+        const std::size_t vorher = server.Anfragen().size();
+
+        const std::string start = MenueLink("gut.html") + MenueLink(f.ziel) + MenueLink("danach.html");
+        try {
+            SeitenImportieren(d, start, kBenutzer, {});
+            ADD_FAILURE() << f.name << ": no error";
+        } catch (const Fehler& fehler) {
+            EXPECT_STREQ(fehler.what(), "E/A-Fehler 123") << f.name;
+        }
+        EXPECT_EQ(d.ImportAnzahl, 2) << f.name;
+        EXPECT_EQ(d.ImportSeiten[1], "gut.html") << f.name;
+        EXPECT_EQ(server.Anfragen().size(), vorher + 1) << f.name;
+        EXPECT_EQ(test::Lesen(eigener / "Alt/gut.html"), "gut") << f.name;
+        std::size_t dateien = 0;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(eigener.pfad()))
+            dateien += e.is_regular_file();
+        EXPECT_EQ(dateien, 1u) << f.name;
+    }
+}
+
+TEST_F(Import, WriteFailureEndsTheLoop) {
+    server.Setzen(kAnbieter + "a.html", Antwort::Seite(Seite("", "a")));
+    // Alt was never made: the first file cannot be written.
+    EXPECT_THROW(SeitenImportieren(daten, MenueLink("a.html") + MenueLink("b.html"), kBenutzer,
+                                   rueckmeldung),
+                 Fehler);
+    EXPECT_EQ(daten.ImportAnzahl, 1);
+    EXPECT_EQ(server.Anfragen().size(), 1u);
+    EXPECT_EQ(Ordnerinhalt(), std::set<std::string>{});
+}
+
+}  // namespace
+}  // namespace lw
