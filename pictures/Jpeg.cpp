@@ -59,11 +59,13 @@ JpegLeser& LeserVon(j_common_ptr c) { return *static_cast<JpegLeser*>(c->client_
     }
 }
 
-// Warnings about damaged data are tolerated silently, as browsers do; a file
-// that ends early is not, since libjpeg would fill the rest with grey.
+// Small damage (stray bytes between markers and the like) is tolerated
+// silently, as browsers do. Data that end early are not: libjpeg would fill
+// the missing part with grey and call it a picture.
 void Meldung(j_common_ptr c, int stufe) {
     if (stufe >= 0) return;
-    if (c->err->msg_code == JWRN_JPEG_EOF) Abbrechen(c, Grund::Beschaedigt);
+    if (c->err->msg_code == JWRN_JPEG_EOF || c->err->msg_code == JWRN_HIT_MARKER)
+        Abbrechen(c, Grund::Beschaedigt);
     ++c->err->num_warnings;
 }
 
@@ -99,8 +101,9 @@ bool ZeilenLesen(JpegLeser& l, unsigned char* ziel, std::size_t zeilenbytes) {
             return false;
         }
     }
-    // No jpeg_finish_decompress: all pixels are there, and a missing end
-    // marker after them does not make the picture unreadable.
+    // Reads up to the end marker, so that a cut file is noticed whether it
+    // is progressive or not.
+    jpeg_finish_decompress(&l.info);
     return true;
 }
 

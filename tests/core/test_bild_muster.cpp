@@ -1,0 +1,186 @@
+#include "tests/core/test_bild_muster.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+#include <gif_lib.h>
+#include <jpeglib.h>
+
+namespace lw::test {
+namespace {
+
+J_COLOR_SPACE Farbraum(int komponenten) {
+    switch (komponenten) {
+        case 1: return JCS_GRAYSCALE;
+        case 3: return JCS_RGB;
+        case 4: return JCS_CMYK;
+        default: return JCS_UNKNOWN;
+    }
+}
+
+// Every coefficient of every component gets its own first scan at the lowest
+// precision and then one refinement scan per bit: 11 x 64 scans per component.
+std::vector<jpeg_scan_info> JeBitEinScan(int komponenten) {
+    constexpr int kBits = 10;
+    std::vector<jpeg_scan_info> skript;
+    for (int k = 0; k < komponenten; ++k) {
+        for (int koeff = 0; koeff < 64; ++koeff) {
+            for (int ah = 0, al = kBits; al >= 0; ah = al, --al) {
+                jpeg_scan_info scan{};
+                scan.comps_in_scan = 1;
+                scan.component_index[0] = k;
+                scan.Ss = scan.Se = koeff;
+                scan.Ah = ah;
+                scan.Al = al;
+                skript.push_back(scan);
+            }
+        }
+    }
+    return skript;
+}
+
+int InStringSchreiben(GifFileType* gif, const GifByteType* daten, int anzahl) {
+    static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(daten), anzahl);
+    return anzahl;
+}
+
+void Pruefen(int ergebnis, const char* schritt) {
+    if (ergebnis != GIF_OK) throw std::runtime_error(schritt);
+}
+
+void FrameSchreiben(GifFileType* gif, const GifMuster& m, const std::vector<std::uint8_t>& indizes) {
+    Pruefen(EGifPutImageDesc(gif, m.links, m.oben, m.breite, m.hoehe, m.interlaced, nullptr),
+            "EGifPutImageDesc");
+    std::vector<int> reihenfolge;
+    if (m.interlaced) {
+        constexpr int kStart[] = {0, 4, 2, 1};
+        constexpr int kSchritt[] = {8, 8, 4, 2};
+        for (int d = 0; d < 4; ++d)
+            for (int y = kStart[d]; y < m.hoehe; y += kSchritt[d]) reihenfolge.push_back(y);
+    } else {
+        for (int y = 0; y < m.hoehe; ++y) reihenfolge.push_back(y);
+    }
+    for (int y : reihenfolge) {
+        std::vector<GifPixelType> zeile(indizes.begin() + y * m.breite,
+                                        indizes.begin() + (y + 1) * m.breite);
+        Pruefen(EGifPutLine(gif, zeile.data(), m.breite), "EGifPutLine");
+    }
+}
+
+}  // namespace
+
+std::string JpegKodieren(const JpegMuster& m) {
+    jpeg_compress_struct c{};
+    jpeg_error_mgr fehler{};
+    c.err = jpeg_std_error(&fehler);
+    jpeg_create_compress(&c);
+    unsigned char* puffer = nullptr;
+    unsigned long groesse = 0;
+    jpeg_mem_dest(&c, &puffer, &groesse);
+
+    c.image_width = static_cast<JDIMENSION>(m.breite);
+    c.image_height = static_cast<JDIMENSION>(m.hoehe);
+    c.input_components = m.komponenten;
+    c.in_color_space = Farbraum(m.komponenten);
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 95, TRUE);
+    if (m.alsYcck) jpeg_set_colorspace(&c, JCS_YCCK);
+    if (m.komponenten == 4) c.write_Adobe_marker = m.adobeMarker;
+    if (m.progressiv) jpeg_simple_progression(&c);
+    std::vector<jpeg_scan_info> skript;
+    if (m.jeBitEinScan) {
+        skript = JeBitEinScan(m.komponenten);
+        c.scan_info = skript.data();
+        c.num_scans = static_cast<int>(skript.size());
+    }
+
+    jpeg_start_compress(&c, TRUE);
+    std::vector<std::uint8_t> pixel = m.pixel;
+    const std::size_t zeilenbytes = static_cast<std::size_t>(m.breite) * m.komponenten;
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW zeile = pixel.data() + c.next_scanline * zeilenbytes;
+        jpeg_write_scanlines(&c, &zeile, 1);
+    }
+    jpeg_finish_compress(&c);
+    std::string datei(reinterpret_cast<const char*>(puffer), groesse);
+    std::free(puffer);
+    jpeg_destroy_compress(&c);
+    return datei;
+}
+
+std::vector<std::uint8_t> Haelften(int breite, int hoehe, std::vector<std::uint8_t> links,
+                                   std::vector<std::uint8_t> rechts) {
+    std::vector<std::uint8_t> pixel;
+    for (int y = 0; y < hoehe; ++y)
+        for (int x = 0; x < breite; ++x) {
+            const auto& farbe = x < breite / 2 ? links : rechts;
+            pixel.insert(pixel.end(), farbe.begin(), farbe.end());
+        }
+    return pixel;
+}
+
+std::string GifKodieren(const GifMuster& m) {
+    std::string datei;
+    int fehler = 0;
+    GifFileType* gif = EGifOpen(&datei, InStringSchreiben, &fehler);
+    if (!gif) throw std::runtime_error("EGifOpen");
+    EGifSetGifVersion(gif, m.gif89);
+
+    std::vector<GifColorType> farben;
+    for (const Rgb& f : m.farben) farben.push_back({f[0], f[1], f[2]});
+    ColorMapObject* karte = GifMakeMapObject(static_cast<int>(farben.size()), farben.data());
+    Pruefen(EGifPutScreenDesc(gif, m.schirmBreite, m.schirmHoehe, 8, 0, karte), "EGifPutScreenDesc");
+    GifFreeMapObject(karte);
+
+    if (m.transparent >= 0) {
+        GraphicsControlBlock gcb{DISPOSAL_UNSPECIFIED, false, 0, m.transparent};
+        GifByteType block[4];
+        const auto laenge = static_cast<int>(EGifGCBToExtension(&gcb, block));
+        Pruefen(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, laenge, block), "EGifPutExtension");
+    }
+    FrameSchreiben(gif, m, m.indizes);
+    if (!m.zweitesFrame.empty()) FrameSchreiben(gif, m, m.zweitesFrame);
+    Pruefen(EGifCloseFile(gif, &fehler), "EGifCloseFile");
+    return datei;
+}
+
+std::size_t SofPosition(const std::string& jpeg) {
+    std::size_t pos = 2;
+    while (pos + 4 <= jpeg.size()) {
+        const auto marker = static_cast<unsigned char>(jpeg[pos + 1]);
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+            return pos;
+        const auto hi = static_cast<unsigned char>(jpeg[pos + 2]);
+        const auto lo = static_cast<unsigned char>(jpeg[pos + 3]);
+        pos += 2 + (hi << 8 | lo);
+    }
+    throw std::runtime_error("kein Frame-Kopf");
+}
+
+std::size_t FrameKopfPosition(const std::string& gif) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(gif.at(i)); };
+    std::size_t pos = 13;
+    if (byte(10) & 0x80) pos += std::size_t{3} << ((byte(10) & 7) + 1);
+    while (byte(pos) == 0x21) {
+        pos += 2;
+        while (byte(pos) != 0) pos += byte(pos) + 1;
+        ++pos;
+    }
+    if (byte(pos) != 0x2C) throw std::runtime_error("kein Bildkopf");
+    return pos;
+}
+
+void Setze16(std::string& daten, std::size_t pos, int wert, bool bigEndian) {
+    const auto hi = static_cast<char>((wert >> 8) & 0xFF);
+    const auto lo = static_cast<char>(wert & 0xFF);
+    daten.at(pos) = bigEndian ? hi : lo;
+    daten.at(pos + 1) = bigEndian ? lo : hi;
+}
+
+std::array<int, 4> Pixel(const Bild& b, int x, int y) {
+    const std::size_t i = (static_cast<std::size_t>(y) * b.breite + x) * 4;
+    return {b.rgba.at(i), b.rgba.at(i + 1), b.rgba.at(i + 2), b.rgba.at(i + 3)};
+}
+
+}  // namespace lw::test
