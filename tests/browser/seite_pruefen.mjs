@@ -28,6 +28,7 @@ const browser = await chromium.launch({
 try {
   const page = await browser.newPage({ viewport: { width: 900, height: 400 } });
   await page.goto(pathToFileURL(seite).href, { waitUntil: 'load' });
+  if (mitBanner || mitGrafik) await page.screenshot({ path: bildschirmfoto.replace(/\.png$/, '-oben.png') });
 
   const links = await page.$$eval('ul#Navigation a', (as) =>
     as.map((a) => { const r = a.getBoundingClientRect(); return { x: r.x, y: r.y, w: r.width, h: r.height }; }));
@@ -43,11 +44,14 @@ try {
   const inhalt = await page.$eval('div#Inhalt', (d) => {
     const r = d.getBoundingClientRect();
     const ul = document.querySelector('ul#Navigation').getBoundingClientRect();
-    return { x: r.x, top: r.y, ulX: ul.x, marginLeft: parseFloat(getComputedStyle(d).marginLeft) };
+    const body = document.body;
+    const links = body.getBoundingClientRect().x + parseFloat(getComputedStyle(body).paddingLeft);
+    return { x: r.x, top: r.y, ulRechts: ul.right, seitenrand: links };
   });
-  pruefe(Math.abs(inhalt.marginLeft - (B + 30)) < 0.5, `Inhalt hat margin-left ${inhalt.marginLeft} statt ${B + 30}`);
-  pruefe(Math.abs(inhalt.x - inhalt.ulX - (B + 30)) < 0.5,
-         `Inhalt beginnt ${inhalt.x - inhalt.ulX} Pixel rechts der Navigation statt ${B + 30}`);
+  // The contents start B + 30 pixels from the page's left content edge, right of the buttons.
+  pruefe(Math.abs(inhalt.x - inhalt.seitenrand - (B + 30)) < 0.5,
+         `Inhalt beginnt bei ${inhalt.x - inhalt.seitenrand} statt ${B + 30} Pixel`);
+  pruefe(inhalt.x >= inhalt.ulRechts, `Inhalt (x=${inhalt.x}) überlappt die Navigation (bis ${inhalt.ulRechts})`);
 
   if (mitBanner) {
     const banner = await page.$eval('div#banner img', (img) => {
