@@ -1,1 +1,79 @@
 #include "ui/ButtonGroesse.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <optional>
+
+#include "ui/Dialoge.h"
+#include "ui/Fensterlage.h"
+
+namespace {
+
+std::optional<int> GanzeZahl(const QString& text) {
+    bool ok = false;
+    const int zahl = text.trimmed().toInt(&ok, 10);
+    if (!ok) return std::nullopt;
+    return zahl;
+}
+
+}  // namespace
+
+Tfrm_ButtonGroesse::Tfrm_ButtonGroesse(lw::Projektdaten& daten)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), daten_(daten) {
+    setObjectName(QStringLiteral("frm_ButtonGroesse"));
+    setWindowTitle(QStringLiteral("Fehlende Buttongröße"));
+    setFixedSize(305, 208);
+
+    TextLabel(this, "Label1", 24, 8, QStringLiteral("Es wurden keine Buttonabmessungen erkannt."));
+    TextLabel(this, "Label2", 24, 32,
+                 QStringLiteral("Um die Links anklickbar zu machen müssen Sie einen"));
+    TextLabel(this, "Label3", 24, 56, QStringLiteral("rechteckigen Bereich definieren."));
+
+    auto* GroupBox3 = new QGroupBox(QStringLiteral("Größe des Buttons"), this);
+    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+    GroupBox3->setGeometry(26, 88, 249, 57);
+
+    TextLabel(GroupBox3, "Label14", 5, 28, QStringLiteral("Höhe"));
+    Edit8 = new QLineEdit(QStringLiteral("50"), GroupBox3);
+    Edit8->setObjectName(QStringLiteral("Edit8"));
+    Edit8->setGeometry(40, 24, 41, 21);
+    Edit8->setToolTip(QStringLiteral(
+        "Höhe des Links (Es wird ein rechteckiges Feld mit der eingegebenen Höhe erzeugt)"));
+    TextLabel(GroupBox3, "Label17", 91, 28, QStringLiteral("Pixel"));
+
+    TextLabel(GroupBox3, "Label16", 133, 28, QStringLiteral("Breite"));
+    Edit9 = new QLineEdit(QStringLiteral("170"), GroupBox3);
+    Edit9->setObjectName(QStringLiteral("Edit9"));
+    Edit9->setGeometry(168, 24, 41, 21);
+    Edit9->setToolTip(QStringLiteral(
+        "Breite des Links (Es wird ein rechteckiges Feld mit der eingegebenen Breite erzeugt)"));
+    TextLabel(GroupBox3, "Label15", 219, 28, QStringLiteral("Pixel"));
+
+    auto* BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                                    QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(208, 168, 75, 25);
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_ButtonGroesse::BitBtn1Click);
+
+    AufBildschirmZentrieren(*this);
+}
+
+void Tfrm_ButtonGroesse::BitBtn1Click() {
+    // Width first: a width already stored stays stored when the height is wrong.
+    for (auto [feld, tabelle] : {std::pair{Edit9, &daten_.ButtonBreite},
+                                 std::pair{Edit8, &daten_.ButtonHoehe}}) {
+        const std::optional<int> zahl = GanzeZahl(feld->text());
+        if (!zahl) {
+            lw::ui::dialoge().Meldung(this, QStringLiteral("Bitte geben Sie eine ganze Zahl ein"));
+            feld->setFocus();
+            feld->selectAll();
+            return;
+        }
+        tabelle->Setzen(1, *zahl);
+    }
+    accept();
+}

@@ -45,6 +45,10 @@ public:
     virtual void FehlerZeigen(QWidget* eltern, const QString& text) = 0;
 };
 
+// The text the standard error box shows: a full stop is added unless the text
+// already ends in one (an empty text stays empty).
+QString FehlerText(const QString& text);
+
 // The dialogs in use: the real ones unless a test installed its own.
 Dialoge& dialoge();
 // Installs d (not owned); nullptr restores the real dialogs.

@@ -1,1 +1,65 @@
 #include "ui/Hilfe.h"
+
+#include <QLabel>
+#include <QPixmap>
+
+#include "app/Browser.h"
+#include "ui/Fensterlage.h"
+#include "ui/VerweisLabel.h"
+
+namespace {
+
+QString ForumAdresse() { return QString::fromLatin1(ProjectPage) + QStringLiteral("/forum.html"); }
+
+}  // namespace
+
+TForm4::TForm4()
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Hilfe"));
+    setFixedSize(378, 365);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, p.color(QPalette::Light));
+    setPalette(p);
+    setAutoFillBackground(true);
+
+    TextLabel(this, "Label1", 16, 16,
+                 QStringLiteral("Ein großer Teil der Schaltflächen und Editierfelder wurde mit "
+                                "Tooltipps"));
+    TextLabel(this, "Label2", 16, 32,
+                 QStringLiteral("ausgestattet. Wenn Sie mit dem Cursor über einem solchen Element"));
+    TextLabel(this, "Label3", 16, 48,
+                 QStringLiteral("stehen bleiben, wird die zugehörige Hilfe eingeblendet (siehe "
+                                "Abb.)."));
+
+    auto* Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(16, 72, 319, 230);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/bilder/hilfe.jpg")));
+
+    TextLabel(this, "Label4", 16, 320,
+                 QStringLiteral("Bei Anregungen, Fragen oder Problemen können Sie sich über das"));
+    TextLabel(this, "Label5", 16, 336, QStringLiteral("auf der "));
+    TextLabel(this, "Label8", 115, 336, QStringLiteral("auch direkt an mich wenden."));
+
+    auto* Label6 = new VerweisLabel(QStringLiteral("Forum"), this);
+    Label6->setObjectName(QStringLiteral("Label6"));
+    Label6->move(336, 320);
+    Label6->adjustSize();
+    Label6->setToolTip(QStringLiteral("Öffnen von ") + ForumAdresse());
+    connect(Label6, &VerweisLabel::geklickt, this, &TForm4::Label6Click);
+
+    auto* Label7 = new VerweisLabel(QStringLiteral("Projektseite"), this);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7->move(54, 336);
+    Label7->adjustSize();
+    Label7->setToolTip(QStringLiteral("Öffnen von ") + QString::fromLatin1(ProjectPage));
+    connect(Label7, &VerweisLabel::geklickt, this, &TForm4::Label7Click);
+
+    AufBildschirmZentrieren(*this);
+}
+
+void TForm4::Label6Click() { BrowserOeffnen(ForumAdresse()); }
+
+void TForm4::Label7Click() { BrowserOeffnen(QString::fromLatin1(ProjectPage)); }

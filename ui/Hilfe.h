@@ -1,1 +1,16 @@
 #pragma once
+
+#include <QDialog>
+
+// Address of the project page; its forum lives below it.
+inline constexpr const char* ProjectPage = "http://projekt.leistenwerk.de";
+
+// The help window ("Hilfe"): how to reach the tooltips, and where to ask.
+class TForm4 final : public QDialog {
+public:
+    TForm4();
+
+private:
+    void Label6Click();
+    void Label7Click();
+};

@@ -1,1 +1,45 @@
 #pragma once
+
+#include <QDialog>
+#include <QWidget>
+
+#include "model/Projektdaten.h"
+
+class QLineEdit;
+class QToolButton;
+
+// Up and down arrows bound to a read-only edit field: each step writes the new
+// position into the field, which holds nothing else. The arrow keys in the field
+// step as well.
+class AufAbRegler final : public QWidget {
+public:
+    AufAbRegler(QWidget* eltern, QLineEdit* feld, int minimum, int maximum, int position);
+
+    int Position() const { return position_; }
+    void Schritt(int richtung);
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+    void resizeEvent(QResizeEvent* ereignis) override;
+
+private:
+    QLineEdit* feld_;
+    QToolButton* auf_;
+    QToolButton* ab_;
+    int minimum_;
+    int maximum_;
+    int position_;
+};
+
+// Asks for the number of pages before the main window opens for a new site
+// ("Anzahl der Seiten"). OK stores it in Seitenzahl; the close box stores nothing.
+class Tfrm_LinkAnzahl final : public QDialog {
+public:
+    explicit Tfrm_LinkAnzahl(lw::Projektdaten& daten);
+
+private:
+    void bbtn_OKLinkZahlClick();
+
+    lw::Projektdaten& daten_;
+    QLineEdit* ed_LinkZahl;
+};

@@ -1,0 +1,155 @@
+#pragma once
+
+// Test double for the dialog seam: scripts the user's answers to every chooser
+// and records how each chooser and message box was opened. Header-only.
+//
+//   SkriptDialoge dialoge;              // installed until it goes out of scope
+//   dialoge.naechsteDatei("/tmp/a.jpg");
+//   ... trigger the action ...
+//   QCOMPARE(dialoge.aufrufe.at(0).titel, "Button laden...");
+
+#include <QApplication>
+#include <QColor>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "ui/Dialoge.h"
+
+namespace lw::test {
+
+class SkriptDialoge final : public lw::ui::Dialoge {
+public:
+    enum class Art { Datei, Ordner, Farbe, Schrift, Meldung, Information, Fehler };
+
+    struct Aufruf {
+        Art art;
+        QString titel;         // file and folder choosers
+        QString filter;        // file chooser
+        QString ersterOrdner;  // file chooser
+        QColor vorgabeFarbe;   // colour chooser
+        lw::ui::SchriftWahl vorgabeSchrift;  // font chooser
+        QString text;          // message boxes, as handed to the seam
+    };
+
+    // Every call in order.
+    std::vector<Aufruf> aufrufe;
+    // Choosers called without a queued answer; each is also a test failure.
+    QStringList unbeantwortet;
+
+    SkriptDialoge() { lw::ui::dialogeSetzen(this); }
+    ~SkriptDialoge() override { lw::ui::dialogeSetzen(nullptr); }
+    SkriptDialoge(const SkriptDialoge&) = delete;
+    SkriptDialoge& operator=(const SkriptDialoge&) = delete;
+
+    // Queued answers, used in order; an empty path or nullopt means cancelled.
+    void naechsteDatei(const QString& pfad) { dateien_.push_back(pfad); }
+    void naechsterOrdner(const QString& pfad) { ordner_.push_back(pfad); }
+    void naechsteFarbe(std::optional<QColor> farbe) { farben_.push_back(farbe); }
+    void naechsteSchrift(std::optional<lw::ui::SchriftWahl> s) { schriften_.push_back(s); }
+
+    // True when every queued answer was asked for.
+    bool alleAntwortenVerbraucht() const {
+        return dateien_.empty() && ordner_.empty() && farben_.empty() && schriften_.empty();
+    }
+
+    // The calls of one kind, and the texts of the message boxes of one kind.
+    std::vector<Aufruf> von(Art art) const {
+        std::vector<Aufruf> aus;
+        for (const Aufruf& a : aufrufe)
+            if (a.art == art) aus.push_back(a);
+        return aus;
+    }
+    QStringList texte(Art art) const {
+        QStringList aus;
+        for (const Aufruf& a : von(art)) aus << a.text;
+        return aus;
+    }
+
+    QString DateiOeffnen(QWidget*, const QString& titel, const QString& ersterOrdner,
+                         const QString& filter) override {
+        Aufruf a{Art::Datei, titel, filter, ersterOrdner, {}, {}, {}};
+        aufrufe.push_back(a);
+        return Antwort(dateien_, QStringLiteral("Dateiauswahl \"%1\"").arg(titel), QString());
+    }
+    QString OrdnerWaehlen(QWidget*, const QString& titel) override {
+        aufrufe.push_back(Aufruf{Art::Ordner, titel, {}, {}, {}, {}, {}});
+        return Antwort(ordner_, QStringLiteral("Ordnerauswahl \"%1\"").arg(titel), QString());
+    }
+    std::optional<QColor> FarbeWaehlen(QWidget*, const QColor& vorgabe) override {
+        aufrufe.push_back(Aufruf{Art::Farbe, {}, {}, {}, vorgabe, {}, {}});
+        return Antwort(farben_, QStringLiteral("Farbauswahl"), std::optional<QColor>());
+    }
+    std::optional<lw::ui::SchriftWahl> SchriftWaehlen(QWidget*,
+                                                      const lw::ui::SchriftWahl& vorgabe) override {
+        aufrufe.push_back(Aufruf{Art::Schrift, {}, {}, {}, {}, vorgabe, {}});
+        return Antwort(schriften_, QStringLiteral("Schriftauswahl"),
+                       std::optional<lw::ui::SchriftWahl>());
+    }
+    void Meldung(QWidget*, const QString& text) override {
+        aufrufe.push_back(Aufruf{Art::Meldung, {}, {}, {}, {}, {}, text});
+    }
+    void Information(QWidget*, const QString& text) override {
+        aufrufe.push_back(Aufruf{Art::Information, {}, {}, {}, {}, {}, text});
+    }
+    void FehlerZeigen(QWidget*, const QString& text) override {
+        aufrufe.push_back(Aufruf{Art::Fehler, {}, {}, {}, {}, {}, text});
+    }
+
+private:
+    template <class T>
+    T Antwort(std::deque<T>& vorrat, const QString& was, T abgebrochen) {
+        if (vorrat.empty()) {
+            const QString meldung = was + QStringLiteral(" ohne vorbereitete Antwort geöffnet");
+            unbeantwortet << meldung;
+            QTest::qFail(qPrintable(meldung), __FILE__, __LINE__);
+            return abgebrochen;
+        }
+        T antwort = vorrat.front();
+        vorrat.pop_front();
+        return antwort;
+    }
+
+    std::deque<QString> dateien_;
+    std::deque<QString> ordner_;
+    std::deque<std::optional<QColor>> farben_;
+    std::deque<std::optional<lw::ui::SchriftWahl>> schriften_;
+};
+
+// Acts on the next modal window as soon as it is open, for windows that the
+// code under test shows with exec(). Create it before the action that opens
+// the window; erledigt() tells whether the window came. A modal window that
+// was already open when it was created is not the one it waits for.
+class ModalAntwort final {
+public:
+    explicit ModalAntwort(std::function<void(QWidget*)> aktion)
+        : aktion_(std::move(aktion)), vorher_(QApplication::activeModalWidget()) {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == vorher_ || erledigt_) return;
+            timer_.stop();
+            erledigt_ = true;
+            aktion_(modal);
+        });
+        timer_.start();
+    }
+    ModalAntwort(const ModalAntwort&) = delete;
+    ModalAntwort& operator=(const ModalAntwort&) = delete;
+
+    bool erledigt() const { return erledigt_; }
+
+private:
+    std::function<void(QWidget*)> aktion_;
+    QPointer<QWidget> vorher_;
+    QTimer timer_;
+    bool erledigt_ = false;
+};
+
+}  // namespace lw::test

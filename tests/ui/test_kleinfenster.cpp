@@ -1,0 +1,366 @@
+// The small windows: warning, help, status, page count and button size.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "app/About.h"
+#include "app/Browser.h"
+#include "model/Projektdaten.h"
+#include "tests/ui/SkriptDialoge.h"
+#include "ui/Abbruch.h"
+#include "ui/Anwendung.h"
+#include "ui/ButtonGroesse.h"
+#include "ui/Fenster.h"
+#include "ui/Hilfe.h"
+#include "ui/LinkZahl.h"
+#include "ui/Status.h"
+
+using lw::test::ModalAntwort;
+using lw::test::SkriptDialoge;
+
+namespace {
+
+template <class T>
+T* Kind(QWidget* fenster, const char* name) {
+    T* w = fenster->findChild<T*>(QString::fromLatin1(name));
+    if (!w) qFatal("Kein Element %s in %s", name, qPrintable(fenster->objectName()));
+    return w;
+}
+
+// A key goes to the window's focus widget and travels up from there, as typed.
+void Taste(QWidget* w, Qt::Key taste) {
+    QWidget* ziel = w->window()->focusWidget();
+    QTest::keyClick(ziel && w->isAncestorOf(ziel) ? ziel : w, taste);
+}
+
+}  // namespace
+
+class KleinfensterTest : public QObject {
+    Q_OBJECT
+
+private:
+    lw::Projektdaten daten_;
+    Fenster fenster_;
+    std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<TForm3> form3_;
+
+private slots:
+    void initTestCase() { AnwendungEinrichten(*qApp); }
+
+    void init() {
+        daten_ = lw::Projektdaten();
+        fenster_ = Fenster();
+        form2_ = std::make_unique<TForm2>(daten_, fenster_);
+        fenster_.Form2 = form2_.get();
+        form3_ = std::make_unique<TForm3>(daten_, fenster_);
+        fenster_.Form3 = form3_.get();
+    }
+
+    void cleanup() {
+        form3_.reset();
+        form2_.reset();
+    }
+
+    void warnungAufbau() {
+        TForm3& f = *form3_;
+        QCOMPARE(f.windowTitle(), QStringLiteral("Warnung"));
+        QCOMPARE(f.size(), QSize(309, 94));
+        QCOMPARE(f.minimumSize(), f.maximumSize());
+        QVERIFY(f.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(!(f.windowFlags() & Qt::WindowMaximizeButtonHint));
+        auto* ja = Kind<QPushButton>(&f, "BitBtn1");
+        auto* nein = Kind<QPushButton>(&f, "BitBtn2");
+        QCOMPARE(ja->text(), QStringLiteral("&Ja"));
+        QCOMPARE(nein->text(), QStringLiteral("&Nein"));
+        QCOMPARE(ja->geometry(), QRect(120, 56, 75, 25));
+        QCOMPARE(nein->geometry(), QRect(216, 56, 75, 25));
+        QVERIFY(ja->isDefault());
+        QVERIFY(!ja->icon().isNull());
+        QVERIFY(!nein->icon().isNull());
+        QCOMPARE(ja->toolTip(), QStringLiteral("Schließen und Löschen"));
+        QCOMPARE(nein->toolTip(), QStringLiteral("Zurück zum Programm"));
+        QCOMPARE(ja->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(Kind<QLabel>(&f, "Label1")->text(),
+                 QStringLiteral("Die bereits eingegebenen Werte werden jetzt gelöscht."));
+    }
+
+    // Nein clears the confirmation and ends the modal state; the program goes on.
+    void warnungNeinModal() {
+        daten_.BeendenBestaetigt = true;
+        QSignalSpy ende(form2_.get(), &TForm2::programmEndet);
+        ModalAntwort antwort([](QWidget* w) { Kind<QPushButton>(w, "BitBtn2")->click(); });
+        form3_->ZeigenModal();
+        QVERIFY(antwort.erledigt());
+        QVERIFY(!daten_.BeendenBestaetigt);
+        QVERIFY(!form3_->isVisible());
+        QCOMPARE(ende.count(), 0);
+    }
+
+    void warnungEscapeIstNein() {
+        daten_.BeendenBestaetigt = true;
+        ModalAntwort antwort([](QWidget* w) { Taste(w, Qt::Key_Escape); });
+        form3_->ZeigenModal();
+        QVERIFY(antwort.erledigt());
+        QVERIFY(!daten_.BeendenBestaetigt);
+        QVERIFY(!form3_->isVisible());
+    }
+
+    // The close box is neither answer: the flag keeps whatever it held.
+    void warnungSchliessfeldIstKeineAntwort() {
+        daten_.BeendenBestaetigt = true;
+        ModalAntwort antwort([](QWidget* w) { w->close(); });
+        form3_->ZeigenModal();
+        QVERIFY(antwort.erledigt());
+        QVERIFY(daten_.BeendenBestaetigt);
+        QVERIFY(!form3_->isVisible());
+    }
+
+    // Opened without being modal, a second modal request only brings it forward.
+    void warnungZweiteAnforderungWaehrendNichtModal() {
+        form3_->ZeigenNichtModal();
+        QVERIFY(form3_->isVisible());
+        QVERIFY(!form3_->isModal());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+        ModalAntwort unerwartet([](QWidget* w) { Kind<QPushButton>(w, "BitBtn2")->click(); });
+        form3_->ZeigenModal();
+        QVERIFY(!unerwartet.erledigt());
+        QVERIFY(form3_->isVisible());
+        QVERIFY(!daten_.BeendenBestaetigt);
+
+        Kind<QPushButton>(form3_.get(), "BitBtn2")->click();
+        QVERIFY(!form3_->isVisible());
+    }
+
+    void hilfeFenster() {
+        TForm4 f;
+        QCOMPARE(f.objectName(), QStringLiteral("Form4"));
+        QCOMPARE(f.windowTitle(), QStringLiteral("Hilfe"));
+        QCOMPARE(f.size(), QSize(378, 365));
+        QCOMPARE(f.palette().color(QPalette::Window), f.palette().color(QPalette::Light));
+        auto* bild = Kind<QLabel>(&f, "Image1");
+        QCOMPARE(bild->geometry(), QRect(16, 72, 319, 230));
+        QCOMPARE(bild->pixmap().size(), QSize(319, 230));
+        // The two lines read as one sentence around the links.
+        QCOMPARE(Kind<QLabel>(&f, "Label4")->text() + QLatin1Char(' ') +
+                     Kind<QLabel>(&f, "Label6")->text() + QLatin1Char(' ') +
+                     Kind<QLabel>(&f, "Label5")->text() + Kind<QLabel>(&f, "Label7")->text() +
+                     QLatin1Char(' ') + Kind<QLabel>(&f, "Label8")->text(),
+                 QStringLiteral("Bei Anregungen, Fragen oder Problemen können Sie sich über das "
+                                "Forum auf der Projektseite auch direkt an mich wenden."));
+    }
+
+    // Each link's hint names the address that its click opens.
+    void hilfeVerweise() {
+        QStringList geoeffnet;
+        browserOeffnerSetzen([&](const QString& a) { geoeffnet << a; });
+        TForm4 f;
+        auto* forum = Kind<QLabel>(&f, "Label6");
+        auto* projekt = Kind<QLabel>(&f, "Label7");
+        QTest::mouseClick(forum, Qt::LeftButton);
+        QTest::mouseClick(projekt, Qt::LeftButton);
+        QTest::mouseClick(projekt, Qt::RightButton);
+        browserOeffnerSetzen({});
+
+        const QString seite = QString::fromLatin1(ProjectPage);
+        QCOMPARE(geoeffnet, QStringList({seite + QStringLiteral("/forum.html"), seite}));
+        QCOMPARE(forum->toolTip(), QStringLiteral("Öffnen von ") + geoeffnet.at(0));
+        QCOMPARE(projekt->toolTip(), QStringLiteral("Öffnen von ") + geoeffnet.at(1));
+        QCOMPARE(forum->cursor().shape(), Qt::PointingHandCursor);
+        QVERIFY(forum->font().underline());
+        QCOMPARE(forum->palette().color(QPalette::WindowText), QColor(Qt::blue));
+    }
+
+    void statusFenster() {
+        Tfrm_Status f;
+        QCOMPARE(f.windowTitle(), QStringLiteral("Status"));
+        QCOMPARE(f.windowType(), Qt::Tool);
+        auto* status = Kind<QLabel>(&f, "lbl_Staus");
+        QCOMPARE(status->text(), QStringLiteral("Bitte warten..."));
+        QCOMPARE(Kind<QLabel>(&f, "Label1")->text(),
+                 QStringLiteral("Folgende Aktion wird momentan ausgeführt:"));
+        f.show();
+        const QString lang = QStringLiteral("Lade Seite \"ueber_mich_und_meine_familie.html\"");
+        f.StatusSetzen(lang);
+        QCOMPARE(status->text(), lang);
+        QVERIFY(status->width() >= status->fontMetrics().horizontalAdvance(lang));
+    }
+
+    void seitenzahlPfeileHaltenAnDenGrenzen() {
+        Tfrm_LinkAnzahl f(daten_);
+        QCOMPARE(f.windowTitle(), QStringLiteral("Anzahl der Seiten"));
+        QCOMPARE(f.size(), QSize(235, 168));
+        auto* feld = Kind<QLineEdit>(&f, "ed_LinkZahl");
+        auto* regler = Kind<QWidget>(&f, "ud_Links");
+        auto* auf = Kind<QToolButton>(regler, "auf");
+        auto* ab = Kind<QToolButton>(regler, "ab");
+        QCOMPARE(feld->text(), QStringLiteral("5"));
+        QVERIFY(feld->isReadOnly());
+        QCOMPARE(regler->geometry(), QRect(137, 88, 16, 21));
+        f.show();
+
+        for (int i = 0; i < 120; ++i) QTest::mouseClick(auf, Qt::LeftButton);
+        QCOMPARE(feld->text(), QStringLiteral("100"));
+        QTest::mouseClick(ab, Qt::LeftButton);
+        QCOMPARE(feld->text(), QStringLiteral("99"));
+        for (int i = 0; i < 120; ++i) QTest::mouseClick(ab, Qt::LeftButton);
+        QCOMPARE(feld->text(), QStringLiteral("0"));
+        QTest::mouseClick(auf, Qt::LeftButton);
+        QCOMPARE(feld->text(), QStringLiteral("1"));
+
+        // The arrow keys step too; typing does not reach the read-only field.
+        Taste(feld, Qt::Key_Up);
+        Taste(feld, Qt::Key_Up);
+        QCOMPARE(feld->text(), QStringLiteral("3"));
+        Taste(feld, Qt::Key_Down);
+        QTest::keyClicks(feld, QStringLiteral("7x"));
+        QCOMPARE(feld->text(), QStringLiteral("2"));
+        QCOMPARE(daten_.Seitenzahl, 0);
+    }
+
+    void seitenzahlOkSpeichert() {
+        Tfrm_LinkAnzahl f(daten_);
+        ModalAntwort antwort([](QWidget* w) {
+            QTest::mouseClick(Kind<QToolButton>(w, "auf"), Qt::LeftButton);
+            QTest::mouseClick(Kind<QPushButton>(w, "bbtn_OKLinkZahl"), Qt::LeftButton);
+        });
+        QCOMPARE(f.exec(), int(QDialog::Accepted));
+        QVERIFY(antwort.erledigt());
+        QCOMPARE(daten_.Seitenzahl, 6);
+    }
+
+    void seitenzahlEnterIstOk() {
+        Tfrm_LinkAnzahl f(daten_);
+        ModalAntwort antwort([](QWidget* w) { Taste(w, Qt::Key_Return); });
+        f.exec();
+        QVERIFY(antwort.erledigt());
+        QCOMPARE(daten_.Seitenzahl, 5);
+    }
+
+    void seitenzahlSchliessfeldSpeichertNichts() {
+        Tfrm_LinkAnzahl f(daten_);
+        ModalAntwort antwort([](QWidget* w) {
+            QTest::mouseClick(Kind<QToolButton>(w, "auf"), Qt::LeftButton);
+            w->close();
+        });
+        QCOMPARE(f.exec(), int(QDialog::Rejected));
+        QVERIFY(antwort.erledigt());
+        QCOMPARE(daten_.Seitenzahl, 0);
+    }
+
+    void buttongroesseAufbau() {
+        Tfrm_ButtonGroesse f(daten_);
+        QCOMPARE(f.windowTitle(), QStringLiteral("Fehlende Buttongröße"));
+        QCOMPARE(f.size(), QSize(305, 208));
+        QVERIFY(!(f.windowFlags() & Qt::WindowCloseButtonHint));
+        auto* hoehe = Kind<QLineEdit>(&f, "Edit8");
+        auto* breite = Kind<QLineEdit>(&f, "Edit9");
+        QCOMPARE(hoehe->text(), QStringLiteral("50"));
+        QCOMPARE(breite->text(), QStringLiteral("170"));
+        QCOMPARE(hoehe->toolTip(), QStringLiteral("Höhe des Links (Es wird ein rechteckiges Feld "
+                                                  "mit der eingegebenen Höhe erzeugt)"));
+        QCOMPARE(breite->toolTip(), QStringLiteral("Breite des Links (Es wird ein rechteckiges "
+                                                   "Feld mit der eingegebenen Breite erzeugt)"));
+        QCOMPARE(breite->mapTo(&f, QPoint(0, 0)), QPoint(26 + 168, 88 + 24));
+    }
+
+    void buttongroesseStandardwerte() {
+        SkriptDialoge dialoge;
+        Tfrm_ButtonGroesse f(daten_);
+        ModalAntwort antwort([](QWidget* w) { Taste(w, Qt::Key_Return); });
+        QCOMPARE(f.exec(), int(QDialog::Accepted));
+        QVERIFY(antwort.erledigt());
+        QCOMPARE(daten_.ButtonBreite[1], 170);
+        QCOMPARE(daten_.ButtonHoehe[1], 50);
+        QVERIFY(dialoge.aufrufe.empty());
+    }
+
+    void buttongroesseEingaben_data() {
+        QTest::addColumn<QString>("breite");
+        QTest::addColumn<QString>("hoehe");
+        QTest::addColumn<bool>("geschlossen");
+        QTest::addColumn<int>("gespeicherteBreite");
+        QTest::addColumn<int>("gespeicherteHoehe");
+        QTest::addColumn<int>("meldungen");
+        // A wrong height leaves the width stored, as the width is read first.
+        QTest::newRow("buchstaben-hoehe") << "170" << "abc" << false << 170 << 0 << 1;
+        QTest::newRow("buchstaben-breite") << "x1" << "50" << false << 0 << 0 << 1;
+        QTest::newRow("leer") << "120" << "" << false << 120 << 0 << 1;
+        QTest::newRow("komma") << "12,5" << "30" << false << 0 << 0 << 1;
+        QTest::newRow("ueberlauf") << "99999999999" << "30" << false << 0 << 0 << 1;
+        QTest::newRow("leerzeichen-und-vorzeichen") << " 88 " << "+20" << true << 88 << 20 << 0;
+        // No range test: these come back on the next entry into the code page.
+        QTest::newRow("null-und-negativ") << "0" << "-5" << true << 0 << -5 << 0;
+    }
+
+    void buttongroesseEingaben() {
+        QFETCH(QString, breite);
+        QFETCH(QString, hoehe);
+        QFETCH(bool, geschlossen);
+        QFETCH(int, gespeicherteBreite);
+        QFETCH(int, gespeicherteHoehe);
+        QFETCH(int, meldungen);
+        SkriptDialoge dialoge;
+        Tfrm_ButtonGroesse f(daten_);
+        f.show();
+        Kind<QLineEdit>(&f, "Edit9")->setText(breite);
+        Kind<QLineEdit>(&f, "Edit8")->setText(hoehe);
+        QTest::mouseClick(Kind<QPushButton>(&f, "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(f.isVisible(), !geschlossen);
+        QCOMPARE(daten_.ButtonBreite[1], gespeicherteBreite);
+        QCOMPARE(daten_.ButtonHoehe[1], gespeicherteHoehe);
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung),
+                 QStringList(meldungen, QStringLiteral("Bitte geben Sie eine ganze Zahl ein")));
+    }
+
+    // After a correction the same window closes with OK.
+    void buttongroesseKorrektur() {
+        SkriptDialoge dialoge;
+        Tfrm_ButtonGroesse f(daten_);
+        ModalAntwort antwort([](QWidget* w) {
+            auto* hoehe = Kind<QLineEdit>(w, "Edit8");
+            hoehe->setText(QStringLiteral("abc"));
+            auto* ok = Kind<QPushButton>(w, "BitBtn1");
+            QTest::mouseClick(ok, Qt::LeftButton);
+            if (!w->isVisible()) return;
+            hoehe->setText(QStringLiteral("40"));
+            QTest::mouseClick(ok, Qt::LeftButton);
+        });
+        QCOMPARE(f.exec(), int(QDialog::Accepted));
+        QVERIFY(antwort.erledigt());
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung).size(), 1);
+        QCOMPARE(daten_.ButtonHoehe[1], 40);
+    }
+
+    // Without a close box, Escape and a close request leave the window open.
+    void buttongroesseNurMitOk() {
+        Tfrm_ButtonGroesse f(daten_);
+        f.show();
+        Taste(&f, Qt::Key_Escape);
+        QVERIFY(f.isVisible());
+        f.close();
+        QVERIFY(f.isVisible());
+        QCOMPARE(daten_.ButtonBreite[1], 0);
+    }
+
+    // Kept last: Ja closes the start window, and after that every event loop
+    // of this process returns at once.
+    void warnungJaBeendetDasProgramm() {
+        QSignalSpy ende(form2_.get(), &TForm2::programmEndet);
+        ModalAntwort antwort([](QWidget* w) { Taste(w, Qt::Key_Return); });
+        form3_->ZeigenModal();
+        QVERIFY(antwort.erledigt());
+        QVERIFY(daten_.BeendenBestaetigt);
+        QCOMPARE(ende.count(), 1);
+        QVERIFY(!form3_->isVisible());
+    }
+};
+
+QTEST_MAIN(KleinfensterTest)
+#include "test_kleinfenster.moc"

@@ -1,0 +1,271 @@
+// The start window: its look, its hints and the three roads into the wizard.
+#include <QApplication>
+#include <QEventLoop>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+
+#include "app/About.h"
+#include "app/Browser.h"
+#include "model/Projektdaten.h"
+#include "tests/ui/SkriptDialoge.h"
+#include "ui/Abbruch.h"
+#include "ui/Anwendung.h"
+#include "ui/ButtonGroesse.h"
+#include "ui/Fenster.h"
+#include "ui/Hilfe.h"
+#include "ui/LinkZahl.h"
+#include "ui/MainForm.h"
+#include "ui/Status.h"
+
+using lw::test::ModalAntwort;
+using lw::test::SkriptDialoge;
+
+namespace {
+
+template <class T>
+T* Kind(QWidget* fenster, const char* name) {
+    T* w = fenster->findChild<T*>(QString::fromLatin1(name));
+    if (!w) qFatal("Kein Element %s in %s", name, qPrintable(fenster->objectName()));
+    return w;
+}
+
+// All seven windows, made in the order of the program's start.
+struct Programm {
+    lw::Projektdaten daten;
+    Fenster fenster;
+    std::unique_ptr<TForm2> form2;
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm3> form3;
+    std::unique_ptr<Tfrm_Status> status;
+    std::unique_ptr<Tfrm_ButtonGroesse> buttonGroesse;
+    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<Tfrm_LinkAnzahl> linkAnzahl;
+
+    Programm() {
+        form2 = std::make_unique<TForm2>(daten, fenster);
+        fenster.Form2 = form2.get();
+        form1 = std::make_unique<TForm1>(daten, fenster);
+        fenster.Form1 = form1.get();
+        form3 = std::make_unique<TForm3>(daten, fenster);
+        fenster.Form3 = form3.get();
+        status = std::make_unique<Tfrm_Status>();
+        fenster.frm_Status = status.get();
+        buttonGroesse = std::make_unique<Tfrm_ButtonGroesse>(daten);
+        fenster.frm_ButtonGroesse = buttonGroesse.get();
+        form4 = std::make_unique<TForm4>();
+        fenster.Form4 = form4.get();
+        linkAnzahl = std::make_unique<Tfrm_LinkAnzahl>(daten);
+        fenster.frm_LinkAnzahl = linkAnzahl.get();
+    }
+};
+
+QStringList SichtbareFenster() {
+    QStringList namen;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) namen << w->objectName();
+    namen.sort();
+    return namen;
+}
+
+// The captions of the page headers that are shown.
+QStringList SichtbareSeiten(TForm1& form1) {
+    auto* seiten = Kind<QTabWidget>(&form1, "PageControl1");
+    QStringList namen;
+    for (int i = 0; i < seiten->count(); ++i)
+        if (seiten->isTabVisible(i)) namen << seiten->tabText(i);
+    return namen;
+}
+
+QString AktiveSeite(TForm1& form1) {
+    auto* seiten = Kind<QTabWidget>(&form1, "PageControl1");
+    return seiten->currentWidget()->objectName();
+}
+
+}  // namespace
+
+class StartfensterTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Programm> p_;
+    TForm2* form2() { return p_->form2.get(); }
+
+private slots:
+    void initTestCase() { AnwendungEinrichten(*qApp); }
+
+    void init() {
+        p_ = std::make_unique<Programm>();
+        form2()->show();
+    }
+
+    void cleanup() { p_.reset(); }
+
+    void aufbau() {
+        TForm2& f = *form2();
+        QCOMPARE(f.objectName(), QStringLiteral("Form2"));
+        QVERIFY(f.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(f.windowOpacity(), 230 / 255.0);
+        QCOMPARE(f.size(), QSize(347, 323));
+        QCOMPARE(f.minimumSize(), f.maximumSize());
+
+        auto* titel = Kind<QLabel>(&f, "Label3");
+        QCOMPARE(titel->text(), QStringLiteral("Leistenwerk v. 0.8.0.2"));
+        QCOMPARE(titel->pos(), QPoint(65, 16));
+        QVERIFY(titel->font().bold());
+        QCOMPARE(titel->font().pointSize(), 12);
+        QCOMPARE(titel->font().family(), QApplication::font().family());
+
+        QCOMPARE(Kind<QFrame>(&f, "Panel1")->geometry(), QRect(133, 48, 81, 100));
+        auto* bild = Kind<QLabel>(&f, "Image1");
+        QCOMPARE(bild->geometry(), QRect(1, 1, 79, 98));
+        QCOMPARE(bild->pixmap().size(), QSize(79, 98));
+        QCOMPARE(Kind<QLabel>(&f, "lbl_Copyright")->pos(), QPoint(104, 168));
+
+        auto* homepage = Kind<QLabel>(&f, "lbl_Homepage");
+        QCOMPARE(homepage->pos(), QPoint(124, 192));
+        QCOMPARE(homepage->text(), QString::fromLatin1(AuthorHomepage));
+        QVERIFY(homepage->font().underline());
+        QCOMPARE(homepage->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        QCOMPARE(homepage->cursor().shape(), Qt::PointingHandCursor);
+    }
+
+    void knoepfe_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("lage");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("sichtbar");
+        QTest::newRow("btn_BestandNZ") << "btn_BestandNZ" << QRect(33, 224, 281, 25)
+                                       << "Änderung einer bestehenden Netzhof Homepage" << true;
+        QTest::newRow("btn_NeuHP") << "btn_NeuHP" << QRect(33, 256, 281, 25)
+                                   << "Neue Homepage erstellen (providerunabhängig)" << true;
+        QTest::newRow("btn_NeuNZ") << "btn_NeuNZ" << QRect(33, 288, 281, 25)
+                                   << "Neue Netzhof Homepage" << false;
+    }
+
+    void knoepfe() {
+        QFETCH(QString, name);
+        QFETCH(QRect, lage);
+        QFETCH(QString, text);
+        QFETCH(bool, sichtbar);
+        auto* knopf = Kind<QPushButton>(form2(), qPrintable(name));
+        QCOMPARE(knopf->geometry(), lage);
+        QCOMPARE(knopf->text(), text);
+        QCOMPARE(knopf->isVisible(), sichtbar);
+        QCOMPARE(knopf->cursor().shape(), Qt::PointingHandCursor);
+        // At start the start window is the only window on screen.
+        QCOMPARE(SichtbareFenster(), QStringList{QStringLiteral("Form2")});
+    }
+
+    void hinweise_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("hinweis");
+        QTest::newRow("btn_BestandNZ")
+            << "btn_BestandNZ" << "Nur für bestehende Seiten mit \neinem ausgewählten Netzhof Design";
+        QTest::newRow("btn_NeuNZ")
+            << "btn_NeuNZ"
+            << "Nur für neue Seiten, die mit dem \nNetzhof Editor bearbeitet werden sollen";
+        QTest::newRow("btn_NeuHP")
+            << "btn_NeuHP" << "Für beliebige Homepages \n(nicht geeignet für den Netzhof Editor)";
+        QTest::newRow("lbl_Homepage") << "lbl_Homepage" << "Zur Homepage des Autors";
+    }
+
+    void hinweise() {
+        QFETCH(QString, name);
+        QFETCH(QString, hinweis);
+        QCOMPARE(Kind<QWidget>(form2(), qPrintable(name))->toolTip(), hinweis);
+    }
+
+    void tabReihenfolge() {
+        auto* neuHP = Kind<QWidget>(form2(), "btn_NeuHP");
+        auto* neuNZ = Kind<QWidget>(form2(), "btn_NeuNZ");
+        auto* bestand = Kind<QWidget>(form2(), "btn_BestandNZ");
+        QCOMPARE(neuHP->nextInFocusChain(), neuNZ);
+        QCOMPARE(neuNZ->nextInFocusChain(), bestand);
+    }
+
+    void homepageOeffnen() {
+        QStringList geoeffnet;
+        browserOeffnerSetzen([&](const QString& a) { geoeffnet << a; });
+        QTest::mouseClick(Kind<QLabel>(form2(), "lbl_Homepage"), Qt::LeftButton);
+        browserOeffnerSetzen({});
+        QCOMPARE(geoeffnet, QStringList{QString::fromLatin1(AuthorHomepage)});
+        QVERIFY(form2()->isVisible());
+    }
+
+    // The page count comes first, then the wizard without the import page.
+    void neueHomepage() {
+        SkriptDialoge dialoge;
+        ModalAntwort antwort([](QWidget* w) {
+            QCOMPARE(w->objectName(), QStringLiteral("frm_LinkAnzahl"));
+            auto* auf = Kind<QToolButton>(w, "auf");
+            QTest::mouseClick(auf, Qt::LeftButton);
+            QTest::mouseClick(auf, Qt::LeftButton);
+            QTest::mouseClick(Kind<QPushButton>(w, "bbtn_OKLinkZahl"), Qt::LeftButton);
+        });
+        QTest::mouseClick(Kind<QPushButton>(form2(), "btn_NeuHP"), Qt::LeftButton);
+        QVERIFY(antwort.erledigt());
+        QCOMPARE(p_->daten.Modus, std::string("HPNeu"));
+        QCOMPARE(p_->daten.Seitenzahl, 7);
+        QCOMPARE(SichtbareFenster(), QStringList{QStringLiteral("Form1")});
+        QCOMPARE(SichtbareSeiten(*p_->form1),
+                 QStringList({QStringLiteral("Dateiweite Einstellungen"), QStringLiteral("Links"),
+                              QStringLiteral("Code")}));
+        QCOMPARE(AktiveSeite(*p_->form1), QStringLiteral("tab_Body"));
+        QVERIFY(dialoge.aufrufe.empty());
+    }
+
+    // However the page-count window was closed, the wizard follows.
+    void neueHomepageOhneOk() {
+        ModalAntwort antwort([](QWidget* w) { w->close(); });
+        QTest::mouseClick(Kind<QPushButton>(form2(), "btn_NeuHP"), Qt::LeftButton);
+        QVERIFY(antwort.erledigt());
+        QCOMPARE(p_->daten.Modus, std::string("HPNeu"));
+        QCOMPARE(p_->daten.Seitenzahl, 0);
+        QCOMPARE(SichtbareFenster(), QStringList{QStringLiteral("Form1")});
+    }
+
+    void bestehendeHomepage() {
+        ModalAntwort unerwartet([](QWidget* w) { w->close(); });
+        QTest::mouseClick(Kind<QPushButton>(form2(), "btn_BestandNZ"), Qt::LeftButton);
+        QVERIFY(!unerwartet.erledigt());
+        QCOMPARE(p_->daten.Modus, std::string("NZAlt"));
+        QCOMPARE(SichtbareFenster(), QStringList{QStringLiteral("Form1")});
+        QCOMPARE(SichtbareSeiten(*p_->form1), QStringList{QStringLiteral("Import")});
+        QCOMPARE(AktiveSeite(*p_->form1), QStringLiteral("tab_Import"));
+    }
+
+    // "NZNeu" can only be reached by making its hidden button visible.
+    void versteckterKnopf() {
+        auto* knopf = Kind<QPushButton>(form2(), "btn_NeuNZ");
+        knopf->show();
+        ModalAntwort unerwartet([](QWidget* w) { w->close(); });
+        QTest::mouseClick(knopf, Qt::LeftButton);
+        QVERIFY(!unerwartet.erledigt());
+        QCOMPARE(p_->daten.Modus, std::string("NZNeu"));
+        QCOMPARE(p_->daten.Seitenzahl, 0);
+        QCOMPARE(AktiveSeite(*p_->form1), QStringLiteral("tab_Body"));
+        QVERIFY(!SichtbareSeiten(*p_->form1).contains(QStringLiteral("Import")));
+    }
+
+    // Kept last: closing the start window ends the program, so no event loop
+    // of this process runs afterwards.
+    void schliessenBeendetDasProgramm() {
+        QSignalSpy ende(form2(), &TForm2::programmEndet);
+        form2()->close();
+        QCOMPARE(ende.count(), 1);
+        QVERIFY(!form2()->isVisible());
+        QEventLoop schleife;
+        QTimer::singleShot(2000, &schleife, [&] { schleife.exit(99); });
+        QVERIFY(schleife.exec() != 99);
+    }
+};
+
+QTEST_MAIN(StartfensterTest)
+#include "test_startfenster.moc"

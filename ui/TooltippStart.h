@@ -1,0 +1,6 @@
+#pragma once
+
+class QWidget;
+
+// The hints of the start window's three buttons and its home-page label.
+void TooltippsStart(QWidget& form2);
