@@ -20,8 +20,8 @@ const std::string kMenueBild = "\"><img src=\"data/pics/";
 const std::string kImpressum = "<img src=\"data/pics/impress.png\"";
 const std::string kHaftungsausschluss = "<h1>Haftungsauschluss (Disclaimer)</h1>";
 const std::string kKontaktformular = "<h1>Kontaktformular</h1>";
-const std::string kGaestebuch = "<form action=\"http://"s + konfiguration::GuestbookHost +
-                                "/guestbook.php\" method=\"POST\">";
+const std::string kGaestebuch =
+    "<form action=\"http://"s + konfiguration::GuestbookHost + "/guestbook.php\" method=\"POST\">";
 const std::string kInhaltsZelle = "</td></tr></table></td><td background=\"data/tdef/";
 const std::string kZaehler = "<script language=\"JavaScript\" src=\"data/jsdef/count.js\"";
 const std::string kWerbung = "http://"s + konfiguration::AdServerHost + "/adx.js";
@@ -42,7 +42,9 @@ long long Pos(const std::string& x, const std::string& t) {
     return static_cast<long long>(Position(x, t));
 }
 
-long long Laenge(const std::string& t) { return static_cast<long long>(t.size()); }
+long long Laenge(const std::string& t) {
+    return static_cast<long long>(t.size());
+}
 
 std::string AdresseBeiAnbieter(const std::string& benutzer, const std::string& name) {
     return "http://www." + benutzer + konfiguration::DownloadDomain + "/" + name;
@@ -58,12 +60,15 @@ std::string StartseitenAdresse(const std::string& benutzer) {
     return AdresseBeiAnbieter(benutzer, "index.html");
 }
 
-std::string MeldungKeinBenutzername() { return "Bitte geben Sie einen Benutzernamen ein."; }
+std::string MeldungKeinBenutzername() {
+    return "Bitte geben Sie einen Benutzernamen ein.";
+}
 
 std::string MeldungOrdnerEmpfehlung() {
-    return W("Es wird dringend empfohlen, im folgenden Dialog einen neuen Ordner anzulegen und "
-             "diesen auszuwählen.\nBei Nichtbeachtung könnte eine zufällig namensgleiche Datei "
-             "überschrieben werden.");
+    return W(
+        "Es wird dringend empfohlen, im folgenden Dialog einen neuen Ordner anzulegen und "
+        "diesen auszuwählen.\nBei Nichtbeachtung könnte eine zufällig namensgleiche Datei "
+        "überschrieben werden.");
 }
 
 std::string MeldungKeinOrdner() {
@@ -84,7 +89,9 @@ std::string MeldungUngueltigeSeite(const std::string& benutzer) {
            W("bearbeitet werden. Bitte ändern Sie Ihre Seite entsprechend ab.");
 }
 
-std::string StatusVerzeichnisseErstellen() { return "Erstellen der neuen Verzeichnisse "; }
+std::string StatusVerzeichnisseErstellen() {
+    return "Erstellen der neuen Verzeichnisse ";
+}
 
 StartseitenBefund StartseitePruefen(const std::string& startseite) {
     if (startseite.empty()) return StartseitenBefund::Leer;
@@ -93,7 +100,9 @@ StartseitenBefund StartseitePruefen(const std::string& startseite) {
     return StartseitenBefund::Gueltig;
 }
 
-void AltOrdnerErzeugen(const std::string& zielordner) { OrdnerErzeugen(zielordner + "/Alt"); }
+void AltOrdnerErzeugen(const std::string& zielordner) {
+    OrdnerErzeugen(zielordner + "/Alt");
+}
 
 std::optional<std::string> MenueLeser::Naechster() {
     // The rest is viewed, not cut, so that a long start page is not copied
@@ -166,11 +175,11 @@ void SeitenImportieren(Projektdaten& daten, const std::string& startseite,
         if (!SeitennameZulaessig(*name)) EAFehlerWerfen(kUngueltigerName);
 
         if (rueckmeldung.status) rueckmeldung.status("Laden von " + *name);
-        std::string seite = LadeURL(AdresseBeiAnbieter(benutzer, *name),
-                                    rueckmeldung.zwischenschritt);
+        std::string seite =
+            LadeURL(AdresseBeiAnbieter(benutzer, *name), rueckmeldung.zwischenschritt);
         if (seite.empty()) continue;
-        seite = IstAnbieterFunktion(seite) ? RahmenErsatz(*name)
-                                           : InhaltAusschneiden(std::move(seite));
+        seite =
+            IstAnbieterFunktion(seite) ? RahmenErsatz(*name) : InhaltAusschneiden(std::move(seite));
         TextSchreiben(altOrdner + *name, seite);
     }
 }

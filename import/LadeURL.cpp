@@ -13,7 +13,9 @@ namespace {
 constexpr const char* kBenutzerAgent = "InetURL:/1.0";
 
 // The bodies of these answers are the page; every other code is reported.
-bool KoerperLesen(long status) { return status == 200 || status == 302; }
+bool KoerperLesen(long status) {
+    return status == 200 || status == 302;
+}
 
 struct Empfang {
     CURL* handle = nullptr;
@@ -94,7 +96,8 @@ std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschri
     empfang.hoechstGroesse = grenzen.hoechstGroesse;
 
     const std::string adresse = AdresseMitSchema(url);
-    const long verbindungMs = std::max<long>(1, static_cast<long>(grenzen.verbindungsFrist.count()));
+    const long verbindungMs =
+        std::max<long>(1, static_cast<long>(grenzen.verbindungsFrist.count()));
     const long stillstandS = std::max<long>(1, static_cast<long>(grenzen.stillstandsFrist.count()));
 
     // No proxy option is set: libcurl then takes the system's one from

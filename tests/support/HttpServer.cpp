@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <stdexcept>
 #include <string_view>
 
@@ -36,15 +37,24 @@ std::string_view Getrimmt(std::string_view s) {
 
 const char* Grund(int status) {
     switch (status) {
-        case 200: return "OK";
-        case 301: return "Moved Permanently";
-        case 302: return "Found";
-        case 303: return "See Other";
-        case 307: return "Temporary Redirect";
-        case 403: return "Forbidden";
-        case 404: return "Not Found";
-        case 500: return "Internal Server Error";
-        default: return "Status";
+        case 200:
+            return "OK";
+        case 301:
+            return "Moved Permanently";
+        case 302:
+            return "Found";
+        case 303:
+            return "See Other";
+        case 307:
+            return "Temporary Redirect";
+        case 403:
+            return "Forbidden";
+        case 404:
+            return "Not Found";
+        case 500:
+            return "Internal Server Error";
+        default:
+            return "Status";
     }
 }
 
@@ -110,8 +120,7 @@ bool AnfrageZerlegen(const std::string& kopf, Anfrage& anfrage) {
 }
 
 std::string StatusUndKopf(const Antwort& a) {
-    std::string kopf =
-        "HTTP/1.1 " + std::to_string(a.status) + " " + Grund(a.status) + "\r\n";
+    std::string kopf = "HTTP/1.1 " + std::to_string(a.status) + " " + Grund(a.status) + "\r\n";
     kopf += "Content-Length: " + std::to_string(a.koerper.size()) + "\r\n";
     kopf += "Connection: close\r\n";
     for (const auto& [name, wert] : a.kopfzeilen) kopf += name + ": " + wert + "\r\n";
@@ -121,7 +130,9 @@ std::string StatusUndKopf(const Antwort& a) {
 
 }  // namespace
 
-Antwort Antwort::Seite(std::string koerper) { return MitStatus(200, std::move(koerper)); }
+Antwort Antwort::Seite(std::string koerper) {
+    return MitStatus(200, std::move(koerper));
+}
 
 Antwort Antwort::MitStatus(int status, std::string koerper) {
     Antwort a;
@@ -184,7 +195,9 @@ HttpServer::~HttpServer() {
     ::close(weckerSchreiben_);
 }
 
-std::string HttpServer::basis() const { return "http://127.0.0.1:" + std::to_string(port_); }
+std::string HttpServer::basis() const {
+    return "http://127.0.0.1:" + std::to_string(port_);
+}
 
 void HttpServer::Setzen(const std::string& ziel, Antwort antwort) {
     std::lock_guard sperre(mutex_);
@@ -198,8 +211,8 @@ std::vector<Anfrage> HttpServer::Anfragen() const {
 
 std::size_t HttpServer::AnzahlAnfragen(const std::string& ziel) const {
     std::lock_guard sperre(mutex_);
-    return static_cast<std::size_t>(std::count_if(anfragen_.begin(), anfragen_.end(),
-                                                  [&](const Anfrage& a) { return a.ziel == ziel; }));
+    return static_cast<std::size_t>(std::count_if(
+        anfragen_.begin(), anfragen_.end(), [&](const Anfrage& a) { return a.ziel == ziel; }));
 }
 
 // False when the server is being stopped or the wait ran out.
@@ -265,15 +278,18 @@ void HttpServer::Bedienen(int verbindung) {
         case V::Vollstaendig:
             AllesSenden(verbindung, StatusUndKopf(antwort) + antwort.koerper);
             return;
-        case V::Roh: AllesSenden(verbindung, antwort.koerper); return;
-        case V::Schweigt: WartenBisGeschlossen(verbindung); return;
+        case V::Roh:
+            AllesSenden(verbindung, antwort.koerper);
+            return;
+        case V::Schweigt:
+            WartenBisGeschlossen(verbindung);
+            return;
         case V::EndetImKoerper:
         case V::StocktImKoerper: {
             const std::string_view teil =
                 std::string_view(antwort.koerper)
                     .substr(0, std::min(antwort.gesendet, antwort.koerper.size()));
-            if (!AllesSenden(verbindung, StatusUndKopf(antwort)) ||
-                !AllesSenden(verbindung, teil))
+            if (!AllesSenden(verbindung, StatusUndKopf(antwort)) || !AllesSenden(verbindung, teil))
                 return;
             if (antwort.verhalten == V::StocktImKoerper) WartenBisGeschlossen(verbindung);
             return;
@@ -310,6 +326,33 @@ int FreierPort() {
     const int fd = LauscherOeffnen(1, port);
     ::close(fd);
     return port;
+}
+
+namespace {
+constexpr const char* kProxyNamen[] = {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY",
+                                       "all_proxy",  "ALL_PROXY",  "no_proxy",    "NO_PROXY"};
+}  // namespace
+
+ProxyUmgebung::ProxyUmgebung() {
+    for (const char* name : kProxyNamen) {
+        if (const char* wert = std::getenv(name)) gemerkt_[name] = wert;
+        ::unsetenv(name);
+    }
+}
+
+ProxyUmgebung::ProxyUmgebung(const HttpServer& server) : ProxyUmgebung() {
+    ::setenv("http_proxy", server.basis().c_str(), 1);
+    ::setenv("no_proxy", "", 1);
+}
+
+ProxyUmgebung::~ProxyUmgebung() {
+    for (const char* name : kProxyNamen) {
+        const auto it = gemerkt_.find(name);
+        if (it == gemerkt_.end())
+            ::unsetenv(name);
+        else
+            ::setenv(name, it->second.c_str(), 1);
+    }
 }
 
 }  // namespace lw::test

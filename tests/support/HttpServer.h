@@ -101,4 +101,20 @@ private:
 // A port on 127.0.0.1 where nothing listens (connects are refused).
 int FreierPort();
 
+// Clears the proxy variables of the environment for its lifetime and restores
+// them afterwards. Given a server, it becomes http_proxy with an empty
+// no_proxy: requests for real host names then reach the loopback server and
+// no name is resolved or contacted elsewhere.
+class ProxyUmgebung final {
+public:
+    ProxyUmgebung();
+    explicit ProxyUmgebung(const HttpServer& server);
+    ~ProxyUmgebung();
+    ProxyUmgebung(const ProxyUmgebung&) = delete;
+    ProxyUmgebung& operator=(const ProxyUmgebung&) = delete;
+
+private:
+    std::map<std::string, std::string> gemerkt_;
+};
+
 }  // namespace lw::test
