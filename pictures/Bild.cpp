@@ -36,8 +36,8 @@ void Beschaedigt(const std::string& pfad) {
 }
 
 void NichtUnterstuetzt(const std::string& pfad) {
-    throw Fehler(
-        Satz(pfad, "verwendet", "verwenden", W("eine nicht unterstützte Variante des JPEG-Formats")));
+    throw Fehler(Satz(pfad, "verwendet", "verwenden",
+                      W("eine nicht unterstützte Variante des JPEG-Formats")));
 }
 
 void ZuGross(const std::string& pfad, long long breite, long long hoehe) {
@@ -63,7 +63,8 @@ bool BeginntMit(std::string_view daten, std::string_view kennung) {
 
 Bild Dekodieren(std::string_view daten, const std::string& pfad) {
     if (BeginntMit(daten, "\xFF\xD8\xFF")) return JpegDekodieren(daten, pfad);
-    if (BeginntMit(daten, "GIF87a") || BeginntMit(daten, "GIF89a")) return GifDekodieren(daten, pfad);
+    if (BeginntMit(daten, "GIF87a") || BeginntMit(daten, "GIF89a"))
+        return GifDekodieren(daten, pfad);
     KeinBild(pfad);
 }
 
@@ -81,6 +82,8 @@ Bild BildLaden(const std::string& pfad) {
     return bild::Dekodieren(DateiLesenGanz(pfad), pfad);
 }
 
-Bild BildDekodieren(std::string_view daten) { return bild::Dekodieren(daten, {}); }
+Bild BildDekodieren(std::string_view daten) {
+    return bild::Dekodieren(daten, {});
+}
 
 }  // namespace lw

@@ -71,7 +71,8 @@ int ErweiterungLesen(GifFileType* gif, int transparent, const std::string& pfad)
     if (code == GRAPHICS_EXT_FUNC_CODE && block) {
         GraphicsControlBlock gcb{};
         // A malformed control block is ignored, as browsers do.
-        if (DGifExtensionToGCB(block[0], block + 1, &gcb) == GIF_OK) transparent = gcb.TransparentColor;
+        if (DGifExtensionToGCB(block[0], block + 1, &gcb) == GIF_OK)
+            transparent = gcb.TransparentColor;
     }
     while (block) {
         if (DGifGetExtensionNext(gif, &block) != GIF_OK) Beschaedigt(pfad);
@@ -97,8 +98,7 @@ void FrameLesen(GifFileType* gif, int transparent, Bild& bild, const std::string
         const int bildY = frame.Top + y;
         if (bildY >= bild.hoehe || sichtbar == 0) return;
         std::uint8_t* ziel =
-            bild.rgba.data() +
-            (static_cast<std::size_t>(bildY) * bild.breite + frame.Left) * 4;
+            bild.rgba.data() + (static_cast<std::size_t>(bildY) * bild.breite + frame.Left) * 4;
         for (int x = 0; x < sichtbar; ++x, ziel += 4) {
             const auto& farbe = tabelle[zeile[x]];
             std::copy(farbe.begin(), farbe.end(), ziel);
@@ -109,7 +109,8 @@ void FrameLesen(GifFileType* gif, int transparent, Bild& bild, const std::string
         constexpr int kStart[] = {0, 4, 2, 1};
         constexpr int kSchritt[] = {8, 8, 4, 2};
         for (int durchgang = 0; durchgang < 4; ++durchgang)
-            for (int y = kStart[durchgang]; y < frame.Height; y += kSchritt[durchgang]) zeileLesen(y);
+            for (int y = kStart[durchgang]; y < frame.Height; y += kSchritt[durchgang])
+                zeileLesen(y);
     } else {
         for (int y = 0; y < frame.Height; ++y) zeileLesen(y);
     }
@@ -142,7 +143,8 @@ Bild GifDekodieren(std::string_view daten, const std::string& pfad) {
             case IMAGE_DESC_RECORD_TYPE:
                 FrameLesen(gif.get(), transparent, bild, pfad);
                 return bild;
-            default: Beschaedigt(pfad);  // ends without a single frame
+            default:
+                Beschaedigt(pfad);  // ends without a single frame
         }
     }
 }

@@ -13,9 +13,9 @@
 
 // libjpeg reports fatal errors through error_exit, which must not return. We
 // leave it by longjmp; a C++ exception must never cross libjpeg's C frames.
-// Therefore the two functions that call setjmp (KopfLesen, ZeilenLesen) hold no
-// object with a destructor, and the reason is turned into lw::Fehler only after
-// they have returned.
+// Therefore the functions that call setjmp (KopfLesen, Starten, ZeilenLesen)
+// hold no object with a destructor, and the reason is turned into lw::Fehler
+// only after they have returned.
 namespace lw::bild {
 namespace {
 
@@ -37,7 +37,9 @@ struct JpegLeser {
     Grund grund;
 };
 
-JpegLeser& LeserVon(j_common_ptr c) { return *static_cast<JpegLeser*>(c->client_data); }
+JpegLeser& LeserVon(j_common_ptr c) {
+    return *static_cast<JpegLeser*>(c->client_data);
+}
 
 [[noreturn]] void Abbrechen(j_common_ptr c, Grund grund) {
     JpegLeser& leser = LeserVon(c);
@@ -49,13 +51,17 @@ JpegLeser& LeserVon(j_common_ptr c) { return *static_cast<JpegLeser*>(c->client_
     switch (c->err->msg_code) {
         case JERR_IMAGE_TOO_BIG:
         case JERR_OUT_OF_MEMORY:
-        case JERR_NO_BACKING_STORE: Abbrechen(c, Grund::ZuGross);
-        case JERR_EMPTY_IMAGE: Abbrechen(c, Grund::Leer);
+        case JERR_NO_BACKING_STORE:
+            Abbrechen(c, Grund::ZuGross);
+        case JERR_EMPTY_IMAGE:
+            Abbrechen(c, Grund::Leer);
         case JERR_BAD_PRECISION:
         case JERR_CONVERSION_NOTIMPL:
         case JERR_ARITH_NOTIMPL:
-        case JERR_NOT_COMPILED: Abbrechen(c, Grund::NichtUnterstuetzt);
-        default: Abbrechen(c, Grund::Beschaedigt);
+        case JERR_NOT_COMPILED:
+            Abbrechen(c, Grund::NichtUnterstuetzt);
+        default:
+            Abbrechen(c, Grund::Beschaedigt);
     }
 }
 
@@ -86,14 +92,17 @@ bool KopfLesen(JpegLeser& l, const unsigned char* daten, unsigned long laenge) {
     return true;
 }
 
+// A progressive file is read whole here, so a cut one fails before the
+// caller allocates the pixels.
+bool Starten(JpegLeser& l) {
+    if (setjmp(l.sprung)) return false;
+    jpeg_start_decompress(&l.info);
+    return true;
+}
+
 // ziel holds output_height rows of zeilenbytes each, owned by the caller.
 bool ZeilenLesen(JpegLeser& l, unsigned char* ziel, std::size_t zeilenbytes) {
     if (setjmp(l.sprung)) return false;
-    jpeg_start_decompress(&l.info);
-    if (l.info.output_width * std::size_t{4} != zeilenbytes || l.info.output_components != 4) {
-        l.grund = Grund::Beschaedigt;
-        return false;
-    }
     while (l.info.output_scanline < l.info.output_height) {
         JSAMPROW zeile = ziel + l.info.output_scanline * zeilenbytes;
         if (jpeg_read_scanlines(&l.info, &zeile, 1) != 1) {
@@ -107,7 +116,9 @@ bool ZeilenLesen(JpegLeser& l, unsigned char* ziel, std::size_t zeilenbytes) {
     return true;
 }
 
-std::uint8_t Mal(unsigned a, unsigned b) { return static_cast<std::uint8_t>((a * b + 127) / 255); }
+std::uint8_t Mal(unsigned a, unsigned b) {
+    return static_cast<std::uint8_t>((a * b + 127) / 255);
+}
 
 // libjpeg delivers CMYK as stored. Adobe's writers store the inks inverted
 // (255 = no ink); without their marker the values are plain ink amounts.
@@ -140,10 +151,15 @@ private:
 
 [[noreturn]] void Melden(const JpegLeser& l, const std::string& pfad) {
     switch (l.grund) {
-        case Grund::ZuGross: ZuGross(pfad, l.info.image_width, l.info.image_height);
-        case Grund::Leer: GroessePruefen(pfad, l.info.image_width, l.info.image_height); break;
-        case Grund::NichtUnterstuetzt: NichtUnterstuetzt(pfad);
-        case Grund::Beschaedigt: break;
+        case Grund::ZuGross:
+            ZuGross(pfad, l.info.image_width, l.info.image_height);
+        case Grund::Leer:
+            GroessePruefen(pfad, l.info.image_width, l.info.image_height);
+            break;
+        case Grund::NichtUnterstuetzt:
+            NichtUnterstuetzt(pfad);
+        case Grund::Beschaedigt:
+            break;
     }
     Beschaedigt(pfad);
 }
@@ -168,18 +184,26 @@ Bild JpegDekodieren(std::string_view daten, const std::string& pfad) {
     switch (l.info.jpeg_color_space) {
         case JCS_GRAYSCALE:
         case JCS_YCbCr:
-        case JCS_RGB: l.info.out_color_space = JCS_EXT_RGBA; break;
+        case JCS_RGB:
+            l.info.out_color_space = JCS_EXT_RGBA;
+            break;
         case JCS_CMYK:
         case JCS_YCCK:
             l.info.out_color_space = JCS_CMYK;
             cmyk = true;
             break;
-        default: NichtUnterstuetzt(pfad);
+        default:
+            NichtUnterstuetzt(pfad);
     }
 
+    if (!Starten(l)) Melden(l, pfad);
+    if (l.info.output_width != l.info.image_width || l.info.output_height != l.info.image_height ||
+        l.info.output_components != 4)
+        Beschaedigt(pfad);
+
     Bild bild;
-    bild.breite = static_cast<int>(l.info.image_width);
-    bild.hoehe = static_cast<int>(l.info.image_height);
+    bild.breite = static_cast<int>(l.info.output_width);
+    bild.hoehe = static_cast<int>(l.info.output_height);
     const std::size_t zeilenbytes = static_cast<std::size_t>(bild.breite) * 4;
     bild.rgba.resize(zeilenbytes * static_cast<std::size_t>(bild.hoehe));
     if (!ZeilenLesen(l, bild.rgba.data(), zeilenbytes)) Melden(l, pfad);

@@ -57,7 +57,8 @@ TEST(GifBild, InterlacedRowsLandInPlace) {
         m.schirmHoehe = m.hoehe = hoehe;
         m.interlaced = true;
         for (int i = 0; i < 16; ++i) m.farben.push_back({static_cast<std::uint8_t>(i * 10), 0, 0});
-        for (int y = 0; y < hoehe; ++y) m.indizes.insert(m.indizes.end(), 2, static_cast<std::uint8_t>(y));
+        for (int y = 0; y < hoehe; ++y)
+            m.indizes.insert(m.indizes.end(), 2, static_cast<std::uint8_t>(y));
         const Bild b = BildDekodieren(GifKodieren(m));
         for (int y = 0; y < hoehe; ++y) EXPECT_EQ(Pixel(b, 1, y)[0], y * 10) << "Zeile " << y;
     }
@@ -129,8 +130,10 @@ TEST(GifBild, DeclaredSizesAreCheckedBeforeDecoding) {
         test::Setze16(d, 8, hoehe, false);
         return FehlerText([&] { BildDekodieren(d); });
     };
-    const std::string kGrenze = W("; erlaubt sind höchstens 16384 Pixel je Seite und 64 Megapixel)");
-    EXPECT_EQ(mitFrame(65535, 65535), W("Die Bilddaten sind zu groß (65535 × 65535 Pixel") + kGrenze);
+    const std::string kGrenze =
+        W("; erlaubt sind höchstens 16384 Pixel je Seite und 64 Megapixel)");
+    EXPECT_EQ(mitFrame(65535, 65535),
+              W("Die Bilddaten sind zu groß (65535 × 65535 Pixel") + kGrenze);
     EXPECT_EQ(mitFrame(4, 0), W("Die Bilddaten enthalten ein leeres Bild (4 × 0 Pixel)"));
     EXPECT_EQ(mitSchirm(16385, 1), W("Die Bilddaten sind zu groß (16385 × 1 Pixel") + kGrenze);
     EXPECT_EQ(mitSchirm(0, 0), W("Die Bilddaten enthalten ein leeres Bild (0 × 0 Pixel)"));
@@ -144,7 +147,8 @@ TEST(GifBild, EveryCutBeforeTheEndIsReported) {
     m.interlaced = true;
     const std::string voll = GifKodieren(m);
     for (std::size_t n = 6; n + 1 < voll.size(); ++n)
-        ASSERT_EQ(FehlerText([&] { BildDekodieren(voll.substr(0, n)); }), kBeschaedigt) << n << " Bytes";
+        ASSERT_EQ(FehlerText([&] { BildDekodieren(voll.substr(0, n)); }), kBeschaedigt)
+            << n << " Bytes";
     // Only the trailer missing: the first frame is complete.
     EXPECT_EQ(BildDekodieren(voll.substr(0, voll.size() - 1)).breite, 16);
 }

@@ -88,7 +88,8 @@ TEST(JpegBild, CmykVariantsAreConverted) {
 }
 
 TEST(JpegBild, UnsupportedVariantsAreRejected) {
-    const std::string kText = W("Die Bilddaten verwenden eine nicht unterstützte Variante des JPEG-Formats");
+    const std::string kText =
+        W("Die Bilddaten verwenden eine nicht unterstützte Variante des JPEG-Formats");
     JpegMuster zwei;
     zwei.breite = zwei.hoehe = 8;
     zwei.komponenten = 2;
@@ -110,10 +111,12 @@ TEST(JpegBild, HeaderSizesAreCheckedFirst) {
         test::Setze16(d, sof + 7, breite, true);
         return FehlerText([&] { BildDekodieren(d); });
     };
-    const std::string kGrenze = W("; erlaubt sind höchstens 16384 Pixel je Seite und 64 Megapixel)");
+    const std::string kGrenze =
+        W("; erlaubt sind höchstens 16384 Pixel je Seite und 64 Megapixel)");
     EXPECT_EQ(mitGroesse(16385, 16), W("Die Bilddaten sind zu groß (16385 × 16 Pixel") + kGrenze);
     EXPECT_EQ(mitGroesse(8193, 8192), W("Die Bilddaten sind zu groß (8193 × 8192 Pixel") + kGrenze);
-    EXPECT_EQ(mitGroesse(65535, 65535), W("Die Bilddaten sind zu groß (65535 × 65535 Pixel") + kGrenze);
+    EXPECT_EQ(mitGroesse(65535, 65535),
+              W("Die Bilddaten sind zu groß (65535 × 65535 Pixel") + kGrenze);
     EXPECT_EQ(mitGroesse(0, 16), W("Die Bilddaten enthalten ein leeres Bild (0 × 16 Pixel)"));
     // Within the limits the data are read, and do not suffice.
     EXPECT_EQ(mitGroesse(16384, 16), kBeschaedigt);

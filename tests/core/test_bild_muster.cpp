@@ -12,10 +12,14 @@ namespace {
 
 J_COLOR_SPACE Farbraum(int komponenten) {
     switch (komponenten) {
-        case 1: return JCS_GRAYSCALE;
-        case 3: return JCS_RGB;
-        case 4: return JCS_CMYK;
-        default: return JCS_UNKNOWN;
+        case 1:
+            return JCS_GRAYSCALE;
+        case 3:
+            return JCS_RGB;
+        case 4:
+            return JCS_CMYK;
+        default:
+            return JCS_UNKNOWN;
     }
 }
 
@@ -49,7 +53,8 @@ void Pruefen(int ergebnis, const char* schritt) {
     if (ergebnis != GIF_OK) throw std::runtime_error(schritt);
 }
 
-void FrameSchreiben(GifFileType* gif, const GifMuster& m, const std::vector<std::uint8_t>& indizes) {
+void FrameSchreiben(GifFileType* gif, const GifMuster& m,
+                    const std::vector<std::uint8_t>& indizes) {
     Pruefen(EGifPutImageDesc(gif, m.links, m.oben, m.breite, m.hoehe, m.interlaced, nullptr),
             "EGifPutImageDesc");
     std::vector<int> reihenfolge;
@@ -130,7 +135,8 @@ std::string GifKodieren(const GifMuster& m) {
     std::vector<GifColorType> farben;
     for (const Rgb& f : m.farben) farben.push_back({f[0], f[1], f[2]});
     ColorMapObject* karte = GifMakeMapObject(static_cast<int>(farben.size()), farben.data());
-    Pruefen(EGifPutScreenDesc(gif, m.schirmBreite, m.schirmHoehe, 8, 0, karte), "EGifPutScreenDesc");
+    Pruefen(EGifPutScreenDesc(gif, m.schirmBreite, m.schirmHoehe, 8, 0, karte),
+            "EGifPutScreenDesc");
     GifFreeMapObject(karte);
 
     if (m.transparent >= 0) {

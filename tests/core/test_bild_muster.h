@@ -14,7 +14,7 @@ namespace lw::test {
 struct JpegMuster {
     int breite = 0;
     int hoehe = 0;
-    int komponenten = 3;  // 1 grey, 2 unknown, 3 RGB, 4 CMYK
+    int komponenten = 3;              // 1 grey, 2 unknown, 3 RGB, 4 CMYK
     std::vector<std::uint8_t> pixel;  // komponenten bytes per pixel
     bool alsYcck = false;             // CMYK input stored as YCCK
     bool adobeMarker = true;          // only for CMYK/YCCK
@@ -33,7 +33,7 @@ struct GifMuster {
     int schirmBreite = 0;
     int schirmHoehe = 0;
     int links = 0, oben = 0, breite = 0, hoehe = 0;  // the frame
-    std::vector<Rgb> farben;                          // global colour map, 2^n entries
+    std::vector<Rgb> farben;                         // global colour map, 2^n entries
     int transparent = -1;
     bool interlaced = false;
     bool gif89 = true;
@@ -43,7 +43,7 @@ struct GifMuster {
 std::string GifKodieren(const GifMuster& m);
 
 // Offsets inside written files, for damaging them on purpose.
-std::size_t SofPosition(const std::string& jpeg);        // the FF Cn marker of the frame header
+std::size_t SofPosition(const std::string& jpeg);       // the FF Cn marker of the frame header
 std::size_t FrameKopfPosition(const std::string& gif);  // the ',' of the first image descriptor
 void Setze16(std::string& daten, std::size_t pos, int wert, bool bigEndian);
 
