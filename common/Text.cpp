@@ -1,6 +1,9 @@
 #include "common/Text.h"
 
 #include <array>
+#include <climits>
+
+#include "common/Zeichensatz.h"
 
 namespace lw {
 namespace {
@@ -71,6 +74,18 @@ std::string NameOhneEndung(std::string_view name) {
     const std::string datei = DateiName(name);
     const auto p = datei.rfind('.');
     return p == std::string::npos ? datei : datei.substr(0, p);
+}
+
+bool SchlichterDateiname(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    for (const char c : name) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) return false;
+        if (std::string_view("/\\<>:\"|?*").find(c) != std::string_view::npos) return false;
+    }
+    // The length counts in this platform's file names (UTF-8), where a
+    // Windows-1252 letter may take up to three bytes.
+    return utf8AusCp1252(name).size() + 1 <= NAME_MAX;
 }
 
 }  // namespace lw

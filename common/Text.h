@@ -31,4 +31,10 @@ std::string DateiName(std::string_view pfad);
 // The file name without its last '.' and what follows; without '.' unchanged.
 std::string NameOhneEndung(std::string_view name);
 
+// True for a name that can only mean one file directly inside its folder, on
+// this platform and on Windows, where the sites are also opened: not empty,
+// not "." or "..", no control character, none of / \ < > : " | ? *, and short
+// enough that the saved copy with "_" in front still fits.
+bool SchlichterDateiname(std::string_view name);
+
 }  // namespace lw

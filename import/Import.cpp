@@ -119,15 +119,6 @@ std::optional<std::string> MenueLeser::Naechster() {
     return std::string(ziel) + ".html";
 }
 
-bool SeitennameZulaessig(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    for (const char c : name) {
-        const auto b = static_cast<unsigned char>(c);
-        if (c == '/' || c == '\\' || b < 0x20 || b == 0x7F) return false;
-    }
-    return true;
-}
-
 bool IstAnbieterFunktion(const std::string& seite) {
     return Position(kImpressum, seite) || Position(kHaftungsausschluss, seite) ||
            Position(kKontaktformular, seite) || Position(kGaestebuch, seite);
@@ -172,7 +163,7 @@ void SeitenImportieren(Projektdaten& daten, const std::string& startseite,
         daten.ImportAnzahl = n;
         daten.ImportSeiten.Setzen(n, *name);
         // The name comes from the server: it must never reach outside Alt.
-        if (!SeitennameZulaessig(*name)) EAFehlerWerfen(kUngueltigerName);
+        if (!SchlichterDateiname(*name)) EAFehlerWerfen(kUngueltigerName);
 
         if (rueckmeldung.status) rueckmeldung.status("Laden von " + *name);
         std::string seite =

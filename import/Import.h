@@ -59,10 +59,6 @@ private:
     std::size_t gelesen_ = 0;
 };
 
-// True for a name that can only mean a file directly inside Alt: not empty,
-// not "." or "..", no '/', '\\' and no control character.
-bool SeitennameZulaessig(const std::string& name);
-
 // True when the page holds the provider's imprint, disclaimer, contact form
 // or guestbook: such a page is embedded, not taken over.
 bool IstAnbieterFunktion(const std::string& seite);

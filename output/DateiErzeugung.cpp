@@ -43,17 +43,6 @@ void ExaktErsetzen(std::string& t, std::string_view x, std::string_view y) {
     t = std::move(ergebnis);
 }
 
-// Page names come from the links tab or from an import; anything that is not
-// a plain file name could place a file outside "Neu".
-bool IstSchlichterDateiname(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    for (const char c : name) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F || c == '/' || c == '\\') return false;
-    }
-    return true;
-}
-
 // Removes the placeholder paragraphs so the imported contents take their place.
 void PlatzhalterEntfernen(std::string& seite) {
     const auto p = static_cast<long long>(Position("<p>", seite));
@@ -70,21 +59,6 @@ void PlatzhalterEntfernen(std::string& seite) {
     Entfernen(seite, p, divAnfang - (p - 1));
 }
 
-std::string Zusammenfuehren(std::string seite, const std::string& importInhalt,
-                            const std::string& seitenName) {
-    PlatzhalterEntfernen(seite);
-    Ersetzen(seite, kUeberschrift, importInhalt);
-    for (const auto& u : kUmlaute) ExaktErsetzen(seite, u.utf8, u.entitaet);
-    // Only the generator tag names the page; the first one is the generated
-    // head (nothing the user types stands before it). The same word in the
-    // contents or the link texts is the user's own.
-    if (const auto p = seite.find(kGeneratorLeistenwerk); p != std::string::npos) {
-        seite.replace(p, kGeneratorLeistenwerk.size(),
-                      std::string(kGeneratorAnfang) + "_" + NameOhneEndung(seitenName) + "\" />");
-    }
-    return seite;
-}
-
 void BildKopieren(const std::string& bild, const std::string& imgOrdner) {
     if (bild.empty()) return;
     const std::string inhalt = DateiLesenGanz(bild);
@@ -92,6 +66,22 @@ void BildKopieren(const std::string& bild, const std::string& imgOrdner) {
 }
 
 }  // namespace
+
+std::string SeiteZusammenfuehren(std::string seitentext, const std::string& inhalt,
+                                 const std::string& seitenname) {
+    PlatzhalterEntfernen(seitentext);
+    Ersetzen(seitentext, kUeberschrift, inhalt);
+    for (const auto& u : kUmlaute) ExaktErsetzen(seitentext, u.utf8, u.entitaet);
+    // Only the generator tag names the page; the first one is the generated
+    // head (nothing the user types stands before it). The same word in the
+    // contents or the link texts is the user's own.
+    if (const auto p = seitentext.find(kGeneratorLeistenwerk); p != std::string::npos) {
+        seitentext.replace(
+            p, kGeneratorLeistenwerk.size(),
+            std::string(kGeneratorAnfang) + "_" + NameOhneEndung(seitenname) + "\" />");
+    }
+    return seitentext;
+}
 
 std::string DateiLesen(const std::string& dateiname, long long anfang, long long ende) {
     if (!DateiExistiert(dateiname)) return {};
@@ -110,7 +100,7 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
     const int n = daten.SeitenInGebrauch();
     // Checked before anything is created: a refused name leaves no trace.
     for (int i = 1; i <= n; ++i)
-        if (!IstSchlichterDateiname(daten.ImportSeiten[i])) EAFehlerWerfen(kUngueltigerName);
+        if (!SchlichterDateiname(daten.ImportSeiten[i])) EAFehlerWerfen(kUngueltigerName);
 
     const std::string neu = daten.Zielordner + "/Neu/";
     const std::string alt = daten.Zielordner + "/Alt/";
@@ -122,7 +112,7 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
         std::string seitentext = code.seite;
         std::string seitendatei;
         if (importiert) {
-            seitentext = Zusammenfuehren(seitentext, DateiLesen(alt + name, 0, 0), name);
+            seitentext = SeiteZusammenfuehren(seitentext, DateiLesen(alt + name, 0, 0), name);
             seitendatei = neu + "_" + name;
             // Also the check that the contents file is there.
             DateiKopieren(alt + name, seitendatei);

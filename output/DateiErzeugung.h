@@ -11,6 +11,12 @@ namespace lw {
 // (or a folder of that name) gives the empty text.
 std::string DateiLesen(const std::string& dateiname, long long anfang, long long ende);
 
+// The page text of mode "NZAlt": the placeholder paragraphs and heading give
+// way to the contents of an imported page, its UTF-8 umlauts become entities
+// and the generator tag names the page ("_" + name without extension).
+std::string SeiteZusammenfuehren(std::string seitentext, const std::string& inhalt,
+                                 const std::string& seitenname);
+
 // Writes the site into Zielordner + "/Neu/": the pages (merged with the
 // contents files of "/Alt/" in mode "NZAlt"), css/formate.css, css/IE.css
 // when the menu is fixed, and the picture copies in img/. The first failure

@@ -86,5 +86,39 @@ TEST(DateiName, PartAfterLastSlash) {
     EXPECT_EQ(NameOhneEndung(".html"), "");
 }
 
+// Page names come from a server or from the links tab and become file names.
+TEST(SchlichterDateiname, OnlyOneFileInsideTheFolder) {
+    const struct {
+        const char* fall;
+        std::string name;
+        bool zulaessig;
+    } faelle[] = {
+        {"ordinary", "seite.html", true},
+        {"two dots inside", "ok..name.html", true},
+        {"only extension", ".html", true},
+        {"blank and umlaut", W("Über uns.html"), true},
+        {"percent-encoded dots stay literal", "%2e%2e%2fx.html", true},
+        {"254 bytes", std::string(249, 'a') + ".html", true},
+        {"empty", "", false},
+        {"dot", ".", false},
+        {"two dots", "..", false},
+        {"slash", "a/b.html", false},
+        {"parent", "../x.html", false},
+        {"backslash", "a\\b.html", false},
+        {"line feed", "a\nb.html", false},
+        {"NUL", std::string("a\0b.html", 8), false},
+        {"DEL", "a\x7f.html", false},
+        {"tab", "\t.html", false},
+        {"quote and tag", "x.html\"><b>y.html", false},
+        {"query", "seite.php?.html", false},
+        {"drive colon", "c:x.html", false},
+        {"pipe and star", "a|b*.html", false},
+        {"255 bytes", std::string(250, 'a') + ".html", false},
+        // \xFC is one byte here and two in a UTF-8 file name.
+        {"umlauts over the limit", std::string(125, '\xFC') + ".html", false},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(SchlichterDateiname(f.name), f.zulaessig) << f.fall;
+}
+
 }  // namespace
 }  // namespace lw
