@@ -259,6 +259,7 @@ TEST_F(Import, NameThatIsNoPlainFileStops) {
     } faelle[] = {
         {"parent folder", "../boese.html"},
         {"backslash", "..\\boese.html"},
+        {"not allowed on Windows", "frage?.html"},
     };
     for (const auto& f : faelle) {
         test::TempOrdner eigener;
