@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,7 +67,10 @@ QPushButton* AbbrechenKnopf(QWidget* eltern, const char* name, int links, int ob
 
 QPushButton* AbbruchKnopf(QWidget* eltern, const char* name, int links, int oben, int breite) {
     auto* k = Knopf(eltern, name, links, oben, breite, 25, QStringLiteral("Abbrechen"));
-    k->setIcon(k->style()->standardIcon(QStyle::SP_DialogAbortButton, nullptr, k));
+    QIcon symbol = k->style()->standardIcon(QStyle::SP_DialogAbortButton, nullptr, k);
+    // Not every style draws an abort symbol; the cancel symbol says the same.
+    if (symbol.isNull()) symbol = k->style()->standardIcon(QStyle::SP_DialogCancelButton, nullptr, k);
+    k->setIcon(symbol);
     k->resize(std::max(breite, KnopfBreite(k)), 25);
     return k;
 }
