@@ -26,8 +26,8 @@ SchriftWahl SchriftWaehlenUndSpeichern(QWidget* eltern, const SchriftFelder& fel
     felder.name = alsCp1252(wahl->familie);
     felder.groesse = wahl->punkte;
     felder.farbe = lw::FarbeAlsHex(Farbwert(wahl->farbe));
-    felder.stil = lw::SchriftstilAlsCss(wahl->fett, wahl->kursiv, wahl->unterstrichen,
-                                        wahl->durchgestrichen);
+    felder.stil =
+        lw::SchriftstilAlsCss(wahl->fett, wahl->kursiv, wahl->unterstrichen, wahl->durchgestrichen);
     return *wahl;
 }
 

@@ -69,7 +69,8 @@ QPushButton* AbbruchKnopf(QWidget* eltern, const char* name, int links, int oben
     auto* k = Knopf(eltern, name, links, oben, breite, 25, QStringLiteral("Abbrechen"));
     QIcon symbol = k->style()->standardIcon(QStyle::SP_DialogAbortButton, nullptr, k);
     // Not every style draws an abort symbol; the cancel symbol says the same.
-    if (symbol.isNull()) symbol = k->style()->standardIcon(QStyle::SP_DialogCancelButton, nullptr, k);
+    if (symbol.isNull())
+        symbol = k->style()->standardIcon(QStyle::SP_DialogCancelButton, nullptr, k);
     k->setIcon(symbol);
     k->resize(std::max(breite, KnopfBreite(k)), 25);
     return k;

@@ -54,9 +54,10 @@ QWidget* TForm1::LinksSeiteAnlegen() {
     scrollInhalt_ = new QWidget;
     scrollInhalt_->resize(478, 245);
 
-    auto* knoepfe = Gruppe(scrollInhalt_, "gb_Buttons", 0, 0, 478, 97, QStringLiteral("Schaltflächen"));
-    auto* hintergrund = Knopf(knoepfe, "btn_LinkBackground", 8, 24, 97, 25,
-                              QStringLiteral("Hintergrundfarbe"));
+    auto* knoepfe =
+        Gruppe(scrollInhalt_, "gb_Buttons", 0, 0, 478, 97, QStringLiteral("Schaltflächen"));
+    auto* hintergrund =
+        Knopf(knoepfe, "btn_LinkBackground", 8, 24, 97, 25, QStringLiteral("Hintergrundfarbe"));
     connect(hintergrund, &QPushButton::clicked, this, &TForm1::btn_LinkBackgroundClick);
     auto* schrift = Knopf(knoepfe, "btn_LinkSchrift", 8, 56, 97, 25, QStringLiteral("Schriftstil"));
     connect(schrift, &QPushButton::clicked, this, &TForm1::btn_LinkSchriftClick);
@@ -78,10 +79,12 @@ QWidget* TForm1::LinksSeiteAnlegen() {
     lbl_ButtonSchriftVorschau->move(48, 16);
 
     gb_Links = Gruppe(scrollInhalt_, "gb_Links", 0, 100, 119, 145, QStringLiteral("Link-Verweis"));
-    gb_Grafiken = Gruppe(scrollInhalt_, "gb_Grafiken", 127, 100, 97, 145, QStringLiteral("Button-Grafik"));
+    gb_Grafiken =
+        Gruppe(scrollInhalt_, "gb_Grafiken", 127, 100, 97, 145, QStringLiteral("Button-Grafik"));
     gb_AlternativText =
         Gruppe(scrollInhalt_, "gb_AlternativText", 232, 100, 119, 145, QStringLiteral("Link-Text"));
-    gb_Tooltipps = Gruppe(scrollInhalt_, "gb_Tooltipps", 359, 100, 119, 145, QStringLiteral("Tooltipps"));
+    gb_Tooltipps =
+        Gruppe(scrollInhalt_, "gb_Tooltipps", 359, 100, 119, 145, QStringLiteral("Tooltipps"));
     scrollBox->setWidget(scrollInhalt_);
 
     auto* weiter = Knopf(seite, "BitBtn1", 312, 320, 75, 25, QStringLiteral("Weiter >>"));
@@ -112,8 +115,8 @@ void TForm1::ZeilenAufbauen() {
 
     for (int i = 1; i <= n; ++i) {
         const int oben = 32 * i - 6;
-        const QString seite = importiert ? alsQString(daten_.ImportSeiten[i])
-                                         : QStringLiteral("Seite%1.html").arg(i);
+        const QString seite =
+            importiert ? alsQString(daten_.ImportSeiten[i]) : QStringLiteral("Seite%1.html").arg(i);
         Ed_Links[i] = Feld(gb_Links, Zeilenname("Ed_Link", i).constData(), 13, oben, 93, 21, seite);
         Ed_Links[i]->setReadOnly(importiert);
         btn_Grafiken[i] = Knopf(gb_Grafiken, Zeilenname("btn_Grafik", i).constData(), 16, oben, 60,
@@ -123,8 +126,9 @@ void TForm1::ZeilenAufbauen() {
         Ed_Tooltipps[i] = Feld(gb_Tooltipps, Zeilenname("Ed_Tooltipp", i).constData(), 13, oben, 93,
                                21, QStringLiteral("Zur Seite %1").arg(i));
         TooltippsZeile(*this, i, importiert);
-        for (QWidget* w : {static_cast<QWidget*>(Ed_Links[i]), static_cast<QWidget*>(btn_Grafiken[i]),
-                           static_cast<QWidget*>(Ed_Alts[i]), static_cast<QWidget*>(Ed_Tooltipps[i])})
+        for (QWidget* w :
+             {static_cast<QWidget*>(Ed_Links[i]), static_cast<QWidget*>(btn_Grafiken[i]),
+              static_cast<QWidget*>(Ed_Alts[i]), static_cast<QWidget*>(Ed_Tooltipps[i])})
             w->show();
 
         // Attached after the initial texts, so that building raises no change.
@@ -187,7 +191,8 @@ void TForm1::ButtonVorschauZeigen() {
 
 void TForm1::btn_LinkBackgroundClick() {
     // The preview does not show this colour.
-    if (const auto farbe = FarbeAlsHexWaehlen(this, Qt::black)) daten_.ButtonHintergrundFarbe = *farbe;
+    if (const auto farbe = FarbeAlsHexWaehlen(this, Qt::black))
+        daten_.ButtonHintergrundFarbe = *farbe;
 }
 
 void TForm1::btn_LinkSchriftClick() {
@@ -205,5 +210,6 @@ void TForm1::btn_LinkSchriftClick() {
 void TForm1::tab_LinksExit() {
     // Imported names cannot be edited and stay as the import found them.
     if (daten_.Modus != lw::kModusHPNeu) return;
-    for (int i = 1; i <= Zeilen(); ++i) daten_.ImportSeiten.Setzen(i, alsCp1252(Ed_Links[i]->text()));
+    for (int i = 1; i <= Zeilen(); ++i)
+        daten_.ImportSeiten.Setzen(i, alsCp1252(Ed_Links[i]->text()));
 }

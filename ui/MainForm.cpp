@@ -109,8 +109,9 @@ QWidget* TForm1::ImportSeiteAnlegen() {
     Beschriftung(gruppe, "Label1", 24, 28, QStringLiteral("http://www."));
     Feld(gruppe, "Ed_User", 88, 24, 121, 21, QStringLiteral("Benutzername"));
     Beschriftung(gruppe, "Label2", 216, 28, alsQString(lw::konfiguration::HomepageDomain));
-    Beschriftung(gruppe, "Label3", 16, 72,
-                 QStringLiteral("Bitte geben Sie in das obige Feld Ihren Netzhof-Benutzernamen ein."));
+    Beschriftung(
+        gruppe, "Label3", 16, 72,
+        QStringLiteral("Bitte geben Sie in das obige Feld Ihren Netzhof-Benutzernamen ein."));
     Beschriftung(gruppe, "Label4", 16, 96,
                  QStringLiteral("Der Import funktioniert nur für die Seiten, die auf der "
                                 "Menüleiste der Startseite "));
@@ -172,7 +173,9 @@ void TForm1::ModusZeigen(const std::string& modus) {
     activateWindow();
 }
 
-void TForm1::AssistentenSeitenZeigen() { SeitenSichtbarSetzen(false, true, kBodySeite); }
+void TForm1::AssistentenSeitenZeigen() {
+    SeitenSichtbarSetzen(false, true, kBodySeite);
+}
 
 void TForm1::SeitenSichtbarSetzen(bool import, bool assistent, int aktiv) {
     seitenwechselStill_ = true;
@@ -202,9 +205,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::changeEvent(QEvent* event) {
     // The program is ending; the window follows as soon as it is active again.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
-        daten_.BeendenBestaetigt)
-        QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && daten_.BeendenBestaetigt)
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
     QMainWindow::changeEvent(event);
 }
 
@@ -256,8 +259,14 @@ lw::CodeEingaben TForm1::CodeEingabenLesen() const {
     return eingaben;
 }
 
-void TForm1::WarnungModal() { fenster_.Form3->ZeigenModal(); }
+void TForm1::WarnungModal() {
+    fenster_.Form3->ZeigenModal();
+}
 
-void TForm1::BitBtn9Click() { fenster_.Form3->ZeigenNichtModal(); }
+void TForm1::BitBtn9Click() {
+    fenster_.Form3->ZeigenNichtModal();
+}
 
-void TForm1::About1Click() { fenster_.Form4->exec(); }
+void TForm1::About1Click() {
+    fenster_.Form4->exec();
+}

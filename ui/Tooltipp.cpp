@@ -44,8 +44,8 @@ void TooltippsImport(QWidget& form1) {
 }
 
 void TooltippsBody(QWidget& form1) {
-    const QString pfadHinweis =
-        QStringLiteral("Feld kann nicht editiert werden.\nBitte nebenstehenden Lade-Button benutzen");
+    const QString pfadHinweis = QStringLiteral(
+        "Feld kann nicht editiert werden.\nBitte nebenstehenden Lade-Button benutzen");
     Hinweis(form1, QStringLiteral("Edit1"),
             QStringLiteral("Pfad des Hintergrundbildes.\n") + pfadHinweis);
     Hinweis(form1, QStringLiteral("btn_HintergrundLaden"),
@@ -53,9 +53,10 @@ void TooltippsBody(QWidget& form1) {
     Hinweis(form1, QStringLiteral("Edit2"), QStringLiteral("Pfad des Banners.\n") + pfadHinweis);
     Hinweis(form1, QStringLiteral("Button8"),
             QStringLiteral("Auswählen eines Banners\nvon der Festplatte."));
-    Hinweis(form1, QStringLiteral("rbtn_HintergrundKachel"),
-            QStringLiteral("Das Hintergrundbild wird wie Kacheln\nüber das gesamte Browserfenster\n"
-                           "gelegt. So kann man mit sehr kleinen\nBildern schöne Effekte erzielen."));
+    Hinweis(
+        form1, QStringLiteral("rbtn_HintergrundKachel"),
+        QStringLiteral("Das Hintergrundbild wird wie Kacheln\nüber das gesamte Browserfenster\n"
+                       "gelegt. So kann man mit sehr kleinen\nBildern schöne Effekte erzielen."));
     Hinweis(form1, QStringLiteral("rbtn_HintergrundEinzel"),
             QStringLiteral("Das Hintergrund wird in der Mitte des\nBrowserfensters angeordnet\n"
                            "(Sinnvoll bei Fotos)"));

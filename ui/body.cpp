@@ -28,20 +28,21 @@ QWidget* TForm1::BodySeiteAnlegen() {
     auto* seite = new QWidget;
     seite->setObjectName(QStringLiteral("tab_Body"));
 
-    auto* farbe = Knopf(seite, "btn_HintergrundFarbe", 16, 24, 113, 25,
-                        QStringLiteral("Hintergrundfarbe"));
+    auto* farbe =
+        Knopf(seite, "btn_HintergrundFarbe", 16, 24, 113, 25, QStringLiteral("Hintergrundfarbe"));
     connect(farbe, &QPushButton::clicked, this, &TForm1::btn_HintergrundFarbeClick);
     auto* schrift = Knopf(seite, "btn_BodyFont", 160, 24, 75, 25, QStringLiteral("Schrift"));
     connect(schrift, &QPushButton::clicked, this, &TForm1::btn_BodyFontClick);
-    cbx_MenueFixieren =
-        Kontrollkaestchen(seite, "cbx_MenueFixieren", 280, 28, 97, 17, QStringLiteral("Menü fixieren?"));
+    cbx_MenueFixieren = Kontrollkaestchen(seite, "cbx_MenueFixieren", 280, 28, 97, 17,
+                                          QStringLiteral("Menü fixieren?"));
 
-    auto* hintergrund = Gruppe(seite, "GroupBox2", 8, 72, 481, 89, QStringLiteral("Hintergrundbild"));
+    auto* hintergrund =
+        Gruppe(seite, "GroupBox2", 8, 72, 481, 89, QStringLiteral("Hintergrundbild"));
     Edit1 = Feld(hintergrund, "Edit1", 24, 26, 121, 21, QStringLiteral("Hintergrundbild wählen"));
     Edit1->setReadOnly(true);
     connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
-    auto* laden = Knopf(hintergrund, "btn_HintergrundLaden", 152, 24, 57, 25,
-                        QStringLiteral("Laden..."));
+    auto* laden =
+        Knopf(hintergrund, "btn_HintergrundLaden", 152, 24, 57, 25, QStringLiteral("Laden..."));
     connect(laden, &QPushButton::clicked, this, &TForm1::HintergrundbildLaden);
     auto* kachel = Optionsfeld(hintergrund, "rbtn_HintergrundKachel", 248, 28, 89, 17,
                                QStringLiteral("Kacheleffekt"));
@@ -83,7 +84,8 @@ QWidget* TForm1::BodySeiteAnlegen() {
 }
 
 void TForm1::btn_HintergrundFarbeClick() {
-    if (const auto farbe = FarbeAlsHexWaehlen(this, Qt::white)) daten_.BodyHintergrundFarbe = *farbe;
+    if (const auto farbe = FarbeAlsHexWaehlen(this, Qt::white))
+        daten_.BodyHintergrundFarbe = *farbe;
 }
 
 void TForm1::btn_BodyFontClick() {
@@ -93,9 +95,9 @@ void TForm1::btn_BodyFontClick() {
 
 void TForm1::HintergrundbildLaden() {
     // The picture itself is not opened: neither its contents nor its size matter here.
-    const QString pfad = dialoge().DateiOeffnen(this, QStringLiteral("Hintergrundbild laden..."),
-                                                alsQString(lw::ProgrammOrdner() + "/Texturen"),
-                                                kGrafikFilter);
+    const QString pfad =
+        dialoge().DateiOeffnen(this, QStringLiteral("Hintergrundbild laden..."),
+                               alsQString(lw::ProgrammOrdner() + "/Texturen"), kGrafikFilter);
     if (pfad.isEmpty()) return;
     daten_.HintergrundBild = alsCp1252(pfad);
     Edit1->setText(pfad);
@@ -106,8 +108,8 @@ void TForm1::Edit1Change(const QString& text) {
 }
 
 void TForm1::BannerLaden() {
-    const QString pfad = dialoge().DateiOeffnen(this, QStringLiteral("Banner laden..."), QString(),
-                                                kGrafikFilter);
+    const QString pfad =
+        dialoge().DateiOeffnen(this, QStringLiteral("Banner laden..."), QString(), kGrafikFilter);
     if (pfad.isEmpty()) return;
     // Decode first: a file that is no picture must leave path and size as they were.
     const std::string datei = alsCp1252(pfad);

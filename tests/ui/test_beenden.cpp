@@ -62,7 +62,8 @@ private slots:
         QTest::addColumn<QString>("modus");
         QTest::addColumn<int>("seite");
         QTest::addColumn<QString>("knopf");
-        QTest::newRow("btn_AbbruchImport") << "NZAlt" << int(TForm1::kImportSeite) << "btn_AbbruchImport";
+        QTest::newRow("btn_AbbruchImport")
+            << "NZAlt" << int(TForm1::kImportSeite) << "btn_AbbruchImport";
         QTest::newRow("BitBtn4") << "HPNeu" << int(TForm1::kBodySeite) << "BitBtn4";
         QTest::newRow("BitBtn6") << "HPNeu" << int(TForm1::kLinksSeite) << "BitBtn6";
     }

@@ -25,7 +25,8 @@ const QString kFilter =
 const std::string kOhneStil =
     "        font-weight: normal;\n        font-style: normal;\n        text-decoration: none;";
 
-lw::ui::SchriftWahl Schrift(const QString& familie, int punkte, bool fett, bool kursiv, QColor farbe) {
+lw::ui::SchriftWahl Schrift(const QString& familie, int punkte, bool fett, bool kursiv,
+                            QColor farbe) {
     lw::ui::SchriftWahl s;
     s.familie = familie;
     s.punkte = punkte;

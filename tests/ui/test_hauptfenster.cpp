@@ -25,7 +25,9 @@ using lw::test::SkriptDialoge;
 
 namespace {
 
-QTabWidget* Seiten(const Hauptfenster& h) { return h.finde<QTabWidget>("PageControl1"); }
+QTabWidget* Seiten(const Hauptfenster& h) {
+    return h.finde<QTabWidget>("PageControl1");
+}
 
 // A click on the page header, as the user changes pages.
 void KopfKlicken(const Hauptfenster& h, int seite) {
@@ -139,10 +141,10 @@ private slots:
         QTest::addColumn<QString>("hinweis");
         QTest::addColumn<bool>("symbol");
         const QString beenden = QStringLiteral("Beenden ohne zu speichern");
-        QTest::newRow("btn_WeiterImport") << "btn_WeiterImport" << QPoint(312, 320) << 75
-                                          << "Weiter >>" << QString() << false;
-        QTest::newRow("btn_AbbruchImport") << "btn_AbbruchImport" << QPoint(400, 320) << 89
-                                           << "Abbrechen" << QString() << true;
+        QTest::newRow("btn_WeiterImport")
+            << "btn_WeiterImport" << QPoint(312, 320) << 75 << "Weiter >>" << QString() << false;
+        QTest::newRow("btn_AbbruchImport")
+            << "btn_AbbruchImport" << QPoint(400, 320) << 89 << "Abbrechen" << QString() << true;
         QTest::newRow("BitBtn3") << "BitBtn3" << QPoint(312, 320) << 75 << "Weiter >>"
                                  << "Wechsel zur Seite \"Links\"" << false;
         QTest::newRow("BitBtn4") << "BitBtn4" << QPoint(400, 320) << 89 << "Abbrechen" << beenden
@@ -227,8 +229,8 @@ private slots:
         h.zeigen();
         KopfKlicken(h, TForm1::kLinksSeite);
         h.finde<QLineEdit>("Ed_Alt2")->setText(QStringLiteral("Kontakt"));
-        for (int seite : {TForm1::kCodeSeite, TForm1::kLinksSeite, TForm1::kBodySeite,
-                          TForm1::kLinksSeite})
+        for (int seite :
+             {TForm1::kCodeSeite, TForm1::kLinksSeite, TForm1::kBodySeite, TForm1::kLinksSeite})
             KopfKlicken(h, seite);
         QCOMPARE(h.form1->findChildren<QLineEdit*>(QStringLiteral("Ed_Link1")).size(), 1);
         QCOMPARE(h.form1->findChildren<QPushButton*>(QStringLiteral("btn_Grafik3")).size(), 1);
@@ -335,13 +337,15 @@ private slots:
         QCOMPARE(h.finde<QPlainTextEdit>("Memo1")->toPlainText(), AlsAnzeige(erwartet.seite));
         QCOMPARE(h.finde<QPlainTextEdit>("Memo2")->toPlainText(), AlsAnzeige(erwartet.css));
         QCOMPARE(h.finde<QPlainTextEdit>("Memo3")->toPlainText(), AlsAnzeige(erwartet.ieCss));
-        QVERIFY(h.finde<QPlainTextEdit>("Memo1")->toPlainText().contains(QStringLiteral("Über uns")));
+        QVERIFY(
+            h.finde<QPlainTextEdit>("Memo1")->toPlainText().contains(QStringLiteral("Über uns")));
 
         // Every entry generates anew.
         KopfKlicken(h, TForm1::kLinksSeite);
         h.finde<QLineEdit>("Ed_Alt1")->setText(QStringLiteral("Startseite"));
         KopfKlicken(h, TForm1::kCodeSeite);
-        QVERIFY(h.finde<QPlainTextEdit>("Memo1")->toPlainText().contains(QStringLiteral("Startseite")));
+        QVERIFY(
+            h.finde<QPlainTextEdit>("Memo1")->toPlainText().contains(QStringLiteral("Startseite")));
     }
 
     void codeseiteNurZumLesen() {
@@ -410,11 +414,10 @@ private slots:
         const QString farbe = h.finde("btn_HintergrundFarbe")->toolTip();
         QCOMPARE(farbe.count(QLatin1Char('\n')), 5);
         QVERIFY(farbe.endsWith(QStringLiteral("Browser-\nfenster füllt.")));
-        for (const char* name : {"GroupBox4", "Edit1", "btn_HintergrundLaden", "Button8",
-                                 "rbtn_HintergrundKachel", "rbtn_HintergrundEinzel",
-                                 "chckbx_HintergrundFix", "btn_BodyFont", "Edit5", "Edit6",
-                                 "CheckBox1", "cbx_MenueFixieren", "btn_LinkBackground",
-                                 "btn_LinkSchrift", "Memo1"})
+        for (const char* name :
+             {"GroupBox4", "Edit1", "btn_HintergrundLaden", "Button8", "rbtn_HintergrundKachel",
+              "rbtn_HintergrundEinzel", "chckbx_HintergrundFix", "btn_BodyFont", "Edit5", "Edit6",
+              "CheckBox1", "cbx_MenueFixieren", "btn_LinkBackground", "btn_LinkSchrift", "Memo1"})
             QVERIFY2(!h.finde(name)->toolTip().isEmpty(), name);
     }
 };

@@ -35,11 +35,17 @@ QLineEdit* Feld(const Hauptfenster& h, const char* stamm, int zeile) {
     return h.finde<QLineEdit>((QByteArray(stamm) + QByteArray::number(zeile)).constData());
 }
 
-QLabel* Vorschaubild(const Hauptfenster& h) { return h.finde<QLabel>("img_ButtonVorschau"); }
-QLabel* Vorschautext(const Hauptfenster& h) { return h.finde<QLabel>("lbl_ButtonSchriftVorschau"); }
+QLabel* Vorschaubild(const Hauptfenster& h) {
+    return h.finde<QLabel>("img_ButtonVorschau");
+}
+QLabel* Vorschautext(const Hauptfenster& h) {
+    return h.finde<QLabel>("lbl_ButtonSchriftVorschau");
+}
 
 // Centred in pnl_Vorschau (265 x 81) as the design computes it.
-QPoint Mittig(const QWidget* w) { return QPoint(132 - w->width() / 2, 40 - w->height() / 2); }
+QPoint Mittig(const QWidget* w) {
+    return QPoint(132 - w->width() / 2, 40 - w->height() / 2);
+}
 
 }  // namespace
 
@@ -77,9 +83,11 @@ private slots:
             QCOMPARE(seite->text(), QStringLiteral("Seite%1.html").arg(i));
             QCOMPARE(seite->geometry(), QRect(13, oben, 93, 21));
             QVERIFY(!seite->isReadOnly());
-            QCOMPARE(seite->toolTip(),
-                     QStringLiteral("Dateiname der Seite.\nBitte einen gültigen Dateinamen verwenden."));
-            auto* laden = h.finde<QPushButton>(QByteArray("btn_Grafik" + QByteArray::number(i)).constData());
+            QCOMPARE(
+                seite->toolTip(),
+                QStringLiteral("Dateiname der Seite.\nBitte einen gültigen Dateinamen verwenden."));
+            auto* laden =
+                h.finde<QPushButton>(QByteArray("btn_Grafik" + QByteArray::number(i)).constData());
             QCOMPARE(laden->text(), QStringLiteral("Laden..."));
             QCOMPARE(laden->geometry(), QRect(16, oben, 60, 21));
             QCOMPARE(laden->cursor().shape(), Qt::PointingHandCursor);
@@ -172,8 +180,9 @@ private slots:
         QFETCH(QSize, groesse);
         lw::test::TempOrdner ordner;
         const QString pfad = QString::fromStdString(ordner / datei.toStdString());
-        QVERIFY(datei.endsWith(".gif") ? lw::test::GifSchreiben(pfad, groesse.width(), groesse.height())
-                                       : lw::test::JpegSchreiben(pfad, groesse.width(), groesse.height()));
+        QVERIFY(datei.endsWith(".gif")
+                    ? lw::test::GifSchreiben(pfad, groesse.width(), groesse.height())
+                    : lw::test::JpegSchreiben(pfad, groesse.width(), groesse.height()));
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 2);
         h.zeigen();
