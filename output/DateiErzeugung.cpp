@@ -69,8 +69,19 @@ void BildKopieren(const std::string& bild, const std::string& imgOrdner) {
 
 std::string SeiteZusammenfuehren(std::string seitentext, const std::string& inhalt,
                                  const std::string& seitenname) {
-    PlatzhalterEntfernen(seitentext);
-    Ersetzen(seitentext, kUeberschrift, inhalt);
+    // The navigation carries the link texts as typed, markup and all, so a
+    // typed "<p>" or heading stands before the placeholders. Only the last
+    // placeholder heading and what follows it are the generated contents.
+    const auto inhaltsblock = seitentext.rfind(kUeberschrift);
+    if (inhaltsblock != std::string::npos) {
+        std::string block = seitentext.substr(inhaltsblock);
+        PlatzhalterEntfernen(block);
+        Ersetzen(block, kUeberschrift, inhalt);
+        seitentext.replace(inhaltsblock, std::string::npos, block);
+    } else {
+        PlatzhalterEntfernen(seitentext);
+        Ersetzen(seitentext, kUeberschrift, inhalt);
+    }
     for (const auto& u : kUmlaute) ExaktErsetzen(seitentext, u.utf8, u.entitaet);
     // Only the generator tag names the page; the first one is the generated
     // head (nothing the user types stands before it). The same word in the
