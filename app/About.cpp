@@ -105,4 +105,6 @@ void TForm2::btn_BestandNZClick() {
     HauptfensterZeigen(daten_.Modus);
 }
 
-void TForm2::lbl_HomepageClick() { BrowserOeffnen(QString::fromLatin1(AuthorHomepage)); }
+void TForm2::lbl_HomepageClick() {
+    BrowserOeffnen(QString::fromLatin1(AuthorHomepage));
+}

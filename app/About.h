@@ -7,7 +7,7 @@
 #include "ui/Fenster.h"
 
 // The author's home page, shown and opened by the start window.
-inline constexpr const char* AuthorHomepage = "http://www.leistenwerk.de";
+inline constexpr const char* AuthorHomepage = "http://leistenwerk.de";
 
 // The start window: chooses the working mode. It stays the application's main
 // window while hidden; closing it ends the program.

@@ -180,10 +180,8 @@ QImage HilfeBild() {
 
 void SchriftEinrichten() {
     // The windows use Tahoma 8 points; Debian ships it with fonts-wine.
-    if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
+    if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
         QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
-        QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahomabd.ttf"));
-    }
     QFont schrift(QStringLiteral("Tahoma"));
     schrift.setPointSize(8);
     QApplication::setFont(schrift);

@@ -16,12 +16,13 @@ const QString kSchrift = QStringLiteral("Tahoma");
 constexpr int kSchriftPunkte = 8;
 
 // Debian's fonts-wine ships Tahoma outside the font configuration's folders.
-const char* const kTahomaDateien[] = {"/usr/share/wine/fonts/tahoma.ttf",
-                                      "/usr/share/wine/fonts/tahomabd.ttf"};
+// Its bold file (tahomabd.ttf) draws hardly heavier than the regular one, so it
+// is left out: Qt then emboldens the regular face, which reads as bold.
+const char* const kTahomaDatei = "/usr/share/wine/fonts/tahoma.ttf";
 
 QString SchriftFamilie() {
     if (QFontDatabase::hasFamily(kSchrift)) return kSchrift;
-    for (const char* datei : kTahomaDateien) QFontDatabase::addApplicationFont(QString::fromLatin1(datei));
+    QFontDatabase::addApplicationFont(QString::fromLatin1(kTahomaDatei));
     if (QFontDatabase::hasFamily(kSchrift)) return kSchrift;
     // Arial's metrics (Liberation Sans) come closest, so the designed positions still fit.
     for (const QString& ersatz : {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")})

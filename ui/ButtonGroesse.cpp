@@ -29,7 +29,7 @@ Tfrm_ButtonGroesse::Tfrm_ButtonGroesse(lw::Projektdaten& daten)
 
     TextLabel(this, "Label1", 24, 8, QStringLiteral("Es wurden keine Buttonabmessungen erkannt."));
     TextLabel(this, "Label2", 24, 32,
-                 QStringLiteral("Um die Links anklickbar zu machen müssen Sie einen"));
+              QStringLiteral("Um die Links anklickbar zu machen müssen Sie einen"));
     TextLabel(this, "Label3", 24, 56, QStringLiteral("rechteckigen Bereich definieren."));
 
     auto* GroupBox3 = new QGroupBox(QStringLiteral("Größe des Buttons"), this);
@@ -64,8 +64,8 @@ Tfrm_ButtonGroesse::Tfrm_ButtonGroesse(lw::Projektdaten& daten)
 
 void Tfrm_ButtonGroesse::BitBtn1Click() {
     // Width first: a width already stored stays stored when the height is wrong.
-    for (auto [feld, tabelle] : {std::pair{Edit9, &daten_.ButtonBreite},
-                                 std::pair{Edit8, &daten_.ButtonHoehe}}) {
+    for (auto [feld, tabelle] :
+         {std::pair{Edit9, &daten_.ButtonBreite}, std::pair{Edit8, &daten_.ButtonHoehe}}) {
         const std::optional<int> zahl = GanzeZahl(feld->text());
         if (!zahl) {
             lw::ui::dialoge().Meldung(this, QStringLiteral("Bitte geben Sie eine ganze Zahl ein"));

@@ -46,7 +46,8 @@ public:
         return farbe;
     }
 
-    std::optional<SchriftWahl> SchriftWaehlen(QWidget* eltern, const SchriftWahl& vorgabe) override {
+    std::optional<SchriftWahl> SchriftWaehlen(QWidget* eltern,
+                                              const SchriftWahl& vorgabe) override {
         return SchriftDialogAusfuehren(ElternOderAktiv(eltern), vorgabe);
     }
 
@@ -77,8 +78,12 @@ QString FehlerText(const QString& text) {
     return text + QLatin1Char('.');
 }
 
-Dialoge& dialoge() { return gesetzte ? *gesetzte : Echte(); }
+Dialoge& dialoge() {
+    return gesetzte ? *gesetzte : Echte();
+}
 
-void dialogeSetzen(Dialoge* d) { gesetzte = d; }
+void dialogeSetzen(Dialoge* d) {
+    gesetzte = d;
+}
 
 }  // namespace lw::ui

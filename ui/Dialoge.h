@@ -28,8 +28,8 @@ public:
     virtual ~Dialoge() = default;
 
     // Open-file chooser; the chosen full path, or empty when cancelled.
-    virtual QString DateiOeffnen(QWidget* eltern, const QString& titel,
-                                 const QString& ersterOrdner, const QString& filter) = 0;
+    virtual QString DateiOeffnen(QWidget* eltern, const QString& titel, const QString& ersterOrdner,
+                                 const QString& filter) = 0;
     // Folder chooser; the chosen folder, or empty when cancelled.
     virtual QString OrdnerWaehlen(QWidget* eltern, const QString& titel) = 0;
     virtual std::optional<QColor> FarbeWaehlen(QWidget* eltern, const QColor& vorgabe) = 0;

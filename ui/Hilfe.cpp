@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <algorithm>
 
 #include "app/Browser.h"
 #include "ui/Fensterlage.h"
@@ -9,7 +10,17 @@
 
 namespace {
 
-QString ForumAdresse() { return QString::fromLatin1(ProjectPage) + QStringLiteral("/forum.html"); }
+QString ForumAdresse() {
+    return QString::fromLatin1(ProjectPage) + QStringLiteral("/forum.html");
+}
+
+// Keeps the designed left edge unless the text before it is wider on this
+// platform than it was designed for; then the word follows it after a blank.
+void Anschliessen(const QLabel* davor, QWidget* wort, int links) {
+    const int luecke =
+        davor->text().endsWith(QLatin1Char(' ')) ? 0 : davor->fontMetrics().horizontalAdvance(' ');
+    wort->move(std::max(links, davor->geometry().right() + 1 + luecke), wort->y());
+}
 
 }  // namespace
 
@@ -25,28 +36,31 @@ TForm4::TForm4()
     setAutoFillBackground(true);
 
     TextLabel(this, "Label1", 16, 16,
-                 QStringLiteral("Ein großer Teil der Schaltflächen und Editierfelder wurde mit "
-                                "Tooltipps"));
+              QStringLiteral("Ein großer Teil der Schaltflächen und Editierfelder wurde mit "
+                             "Tooltipps"));
     TextLabel(this, "Label2", 16, 32,
-                 QStringLiteral("ausgestattet. Wenn Sie mit dem Cursor über einem solchen Element"));
+              QStringLiteral("ausgestattet. Wenn Sie mit dem Cursor über einem solchen Element"));
     TextLabel(this, "Label3", 16, 48,
-                 QStringLiteral("stehen bleiben, wird die zugehörige Hilfe eingeblendet (siehe "
-                                "Abb.)."));
+              QStringLiteral("stehen bleiben, wird die zugehörige Hilfe eingeblendet (siehe "
+                             "Abb.)."));
 
     auto* Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(16, 72, 319, 230);
     Image1->setPixmap(QPixmap(QStringLiteral(":/bilder/hilfe.jpg")));
 
-    TextLabel(this, "Label4", 16, 320,
-                 QStringLiteral("Bei Anregungen, Fragen oder Problemen können Sie sich über das"));
-    TextLabel(this, "Label5", 16, 336, QStringLiteral("auf der "));
-    TextLabel(this, "Label8", 115, 336, QStringLiteral("auch direkt an mich wenden."));
+    auto* Label4 =
+        TextLabel(this, "Label4", 16, 320,
+                  QStringLiteral("Bei Anregungen, Fragen oder Problemen können Sie sich über das"));
+    auto* Label5 = TextLabel(this, "Label5", 16, 336, QStringLiteral("auf der "));
+    auto* Label8 =
+        TextLabel(this, "Label8", 115, 336, QStringLiteral("auch direkt an mich wenden."));
 
     auto* Label6 = new VerweisLabel(QStringLiteral("Forum"), this);
     Label6->setObjectName(QStringLiteral("Label6"));
     Label6->move(336, 320);
     Label6->adjustSize();
+    Anschliessen(Label4, Label6, 336);
     Label6->setToolTip(QStringLiteral("Öffnen von ") + ForumAdresse());
     connect(Label6, &VerweisLabel::geklickt, this, &TForm4::Label6Click);
 
@@ -54,12 +68,18 @@ TForm4::TForm4()
     Label7->setObjectName(QStringLiteral("Label7"));
     Label7->move(54, 336);
     Label7->adjustSize();
+    Anschliessen(Label5, Label7, 54);
     Label7->setToolTip(QStringLiteral("Öffnen von ") + QString::fromLatin1(ProjectPage));
     connect(Label7, &VerweisLabel::geklickt, this, &TForm4::Label7Click);
+    Anschliessen(Label7, Label8, 115);
 
     AufBildschirmZentrieren(*this);
 }
 
-void TForm4::Label6Click() { BrowserOeffnen(ForumAdresse()); }
+void TForm4::Label6Click() {
+    BrowserOeffnen(ForumAdresse());
+}
 
-void TForm4::Label7Click() { BrowserOeffnen(QString::fromLatin1(ProjectPage)); }
+void TForm4::Label7Click() {
+    BrowserOeffnen(QString::fromLatin1(ProjectPage));
+}

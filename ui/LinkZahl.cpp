@@ -61,10 +61,11 @@ Tfrm_LinkAnzahl::Tfrm_LinkAnzahl(lw::Projektdaten& daten)
     auto* Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(16, 16, 201, 57);
-    Memo1->setPlainText(QStringLiteral("Legen Sie jetzt bitte die Anzahl der \n"
-                                       "Seiten fest, die Sie erstellen \n"
-                                       "möchten. Die Anzahl der Seiten \n"
-                                       "bestimmt auch die Anzahl der Links."));
+    Memo1->setPlainText(
+        QStringLiteral("Legen Sie jetzt bitte die Anzahl der \n"
+                       "Seiten fest, die Sie erstellen \n"
+                       "möchten. Die Anzahl der Seiten \n"
+                       "bestimmt auch die Anzahl der Links."));
     Memo1->setFrameShape(QFrame::NoFrame);
     Memo1->setReadOnly(true);
     Memo1->setFocusPolicy(Qt::NoFocus);

@@ -35,9 +35,8 @@ constexpr BenannteFarbe kFarben[] = {
 
 // Families a web page commonly names; offered even where they are not
 // installed, because the page is shown on the visitor's machine, not here.
-constexpr const char* kWebSchriften[] = {"Arial",         "Comic Sans MS",   "Courier New",
-                                         "Georgia",       "Tahoma",          "Times New Roman",
-                                         "Trebuchet MS",  "Verdana"};
+constexpr const char* kWebSchriften[] = {"Arial",  "Comic Sans MS",   "Courier New",  "Georgia",
+                                         "Tahoma", "Times New Roman", "Trebuchet MS", "Verdana"};
 
 constexpr int kGroesseMin = 1;
 constexpr int kGroesseMax = 400;
@@ -174,7 +173,8 @@ void SchriftDialog::BeispielZeigen() {
     QPalette p = beispiel_->palette();
     p.setColor(QPalette::WindowText, w.farbe);
     // White text on a white field would be invisible.
-    p.setColor(QPalette::Window, w.farbe.lightness() > 200 ? QColor(Qt::darkGray) : QColor(Qt::white));
+    p.setColor(QPalette::Window,
+               w.farbe.lightness() > 200 ? QColor(Qt::darkGray) : QColor(Qt::white));
     beispiel_->setPalette(p);
 }
 

@@ -30,12 +30,12 @@ public:
 
     struct Aufruf {
         Art art;
-        QString titel;         // file and folder choosers
-        QString filter;        // file chooser
-        QString ersterOrdner;  // file chooser
-        QColor vorgabeFarbe;   // colour chooser
+        QString titel;                       // file and folder choosers
+        QString filter;                      // file chooser
+        QString ersterOrdner;                // file chooser
+        QColor vorgabeFarbe;                 // colour chooser
         lw::ui::SchriftWahl vorgabeSchrift;  // font chooser
-        QString text;          // message boxes, as handed to the seam
+        QString text;                        // message boxes, as handed to the seam
     };
 
     // Every call in order.
@@ -52,11 +52,14 @@ public:
     void naechsteDatei(const QString& pfad) { dateien_.push_back(pfad); }
     void naechsterOrdner(const QString& pfad) { ordner_.push_back(pfad); }
     void naechsteFarbe(std::optional<QColor> farbe) { farben_.push_back(farbe); }
-    void naechsteSchrift(std::optional<lw::ui::SchriftWahl> s) { schriften_.push_back(s); }
+    void naechsteSchrift(std::optional<lw::ui::SchriftWahl> s) {
+        schriftBestaetigt_.push_back(s.has_value());
+        if (s) schriften_.push_back(*s);
+    }
 
     // True when every queued answer was asked for.
     bool alleAntwortenVerbraucht() const {
-        return dateien_.empty() && ordner_.empty() && farben_.empty() && schriften_.empty();
+        return dateien_.empty() && ordner_.empty() && farben_.empty() && schriftBestaetigt_.empty();
     }
 
     // The calls of one kind, and the texts of the message boxes of one kind.
@@ -89,8 +92,13 @@ public:
     std::optional<lw::ui::SchriftWahl> SchriftWaehlen(QWidget*,
                                                       const lw::ui::SchriftWahl& vorgabe) override {
         aufrufe.push_back(Aufruf{Art::Schrift, {}, {}, {}, {}, vorgabe, {}});
-        return Antwort(schriften_, QStringLiteral("Schriftauswahl"),
-                       std::optional<lw::ui::SchriftWahl>());
+        // Unpacked by hand: copying the optional through Antwort() makes g++ 12
+        // warn about an uninitialised QString that cannot occur.
+        if (!Antwort(schriftBestaetigt_, QStringLiteral("Schriftauswahl"), false))
+            return std::nullopt;
+        const lw::ui::SchriftWahl wahl = schriften_.front();
+        schriften_.pop_front();
+        return wahl;
     }
     void Meldung(QWidget*, const QString& text) override {
         aufrufe.push_back(Aufruf{Art::Meldung, {}, {}, {}, {}, {}, text});
@@ -111,7 +119,7 @@ private:
             QTest::qFail(qPrintable(meldung), __FILE__, __LINE__);
             return abgebrochen;
         }
-        T antwort = vorrat.front();
+        T antwort(std::move(vorrat.front()));
         vorrat.pop_front();
         return antwort;
     }
@@ -119,7 +127,8 @@ private:
     std::deque<QString> dateien_;
     std::deque<QString> ordner_;
     std::deque<std::optional<QColor>> farben_;
-    std::deque<std::optional<lw::ui::SchriftWahl>> schriften_;
+    std::deque<bool> schriftBestaetigt_;         // one per queued answer
+    std::deque<lw::ui::SchriftWahl> schriften_;  // the confirmed ones only
 };
 
 // Acts on the next modal window as soon as it is open, for windows that the

@@ -1,7 +1,6 @@
 // The start window: its look, its hints and the three roads into the wizard.
 #include <QApplication>
 #include <QEventLoop>
-#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -117,19 +116,14 @@ private slots:
 
         auto* titel = Kind<QLabel>(&f, "Label3");
         QCOMPARE(titel->text(), QStringLiteral("Leistenwerk v. 0.8.0.2"));
-        QCOMPARE(titel->pos(), QPoint(65, 16));
         QVERIFY(titel->font().bold());
         QCOMPARE(titel->font().pointSize(), 12);
         QCOMPARE(titel->font().family(), QApplication::font().family());
 
-        QCOMPARE(Kind<QFrame>(&f, "Panel1")->geometry(), QRect(133, 48, 81, 100));
         auto* bild = Kind<QLabel>(&f, "Image1");
-        QCOMPARE(bild->geometry(), QRect(1, 1, 79, 98));
         QCOMPARE(bild->pixmap().size(), QSize(79, 98));
-        QCOMPARE(Kind<QLabel>(&f, "lbl_Copyright")->pos(), QPoint(104, 168));
 
         auto* homepage = Kind<QLabel>(&f, "lbl_Homepage");
-        QCOMPARE(homepage->pos(), QPoint(124, 192));
         QCOMPARE(homepage->text(), QString::fromLatin1(AuthorHomepage));
         QVERIFY(homepage->font().underline());
         QCOMPARE(homepage->palette().color(QPalette::WindowText), QColor(Qt::blue));
@@ -145,8 +139,8 @@ private slots:
                                        << "Änderung einer bestehenden Netzhof Homepage" << true;
         QTest::newRow("btn_NeuHP") << "btn_NeuHP" << QRect(33, 256, 281, 25)
                                    << "Neue Homepage erstellen (providerunabhängig)" << true;
-        QTest::newRow("btn_NeuNZ") << "btn_NeuNZ" << QRect(33, 288, 281, 25)
-                                   << "Neue Netzhof Homepage" << false;
+        QTest::newRow("btn_NeuNZ")
+            << "btn_NeuNZ" << QRect(33, 288, 281, 25) << "Neue Netzhof Homepage" << false;
     }
 
     void knoepfe() {
@@ -167,13 +161,16 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("hinweis");
         QTest::newRow("btn_BestandNZ")
-            << "btn_BestandNZ" << "Nur für bestehende Seiten mit \neinem ausgewählten Netzhof Design";
+            << "btn_BestandNZ"
+            << "Nur für bestehende Seiten mit \neinem ausgewählten Netzhof Design";
         QTest::newRow("btn_NeuNZ")
             << "btn_NeuNZ"
             << "Nur für neue Seiten, die mit dem \nNetzhof Editor bearbeitet werden sollen";
         QTest::newRow("btn_NeuHP")
-            << "btn_NeuHP" << "Für beliebige Homepages \n(nicht geeignet für den Netzhof Editor)";
-        QTest::newRow("lbl_Homepage") << "lbl_Homepage" << "Zur Homepage des Autors";
+            << "btn_NeuHP"
+            << "Für beliebige Homepages \n(nicht geeignet für den Netzhof Editor)";
+        QTest::newRow("lbl_Homepage") << "lbl_Homepage"
+                                      << "Zur Homepage des Autors";
     }
 
     void hinweise() {

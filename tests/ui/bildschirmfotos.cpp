@@ -1,0 +1,102 @@
+// Saves a picture of every window, to check the layout by eye: nothing cut off,
+// nothing out of place. Not a test; scripts/screenshots.sh runs it.
+// Usage: lw_bildschirmfotos <folder>
+#include <QDir>
+#include <QTabWidget>
+#include <QTest>
+#include <cstdio>
+#include <memory>
+
+#include "app/About.h"
+#include "model/Projektdaten.h"
+#include "tests/ui/SkriptDialoge.h"
+#include "ui/Abbruch.h"
+#include "ui/Anwendung.h"
+#include "ui/ButtonGroesse.h"
+#include "ui/Fenster.h"
+#include "ui/Hilfe.h"
+#include "ui/LinkZahl.h"
+#include "ui/MainForm.h"
+#include "ui/SchriftDialog.h"
+#include "ui/Status.h"
+
+namespace {
+
+bool gut = true;
+
+void Foto(QWidget& fenster, const QDir& ziel, const QString& name) {
+    if (!fenster.isVisible()) fenster.show();
+    if (!QTest::qWaitForWindowExposed(&fenster))
+        std::fprintf(stderr, "%s wurde nicht gezeigt.\n", qPrintable(name));
+    QTest::qWait(50);
+    const QString pfad = ziel.filePath(name + QStringLiteral(".png"));
+    if (!fenster.grab().save(pfad)) {
+        std::fprintf(stderr, "%s kann nicht gespeichert werden.\n", qPrintable(pfad));
+        gut = false;
+    }
+}
+
+void SeiteZeigen(TForm1& form1, const char* seite) {
+    auto* seiten = form1.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    seiten->setCurrentWidget(seiten->findChild<QWidget*>(QString::fromLatin1(seite)));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Anwendung app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Leistenwerk"));
+    if (argc != 2) {
+        std::fprintf(stderr, "Aufruf: lw_bildschirmfotos <Ordner>\n");
+        return 2;
+    }
+    const QDir ziel(QString::fromLocal8Bit(argv[1]));
+    if (!QDir().mkpath(ziel.path())) return 1;
+    // Messages are recorded, not shown: a modal box would stop the run.
+    lw::test::SkriptDialoge dialoge;
+
+    lw::Projektdaten daten;
+    Fenster fenster;
+    TForm2 form2(daten, fenster);
+    fenster.Form2 = &form2;
+    TForm1 form1(daten, fenster);
+    fenster.Form1 = &form1;
+    TForm3 form3(daten, fenster);
+    fenster.Form3 = &form3;
+    Tfrm_Status status;
+    fenster.frm_Status = &status;
+    Tfrm_ButtonGroesse buttonGroesse(daten);
+    fenster.frm_ButtonGroesse = &buttonGroesse;
+    TForm4 form4;
+    fenster.Form4 = &form4;
+    Tfrm_LinkAnzahl linkAnzahl(daten);
+    fenster.frm_LinkAnzahl = &linkAnzahl;
+
+    Foto(form2, ziel, QStringLiteral("Form2"));
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{&form3, &form4, &status, &linkAnzahl, &buttonGroesse}) {
+        Foto(*w, ziel, w->objectName());
+        w->hide();
+    }
+    lw::ui::SchriftDialog schrift(nullptr, lw::ui::SchriftWahl());
+    Foto(schrift, ziel, QStringLiteral("SchriftDialog"));
+    schrift.hide();
+
+    // A new site with six pages: one row more than the links page shows at once.
+    daten.Modus = lw::kModusHPNeu;
+    daten.Seitenzahl = 6;
+    daten.ButtonBreite.Setzen(1, 170);
+    daten.ButtonHoehe.Setzen(1, 50);
+    form2.HauptfensterZeigen(daten.Modus);
+    Foto(form1, ziel, QStringLiteral("Form1_tab_Body"));
+    SeiteZeigen(form1, "tab_Links");
+    Foto(form1, ziel, QStringLiteral("Form1_tab_Links"));
+    SeiteZeigen(form1, "tab_code");
+    Foto(form1, ziel, QStringLiteral("Form1_tab_code"));
+    form1.ModusZeigen(lw::kModusNZAlt);
+    Foto(form1, ziel, QStringLiteral("Form1_tab_Import"));
+
+    for (const auto& aufruf : dialoge.aufrufe)
+        std::fprintf(stderr, "Meldung während der Aufnahmen: %s\n", qPrintable(aufruf.text));
+    return gut && dialoge.aufrufe.empty() ? 0 : 1;
+}
