@@ -76,8 +76,24 @@ std::string NameOhneEndung(std::string_view name) {
     return p == std::string::npos ? datei : datei.substr(0, p);
 }
 
+namespace {
+
+// Windows opens a device instead of a file for these names, whatever follows
+// the first dot.
+bool IstGeraetename(std::string_view name) {
+    std::string stamm = Grossbuchstaben(name.substr(0, name.find('.')));
+    while (!stamm.empty() && stamm.back() == ' ') stamm.pop_back();
+    if (stamm == "CON" || stamm == "PRN" || stamm == "AUX" || stamm == "NUL") return true;
+    return stamm.size() == 4 && (stamm.starts_with("COM") || stamm.starts_with("LPT")) &&
+           stamm[3] >= '1' && stamm[3] <= '9';
+}
+
+}  // namespace
+
 bool SchlichterDateiname(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
+    // Windows drops a trailing dot or blank, so two names would meet in one file.
+    if (name.back() == '.' || name.back() == ' ' || IstGeraetename(name)) return false;
     for (const char c : name) {
         const auto b = static_cast<unsigned char>(c);
         if (b < 0x20 || b == 0x7F) return false;

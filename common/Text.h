@@ -31,10 +31,11 @@ std::string DateiName(std::string_view pfad);
 // The file name without its last '.' and what follows; without '.' unchanged.
 std::string NameOhneEndung(std::string_view name);
 
-// True for a name that can only mean one file directly inside its folder, on
-// this platform and on Windows, where the sites are also opened: not empty,
-// not "." or "..", no control character, none of / \ < > : " | ? *, and short
-// enough that the saved copy with "_" in front still fits.
+// True for a name that can only mean one file directly inside its folder and
+// that stays a valid file name when the site is copied to Windows: not empty,
+// not "." or "..", no control character, none of / \ < > : " | ? *, no
+// device name (con, nul, com1, ...), no dot or blank at the end, and short
+// enough that the saved page with "_" in front still fits.
 bool SchlichterDateiname(std::string_view name);
 
 }  // namespace lw

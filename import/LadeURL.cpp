@@ -95,7 +95,19 @@ std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschri
     empfang.zwischenschritt = &zwischenschritt;
     empfang.hoechstGroesse = grenzen.hoechstGroesse;
 
-    const std::string adresse = AdresseMitSchema(url);
+    // Page names such as "Neue Seite.html" or umlauts reach the address as
+    // they stand in the menu. libcurl refuses a blank and would send bytes
+    // beyond ASCII raw; browsers send both percent-encoded.
+    std::string adresse;
+    for (const char c : AdresseMitSchema(url)) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == ' ' || b >= 0x80) {
+            constexpr char kHex[] = "0123456789ABCDEF";
+            adresse += {'%', kHex[b >> 4], kHex[b & 0xF]};
+        } else {
+            adresse += c;
+        }
+    }
     const long verbindungMs =
         std::max<long>(1, static_cast<long>(grenzen.verbindungsFrist.count()));
     const long stillstandS = std::max<long>(1, static_cast<long>(grenzen.stillstandsFrist.count()));

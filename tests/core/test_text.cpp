@@ -114,6 +114,13 @@ TEST(SchlichterDateiname, OnlyOneFileInsideTheFolder) {
         {"drive colon", "c:x.html", false},
         {"pipe and star", "a|b*.html", false},
         {"255 bytes", std::string(250, 'a') + ".html", false},
+        {"device", "con.html", false},
+        {"device in capitals with blank", "NUL .html", false},
+        {"device behind the first dot", "com1.txt.html", false},
+        {"device name inside", "icon.html", true},
+        {"no device number", "com0.html", true},
+        {"trailing dot", "seite.", false},
+        {"trailing blank", "seite ", false},
         // \xFC is one byte here and two in a UTF-8 file name.
         {"umlauts over the limit", std::string(125, '\xFC') + ".html", false},
     };
