@@ -7,6 +7,7 @@
 
 #include "common/Fehler.h"
 #include "pictures/Bild.h"
+#include "tests/support/FehlerText.h"
 
 // Small real JPEG and GIF files, written with the libraries' own encoders.
 namespace lw::test {
@@ -49,16 +50,5 @@ void Setze16(std::string& daten, std::size_t pos, int wert, bool bigEndian);
 
 // Pixel x, y of a decoded picture as r, g, b, a.
 std::array<int, 4> Pixel(const Bild& b, int x, int y);
-
-// The text of the lw::Fehler that schritt throws, or "(kein Fehler)".
-template <class F>
-std::string FehlerText(F&& schritt) {
-    try {
-        schritt();
-    } catch (const Fehler& f) {
-        return f.what();
-    }
-    return "(kein Fehler)";
-}
 
 }  // namespace lw::test

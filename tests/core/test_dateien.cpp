@@ -1,23 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 
 #include "common/Dateien.h"
 #include "common/Fehler.h"
 #include "common/Zeichensatz.h"
+#include "tests/support/FehlerText.h"
 #include "tests/support/TempOrdner.h"
 
 namespace lw {
 namespace {
 
-std::string FehlerText(const std::function<void()>& schritt) {
-    try {
-        schritt();
-    } catch (const Fehler& f) {
-        return f.what();
-    }
-    return "(kein Fehler)";
-}
+using test::FehlerText;
 
 TEST(EAText, NumberedTexts) {
     EXPECT_EQ(EAText(2), "Datei nicht gefunden");

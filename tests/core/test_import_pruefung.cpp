@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 
 #include "common/Dateien.h"
 #include "common/Fehler.h"
 #include "import/Import.h"
+#include "tests/support/FehlerText.h"
 #include "tests/support/TempOrdner.h"
 
 namespace lw {
@@ -72,14 +72,7 @@ TEST(Meldungen, ExactTextsInWindows1252) {
     EXPECT_EQ(StatusVerzeichnisseErstellen(), "Erstellen der neuen Verzeichnisse ");
 }
 
-std::string FehlerText(const std::function<void()>& schritt) {
-    try {
-        schritt();
-    } catch (const Fehler& f) {
-        return f.what();
-    }
-    return "(kein Fehler)";
-}
+using test::FehlerText;
 
 TEST(AltOrdner, CreatedOnceDirectlyInsideTarget) {
     test::TempOrdner t;

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "common/Fehler.h"
 #include "common/Zeichensatz.h"
 #include "output/DateiErzeugung.h"
+#include "tests/support/FehlerText.h"
 #include "tests/support/Kindprozess.h"
 #include "tests/support/TempOrdner.h"
 
@@ -59,14 +59,7 @@ std::string ZusammengefuehrtOffen(const std::string& generator, const std::strin
            "\r\n  </body>\r\n</html>\r\n";
 }
 
-std::string FehlerText(const std::function<void()>& schritt) {
-    try {
-        schritt();
-    } catch (const Fehler& f) {
-        return f.what();
-    }
-    return "(kein Fehler)";
-}
+using test::FehlerText;
 
 Projektdaten Neu(const std::string& ziel, std::vector<std::string> seiten) {
     Projektdaten d;

@@ -2,13 +2,13 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <optional>
 
 #include "common/Fehler.h"
 #include "common/Zeichensatz.h"
 #include "output/Vorschau.h"
+#include "tests/support/FehlerText.h"
 #include "tests/support/TempOrdner.h"
 
 namespace lw {
@@ -18,14 +18,7 @@ namespace fs = std::filesystem;
 using test::Lesen;
 using test::Schreiben;
 
-std::string FehlerText(const std::function<void()>& schritt) {
-    try {
-        schritt();
-    } catch (const Fehler& f) {
-        return f.what();
-    }
-    return "(kein Fehler)";
-}
+using test::FehlerText;
 
 const char* const kSeite =
     "<link href=\"css/ie.css\" /><link href=\"css/formate.css\" />"
