@@ -55,6 +55,11 @@ int AllesSchreiben(int fd, std::string_view daten) {
 
 // Reads the whole file behind fd; 0 or the errno of the failed read.
 int AllesLesen(int fd, std::string& aus) {
+    // Room for the whole file at once: growing a text of megabytes step by
+    // step costs more than reading it.
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        aus.reserve(aus.size() + static_cast<std::size_t>(st.st_size));
     char puffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, puffer, sizeof puffer);
@@ -136,13 +141,18 @@ void TextSchreiben(const std::string& pfad, std::string_view text) {
 }
 
 std::string DateiLesenGanz(const std::string& pfad) {
+    std::string inhalt;
+    DateiLesenGanz(pfad, inhalt);
+    return inhalt;
+}
+
+void DateiLesenGanz(const std::string& pfad, std::string& inhalt) {
+    inhalt.clear();
     if (!DateiExistiert(pfad)) EAFehlerWerfen(kDateiNichtGefunden);
     const int fd = ::open(LokalerPfad(pfad).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) Werfen(errno, pfad);
     Datei datei(fd);
-    std::string inhalt;
     if (const int err = AllesLesen(fd, inhalt)) Werfen(err, pfad);
-    return inhalt;
 }
 
 void DateiKopieren(const std::string& quelle, const std::string& ziel) {

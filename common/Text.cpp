@@ -1,7 +1,10 @@
 #include "common/Text.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
+#include <cstring>
+#include <vector>
 
 #include "common/Zeichensatz.h"
 
@@ -21,6 +24,68 @@ constexpr std::array<unsigned char, 256> grossTabelle() {
     return t;
 }
 constexpr auto kGross = grossTabelle();
+
+constexpr bool HoechstensZweiKleine() {
+    for (int gross = 0; gross < 256; ++gross) {
+        int n = 0;
+        for (int c = 0; c < 256; ++c) n += kGross[c] == gross;
+        if (n > 2) return false;
+    }
+    return true;
+}
+static_assert(HoechstensZweiKleine(), "GrossSuche looks for at most two bytes per capital");
+
+// Finds x (in capitals) in t by the capitals of t's bytes. The bytes whose
+// capital is x's first byte, at most two, are looked for with memchr, each
+// byte of t at most once per kind; only there is the rest compared.
+class GrossSuche final {
+public:
+    GrossSuche(std::string_view t, std::string x) : t_(t), x_(std::move(x)) {
+        const auto erstes = static_cast<unsigned char>(x_.front());
+        for (int c = 0; c < 256 && anzahl_ < 2; ++c)
+            if (kGross[c] == erstes) anfaenge_[anzahl_++] = static_cast<unsigned char>(c);
+    }
+
+    // The first match at or after von; npos when there is none.
+    std::size_t Ab(std::size_t von) {
+        for (;;) {
+            std::size_t kandidat = std::string_view::npos;
+            for (int k = 0; k < anzahl_; ++k) {
+                if (naechste_[k] < von || !gesucht_[k]) {
+                    naechste_[k] = Finden(anfaenge_[k], von);
+                    gesucht_[k] = true;
+                }
+                kandidat = std::min(kandidat, naechste_[k]);
+            }
+            if (kandidat == std::string_view::npos || t_.size() - kandidat < x_.size())
+                return std::string_view::npos;
+            if (PasstAb(kandidat)) return kandidat;
+            von = kandidat + 1;
+        }
+    }
+
+private:
+    std::size_t Finden(unsigned char c, std::size_t von) const {
+        if (von >= t_.size()) return std::string_view::npos;
+        const void* p = std::memchr(t_.data() + von, c, t_.size() - von);
+        return p ? static_cast<std::size_t>(static_cast<const char*>(p) - t_.data())
+                 : std::string_view::npos;
+    }
+
+    bool PasstAb(std::size_t p) const {
+        for (std::size_t i = 1; i < x_.size(); ++i)
+            if (kGross[static_cast<unsigned char>(t_[p + i])] != static_cast<unsigned char>(x_[i]))
+                return false;
+        return true;
+    }
+
+    std::string_view t_;
+    std::string x_;
+    unsigned char anfaenge_[2] = {};
+    int anzahl_ = 0;
+    std::size_t naechste_[2] = {};
+    bool gesucht_[2] = {};
+};
 
 }  // namespace
 
@@ -47,19 +112,21 @@ std::string Grossbuchstaben(std::string_view t) {
 
 void Ersetzen(std::string& t, std::string_view x, std::string_view y) {
     if (x.empty()) return;
-    const std::string grossT = Grossbuchstaben(t);
-    const std::string grossX = Grossbuchstaben(x);
-    std::size_t treffer = grossT.find(grossX);
-    if (treffer == std::string::npos) return;
+    // The texts run to megabytes: no capital copy of t, and the result is
+    // allocated once at its final size.
+    GrossSuche suche(t, Grossbuchstaben(x));
+    std::vector<std::size_t> treffer;
+    for (auto p = suche.Ab(0); p != std::string_view::npos; p = suche.Ab(p + x.size()))
+        treffer.push_back(p);
+    if (treffer.empty()) return;
 
     std::string ergebnis;
-    ergebnis.reserve(t.size());
+    ergebnis.reserve(t.size() - treffer.size() * x.size() + treffer.size() * y.size());
     std::size_t von = 0;
-    while (treffer != std::string::npos) {
-        ergebnis.append(t, von, treffer - von);
+    for (const std::size_t p : treffer) {
+        ergebnis.append(t, von, p - von);
         ergebnis.append(y);
-        von = treffer + grossX.size();
-        treffer = grossT.find(grossX, von);
+        von = p + x.size();
     }
     ergebnis.append(t, von, std::string::npos);
     t = std::move(ergebnis);

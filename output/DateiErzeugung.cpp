@@ -1,5 +1,7 @@
 #include "output/DateiErzeugung.h"
 
+#include <array>
+#include <iterator>
 #include <string_view>
 
 #include "common/Dateien.h"
@@ -28,19 +30,31 @@ constexpr Umlaut kUmlaute[] = {
     {"\xC3\xA4", "&auml;"}, {"\xC3\xB6", "&ouml;"}, {"\xC3\xBC", "&uuml;"}, {"\xC3\x9F", "&szlig;"},
     {"\xC3\x84", "&Auml;"}, {"\xC3\x96", "&Ouml;"}, {"\xC3\x9C", "&Uuml;"}};
 
-// Byte-exact replacement. Case-insensitive matching would take Ì (C3 8C) for
-// Ü and sequences beginning with E3 for C3 and break other letters.
-void ExaktErsetzen(std::string& t, std::string_view x, std::string_view y) {
-    std::string ergebnis;
+// For each second byte: 1 + its place in kUmlaute, 0 for none.
+constexpr std::array<unsigned char, 256> kUmlautNach = [] {
+    std::array<unsigned char, 256> t{};
+    for (std::size_t i = 0; i < std::size(kUmlaute); ++i)
+        t[static_cast<unsigned char>(kUmlaute[i].utf8[1])] = static_cast<unsigned char>(i + 1);
+    return t;
+}();
+
+// Appends t with its UTF-8 umlauts as entities. Byte-exact: case-insensitive
+// matching would take Ì (C3 8C) for Ü and sequences beginning with E3 for C3
+// and break other letters. One pass for the whole table: every letter is C3
+// and a second byte that is never C3, so no two matches overlap and the
+// result is that of replacing one letter after the other.
+void UmlauteAnhaengen(std::string& aus, std::string_view t) {
+    aus.reserve(aus.size() + t.size());
     std::size_t von = 0;
-    for (auto treffer = t.find(x); treffer != std::string::npos; treffer = t.find(x, von)) {
-        ergebnis.append(t, von, treffer - von);
-        ergebnis.append(y);
-        von = treffer + x.size();
+    for (auto p = t.find('\xC3'); p != std::string_view::npos && p + 1 < t.size();
+         p = t.find('\xC3', p + 1)) {
+        const unsigned umlaut = kUmlautNach[static_cast<unsigned char>(t[p + 1])];
+        if (umlaut == 0) continue;
+        aus.append(t.data() + von, p - von);
+        aus.append(kUmlaute[umlaut - 1].entitaet);
+        von = p + 2;
     }
-    if (von == 0) return;
-    ergebnis.append(t, von, std::string::npos);
-    t = std::move(ergebnis);
+    aus.append(t.substr(von));
 }
 
 // Removes the placeholder paragraphs so the imported contents take their place.
@@ -65,33 +79,55 @@ void BildKopieren(const std::string& bild, const std::string& imgOrdner) {
     DateiErstellen(imgOrdner + DateiName(bild), inhalt);
 }
 
+// The merged page into seite, whose room is kept from page to page: fresh
+// memory for every page of a megabyte costs more than the merge itself.
+void Zusammenfuehren(std::string_view seitentext, std::string_view inhalt,
+                     const std::string& seitenname, std::string& seite) {
+    // The navigation carries the link texts as typed, markup and all, so a
+    // typed "<p>" or heading stands before the placeholders. Only the last
+    // placeholder heading and what follows it are the generated contents.
+    auto inhaltsblock = seitentext.rfind(kUeberschrift);
+    if (inhaltsblock == std::string_view::npos) inhaltsblock = 0;
+    std::string kopf(seitentext.substr(0, inhaltsblock));
+    std::string block(seitentext.substr(inhaltsblock));
+    PlatzhalterEntfernen(block);
+    Ersetzen(block, kUeberschrift, inhalt);
+
+    // Only the generator tag names the page; the first one is the generated
+    // head (nothing the user types stands before it). The same word in the
+    // contents or the link texts is the user's own.
+    const std::string generator =
+        std::string(kGeneratorAnfang) + "_" + NameOhneEndung(seitenname) + "\" />";
+    // Entities and name go over kopf + block as one text. The small head is
+    // done on its own and the contents appended once, unless a letter could
+    // stand across the seam or the tag is not in the head.
+    seite.clear();
+    UmlauteAnhaengen(seite, kopf);
+    if (const auto p = seite.find(kGeneratorLeistenwerk);
+        p != std::string::npos && !kopf.ends_with('\xC3')) {
+        seite.replace(p, kGeneratorLeistenwerk.size(), generator);
+        UmlauteAnhaengen(seite, block);
+        return;
+    }
+    seite.clear();
+    UmlauteAnhaengen(seite, kopf + block);
+    if (const auto p = seite.find(kGeneratorLeistenwerk); p != std::string::npos)
+        seite.replace(p, kGeneratorLeistenwerk.size(), generator);
+}
+
+// DateiLesen(dateiname, 0, 0) into a buffer whose room is kept from page to page.
+void InhaltLesen(const std::string& dateiname, std::string& inhalt) {
+    inhalt.clear();
+    if (DateiExistiert(dateiname)) DateiLesenGanz(dateiname, inhalt);
+}
+
 }  // namespace
 
 std::string SeiteZusammenfuehren(std::string seitentext, const std::string& inhalt,
                                  const std::string& seitenname) {
-    // The navigation carries the link texts as typed, markup and all, so a
-    // typed "<p>" or heading stands before the placeholders. Only the last
-    // placeholder heading and what follows it are the generated contents.
-    const auto inhaltsblock = seitentext.rfind(kUeberschrift);
-    if (inhaltsblock != std::string::npos) {
-        std::string block = seitentext.substr(inhaltsblock);
-        PlatzhalterEntfernen(block);
-        Ersetzen(block, kUeberschrift, inhalt);
-        seitentext.replace(inhaltsblock, std::string::npos, block);
-    } else {
-        PlatzhalterEntfernen(seitentext);
-        Ersetzen(seitentext, kUeberschrift, inhalt);
-    }
-    for (const auto& u : kUmlaute) ExaktErsetzen(seitentext, u.utf8, u.entitaet);
-    // Only the generator tag names the page; the first one is the generated
-    // head (nothing the user types stands before it). The same word in the
-    // contents or the link texts is the user's own.
-    if (const auto p = seitentext.find(kGeneratorLeistenwerk); p != std::string::npos) {
-        seitentext.replace(
-            p, kGeneratorLeistenwerk.size(),
-            std::string(kGeneratorAnfang) + "_" + NameOhneEndung(seitenname) + "\" />");
-    }
-    return seitentext;
+    std::string seite;
+    Zusammenfuehren(seitentext, inhalt, seitenname, seite);
+    return seite;
 }
 
 std::string DateiLesen(const std::string& dateiname, long long anfang, long long ende) {
@@ -118,20 +154,23 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
     OrdnerErzeugen(daten.Zielordner + "/Neu");
 
     const bool importiert = daten.Modus == kModusNZAlt;
+    std::string inhalt;  // both kept from page to page, see Zusammenfuehren
+    std::string seite;
     for (int i = 1; i <= n; ++i) {
         const std::string& name = daten.ImportSeiten[i];
-        std::string seitentext = code.seite;
-        std::string seitendatei;
         if (importiert) {
-            seitentext = SeiteZusammenfuehren(seitentext, DateiLesen(alt + name, 0, 0), name);
-            seitendatei = neu + "_" + name;
-            // Also the check that the contents file is there.
-            DateiKopieren(alt + name, seitendatei);
-        } else {
-            seitendatei = neu + name;
-            DateiErstellen(seitendatei, {});
+            InhaltLesen(alt + name, inhalt);
+            Zusammenfuehren(code.seite, inhalt, name, seite);
+            const std::string seitendatei = neu + "_" + name;
+            // A missing contents file ends the save with the open error of a
+            // copy of it; the page bytes are written only once.
+            if (!DateiExistiert(alt + name)) DateiKopieren(alt + name, seitendatei);
+            DateiErstellen(seitendatei, seite);
+            continue;
         }
-        TextSchreiben(seitendatei, seitentext);
+        const std::string seitendatei = neu + name;
+        DateiErstellen(seitendatei, {});
+        TextSchreiben(seitendatei, code.seite);
     }
 
     OrdnerErzeugen(neu + "css");
