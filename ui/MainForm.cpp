@@ -12,17 +12,24 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTabWidget>
 
+#include "app/About.h"
+#include "app/Browser.h"
+#include "common/Fehler.h"
 #include "import/Konfiguration.h"
+#include "output/DateiErzeugung.h"
+#include "output/Vorschau.h"
 #include "ui/Abbruch.h"
 #include "ui/ButtonGroesse.h"
 #include "ui/Dialoge.h"
 #include "ui/Fenster.h"
 #include "ui/Formbau.h"
 #include "ui/Hilfe.h"
+#include "ui/ImportAblauf.h"
 #include "ui/TextUmwandlung.h"
 #include "ui/Tooltipp.h"
 
@@ -107,7 +114,7 @@ QWidget* TForm1::ImportSeiteAnlegen() {
     auto* gruppe = Gruppe(seite, "GroupBox4", 16, 24, 457, 153,
                           QStringLiteral("Adresse der bestehenden Homepage"));
     Beschriftung(gruppe, "Label1", 24, 28, QStringLiteral("http://www."));
-    Feld(gruppe, "Ed_User", 88, 24, 121, 21, QStringLiteral("Benutzername"));
+    Ed_User = Feld(gruppe, "Ed_User", 88, 24, 121, 21, QStringLiteral("Benutzername"));
     Beschriftung(gruppe, "Label2", 216, 28, alsQString(lw::konfiguration::HomepageDomain));
     Beschriftung(
         gruppe, "Label3", 16, 72,
@@ -129,7 +136,9 @@ QWidget* TForm1::ImportSeiteAnlegen() {
                  QStringLiteral("Sobald der Vorgang abgeschlossen ist, wird der nächste Tab "
                                 "geöffnet."));
 
-    Knopf(seite, "btn_WeiterImport", 312, 320, 75, 25, QStringLiteral("Weiter >>"));
+    btn_WeiterImport =
+        Knopf(seite, "btn_WeiterImport", 312, 320, 75, 25, QStringLiteral("Weiter >>"));
+    connect(btn_WeiterImport, &QPushButton::clicked, this, &TForm1::btn_WeiterImportClick);
     auto* abbruch = AbbrechenKnopf(seite, "btn_AbbruchImport", 400, 320, 89);
     connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungModal);
     return seite;
@@ -151,10 +160,64 @@ QWidget* TForm1::CodeSeiteAnlegen() {
     BitBtn10->setIcon(TuerSymbol());
     BitBtn10->setIconSize(QSize(18, 18));
     BitBtn10->hide();
+    connect(BitBtn10, &QPushButton::clicked, this, &TForm1::BitBtn10Click);
     Button1 = Knopf(seite, "Button1", 312, 320, 75, 25, QStringLiteral("Testen"));
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     auto* abbruch = AbbruchKnopf(seite, "BitBtn9", 400, 320, 89);
     connect(abbruch, &QPushButton::clicked, this, &TForm1::BitBtn9Click);
     return seite;
+}
+
+// Failures of the file system end the action here and go to the error box:
+// an exception must not pass through the frames of Qt's signal delivery.
+void TForm1::btn_WeiterImportClick() {
+    if (importLaeuft_) return;
+    importLaeuft_ = true;
+    btn_WeiterImport->setEnabled(false);
+    const auto danach = qScopeGuard([this] {
+        btn_WeiterImport->setEnabled(true);
+        importLaeuft_ = false;
+    });
+    try {
+        if (ImportDurchfuehren(daten_, alsCp1252(Ed_User->text()), *this, *fenster_.frm_Status))
+            AssistentenSeitenZeigen();
+    } catch (const lw::Fehler& fehler) {
+        dialoge().FehlerZeigen(this, alsQString(fehler.what()));
+    }
+}
+
+void TForm1::Button1Click() {
+    if (daten_.Modus == lw::kModusHPNeu) {
+        const QString ordner =
+            dialoge().OrdnerWaehlen(this, QStringLiteral("Verzeichnis für neue Dateien auswählen"));
+        // Without a folder the test files, and later the site, would land at
+        // the top of the file system: a cancelled choice stops the preview.
+        if (ordner.isEmpty()) return;
+        daten_.Zielordner = alsCp1252(ordner);
+    }
+    try {
+        const std::string testseite =
+            lw::VorschauSchreiben(daten_, code_, cbx_MenueFixieren->isChecked(),
+                                  CheckBox1->isChecked(), lw::StandardBrowser());
+        BrowserOeffnen(alsQString(testseite));
+    } catch (const lw::Fehler& fehler) {
+        dialoge().FehlerZeigen(this, alsQString(fehler.what()));
+        return;
+    }
+    BitBtn10->show();
+}
+
+void TForm1::BitBtn10Click() {
+    try {
+        lw::DateienErzeugen(daten_, code_, cbx_MenueFixieren->isChecked());
+    } catch (const lw::Fehler& fehler) {
+        dialoge().FehlerZeigen(this, alsQString(fehler.what()));
+        return;
+    }
+    dialoge().Meldung(this, alsQString(lw::SpeicherMeldung(daten_)));
+    // The start window is the application's main window: closing it ends
+    // the program without the warning that guards this window.
+    fenster_.Form2->close();
 }
 
 void TForm1::ModusZeigen(const std::string& modus) {

@@ -70,6 +70,9 @@ private:
     // Import and code pages (MainForm.cpp).
     QWidget* ImportSeiteAnlegen();
     QWidget* CodeSeiteAnlegen();
+    void btn_WeiterImportClick();
+    void Button1Click();
+    void BitBtn10Click();
 
     // File-wide settings (body.cpp).
     QWidget* BodySeiteAnlegen();
@@ -97,6 +100,12 @@ private:
     int vorherigeSeite_ = kImportSeite;
     // Pages set from code do not count as a change by the user.
     bool seitenwechselStill_ = false;
+
+    // tab_Import
+    QLineEdit* Ed_User = nullptr;
+    QPushButton* btn_WeiterImport = nullptr;
+    // The download processes pending events, among them another click.
+    bool importLaeuft_ = false;
 
     // tab_Body
     QLineEdit* Edit1 = nullptr;

@@ -21,20 +21,26 @@
 #include "ui/ButtonGroesse.h"
 #include "ui/Fenster.h"
 #include "ui/Hilfe.h"
+#include "ui/LinkZahl.h"
 #include "ui/MainForm.h"
+#include "ui/Status.h"
 
 namespace lw::test {
 
-// The windows of the program as far as the main window needs them, created
-// in the program's order.
+// The seven windows of the program, created in the program's order.
 struct Hauptfenster {
     lw::Projektdaten daten;
     Fenster fenster;
     std::unique_ptr<TForm2> form2;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm3> form3;
+    std::unique_ptr<Tfrm_Status> status;
     std::unique_ptr<Tfrm_ButtonGroesse> buttonGroesse;
     std::unique_ptr<TForm4> form4;
+    std::unique_ptr<Tfrm_LinkAnzahl> linkAnzahl;
+
+    // As the program starts: no mode yet, the start window decides.
+    Hauptfenster() { erzeugen(); }
 
     // Mode and page count as the start window and frm_LinkAnzahl leave them.
     Hauptfenster(const std::string& modus, int seiten) {
@@ -46,16 +52,7 @@ struct Hauptfenster {
         } else {
             daten.Seitenzahl = seiten;
         }
-        form2 = std::make_unique<TForm2>(daten, fenster);
-        fenster.Form2 = form2.get();
-        form1 = std::make_unique<TForm1>(daten, fenster);
-        fenster.Form1 = form1.get();
-        form3 = std::make_unique<TForm3>(daten, fenster);
-        fenster.Form3 = form3.get();
-        buttonGroesse = std::make_unique<Tfrm_ButtonGroesse>(daten);
-        fenster.frm_ButtonGroesse = buttonGroesse.get();
-        form4 = std::make_unique<TForm4>();
-        fenster.Form4 = form4.get();
+        erzeugen();
     }
 
     // The main window as the start window shows it.
@@ -64,6 +61,24 @@ struct Hauptfenster {
     template <class T = QWidget>
     T* finde(const char* name) const {
         return form1->findChild<T*>(QString::fromLatin1(name));
+    }
+
+private:
+    void erzeugen() {
+        form2 = std::make_unique<TForm2>(daten, fenster);
+        fenster.Form2 = form2.get();
+        form1 = std::make_unique<TForm1>(daten, fenster);
+        fenster.Form1 = form1.get();
+        form3 = std::make_unique<TForm3>(daten, fenster);
+        fenster.Form3 = form3.get();
+        status = std::make_unique<Tfrm_Status>();
+        fenster.frm_Status = status.get();
+        buttonGroesse = std::make_unique<Tfrm_ButtonGroesse>(daten);
+        fenster.frm_ButtonGroesse = buttonGroesse.get();
+        form4 = std::make_unique<TForm4>();
+        fenster.Form4 = form4.get();
+        linkAnzahl = std::make_unique<Tfrm_LinkAnzahl>(daten);
+        fenster.frm_LinkAnzahl = linkAnzahl.get();
     }
 };
 

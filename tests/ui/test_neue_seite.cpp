@@ -1,0 +1,320 @@
+// A new site from the start window to the saved folder: settings, links,
+// code, "Testen" and "Speichern + Schließen", and what a cancelled folder
+// choice or a failing step leaves behind. Saving ends the program (the
+// application is told to exit, after which modal windows no longer wait), so
+// the tests that save come last.
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/Browser.h"
+#include "common/Zeichensatz.h"
+#include "tests/support/TempOrdner.h"
+#include "tests/ui/HauptfensterTest.h"
+#include "tests/ui/SkriptDialoge.h"
+#include "ui/Anwendung.h"
+#include "ui/TextUmwandlung.h"
+
+using lw::test::Hauptfenster;
+using lw::test::Lesen;
+using lw::test::ModalAntwort;
+using lw::test::SkriptDialoge;
+using lw::test::TempOrdner;
+
+namespace {
+
+const QString kOrdnerTitel = QStringLiteral("Verzeichnis für neue Dateien auswählen");
+
+// What the desktop was asked to open, instead of starting a browser.
+QStringList geoeffnet;
+
+QPushButton* Knopf(const Hauptfenster& h, const char* name) {
+    auto* knopf = h.finde<QPushButton>(name);
+    if (!knopf) qFatal("Kein Knopf %s", name);
+    return knopf;
+}
+
+QString Q(const std::string& pfad) {
+    return QString::fromStdString(pfad);
+}
+
+// The memos show the CR LF line ends as plain line breaks.
+QString AlsAnzeige(const std::string& bytes) {
+    return alsQString(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QString MemoText(const Hauptfenster& h, const char* memo) {
+    return h.finde<QPlainTextEdit>(memo)->toPlainText();
+}
+
+QStringList Inhalt(const std::string& ordner) {
+    return QDir(Q(ordner)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+bool Existiert(const std::string& pfad) {
+    return QFileInfo::exists(Q(pfad));
+}
+
+// A new site whose button size is known, opened on "Code" with its texts.
+void BisZumCode(Hauptfenster& h) {
+    h.daten.ButtonHoehe.Setzen(1, 30);
+    h.daten.ButtonBreite.Setzen(1, 120);
+    h.zeigen();
+    auto* seiten = h.finde<QTabWidget>("PageControl1");
+    seiten->setCurrentIndex(TForm1::kLinksSeite);
+    seiten->setCurrentIndex(TForm1::kCodeSeite);
+}
+
+}  // namespace
+
+class NeueSeiteTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        AnwendungEinrichten(*qobject_cast<QApplication*>(qApp));
+        browserOeffnerSetzen([](const QString& adresse) { geoeffnet << adresse; });
+    }
+    void cleanupTestCase() { browserOeffnerSetzen({}); }
+    void init() { geoeffnet.clear(); }
+
+    // A cancelled folder choice stops the preview: nothing is written, the
+    // folder of the last preview stays and the save button keeps its state.
+    // Every press asks again; the last folder chosen is the one in use.
+    void vorschauFragtJedesMalNachDemOrdner() {
+        TempOrdner ordner;
+        const std::string erster = ordner / "erster";
+        const std::string zweiter = ordner / "zweiter";
+        QVERIFY(QDir().mkpath(Q(erster)) && QDir().mkpath(Q(zweiter)));
+        SkriptDialoge dialoge;
+        Hauptfenster h(lw::kModusHPNeu, 2);
+        BisZumCode(h);
+        QVERIFY(!h.form1->LetzterCode().seite.empty());
+
+        dialoge.naechsterOrdner(QString());
+        Knopf(h, "Button1")->click();
+        QVERIFY(Knopf(h, "BitBtn10")->isHidden());
+        QVERIFY(h.daten.Zielordner.empty());
+        QVERIFY(geoeffnet.isEmpty());
+
+        dialoge.naechsterOrdner(Q(erster));
+        Knopf(h, "Button1")->click();
+        QVERIFY(Knopf(h, "BitBtn10")->isVisible());
+        QCOMPARE(h.daten.Zielordner, erster);
+        QCOMPARE(Inhalt(erster), (QStringList{"Test.css", "Test.html", "TestIE.css"}));
+        QCOMPARE(geoeffnet, QStringList{Q(erster + "/Test.html")});
+
+        lw::test::Schreiben(erster + "/Test.html", "vorher");
+        dialoge.naechsterOrdner(QString());
+        Knopf(h, "Button1")->click();
+        QVERIFY(Knopf(h, "BitBtn10")->isVisible());
+        QCOMPARE(h.daten.Zielordner, erster);
+        QCOMPARE(Lesen(erster + "/Test.html"), std::string("vorher"));
+        QCOMPARE(geoeffnet.size(), 1);
+
+        dialoge.naechsterOrdner(Q(zweiter));
+        Knopf(h, "Button1")->click();
+        QCOMPARE(h.daten.Zielordner, zweiter);
+        QCOMPARE(Inhalt(zweiter).size(), 3);
+        QCOMPARE(geoeffnet.last(), Q(zweiter + "/Test.html"));
+
+        const auto gefragt = dialoge.von(SkriptDialoge::Art::Ordner);
+        QCOMPARE(gefragt.size(), size_t(4));
+        for (const auto& aufruf : gefragt) QCOMPARE(aufruf.titel, kOrdnerTitel);
+        QVERIFY(dialoge.von(SkriptDialoge::Art::Fehler).empty());
+    }
+
+    // A banner that is gone by the time of the preview: the error box, no
+    // browser, and saving is still not offered.
+    void vorschauMitFehlendemBild() {
+        TempOrdner ordner;
+        const std::string banner = ordner / "banner.jpg";
+        QVERIFY(lw::test::JpegSchreiben(Q(banner), 200, 40));
+        SkriptDialoge dialoge;
+        Hauptfenster h(lw::kModusHPNeu, 1);
+        h.zeigen();
+        dialoge.naechsteDatei(Q(banner));
+        Knopf(h, "Button8")->click();
+        QCOMPARE(h.daten.BannerDatei, banner);
+        BisZumCode(h);
+        QVERIFY(QFile::remove(Q(banner)));
+
+        dialoge.naechsterOrdner(Q(ordner.pfad()));
+        Knopf(h, "Button1")->click();
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Fehler), QStringList{"Datei nicht gefunden"});
+        QVERIFY(geoeffnet.isEmpty());
+        QVERIFY(Knopf(h, "BitBtn10")->isHidden());
+        QVERIFY(!Existiert(ordner / "Test.html"));
+    }
+
+    // The road of one typical run, three pages, as the user clicks it.
+    void typischerDurchlauf() {
+        TempOrdner ordner;
+        const std::string banner = ordner / "banner.jpg";
+        const std::string hintergrund = ordner / "stein.jpg";
+        const std::string knopf = ordner / "knopf.gif";
+        const std::string ziel = ordner / "Meine Seite";
+        QVERIFY(lw::test::JpegSchreiben(Q(banner), 400, 60, Qt::darkGreen));
+        QVERIFY(lw::test::JpegSchreiben(Q(hintergrund), 32, 32, Qt::lightGray));
+        QVERIFY(lw::test::GifSchreiben(Q(knopf), 120, 30));
+        QVERIFY(QDir().mkpath(Q(ziel)));
+
+        SkriptDialoge dialoge;
+        Hauptfenster h;
+        QSignalSpy ende(h.form2.get(), &TForm2::programmEndet);
+        h.form2->show();
+
+        // Start window and page count: 5 offered, two steps down.
+        ModalAntwort anzahl([](QWidget* w) {
+            QCOMPARE(w->objectName(), QStringLiteral("frm_LinkAnzahl"));
+            auto* ab = w->findChild<QToolButton*>(QStringLiteral("ab"));
+            ab->click();
+            ab->click();
+            w->findChild<QPushButton*>(QStringLiteral("bbtn_OKLinkZahl"))->click();
+        });
+        QTest::mouseClick(h.form2->findChild<QPushButton*>(QStringLiteral("btn_NeuHP")),
+                          Qt::LeftButton);
+        QVERIFY(anzahl.erledigt());
+        QCOMPARE(h.daten.Modus, std::string("HPNeu"));
+        QCOMPARE(h.daten.Seitenzahl, 3);
+        QVERIFY(!h.form2->isVisible());
+        QVERIFY(h.form1->isVisible());
+        auto* seiten = h.finde<QTabWidget>("PageControl1");
+        QCOMPARE(seiten->currentIndex(), int(TForm1::kBodySeite));
+
+        // Settings.
+        dialoge.naechsteFarbe(QColor(0x33, 0x66, 0x99));
+        Knopf(h, "btn_HintergrundFarbe")->click();
+        lw::ui::SchriftWahl schrift;
+        schrift.familie = QStringLiteral("Verdana");
+        schrift.punkte = 12;
+        schrift.fett = true;
+        dialoge.naechsteSchrift(schrift);
+        Knopf(h, "btn_BodyFont")->click();
+        dialoge.naechsteDatei(Q(hintergrund));
+        Knopf(h, "btn_HintergrundLaden")->click();
+        dialoge.naechsteDatei(Q(banner));
+        Knopf(h, "Button8")->click();
+        h.finde<QLineEdit>("Edit5")->setText(QStringLiteral("Vereinsbanner"));
+        h.finde<QCheckBox>("cbx_MenueFixieren")->click();
+
+        // Links: the button graphic of link 1 sets the size of every button.
+        Knopf(h, "BitBtn3")->click();
+        QCOMPARE(seiten->currentIndex(), int(TForm1::kLinksSeite));
+        for (int i = 1; i <= 3; ++i)
+            QCOMPARE(h.finde<QLineEdit>(qPrintable(QStringLiteral("Ed_Link%1").arg(i)))->text(),
+                     QStringLiteral("Seite%1.html").arg(i));
+        QVERIFY(!h.finde("Ed_Link4"));
+        dialoge.naechsteDatei(Q(knopf));
+        Knopf(h, "btn_Grafik1")->click();
+        QCOMPARE(h.daten.ButtonBreite[1], 120);
+        h.finde<QLineEdit>("Ed_Link3")->setText(QStringLiteral("kontakt.html"));
+        h.finde<QLineEdit>("Ed_Alt2")->setText(QStringLiteral("Über uns"));
+        h.finde<QLineEdit>("Ed_Tooltipp3")->setText(QStringLiteral("Schreiben Sie uns"));
+
+        // Code.
+        Knopf(h, "BitBtn1")->click();
+        QCOMPARE(seiten->currentIndex(), int(TForm1::kCodeSeite));
+        const lw::ErzeugterCode code = h.form1->LetzterCode();
+        QVERIFY(!code.ieCss.empty());
+        QVERIFY(code.seite.find("kontakt.html") != std::string::npos);
+        QVERIFY(code.seite.find(lw::W("Über uns")) != std::string::npos);
+        QVERIFY(code.css.find("336699") != std::string::npos);
+        QVERIFY(code.css.find("Verdana") != std::string::npos);
+        QCOMPARE(MemoText(h, "Memo1"), AlsAnzeige(code.seite));
+        QVERIFY(Knopf(h, "BitBtn10")->isHidden());
+
+        // Testen.
+        dialoge.naechsterOrdner(Q(ziel));
+        Knopf(h, "Button1")->click();
+        QCOMPARE(dialoge.von(SkriptDialoge::Art::Ordner).back().titel, kOrdnerTitel);
+        QCOMPARE(Inhalt(ziel), (QStringList{"Test.css", "Test.html", "TestIE.css"}));
+        QVERIFY(Lesen(ziel + "/Test.html").find("file://" + banner) != std::string::npos);
+        QVERIFY(Lesen(ziel + "/Test.css").find("file://" + hintergrund) != std::string::npos);
+        QCOMPARE(geoeffnet, QStringList{Q(ziel + "/Test.html")});
+        QVERIFY(Knopf(h, "BitBtn10")->isVisible());
+
+        // Speichern + Schließen.
+        Knopf(h, "BitBtn10")->click();
+        const std::string neu = ziel + "/Neu";
+        QCOMPARE(Inhalt(neu),
+                 (QStringList{"Seite1.html", "Seite2.html", "css", "img", "kontakt.html"}));
+        for (const char* seite : {"Seite1.html", "Seite2.html", "kontakt.html"}) {
+            const std::string text = Lesen(neu + "/" + seite);
+            QVERIFY2(text == code.seite, seite);
+            QCOMPARE(AlsAnzeige(text), MemoText(h, "Memo1"));
+        }
+        QCOMPARE(Inhalt(neu + "/css"), (QStringList{"IE.css", "formate.css"}));
+        QVERIFY(Lesen(neu + "/css/formate.css") == code.css);
+        QCOMPARE(AlsAnzeige(Lesen(neu + "/css/formate.css")), MemoText(h, "Memo2"));
+        QVERIFY(Lesen(neu + "/css/IE.css") == code.ieCss);
+        QCOMPARE(AlsAnzeige(Lesen(neu + "/css/IE.css")), MemoText(h, "Memo3"));
+        QCOMPARE(Inhalt(neu + "/img"), (QStringList{"banner.jpg", "knopf.gif", "stein.jpg"}));
+        for (const std::string& bild : {banner, hintergrund, knopf})
+            QVERIFY(Lesen(neu + "/img/" + QFileInfo(Q(bild)).fileName().toStdString()) ==
+                    Lesen(bild));
+
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung).last(),
+                 QStringLiteral("Die erforderlichen Dateien wurden unter ") + Q(ziel) +
+                     QStringLiteral("/Neu gespeichert.\nDas Programm wird jetzt beendet."));
+        QVERIFY(dialoge.von(SkriptDialoge::Art::Fehler).empty());
+        QCOMPARE(ende.count(), 1);
+        // Ended by saving, not through the warning.
+        QVERIFY(!h.daten.BeendenBestaetigt);
+        QVERIFY(!h.form3->isVisible());
+        QVERIFY(dialoge.alleAntwortenVerbraucht());
+    }
+
+    // A second run saving into the folder of an earlier one: the error box,
+    // the earlier site untouched, and the program stays open for another try.
+    void zweitesSpeichernInDenselbenOrdner() {
+        TempOrdner ordner;
+        std::string erstesMal;
+        {
+            SkriptDialoge dialoge;
+            Hauptfenster h(lw::kModusHPNeu, 2);
+            BisZumCode(h);
+            dialoge.naechsterOrdner(Q(ordner.pfad()));
+            Knopf(h, "Button1")->click();
+            Knopf(h, "BitBtn10")->click();
+            QVERIFY(dialoge.von(SkriptDialoge::Art::Fehler).empty());
+            erstesMal = h.form1->LetzterCode().seite;
+        }
+        // Without the fixed menu there is no IE.css.
+        QCOMPARE(Inhalt(ordner / "Neu/css"), QStringList{"formate.css"});
+
+        SkriptDialoge dialoge;
+        Hauptfenster h(lw::kModusHPNeu, 2);
+        QSignalSpy ende(h.form2.get(), &TForm2::programmEndet);
+        h.daten.ButtonHoehe.Setzen(1, 30);
+        h.daten.ButtonBreite.Setzen(1, 120);
+        h.zeigen();
+        h.finde<QCheckBox>("cbx_MenueFixieren")->click();
+        auto* seiten = h.finde<QTabWidget>("PageControl1");
+        seiten->setCurrentIndex(TForm1::kLinksSeite);
+        h.finde<QLineEdit>("Ed_Alt1")->setText(QStringLiteral("Anders"));
+        seiten->setCurrentIndex(TForm1::kCodeSeite);
+        QVERIFY(h.form1->LetzterCode().seite != erstesMal);
+        dialoge.naechsterOrdner(Q(ordner.pfad()));
+        Knopf(h, "Button1")->click();
+        Knopf(h, "BitBtn10")->click();
+
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Fehler), QStringList{"E/A-Fehler 183"});
+        QVERIFY(dialoge.texte(SkriptDialoge::Art::Meldung).isEmpty());
+        QVERIFY(Lesen(ordner / "Neu/Seite1.html") == erstesMal);
+        QCOMPARE(Inhalt(ordner / "Neu/css"), QStringList{"formate.css"});
+        QCOMPARE(ende.count(), 0);
+        QVERIFY(h.form1->isVisible());
+        QVERIFY(Knopf(h, "BitBtn10")->isVisible());
+    }
+};
+
+QTEST_MAIN(NeueSeiteTest)
+#include "test_neue_seite.moc"

@@ -1,0 +1,90 @@
+#include "ui/ImportAblauf.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+
+#include "import/Import.h"
+#include "import/LadeURL.h"
+#include "ui/Dialoge.h"
+#include "ui/Status.h"
+#include "ui/TextUmwandlung.h"
+
+using namespace lw::ui;
+
+namespace {
+
+// Between the chunks of a download: the windows repaint and stay responsive.
+void Zwischenschritt() {
+    QCoreApplication::processEvents();
+}
+
+// The state while the pages load, undone on every way out.
+class ImportLaeuft final {
+public:
+    ImportLaeuft(QWidget& hauptfenster, Tfrm_Status& status)
+        : hauptfenster_(hauptfenster), status_(status) {
+        status_.show();
+        status_.raise();
+        hauptfenster_.setEnabled(false);
+    }
+    ~ImportLaeuft() {
+        status_.hide();
+        hauptfenster_.setEnabled(true);
+    }
+    ImportLaeuft(const ImportLaeuft&) = delete;
+    ImportLaeuft& operator=(const ImportLaeuft&) = delete;
+
+private:
+    QWidget& hauptfenster_;
+    Tfrm_Status& status_;
+};
+
+}  // namespace
+
+bool ImportDurchfuehren(lw::Projektdaten& daten, const std::string& benutzer, QWidget& hauptfenster,
+                        Tfrm_Status& status) {
+    Dialoge& d = dialoge();
+    if (lw::BenutzernameFehlt(benutzer)) {
+        d.Information(&hauptfenster, alsQString(lw::MeldungKeinBenutzername()));
+        return false;
+    }
+    d.Meldung(&hauptfenster, alsQString(lw::MeldungOrdnerEmpfehlung()));
+    // Only a chosen folder leads on.
+    for (;;) {
+        daten.Zielordner = alsCp1252(d.OrdnerWaehlen(
+            &hauptfenster, QStringLiteral("Verzeichnis für neue Dateien auswählen")));
+        if (!daten.Zielordner.empty()) break;
+        d.Meldung(&hauptfenster, alsQString(lw::MeldungKeinOrdner()));
+    }
+
+    const std::string startseite = lw::LadeURL(lw::StartseitenAdresse(benutzer), Zwischenschritt);
+    // The user may have confirmed leaving the program while the page loaded.
+    if (daten.BeendenBestaetigt) return false;
+    switch (lw::StartseitePruefen(startseite)) {
+        case lw::StartseitenBefund::Leer:
+            d.Meldung(&hauptfenster, alsQString(lw::MeldungKeineSeite(benutzer)));
+            return false;
+        case lw::StartseitenBefund::KeineNetzhofSeite:
+            d.Meldung(&hauptfenster, alsQString(lw::MeldungUngueltigeSeite(benutzer)));
+            return false;
+        case lw::StartseitenBefund::Gueltig:
+            break;
+    }
+
+    const ImportLaeuft laeuft(hauptfenster, status);
+    status.StatusSetzen(alsQString(lw::StatusVerzeichnisseErstellen()));
+    // A window just shown is not on screen before its events are processed.
+    Zwischenschritt();
+    lw::AltOrdnerErzeugen(daten.Zielordner);
+    // A run that failed before may have left pages behind; they belong to
+    // another folder.
+    daten.ImportAnzahl = 0;
+    daten.ImportSeiten.Leeren();
+    lw::ImportRueckmeldung rueckmeldung;
+    rueckmeldung.status = [&status](const std::string& text) {
+        status.StatusSetzen(alsQString(text));
+    };
+    rueckmeldung.zwischenschritt = Zwischenschritt;
+    lw::SeitenImportieren(daten, startseite, benutzer, rueckmeldung);
+    return true;
+}
