@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -311,7 +310,6 @@ private slots:
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusNZAlt, 0);
         ImportSeiteZeigen(h, QStringLiteral("anna"));
-        Beobachter beobachter(h);
         dialoge.naechsterOrdner(Q(ordner.pfad()));
         Weiter(h)->click();
         QCOMPARE(dialoge.texte(SkriptDialoge::Art::Fehler), QStringList{"E/A-Fehler 183"});
