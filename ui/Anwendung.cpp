@@ -50,11 +50,15 @@ Anwendung::Anwendung(int& argc, char** argv) : QApplication(argc, argv) {
     AnwendungEinrichten(*this);
 }
 
+void FehlerMelden(QWidget* eltern, const lw::Fehler& fehler) {
+    lw::ui::dialoge().FehlerZeigen(eltern, alsQString(fehler.what()));
+}
+
 bool Anwendung::notify(QObject* empfaenger, QEvent* ereignis) {
     try {
         return QApplication::notify(empfaenger, ereignis);
     } catch (const lw::Fehler& f) {
-        lw::ui::dialoge().FehlerZeigen(nullptr, alsQString(f.what()));
+        FehlerMelden(nullptr, f);
     } catch (const std::exception& e) {
         // Texts of the runtime library are not Windows-1252 but UTF-8 (mostly ASCII).
         lw::ui::dialoge().FehlerZeigen(nullptr, QString::fromUtf8(e.what()));

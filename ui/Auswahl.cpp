@@ -1,6 +1,7 @@
 #include "ui/Auswahl.h"
 
 #include "codegen/Schriftstil.h"
+#include "ui/Anwendung.h"
 #include "ui/TextUmwandlung.h"
 
 namespace lw::ui {
@@ -38,6 +39,16 @@ QFont AlsQFont(const SchriftWahl& schrift) {
     font.setUnderline(schrift.unterstrichen);
     font.setStrikeOut(schrift.durchgestrichen);
     return font;
+}
+
+std::optional<GewaehltesBild> BildWaehlen(QWidget* eltern, const QString& titel,
+                                          const QString& ersterOrdner) {
+    GewaehltesBild gewaehlt;
+    gewaehlt.pfad = dialoge().DateiOeffnen(eltern, titel, ersterOrdner, kGrafikFilter);
+    if (gewaehlt.pfad.isEmpty()) return std::nullopt;
+    if (!Handlung(eltern, [&] { gewaehlt.bild = lw::BildLaden(alsCp1252(gewaehlt.pfad)); }))
+        return std::nullopt;
+    return gewaehlt;
 }
 
 QImage AlsQImage(const lw::Bild& bild) {

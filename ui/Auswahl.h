@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QString>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,6 +37,21 @@ struct SchriftFelder {
 SchriftWahl SchriftWaehlenUndSpeichern(QWidget* eltern, const SchriftFelder& felder);
 
 QFont AlsQFont(const SchriftWahl& schrift);
+
+// The three choices of every picture chooser.
+inline const QString kGrafikFilter =
+    QStringLiteral("Komprimierte Grafiken (*.jpg *.gif);;JPEG (*.jpg);;GIF (*.gif)");
+
+struct GewaehltesBild {
+    QString pfad;
+    lw::Bild bild;
+};
+
+// Runs a picture chooser and decodes the chosen file. Nothing when cancelled
+// or when the file is no readable picture (then its error has been shown):
+// decoding comes first, so a bad file leaves every field as it was.
+std::optional<GewaehltesBild> BildWaehlen(QWidget* eltern, const QString& titel,
+                                          const QString& ersterOrdner);
 
 // The decoded pixels with their transparency.
 QImage AlsQImage(const lw::Bild& bild);

@@ -151,24 +151,13 @@ void TForm1::btn_GrafikClick(int n) {
 }
 
 void TForm1::ButtonGrafikLaden(int n) {
-    const QString pfad = dialoge().DateiOeffnen(
-        this, QStringLiteral("Button laden..."), alsQString(lw::ProgrammOrdner() + "/Buttons"),
-        QStringLiteral("Komprimierte Grafiken (*.jpg *.gif);;JPEG (*.jpg);;GIF (*.gif)"));
-    if (pfad.isEmpty()) return;
-    // Decode first: a file that is no picture must leave path, sizes and
-    // preview as they were.
-    const std::string datei = alsCp1252(pfad);
-    lw::Bild bild;
-    try {
-        bild = lw::BildLaden(datei);
-    } catch (const lw::Fehler& fehler) {
-        dialoge().FehlerZeigen(this, alsQString(fehler.what()));
-        return;
-    }
-    daten_.ButtonGrafik.Setzen(n, datei);
-    daten_.ButtonHoehe.Setzen(n, bild.hoehe);
-    daten_.ButtonBreite.Setzen(n, bild.breite);
-    if (n == 1) vorschauBild_ = AlsQImage(bild);
+    const auto gewaehlt = BildWaehlen(this, QStringLiteral("Button laden..."),
+                                      alsQString(lw::ProgrammOrdner() + "/Buttons"));
+    if (!gewaehlt) return;
+    daten_.ButtonGrafik.Setzen(n, alsCp1252(gewaehlt->pfad));
+    daten_.ButtonHoehe.Setzen(n, gewaehlt->bild.hoehe);
+    daten_.ButtonBreite.Setzen(n, gewaehlt->bild.breite);
+    if (n == 1) vorschauBild_ = AlsQImage(gewaehlt->bild);
 }
 
 void TForm1::ButtonVorschauZeigen() {

@@ -24,6 +24,7 @@
 #include "output/DateiErzeugung.h"
 #include "output/Vorschau.h"
 #include "ui/Abbruch.h"
+#include "ui/Anwendung.h"
 #include "ui/ButtonGroesse.h"
 #include "ui/Dialoge.h"
 #include "ui/Fenster.h"
@@ -168,8 +169,6 @@ QWidget* TForm1::CodeSeiteAnlegen() {
     return seite;
 }
 
-// Failures of the file system end the action here and go to the error box:
-// an exception must not pass through the frames of Qt's signal delivery.
 void TForm1::btn_WeiterImportClick() {
     if (importLaeuft_) return;
     importLaeuft_ = true;
@@ -178,15 +177,22 @@ void TForm1::btn_WeiterImportClick() {
         btn_WeiterImport->setEnabled(true);
         importLaeuft_ = false;
     });
-    try {
+    Handlung(this, [this] {
         if (ImportDurchfuehren(daten_, alsCp1252(Ed_User->text()), *this, *fenster_.frm_Status))
             AssistentenSeitenZeigen();
-    } catch (const lw::Fehler& fehler) {
-        dialoge().FehlerZeigen(this, alsQString(fehler.what()));
-    }
+    });
+}
+
+// Before the first generation there is nothing to show or save: the code
+// page was entered before the links, and its memos are empty.
+bool TForm1::CodeVorhanden() {
+    if (!code_.seite.empty()) return true;
+    dialoge().Meldung(this, QStringLiteral("Bitte bearbeiten Sie zuerst die Links."));
+    return false;
 }
 
 void TForm1::Button1Click() {
+    if (!CodeVorhanden()) return;
     if (daten_.Modus == lw::kModusHPNeu) {
         const QString ordner =
             dialoge().OrdnerWaehlen(this, QStringLiteral("Verzeichnis für neue Dateien auswählen"));
@@ -195,25 +201,20 @@ void TForm1::Button1Click() {
         if (ordner.isEmpty()) return;
         daten_.Zielordner = alsCp1252(ordner);
     }
-    try {
+    const bool geschrieben = Handlung(this, [this] {
         const std::string testseite =
             lw::VorschauSchreiben(daten_, code_, cbx_MenueFixieren->isChecked(),
                                   CheckBox1->isChecked(), lw::StandardBrowser());
         BrowserOeffnen(alsQString(testseite));
-    } catch (const lw::Fehler& fehler) {
-        dialoge().FehlerZeigen(this, alsQString(fehler.what()));
-        return;
-    }
-    BitBtn10->show();
+    });
+    if (geschrieben) BitBtn10->show();
 }
 
 void TForm1::BitBtn10Click() {
-    try {
-        lw::DateienErzeugen(daten_, code_, cbx_MenueFixieren->isChecked());
-    } catch (const lw::Fehler& fehler) {
-        dialoge().FehlerZeigen(this, alsQString(fehler.what()));
+    if (!CodeVorhanden()) return;
+    if (!Handlung(this,
+                  [this] { lw::DateienErzeugen(daten_, code_, cbx_MenueFixieren->isChecked()); }))
         return;
-    }
     dialoge().Meldung(this, alsQString(lw::SpeicherMeldung(daten_)));
     // The start window is the application's main window: closing it ends
     // the program without the warning that guards this window.

@@ -71,6 +71,7 @@ private:
     QWidget* ImportSeiteAnlegen();
     QWidget* CodeSeiteAnlegen();
     void btn_WeiterImportClick();
+    bool CodeVorhanden();
     void Button1Click();
     void BitBtn10Click();
 

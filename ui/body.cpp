@@ -19,11 +19,6 @@
 
 using namespace lw::ui;
 
-namespace {
-const QString kGrafikFilter =
-    QStringLiteral("Komprimierte Grafiken (*.jpg *.gif);;JPEG (*.jpg);;GIF (*.gif)");
-}  // namespace
-
 QWidget* TForm1::BodySeiteAnlegen() {
     auto* seite = new QWidget;
     seite->setObjectName(QStringLiteral("tab_Body"));
@@ -108,20 +103,10 @@ void TForm1::Edit1Change(const QString& text) {
 }
 
 void TForm1::BannerLaden() {
-    const QString pfad =
-        dialoge().DateiOeffnen(this, QStringLiteral("Banner laden..."), QString(), kGrafikFilter);
-    if (pfad.isEmpty()) return;
-    // Decode first: a file that is no picture must leave path and size as they were.
-    const std::string datei = alsCp1252(pfad);
-    lw::Bild bild;
-    try {
-        bild = lw::BildLaden(datei);
-    } catch (const lw::Fehler& fehler) {
-        dialoge().FehlerZeigen(this, alsQString(fehler.what()));
-        return;
-    }
-    daten_.BannerDatei = datei;
-    Edit2->setText(pfad);
-    daten_.BannerHoehe = bild.hoehe;
-    daten_.BannerBreite = bild.breite;
+    const auto gewaehlt = BildWaehlen(this, QStringLiteral("Banner laden..."), QString());
+    if (!gewaehlt) return;
+    daten_.BannerDatei = alsCp1252(gewaehlt->pfad);
+    Edit2->setText(gewaehlt->pfad);
+    daten_.BannerHoehe = gewaehlt->bild.hoehe;
+    daten_.BannerBreite = gewaehlt->bild.breite;
 }

@@ -211,6 +211,12 @@ private slots:
         for (const char* memo : {"Memo1", "Memo2", "Memo3"})
             QVERIFY(h.finde<QPlainTextEdit>(memo)->toPlainText().isEmpty());
         QVERIFY(h.form1->LetzterCode().seite.empty());
+        // Without generated code "Testen" must not write empty test files
+        // nor offer to save empty pages.
+        h.finde<QPushButton>("Button1")->click();
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung).size(), 2);
+        QVERIFY(dialoge.von(SkriptDialoge::Art::Ordner).empty());
+        QVERIFY(h.finde<QPushButton>("BitBtn10")->isHidden());
 
         KopfKlicken(h, TForm1::kLinksSeite);
         KopfKlicken(h, TForm1::kCodeSeite);
@@ -218,7 +224,7 @@ private slots:
         QCOMPARE(h.daten.ButtonHoehe[1], 50);
         QCOMPARE(h.daten.ButtonBreite[1], 170);
         QVERIFY(h.finde<QPlainTextEdit>("Memo1")->toPlainText().contains("Seite2.html"));
-        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung).size(), 1);
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung).size(), 2);
     }
 
     void zeilenNurEinmalGebaut() {
