@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include "bench/Messung.h"
@@ -71,6 +72,9 @@ int Laufen(int wiederholungen) {
     fs::remove_all(kopie);
     DateienErzeugen(daten, code, true);
     AusfuehrenErfolgreich({"cp", "-r", arbeit / "Alt", kopie});
+    const std::uintmax_t inhalte = std::uintmax_t{kSeiten} * kInhaltBytes;
+    if (OrdnerGroesse(kopie) != inhalte || OrdnerGroesse(neu) <= inhalte)
+        throw std::runtime_error("a side did not write all of its bytes");
     const auto mib = [](std::uintmax_t b) { return static_cast<double>(b) / (1 << 20); };
     std::printf(
         "Gespeichert: %.1f MiB in Neu, kopiert: %.1f MiB (%d Seiten, je %zu Bytes Inhalt, "

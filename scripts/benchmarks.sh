@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Builds the benchmark programs in release mode (build/bench) and measures the
+# four speed goals, each side by side with its reference in one run:
+#   1. saving an imported site of 100 pages of 1 MiB contents against cp -r,
+#   2. importing 50 pages from the loopback provider against curl,
+#   3. the text operations at 20 MiB against 10 MiB,
+#   4. start-up and peak memory against a minimal Qt program (under Xvfb).
+# Exit status 0 when every goal was reached.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bau=build/bench
+cmake -S . -B "$bau" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLW_BUILD_BENCH=ON \
+  -DLW_BUILD_TESTS=ON -DLW_BUILD_UI=ON >/dev/null
+cmake --build "$bau" -j2 --target bench_speichern bench_import bench_text bench_start \
+  bench_start_leistenwerk bench_start_minimal >/dev/null
+
+for programm in cp curl Xvfb; do
+  command -v "$programm" >/dev/null || { echo "$programm fehlt (scripts/setup.sh --test)"; exit 2; }
+done
+
+# The working folders live on the project's disk, not in a RAM-backed /tmp.
+arbeit="$PWD/$bau/arbeit"
+rm -rf "$arbeit"
+mkdir -p "$arbeit"
+export TMPDIR="$arbeit"
+
+# One X server for all starts, on a display number it picks itself.
+anzeige_datei="$arbeit/anzeige"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$anzeige_datei" 2>/dev/null &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; rm -rf "$arbeit"' EXIT
+for _ in $(seq 100); do
+  [[ -s "$anzeige_datei" ]] && break
+  sleep 0.1
+done
+[[ -s "$anzeige_datei" ]] || { echo "Xvfb ist nicht gestartet"; exit 2; }
+export DISPLAY=":$(head -n1 "$anzeige_datei")"
+
+echo "Rechner: $(nproc) Kerne, Last $(cut -d' ' -f1-3 /proc/loadavg);" \
+  "Arbeitsordner auf $(df -T "$arbeit" | awk 'NR==2 {print $2}')"
+echo
+
+status=0
+ergebnisse=()
+messen() {
+  local ausgabe
+  echo "== $1"
+  if ausgabe=$("$bau/bench/$2" "${@:3}"); then :; else status=1; fi
+  echo "$ausgabe"
+  echo
+  ergebnisse+=("$(grep -E 'Verhältnis .*\(Ziel' <<<"$ausgabe" || echo "$2: kein Ergebnis")")
+}
+
+messen "1. Speichern einer übernommenen Site (warm: die Dateien liegen im Seiten-Cache)" \
+  bench_speichern
+messen "2. Import über den lokalen Anbieter" bench_import
+messen "3. Textoperationen, 10 und 20 MiB" bench_text
+messen "4. Start und Speicher unter Xvfb" bench_start
+
+echo "== Zusammenfassung"
+printf '%s\n' "${ergebnisse[@]}"
+exit "$status"
