@@ -25,42 +25,58 @@ constexpr std::array<unsigned char, 256> grossTabelle() {
 }
 constexpr auto kGross = grossTabelle();
 
-constexpr bool HoechstensZweiKleine() {
-    for (int gross = 0; gross < 256; ++gross) {
-        int n = 0;
-        for (int c = 0; c < 256; ++c) n += kGross[c] == gross;
+// How many bytes have the same capital as c: 1 for bytes without a case pair.
+constexpr std::array<unsigned char, 256> formenTabelle() {
+    std::array<unsigned char, 256> n{};
+    for (int c = 0; c < 256; ++c) ++n[kGross[c]];
+    std::array<unsigned char, 256> formen{};
+    for (int c = 0; c < 256; ++c) formen[c] = n[kGross[c]];
+    return formen;
+}
+constexpr auto kFormen = formenTabelle();
+
+constexpr bool HoechstensZweiFormen() {
+    for (const unsigned char n : kFormen)
         if (n > 2) return false;
-    }
     return true;
 }
-static_assert(HoechstensZweiKleine(), "GrossSuche looks for at most two bytes per capital");
+static_assert(HoechstensZweiFormen(), "GrossSuche looks for at most two bytes per capital");
 
-// Finds x (in capitals) in t by the capitals of t's bytes. The bytes whose
-// capital is x's first byte, at most two, are looked for with memchr, each
-// byte of t at most once per kind; only there is the rest compared.
+// Finds x (in capitals) in t by the capitals of t's bytes. One byte of x, the
+// anchor, is looked for with memchr in each of its forms (a byte without a
+// case pair where x has one, so that t is read once), each byte of t at most
+// once per form; only where it stands is the rest compared.
 class GrossSuche final {
 public:
     GrossSuche(std::string_view t, std::string x) : t_(t), x_(std::move(x)) {
-        const auto erstes = static_cast<unsigned char>(x_.front());
+        for (std::size_t i = 0; i < x_.size(); ++i) {
+            if (kFormen[static_cast<unsigned char>(x_[i])] == 1) {
+                anker_ = i;
+                break;
+            }
+        }
+        const auto gross = static_cast<unsigned char>(x_[anker_]);
         for (int c = 0; c < 256 && anzahl_ < 2; ++c)
-            if (kGross[c] == erstes) anfaenge_[anzahl_++] = static_cast<unsigned char>(c);
+            if (kGross[c] == gross) formen_[anzahl_++] = static_cast<unsigned char>(c);
     }
 
     // The first match at or after von; npos when there is none.
     std::size_t Ab(std::size_t von) {
+        std::size_t ab = von + anker_;
         for (;;) {
             std::size_t kandidat = std::string_view::npos;
             for (int k = 0; k < anzahl_; ++k) {
-                if (naechste_[k] < von || !gesucht_[k]) {
-                    naechste_[k] = Finden(anfaenge_[k], von);
+                if (naechste_[k] < ab || !gesucht_[k]) {
+                    naechste_[k] = Finden(formen_[k], ab);
                     gesucht_[k] = true;
                 }
                 kandidat = std::min(kandidat, naechste_[k]);
             }
-            if (kandidat == std::string_view::npos || t_.size() - kandidat < x_.size())
-                return std::string_view::npos;
-            if (PasstAb(kandidat)) return kandidat;
-            von = kandidat + 1;
+            if (kandidat == std::string_view::npos) return std::string_view::npos;
+            const std::size_t anfang = kandidat - anker_;
+            if (t_.size() - anfang < x_.size()) return std::string_view::npos;
+            if (PasstAb(anfang)) return anfang;
+            ab = kandidat + 1;
         }
     }
 
@@ -73,7 +89,7 @@ private:
     }
 
     bool PasstAb(std::size_t p) const {
-        for (std::size_t i = 1; i < x_.size(); ++i)
+        for (std::size_t i = 0; i < x_.size(); ++i)
             if (kGross[static_cast<unsigned char>(t_[p + i])] != static_cast<unsigned char>(x_[i]))
                 return false;
         return true;
@@ -81,7 +97,8 @@ private:
 
     std::string_view t_;
     std::string x_;
-    unsigned char anfaenge_[2] = {};
+    std::size_t anker_ = 0;
+    unsigned char formen_[2] = {};
     int anzahl_ = 0;
     std::size_t naechste_[2] = {};
     bool gesucht_[2] = {};
