@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
         Pruefen(namen * 17 <= groesse);
         Pruefen(name->size() >= kEndung.size() &&
                 std::string_view(*name).substr(name->size() - kEndung.size()) == kEndung);
-        const std::string_view ziel = std::string_view(*name).substr(0, name->size() - kEndung.size());
+        const std::string_view ziel =
+            std::string_view(*name).substr(0, name->size() - kEndung.size());
         Pruefen(eingabe.find(ziel) != std::string::npos);
         if (!lw::SchlichterDateiname(*name)) break;
         // A name that passes stays a single file name inside Alt.

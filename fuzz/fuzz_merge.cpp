@@ -46,10 +46,10 @@ std::string AlsLinkText(std::string_view roh) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
     const std::string_view eingabe(reinterpret_cast<const char*>(daten), groesse);
     const std::size_t zeilenEnde = eingabe.find('\n');
-    const std::string_view kopf = zeilenEnde == std::string_view::npos ? std::string_view()
-                                                                        : eingabe.substr(0, zeilenEnde);
+    const std::string_view kopf =
+        zeilenEnde == std::string_view::npos ? std::string_view() : eingabe.substr(0, zeilenEnde);
     const std::string inhalt(zeilenEnde == std::string_view::npos ? eingabe
-                                                                   : eingabe.substr(zeilenEnde + 1));
+                                                                  : eingabe.substr(zeilenEnde + 1));
     const unsigned optionen = kopf.empty() ? 0 : static_cast<unsigned char>(kopf[0]);
 
     lw::Projektdaten projekt;
@@ -84,12 +84,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     Pruefen(ueberschrift != std::string::npos && generator < ueberschrift);
 
     // The head up to the placeholder heading (the last one: a link text may
-    // hold the same words), with the page named in the
-    // generator tag, stands unchanged before the contents.
+    // hold the same words), with the page named in the generator tag, stands
+    // unchanged before the contents.
     std::string erwarteterKopf = seitentext.substr(0, ueberschrift);
-    erwarteterKopf.replace(generator, kGenerator.size(),
-                           "<meta name=\"generator\" content=\"_" + lw::NameOhneEndung(name) +
-                               "\" />");
+    erwarteterKopf.replace(
+        generator, kGenerator.size(),
+        "<meta name=\"generator\" content=\"_" + lw::NameOhneEndung(name) + "\" />");
 
     const std::string ergebnis = lw::SeiteZusammenfuehren(seitentext, inhalt, name);
     Pruefen(ergebnis.compare(0, erwarteterKopf.size(), erwarteterKopf) == 0);
