@@ -89,7 +89,7 @@ int Laufen(int wiederholungen) {
 
 int main(int argc, char** argv) {
     try {
-        return Laufen(Wiederholungen(argc, argv, 9));
+        return Laufen(Wiederholungen(argc, argv, 15));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_speichern: %s\n", e.what());
         return 2;

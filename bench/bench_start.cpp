@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
         // Two other programs may be named after the count, for finding out
         // what a difference comes from.
         const std::string ordner = lw::ProgrammOrdner();
-        return Laufen(Wiederholungen(argc, argv, 15),
+        return Laufen(Wiederholungen(argc, argv, 21),
                       argc > 3 ? argv[2] : ordner + "/bench_start_leistenwerk",
                       argc > 3 ? argv[3] : ordner + "/bench_start_minimal");
     } catch (const std::exception& e) {

@@ -78,7 +78,7 @@ struct Gruppe {
 }  // namespace
 
 int main(int argc, char** argv) try {
-    const int wiederholungen = Wiederholungen(argc, argv, 9);
+    const int wiederholungen = Wiederholungen(argc, argv, 11);
     const std::string seite = GenerierteSeite();
     const std::vector<Gruppe> gruppen = {
         {"Ersetzen ohne Groß-/Kleinschreibung",
