@@ -53,7 +53,9 @@ int LeistenwerkAusfuehren(QApplication& app, const std::function<void()>& wennSi
     // Created once, in this order; they reach each other through fenster.
     auto form2 = std::make_unique<TForm2>(daten, fenster);
     fenster.Form2 = form2.get();
-    auto form1 = std::make_unique<TForm1>(daten, fenster);
+    // Its pages hold most of the program's controls; nobody sees them before
+    // a mode was chosen, and making them then keeps the start short.
+    auto form1 = std::make_unique<TForm1>(daten, fenster, TForm1::Aufbau::beimZeigen);
     fenster.Form1 = form1.get();
     auto form3 = std::make_unique<TForm3>(daten, fenster);
     fenster.Form3 = form3.get();

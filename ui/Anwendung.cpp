@@ -1,6 +1,10 @@
 #include "ui/Anwendung.h"
 
 #include <QFontDatabase>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -30,6 +34,74 @@ QString SchriftFamilie() {
     return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
 }
 
+// A stock symbol that is looked up when it is first drawn or measured. The
+// first lookup searches the desktop's icon theme and decodes the built-in
+// pictures, which would cost the start several milliseconds for buttons of
+// windows that are not shown yet.
+class StockSymbol final : public QIconEngine {
+public:
+    StockSymbol(QStyle* stil, QStyle::StandardPixmap art) : stil_(stil), art_(art) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        echt().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return echt().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return echt().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override {
+        return echt().pixmap(size, scale, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return echt().availableSizes(mode, state);
+    }
+    bool isNull() override { return echt().isNull(); }
+    QString iconName() override { return echt().name(); }
+    QString key() const override { return QStringLiteral("StockSymbol"); }
+    QIconEngine* clone() const override { return new StockSymbol(*this); }
+
+private:
+    const QIcon& echt() {
+        if (!geladen_ && stil_) {
+            echt_ = stil_->standardIcon(art_);
+            geladen_ = true;
+        }
+        return echt_;
+    }
+
+    QPointer<QStyle> stil_;
+    QStyle::StandardPixmap art_;
+    QIcon echt_;
+    bool geladen_ = false;
+};
+
+// The application's own style, which hands out the dialog buttons' stock
+// symbols as StockSymbol; everything else is the platform's style unchanged.
+class Stil final : public QProxyStyle {
+public:
+    explicit Stil(const QString& basis) : QProxyStyle(basis) {}
+
+    QIcon standardIcon(StandardPixmap art, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        switch (art) {
+            case SP_DialogOkButton:
+            case SP_DialogCancelButton:
+            case SP_DialogYesButton:
+            case SP_DialogNoButton:
+            case SP_DialogAbortButton:
+                if (!option) return QIcon(new StockSymbol(baseStyle(), art));
+                break;
+            default:
+                break;
+        }
+        return QProxyStyle::standardIcon(art, option, widget);
+    }
+};
+
 }  // namespace
 
 void AnwendungEinrichten(QApplication& app) {
@@ -40,6 +112,9 @@ void AnwendungEinrichten(QApplication& app) {
         QApplication::installTranslator(uebersetzung);
     else
         delete uebersetzung;
+
+    if (!dynamic_cast<Stil*>(QApplication::style()))
+        QApplication::setStyle(new Stil(QApplication::style()->name()));
 
     QFont schrift(SchriftFamilie());
     schrift.setPointSize(kSchriftPunkte);

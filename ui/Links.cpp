@@ -40,9 +40,7 @@ void Zentrieren(QWidget* w) {
 
 }  // namespace
 
-QWidget* TForm1::LinksSeiteAnlegen() {
-    auto* seite = new QWidget;
-    seite->setObjectName(QStringLiteral("tab_Links"));
+void TForm1::LinksSeiteFuellen(QWidget* seite) {
 
     auto* scrollBox = new QScrollArea(seite);
     scrollBox->setObjectName(QStringLiteral("ScrollBox1"));
@@ -91,7 +89,6 @@ QWidget* TForm1::LinksSeiteAnlegen() {
     connect(weiter, &QPushButton::clicked, this, &TForm1::NaechsteSeiteZeigen);
     auto* abbruch = AbbrechenKnopf(seite, "BitBtn6", 400, 320, 89);
     connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungModal);
-    return seite;
 }
 
 void TForm1::ZeilenAufbauen() {

@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <utility>
 
 #include "app/About.h"
 #include "app/Browser.h"
@@ -64,7 +65,7 @@ QIcon TuerSymbol() {
 
 }  // namespace
 
-TForm1::TForm1(lw::Projektdaten& daten, Fenster& fenster)
+TForm1::TForm1(lw::Projektdaten& daten, Fenster& fenster, Aufbau aufbau)
     : QMainWindow(nullptr), daten_(daten), fenster_(fenster) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Leistenwerk"));
@@ -88,17 +89,35 @@ TForm1::TForm1(lw::Projektdaten& daten, Fenster& fenster)
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(0, 0, 513, 385);
     PageControl1->setCursor(Qt::PointingHandCursor);
-    PageControl1->addTab(ImportSeiteAnlegen(), QStringLiteral("Import"));
-    PageControl1->addTab(BodySeiteAnlegen(), QStringLiteral("Dateiweite Einstellungen"));
-    PageControl1->addTab(LinksSeiteAnlegen(), QStringLiteral("Links"));
-    PageControl1->addTab(CodeSeiteAnlegen(), QStringLiteral("Code"));
-    // The hand belongs to the page headers, not to everything on the pages.
-    for (int i = 0; i < PageControl1->count(); ++i)
-        PageControl1->widget(i)->setCursor(Qt::ArrowCursor);
+    for (const auto& [name, titel] :
+         {std::pair{"tab_Import", "Import"}, std::pair{"tab_Body", "Dateiweite Einstellungen"},
+          std::pair{"tab_Links", "Links"}, std::pair{"tab_code", "Code"}}) {
+        auto* seite = new QWidget;
+        seite->setObjectName(QString::fromLatin1(name));
+        // The hand belongs to the page headers, not to everything on the pages.
+        seite->setCursor(Qt::ArrowCursor);
+        PageControl1->addTab(seite, QString::fromUtf8(titel));
+    }
     PageControl1->setCurrentIndex(kImportSeite);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
 
+    if (aufbau == Aufbau::sofort) SeitenAufbauen();
+}
+
+void TForm1::SeitenAufbauen() {
+    if (seitenAufgebaut_) return;
+    seitenAufgebaut_ = true;
+    ImportSeiteFuellen(PageControl1->widget(kImportSeite));
+    BodySeiteFuellen(PageControl1->widget(kBodySeite));
+    LinksSeiteFuellen(PageControl1->widget(kLinksSeite));
+    CodeSeiteFuellen(PageControl1->widget(kCodeSeite));
     TooltippsZuweisen();
+}
+
+void TForm1::setVisible(bool visible) {
+    // Before Qt shows the children, so that they are shown with the window.
+    if (visible) SeitenAufbauen();
+    QMainWindow::setVisible(visible);
 }
 
 void TForm1::TooltippsZuweisen() {
@@ -108,9 +127,7 @@ void TForm1::TooltippsZuweisen() {
     TooltippsLinks(*this);
 }
 
-QWidget* TForm1::ImportSeiteAnlegen() {
-    auto* seite = new QWidget;
-    seite->setObjectName(QStringLiteral("tab_Import"));
+void TForm1::ImportSeiteFuellen(QWidget* seite) {
 
     auto* gruppe = Gruppe(seite, "GroupBox4", 16, 24, 457, 153,
                           QStringLiteral("Adresse der bestehenden Homepage"));
@@ -142,12 +159,9 @@ QWidget* TForm1::ImportSeiteAnlegen() {
     connect(btn_WeiterImport, &QPushButton::clicked, this, &TForm1::btn_WeiterImportClick);
     auto* abbruch = AbbrechenKnopf(seite, "btn_AbbruchImport", 400, 320, 89);
     connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungModal);
-    return seite;
 }
 
-QWidget* TForm1::CodeSeiteAnlegen() {
-    auto* seite = new QWidget;
-    seite->setObjectName(QStringLiteral("tab_code"));
+void TForm1::CodeSeiteFuellen(QWidget* seite) {
 
     Beschriftung(seite, "Label7", 8, 8, QStringLiteral("XHTML-Quellcode"));
     Memo1 = Memo(seite, "Memo1", 8, 24, 481, 105);
@@ -166,7 +180,6 @@ QWidget* TForm1::CodeSeiteAnlegen() {
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     auto* abbruch = AbbruchKnopf(seite, "BitBtn9", 400, 320, 89);
     connect(abbruch, &QPushButton::clicked, this, &TForm1::BitBtn9Click);
-    return seite;
 }
 
 void TForm1::btn_WeiterImportClick() {
@@ -313,6 +326,8 @@ void TForm1::CodeSeiteBetreten() {
 
 lw::CodeEingaben TForm1::CodeEingabenLesen() const {
     lw::CodeEingaben eingaben;
+    // The controls' first values count even before the window was shown.
+    const_cast<TForm1*>(this)->SeitenAufbauen();
     eingaben.menueFixiert = cbx_MenueFixieren->isChecked();
     eingaben.eineGrafikFuerAlle = CheckBox1->isChecked();
     for (int i = 1; i <= Zeilen(); ++i)

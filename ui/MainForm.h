@@ -34,7 +34,11 @@ public:
     static constexpr int kLinksSeite = 2;
     static constexpr int kCodeSeite = 3;
 
-    TForm1(lw::Projektdaten& daten, Fenster& fenster);
+    // When the pages' contents are made: at once, or when the window is first
+    // shown, which the program's start uses, since the window is hidden then.
+    enum class Aufbau { sofort, beimZeigen };
+
+    TForm1(lw::Projektdaten& daten, Fenster& fenster, Aufbau aufbau = Aufbau::sofort);
 
     // Shows the pages of the mode, opens the first of them and brings the
     // window to the front; showing assigns the project data's defaults.
@@ -51,11 +55,13 @@ public:
     const lw::ErzeugterCode& LetzterCode() const { return code_; }
 
 protected:
+    void setVisible(bool visible) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
+    void SeitenAufbauen();
     void TooltippsZuweisen();
     void SeitenSichtbarSetzen(bool import, bool assistent, int aktiv);
 
@@ -68,15 +74,15 @@ private:
     void About1Click();
 
     // Import and code pages (MainForm.cpp).
-    QWidget* ImportSeiteAnlegen();
-    QWidget* CodeSeiteAnlegen();
+    void ImportSeiteFuellen(QWidget* seite);
+    void CodeSeiteFuellen(QWidget* seite);
     void btn_WeiterImportClick();
     bool CodeVorhanden();
     void Button1Click();
     void BitBtn10Click();
 
     // File-wide settings (body.cpp).
-    QWidget* BodySeiteAnlegen();
+    void BodySeiteFuellen(QWidget* seite);
     void btn_HintergrundFarbeClick();
     void btn_BodyFontClick();
     void HintergrundbildLaden();
@@ -84,7 +90,7 @@ private:
     void BannerLaden();
 
     // Links (Links.cpp).
-    QWidget* LinksSeiteAnlegen();
+    void LinksSeiteFuellen(QWidget* seite);
     void ZeilenAufbauen();
     void btn_GrafikClick(int n);
     void ButtonGrafikLaden(int n);
@@ -98,6 +104,7 @@ private:
     Fenster& fenster_;
 
     QTabWidget* PageControl1 = nullptr;
+    bool seitenAufgebaut_ = false;
     int vorherigeSeite_ = kImportSeite;
     // Pages set from code do not count as a change by the user.
     bool seitenwechselStill_ = false;

@@ -19,9 +19,7 @@
 
 using namespace lw::ui;
 
-QWidget* TForm1::BodySeiteAnlegen() {
-    auto* seite = new QWidget;
-    seite->setObjectName(QStringLiteral("tab_Body"));
+void TForm1::BodySeiteFuellen(QWidget* seite) {
 
     auto* farbe =
         Knopf(seite, "btn_HintergrundFarbe", 16, 24, 113, 25, QStringLiteral("Hintergrundfarbe"));
@@ -75,7 +73,6 @@ QWidget* TForm1::BodySeiteAnlegen() {
     connect(weiter, &QPushButton::clicked, this, &TForm1::NaechsteSeiteZeigen);
     auto* abbruch = AbbrechenKnopf(seite, "BitBtn4", 400, 320, 89);
     connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungModal);
-    return seite;
 }
 
 void TForm1::btn_HintergrundFarbeClick() {
