@@ -15,29 +15,19 @@
 #include <memory>
 #include <string>
 
-#include "app/About.h"
+#include "app/Programmfenster.h"
 #include "model/Projektdaten.h"
-#include "ui/Abbruch.h"
-#include "ui/ButtonGroesse.h"
-#include "ui/Fenster.h"
-#include "ui/Hilfe.h"
-#include "ui/LinkZahl.h"
-#include "ui/MainForm.h"
-#include "ui/Status.h"
 
 namespace lw::test {
 
 // The seven windows of the program, created in the program's order.
 struct Hauptfenster {
     lw::Projektdaten daten;
-    Fenster fenster;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm3> form3;
-    std::unique_ptr<Tfrm_Status> status;
-    std::unique_ptr<Tfrm_ButtonGroesse> buttonGroesse;
-    std::unique_ptr<TForm4> form4;
-    std::unique_ptr<Tfrm_LinkAnzahl> linkAnzahl;
+    std::unique_ptr<Programmfenster> alle;
+    TForm2* form2 = nullptr;
+    TForm1* form1 = nullptr;
+    TForm3* form3 = nullptr;
+    Tfrm_Status* status = nullptr;
 
     // As the program starts: no mode yet, the start window decides.
     Hauptfenster() { erzeugen(); }
@@ -65,20 +55,12 @@ struct Hauptfenster {
 
 private:
     void erzeugen() {
-        form2 = std::make_unique<TForm2>(daten, fenster);
-        fenster.Form2 = form2.get();
-        form1 = std::make_unique<TForm1>(daten, fenster);
-        fenster.Form1 = form1.get();
-        form3 = std::make_unique<TForm3>(daten, fenster);
-        fenster.Form3 = form3.get();
-        status = std::make_unique<Tfrm_Status>();
-        fenster.frm_Status = status.get();
-        buttonGroesse = std::make_unique<Tfrm_ButtonGroesse>(daten);
-        fenster.frm_ButtonGroesse = buttonGroesse.get();
-        form4 = std::make_unique<TForm4>();
-        fenster.Form4 = form4.get();
-        linkAnzahl = std::make_unique<Tfrm_LinkAnzahl>(daten);
-        fenster.frm_LinkAnzahl = linkAnzahl.get();
+        // Built at once, so that the tests find every control before showing.
+        alle = std::make_unique<Programmfenster>(daten, TForm1::Aufbau::sofort);
+        form2 = alle->form2.get();
+        form1 = alle->form1.get();
+        form3 = alle->form3.get();
+        status = alle->status.get();
     }
 };
 

@@ -116,7 +116,7 @@ private slots:
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 1);
         h.zeigen();
-        QSignalSpy ende(h.form2.get(), &TForm2::programmEndet);
+        QSignalSpy ende(h.form2, &TForm2::programmEndet);
         ModalAntwort ja(Antworten("BitBtn1"));
         QVERIFY(h.form1->close());
         QVERIFY(ja.erledigt());

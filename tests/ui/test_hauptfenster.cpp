@@ -70,7 +70,7 @@ private slots:
 
     void fensterUndSeitenfolge() {
         Hauptfenster h(lw::kModusHPNeu, 2);
-        TForm1* form = h.form1.get();
+        TForm1* form = h.form1;
         QCOMPARE(form->objectName(), QStringLiteral("Form1"));
         QCOMPARE(form->windowTitle(), QStringLiteral("Leistenwerk"));
         QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -376,13 +376,13 @@ private slots:
         h.daten.ButtonHoehe.Setzen(1, 30);
         h.daten.ButtonBreite.Setzen(1, 120);
         h.zeigen();
-        QVERIFY(QTest::qWaitForWindowActive(h.form1.get()));
+        QVERIFY(QTest::qWaitForWindowActive(h.form1));
         {
             ModalAntwort nein([](QWidget* w) {
                 QCOMPARE(w->objectName(), QStringLiteral("Form3"));
                 w->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click();
             });
-            QTest::keyClick(h.form1.get(), Qt::Key_Escape);
+            QTest::keyClick(h.form1, Qt::Key_Escape);
             // A shortcut presses its button visibly, a moment later.
             QTRY_VERIFY(nein.erledigt());
         }
@@ -391,7 +391,7 @@ private slots:
         KopfKlicken(h, TForm1::kLinksSeite);
         KopfKlicken(h, TForm1::kCodeSeite);
         ModalZaehler warnung([](QWidget* w) { w->close(); });
-        QTest::keyClick(h.form1.get(), Qt::Key_Escape);
+        QTest::keyClick(h.form1, Qt::Key_Escape);
         QTest::qWait(300);
         QCOMPARE(warnung.anzahl(), 0);
     }

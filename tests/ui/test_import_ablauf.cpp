@@ -370,7 +370,7 @@ private slots:
         ProxyUmgebung umleitung(server);
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusNZAlt, 0);
-        QSignalSpy ende(h.form2.get(), &TForm2::programmEndet);
+        QSignalSpy ende(h.form2, &TForm2::programmEndet);
         ImportSeiteZeigen(h, QStringLiteral("anna"));
         dialoge.naechsterOrdner(Q(ordner.pfad()));
         ModalAntwort ja([](QWidget* w) {
@@ -409,7 +409,7 @@ private slots:
         ProxyUmgebung umleitung(server);
         SkriptDialoge dialoge;
         Hauptfenster h;
-        QSignalSpy ende(h.form2.get(), &TForm2::programmEndet);
+        QSignalSpy ende(h.form2, &TForm2::programmEndet);
         h.form2->show();
         QTest::mouseClick(h.form2->findChild<QPushButton*>(QStringLiteral("btn_BestandNZ")),
                           Qt::LeftButton);

@@ -168,7 +168,7 @@ private slots:
 
         SkriptDialoge dialoge;
         Hauptfenster h;
-        QSignalSpy ende(h.form2.get(), &TForm2::programmEndet);
+        QSignalSpy ende(h.form2, &TForm2::programmEndet);
         h.form2->show();
 
         // Start window and page count: 5 offered, two steps down.
@@ -292,7 +292,7 @@ private slots:
 
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 2);
-        QSignalSpy ende(h.form2.get(), &TForm2::programmEndet);
+        QSignalSpy ende(h.form2, &TForm2::programmEndet);
         h.daten.ButtonHoehe.Setzen(1, 30);
         h.daten.ButtonBreite.Setzen(1, 120);
         h.zeigen();

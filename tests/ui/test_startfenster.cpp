@@ -12,16 +12,11 @@
 
 #include "app/About.h"
 #include "app/Browser.h"
+#include "app/Programmfenster.h"
 #include "model/Projektdaten.h"
 #include "tests/ui/SkriptDialoge.h"
-#include "ui/Abbruch.h"
 #include "ui/Anwendung.h"
-#include "ui/ButtonGroesse.h"
-#include "ui/Fenster.h"
-#include "ui/Hilfe.h"
-#include "ui/LinkZahl.h"
 #include "ui/MainForm.h"
-#include "ui/Status.h"
 
 using lw::test::ModalAntwort;
 using lw::test::SkriptDialoge;
@@ -38,31 +33,8 @@ T* Kind(QWidget* fenster, const char* name) {
 // All seven windows, made in the order of the program's start.
 struct Programm {
     lw::Projektdaten daten;
-    Fenster fenster;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm3> form3;
-    std::unique_ptr<Tfrm_Status> status;
-    std::unique_ptr<Tfrm_ButtonGroesse> buttonGroesse;
-    std::unique_ptr<TForm4> form4;
-    std::unique_ptr<Tfrm_LinkAnzahl> linkAnzahl;
-
-    Programm() {
-        form2 = std::make_unique<TForm2>(daten, fenster);
-        fenster.Form2 = form2.get();
-        form1 = std::make_unique<TForm1>(daten, fenster);
-        fenster.Form1 = form1.get();
-        form3 = std::make_unique<TForm3>(daten, fenster);
-        fenster.Form3 = form3.get();
-        status = std::make_unique<Tfrm_Status>();
-        fenster.frm_Status = status.get();
-        buttonGroesse = std::make_unique<Tfrm_ButtonGroesse>(daten);
-        fenster.frm_ButtonGroesse = buttonGroesse.get();
-        form4 = std::make_unique<TForm4>();
-        fenster.Form4 = form4.get();
-        linkAnzahl = std::make_unique<Tfrm_LinkAnzahl>(daten);
-        fenster.frm_LinkAnzahl = linkAnzahl.get();
-    }
+    Programmfenster alle{daten, TForm1::Aufbau::sofort};
+    TForm1* form1 = alle.form1.get();
 };
 
 QStringList SichtbareFenster() {
@@ -94,7 +66,7 @@ class StartfensterTest : public QObject {
 
 private:
     std::unique_ptr<Programm> p_;
-    TForm2* form2() { return p_->form2.get(); }
+    TForm2* form2() { return p_->alle.form2.get(); }
 
 private slots:
     void initTestCase() { AnwendungEinrichten(*qApp); }
