@@ -15,9 +15,11 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -106,8 +108,10 @@ QImage TuerBild(bool grau) {
 // The settings page with the background colour button's tooltip under the
 // mouse pointer, as the help window explains it.
 QImage HilfeBild() {
+    // A widget does not own a style set on it; this one outlives the widgets.
+    const std::unique_ptr<QStyle> stil(QStyleFactory::create(QStringLiteral("Fusion")));
     QTabWidget seiten;
-    seiten.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    seiten.setStyle(stil.get());
     seiten.resize(505, 383);
     auto* body = new QWidget;
     seiten.addTab(body, QStringLiteral("Dateiweite Einstellungen"));
