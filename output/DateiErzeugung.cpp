@@ -42,8 +42,17 @@ constexpr std::array<unsigned char, 256> kUmlautNach = [] {
 // matching would take Ì (C3 8C) for Ü and sequences beginning with E3 for C3
 // and break other letters. One pass for the whole table: every letter is C3
 // and a second byte that is never C3, so no two matches overlap and the
-// result is that of replacing one letter after the other.
+// result is that of replacing one letter after the other. Appending the parts
+// of a text one after the other gives the result for the whole text: a C3 that
+// ends aus is still raw (entities end in ';') and pairs with t's first byte.
 void UmlauteAnhaengen(std::string& aus, std::string_view t) {
+    if (!t.empty() && !aus.empty() && aus.back() == '\xC3') {
+        if (const unsigned umlaut = kUmlautNach[static_cast<unsigned char>(t[0])]) {
+            aus.pop_back();
+            aus.append(kUmlaute[umlaut - 1].entitaet);
+            t.remove_prefix(1);
+        }
+    }
     aus.reserve(aus.size() + t.size());
     std::size_t von = 0;
     for (auto p = t.find('\xC3'); p != std::string_view::npos && p + 1 < t.size();
@@ -79,40 +88,44 @@ void BildKopieren(const std::string& bild, const std::string& imgOrdner) {
     DateiErstellen(imgOrdner + DateiName(bild), inhalt);
 }
 
+// Only the generator tag names the page, and only the first, that of the
+// generated head: nothing the user types stands before it, and the same word
+// in the contents or the link texts is the user's own.
+bool NameEinsetzen(std::string& seite, const std::string& seitenname) {
+    const auto p = seite.find(kGeneratorLeistenwerk);
+    if (p == std::string::npos) return false;
+    seite.replace(p, kGeneratorLeistenwerk.size(),
+                  std::string(kGeneratorAnfang) + "_" + NameOhneEndung(seitenname) + "\" />");
+    return true;
+}
+
 // The merged page into seite, whose room is kept from page to page: fresh
 // memory for every page of a megabyte costs more than the merge itself.
 void Zusammenfuehren(std::string_view seitentext, std::string_view inhalt,
                      const std::string& seitenname, std::string& seite) {
+    seite.clear();
     // The navigation carries the link texts as typed, markup and all, so a
     // typed "<p>" or heading stands before the placeholders. Only the last
     // placeholder heading and what follows it are the generated contents.
-    auto inhaltsblock = seitentext.rfind(kUeberschrift);
-    if (inhaltsblock == std::string_view::npos) inhaltsblock = 0;
-    std::string kopf(seitentext.substr(0, inhaltsblock));
-    std::string block(seitentext.substr(inhaltsblock));
-    PlatzhalterEntfernen(block);
-    Ersetzen(block, kUeberschrift, inhalt);
-
-    // Only the generator tag names the page; the first one is the generated
-    // head (nothing the user types stands before it). The same word in the
-    // contents or the link texts is the user's own.
-    const std::string generator =
-        std::string(kGeneratorAnfang) + "_" + NameOhneEndung(seitenname) + "\" />";
-    // Entities and name go over kopf + block as one text. The small head is
-    // done on its own and the contents appended once, unless a letter could
-    // stand across the seam or the tag is not in the head.
-    seite.clear();
-    UmlauteAnhaengen(seite, kopf);
-    if (const auto p = seite.find(kGeneratorLeistenwerk);
-        p != std::string::npos && !kopf.ends_with('\xC3')) {
-        seite.replace(p, kGeneratorLeistenwerk.size(), generator);
-        UmlauteAnhaengen(seite, block);
+    const auto inhaltsblock = seitentext.rfind(kUeberschrift);
+    if (inhaltsblock == std::string_view::npos) {
+        // Not a page of this generator: the steps as written, over the whole text.
+        std::string ganz(seitentext);
+        PlatzhalterEntfernen(ganz);
+        Ersetzen(ganz, kUeberschrift, inhalt);
+        UmlauteAnhaengen(seite, ganz);
+        NameEinsetzen(seite, seitenname);
         return;
     }
-    seite.clear();
-    UmlauteAnhaengen(seite, kopf + block);
-    if (const auto p = seite.find(kGeneratorLeistenwerk); p != std::string::npos)
-        seite.replace(p, kGeneratorLeistenwerk.size(), generator);
+    // Put together from its parts, so that the contents are copied only once;
+    // the name goes in after the entities of the head, as over the whole text.
+    UmlauteAnhaengen(seite, seitentext.substr(0, inhaltsblock));
+    const bool benannt = NameEinsetzen(seite, seitenname);
+    std::string block(seitentext.substr(inhaltsblock));
+    PlatzhalterEntfernen(block);
+    UmlauteAnhaengen(seite, inhalt);
+    UmlauteAnhaengen(seite, std::string_view(block).substr(kUeberschrift.size()));
+    if (!benannt) NameEinsetzen(seite, seitenname);
 }
 
 // DateiLesen(dateiname, 0, 0) into a buffer whose room is kept from page to page.
