@@ -5,7 +5,7 @@
 
 #include "common/Zeichensatz.h"
 #include "pictures/Bild.h"
-#include "tests/core/test_bild_muster.h"
+#include "tests/support/Bildmuster.h"
 #include "tests/support/TempOrdner.h"
 
 namespace lw {

@@ -1,4 +1,4 @@
-#include "tests/core/test_bild_muster.h"
+#include "tests/support/Bildmuster.h"
 
 #include <cstdio>
 #include <cstdlib>
