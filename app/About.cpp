@@ -1,5 +1,6 @@
 #include "app/About.h"
 
+#include <QLabel>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
@@ -7,7 +8,7 @@
 #include <QPushButton>
 
 #include "app/Browser.h"
-#include "ui/Fensterlage.h"
+#include "ui/Formbau.h"
 #include "ui/LinkZahl.h"
 #include "ui/MainForm.h"
 #include "ui/TooltippStart.h"
@@ -34,7 +35,8 @@ TForm2::TForm2(lw::Projektdaten& daten, Fenster& fenster)
     setFixedSize(347, 323);
     setWindowOpacity(kDeckkraft);
 
-    auto* Label3 = TextLabel(this, "Label3", 65, 16, QStringLiteral("Leistenwerk v. 0.8.0.2"));
+    auto* Label3 =
+        lw::ui::Beschriftung(this, "Label3", 65, 16, QStringLiteral("Leistenwerk v. 0.8.0.2"));
     QFont titelSchrift = Label3->font();  // the application's Tahoma
     titelSchrift.setPointSize(12);
     titelSchrift.setBold(true);
@@ -51,7 +53,8 @@ TForm2::TForm2(lw::Projektdaten& daten, Fenster& fenster)
     Image1->setGeometry(1, 1, 79, 98);
     Image1->setPixmap(QPixmap(QStringLiteral(":/bilder/start.png")));
 
-    TextLabel(this, "lbl_Copyright", 104, 168, QStringLiteral("Copyright © 2026 Leistenwerk"));
+    lw::ui::Beschriftung(this, "lbl_Copyright", 104, 168,
+                         QStringLiteral("Copyright © 2026 Leistenwerk"));
 
     auto* lbl_Homepage = new VerweisLabel(QString::fromLatin1(AuthorHomepage), this);
     lbl_Homepage->setObjectName(QStringLiteral("lbl_Homepage"));
@@ -73,7 +76,7 @@ TForm2::TForm2(lw::Projektdaten& daten, Fenster& fenster)
     connect(btn_BestandNZ, &QPushButton::clicked, this, &TForm2::btn_BestandNZClick);
 
     TooltippsStart(*this);
-    AufBildschirmZentrieren(*this);
+    lw::ui::AufBildschirmZentrieren(*this);
 }
 
 void TForm2::HauptfensterZeigen(const std::string& modus) {

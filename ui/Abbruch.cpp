@@ -1,11 +1,12 @@
 #include "ui/Abbruch.h"
 
+#include <QLabel>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QStyle>
 
 #include "app/About.h"
-#include "ui/Fensterlage.h"
+#include "ui/Formbau.h"
 
 TForm3::TForm3(lw::Projektdaten& daten, Fenster& fenster)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -16,8 +17,8 @@ TForm3::TForm3(lw::Projektdaten& daten, Fenster& fenster)
     setWindowTitle(QStringLiteral("Warnung"));
     setFixedSize(309, 94);
 
-    TextLabel(this, "Label1", 24, 24,
-              QStringLiteral("Die bereits eingegebenen Werte werden jetzt gelöscht."));
+    lw::ui::Beschriftung(this, "Label1", 24, 24,
+                         QStringLiteral("Die bereits eingegebenen Werte werden jetzt gelöscht."));
 
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogYesButton),
                               QStringLiteral("&Ja"), this);
@@ -36,7 +37,7 @@ TForm3::TForm3(lw::Projektdaten& daten, Fenster& fenster)
     BitBtn2->setCursor(Qt::PointingHandCursor);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm3::BitBtn2Click);
 
-    AufBildschirmZentrieren(*this);
+    lw::ui::AufBildschirmZentrieren(*this);
 }
 
 void TForm3::ZeigenModal() {

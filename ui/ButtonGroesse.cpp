@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "ui/Dialoge.h"
-#include "ui/Fensterlage.h"
+#include "ui/Formbau.h"
 
 namespace {
 
@@ -27,30 +27,32 @@ Tfrm_ButtonGroesse::Tfrm_ButtonGroesse(lw::Projektdaten& daten)
     setWindowTitle(QStringLiteral("Fehlende Buttongröße"));
     setFixedSize(305, 208);
 
-    TextLabel(this, "Label1", 24, 8, QStringLiteral("Es wurden keine Buttonabmessungen erkannt."));
-    TextLabel(this, "Label2", 24, 32,
-              QStringLiteral("Um die Links anklickbar zu machen müssen Sie einen"));
-    TextLabel(this, "Label3", 24, 56, QStringLiteral("rechteckigen Bereich definieren."));
+    lw::ui::Beschriftung(this, "Label1", 24, 8,
+                         QStringLiteral("Es wurden keine Buttonabmessungen erkannt."));
+    lw::ui::Beschriftung(this, "Label2", 24, 32,
+                         QStringLiteral("Um die Links anklickbar zu machen müssen Sie einen"));
+    lw::ui::Beschriftung(this, "Label3", 24, 56,
+                         QStringLiteral("rechteckigen Bereich definieren."));
 
     auto* GroupBox3 = new QGroupBox(QStringLiteral("Größe des Buttons"), this);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     GroupBox3->setGeometry(26, 88, 249, 57);
 
-    TextLabel(GroupBox3, "Label14", 5, 28, QStringLiteral("Höhe"));
+    lw::ui::Beschriftung(GroupBox3, "Label14", 5, 28, QStringLiteral("Höhe"));
     Edit8 = new QLineEdit(QStringLiteral("50"), GroupBox3);
     Edit8->setObjectName(QStringLiteral("Edit8"));
     Edit8->setGeometry(40, 24, 41, 21);
     Edit8->setToolTip(QStringLiteral(
         "Höhe des Links (Es wird ein rechteckiges Feld mit der eingegebenen Höhe erzeugt)"));
-    TextLabel(GroupBox3, "Label17", 91, 28, QStringLiteral("Pixel"));
+    lw::ui::Beschriftung(GroupBox3, "Label17", 91, 28, QStringLiteral("Pixel"));
 
-    TextLabel(GroupBox3, "Label16", 133, 28, QStringLiteral("Breite"));
+    lw::ui::Beschriftung(GroupBox3, "Label16", 133, 28, QStringLiteral("Breite"));
     Edit9 = new QLineEdit(QStringLiteral("170"), GroupBox3);
     Edit9->setObjectName(QStringLiteral("Edit9"));
     Edit9->setGeometry(168, 24, 41, 21);
     Edit9->setToolTip(QStringLiteral(
         "Breite des Links (Es wird ein rechteckiges Feld mit der eingegebenen Breite erzeugt)"));
-    TextLabel(GroupBox3, "Label15", 219, 28, QStringLiteral("Pixel"));
+    lw::ui::Beschriftung(GroupBox3, "Label15", 219, 28, QStringLiteral("Pixel"));
 
     auto* BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
                                     QStringLiteral("OK"), this);
@@ -59,7 +61,7 @@ Tfrm_ButtonGroesse::Tfrm_ButtonGroesse(lw::Projektdaten& daten)
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_ButtonGroesse::BitBtn1Click);
 
-    AufBildschirmZentrieren(*this);
+    lw::ui::AufBildschirmZentrieren(*this);
 }
 
 void Tfrm_ButtonGroesse::BitBtn1Click() {

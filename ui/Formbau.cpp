@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 
 #include <algorithm>
@@ -37,6 +39,13 @@ void Platzieren(T* w, int links, int oben, int breite, int hoehe) {
 }
 
 }  // namespace
+
+void AufBildschirmZentrieren(QWidget& fenster) {
+    const QScreen* bildschirm = QGuiApplication::primaryScreen();
+    if (!bildschirm) return;
+    const QRect frei = bildschirm->availableGeometry();
+    fenster.move(frei.center() - QPoint(fenster.width() / 2, fenster.height() / 2));
+}
 
 QLabel* Beschriftung(QWidget* eltern, const char* name, int links, int oben, const QString& text) {
     auto* l = Anlegen<QLabel>(eltern, name);

@@ -14,6 +14,10 @@ class QWidget;
 // Positions are left, top within the parent, as in the window's design.
 namespace lw::ui {
 
+// Puts a top-level window in the middle of the primary screen, where the start
+// window stands; the other windows are centred over that place.
+void AufBildschirmZentrieren(QWidget& fenster);
+
 // A label sized to its text.
 QLabel* Beschriftung(QWidget* eltern, const char* name, int links, int oben, const QString& text);
 

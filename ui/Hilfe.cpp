@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "app/Browser.h"
-#include "ui/Fensterlage.h"
+#include "ui/Formbau.h"
 #include "ui/VerweisLabel.h"
 
 namespace {
@@ -35,26 +35,29 @@ TForm4::TForm4()
     setPalette(p);
     setAutoFillBackground(true);
 
-    TextLabel(this, "Label1", 16, 16,
-              QStringLiteral("Ein großer Teil der Schaltflächen und Editierfelder wurde mit "
-                             "Tooltipps"));
-    TextLabel(this, "Label2", 16, 32,
-              QStringLiteral("ausgestattet. Wenn Sie mit dem Cursor über einem solchen Element"));
-    TextLabel(this, "Label3", 16, 48,
-              QStringLiteral("stehen bleiben, wird die zugehörige Hilfe eingeblendet (siehe "
-                             "Abb.)."));
+    lw::ui::Beschriftung(
+        this, "Label1", 16, 16,
+        QStringLiteral("Ein großer Teil der Schaltflächen und Editierfelder wurde mit "
+                       "Tooltipps"));
+    lw::ui::Beschriftung(
+        this, "Label2", 16, 32,
+        QStringLiteral("ausgestattet. Wenn Sie mit dem Cursor über einem solchen Element"));
+    lw::ui::Beschriftung(
+        this, "Label3", 16, 48,
+        QStringLiteral("stehen bleiben, wird die zugehörige Hilfe eingeblendet (siehe "
+                       "Abb.)."));
 
     auto* Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(16, 72, 319, 230);
     Image1->setPixmap(QPixmap(QStringLiteral(":/bilder/hilfe.jpg")));
 
-    auto* Label4 =
-        TextLabel(this, "Label4", 16, 320,
-                  QStringLiteral("Bei Anregungen, Fragen oder Problemen können Sie sich über das"));
-    auto* Label5 = TextLabel(this, "Label5", 16, 336, QStringLiteral("auf der "));
-    auto* Label8 =
-        TextLabel(this, "Label8", 115, 336, QStringLiteral("auch direkt an mich wenden."));
+    auto* Label4 = lw::ui::Beschriftung(
+        this, "Label4", 16, 320,
+        QStringLiteral("Bei Anregungen, Fragen oder Problemen können Sie sich über das"));
+    auto* Label5 = lw::ui::Beschriftung(this, "Label5", 16, 336, QStringLiteral("auf der "));
+    auto* Label8 = lw::ui::Beschriftung(this, "Label8", 115, 336,
+                                        QStringLiteral("auch direkt an mich wenden."));
 
     auto* Label6 = new VerweisLabel(QStringLiteral("Forum"), this);
     Label6->setObjectName(QStringLiteral("Label6"));
@@ -73,7 +76,7 @@ TForm4::TForm4()
     connect(Label7, &VerweisLabel::geklickt, this, &TForm4::Label7Click);
     Anschliessen(Label7, Label8, 115);
 
-    AufBildschirmZentrieren(*this);
+    lw::ui::AufBildschirmZentrieren(*this);
 }
 
 void TForm4::Label6Click() {

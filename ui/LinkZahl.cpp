@@ -1,5 +1,6 @@
 #include "ui/LinkZahl.h"
 
+#include <QLabel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -8,7 +9,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "ui/Fensterlage.h"
+#include "ui/Formbau.h"
 
 AufAbRegler::AufAbRegler(QWidget* eltern, QLineEdit* feld, int minimum, int maximum, int position)
     : QWidget(eltern), feld_(feld), minimum_(minimum), maximum_(maximum), position_(position) {
@@ -93,7 +94,7 @@ Tfrm_LinkAnzahl::Tfrm_LinkAnzahl(lw::Projektdaten& daten)
     connect(bbtn_OKLinkZahl, &QPushButton::clicked, this, &Tfrm_LinkAnzahl::bbtn_OKLinkZahlClick);
 
     ed_LinkZahl->setFocus();
-    AufBildschirmZentrieren(*this);
+    lw::ui::AufBildschirmZentrieren(*this);
 }
 
 void Tfrm_LinkAnzahl::bbtn_OKLinkZahlClick() {

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
@@ -13,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <utility>
@@ -128,7 +126,6 @@ void TForm1::TooltippsZuweisen() {
 }
 
 void TForm1::ImportSeiteFuellen(QWidget* seite) {
-
     auto* gruppe = Gruppe(seite, "GroupBox4", 16, 24, 457, 153,
                           QStringLiteral("Adresse der bestehenden Homepage"));
     Beschriftung(gruppe, "Label1", 24, 28, QStringLiteral("http://www."));
@@ -162,7 +159,6 @@ void TForm1::ImportSeiteFuellen(QWidget* seite) {
 }
 
 void TForm1::CodeSeiteFuellen(QWidget* seite) {
-
     Beschriftung(seite, "Label7", 8, 8, QStringLiteral("XHTML-Quellcode"));
     Memo1 = Memo(seite, "Memo1", 8, 24, 481, 105);
     Beschriftung(seite, "Label6", 8, 136, QStringLiteral("CSS-Stylesheet"));
@@ -242,8 +238,7 @@ void TForm1::ModusZeigen(const std::string& modus) {
 
     if (!isVisible()) {
         layout()->activate();
-        if (const QScreen* bildschirm = QGuiApplication::primaryScreen())
-            move(bildschirm->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+        AufBildschirmZentrieren(*this);
     }
     show();
     raise();

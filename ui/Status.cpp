@@ -1,6 +1,8 @@
 #include "ui/Status.h"
 
-#include "ui/Fensterlage.h"
+#include <QLabel>
+
+#include "ui/Formbau.h"
 
 namespace {
 // The designed outer size is 347 x 101; a small tool caption and a sizeable
@@ -14,10 +16,11 @@ Tfrm_Status::Tfrm_Status() : QWidget(nullptr, Qt::Tool) {
     setWindowTitle(QStringLiteral("Status"));
     resize(kBreite, kHoehe);
 
-    TextLabel(this, "Label1", 16, 16, QStringLiteral("Folgende Aktion wird momentan ausgeführt:"));
-    lbl_Staus = TextLabel(this, "lbl_Staus", 16, 40, QStringLiteral("Bitte warten..."));
+    lw::ui::Beschriftung(this, "Label1", 16, 16,
+                         QStringLiteral("Folgende Aktion wird momentan ausgeführt:"));
+    lbl_Staus = lw::ui::Beschriftung(this, "lbl_Staus", 16, 40, QStringLiteral("Bitte warten..."));
 
-    AufBildschirmZentrieren(*this);
+    lw::ui::AufBildschirmZentrieren(*this);
 }
 
 void Tfrm_Status::StatusSetzen(const QString& text) {
