@@ -1,7 +1,7 @@
 #include "ui/Abbruch.h"
 
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 
@@ -20,19 +20,15 @@ TForm3::TForm3(lw::Projektdaten& daten, Fenster& fenster)
     lw::ui::Beschriftung(this, "Label1", 24, 24,
                          QStringLiteral("Die bereits eingegebenen Werte werden jetzt gelöscht."));
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogYesButton),
-                              QStringLiteral("&Ja"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(120, 56, 75, 25);
+    BitBtn1 = lw::ui::SymbolKnopf(this, "BitBtn1", 120, 56, 75, 25, QStyle::SP_DialogYesButton,
+                                  QStringLiteral("&Ja"));
     BitBtn1->setToolTip(QStringLiteral("Schließen und Löschen"));
     BitBtn1->setCursor(Qt::PointingHandCursor);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm3::BitBtn1Click);
 
-    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogNoButton),
-                              QStringLiteral("&Nein"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(216, 56, 75, 25);
+    BitBtn2 = lw::ui::SymbolKnopf(this, "BitBtn2", 216, 56, 75, 25, QStyle::SP_DialogNoButton,
+                                  QStringLiteral("&Nein"));
     BitBtn2->setToolTip(QStringLiteral("Zurück zum Programm"));
     BitBtn2->setCursor(Qt::PointingHandCursor);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm3::BitBtn2Click);

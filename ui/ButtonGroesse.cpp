@@ -34,30 +34,23 @@ Tfrm_ButtonGroesse::Tfrm_ButtonGroesse(lw::Projektdaten& daten)
     lw::ui::Beschriftung(this, "Label3", 24, 56,
                          QStringLiteral("rechteckigen Bereich definieren."));
 
-    auto* GroupBox3 = new QGroupBox(QStringLiteral("Größe des Buttons"), this);
-    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
-    GroupBox3->setGeometry(26, 88, 249, 57);
+    auto* GroupBox3 =
+        lw::ui::Gruppe(this, "GroupBox3", 26, 88, 249, 57, QStringLiteral("Größe des Buttons"));
 
     lw::ui::Beschriftung(GroupBox3, "Label14", 5, 28, QStringLiteral("Höhe"));
-    Edit8 = new QLineEdit(QStringLiteral("50"), GroupBox3);
-    Edit8->setObjectName(QStringLiteral("Edit8"));
-    Edit8->setGeometry(40, 24, 41, 21);
+    Edit8 = lw::ui::Feld(GroupBox3, "Edit8", 40, 24, 41, 21, QStringLiteral("50"));
     Edit8->setToolTip(QStringLiteral(
         "Höhe des Links (Es wird ein rechteckiges Feld mit der eingegebenen Höhe erzeugt)"));
     lw::ui::Beschriftung(GroupBox3, "Label17", 91, 28, QStringLiteral("Pixel"));
 
     lw::ui::Beschriftung(GroupBox3, "Label16", 133, 28, QStringLiteral("Breite"));
-    Edit9 = new QLineEdit(QStringLiteral("170"), GroupBox3);
-    Edit9->setObjectName(QStringLiteral("Edit9"));
-    Edit9->setGeometry(168, 24, 41, 21);
+    Edit9 = lw::ui::Feld(GroupBox3, "Edit9", 168, 24, 41, 21, QStringLiteral("170"));
     Edit9->setToolTip(QStringLiteral(
         "Breite des Links (Es wird ein rechteckiges Feld mit der eingegebenen Breite erzeugt)"));
     lw::ui::Beschriftung(GroupBox3, "Label15", 219, 28, QStringLiteral("Pixel"));
 
-    auto* BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                    QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(208, 168, 75, 25);
+    auto* BitBtn1 = lw::ui::SymbolKnopf(this, "BitBtn1", 208, 168, 75, 25,
+                                        QStyle::SP_DialogOkButton, QStringLiteral("OK"));
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_ButtonGroesse::BitBtn1Click);
 

@@ -66,6 +66,15 @@ QPushButton* Knopf(QWidget* eltern, const char* name, int links, int oben, int b
     return k;
 }
 
+QPushButton* SymbolKnopf(QWidget* eltern, const char* name, int links, int oben, int breite,
+                         int hoehe, QStyle::StandardPixmap symbol, const QString& text) {
+    auto* k = Anlegen<QPushButton>(eltern, name);
+    k->setIcon(k->style()->standardIcon(symbol, nullptr, k));
+    k->setText(text);
+    k->setGeometry(links, oben, breite, hoehe);
+    return k;
+}
+
 QPushButton* AbbrechenKnopf(QWidget* eltern, const char* name, int links, int oben, int breite) {
     auto* k = Knopf(eltern, name, links, oben, breite, 25, QStringLiteral("Abbrechen"));
     k->setIcon(k->style()->standardIcon(QStyle::SP_DialogCancelButton, nullptr, k));

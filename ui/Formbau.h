@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStyle>
 
 class QCheckBox;
 class QGroupBox;
@@ -24,6 +25,10 @@ QLabel* Beschriftung(QWidget* eltern, const char* name, int links, int oben, con
 // A button with the hand cursor.
 QPushButton* Knopf(QWidget* eltern, const char* name, int links, int oben, int breite, int hoehe,
                    const QString& text);
+
+// A button with one of the style's stock symbols (OK, Ja, Nein).
+QPushButton* SymbolKnopf(QWidget* eltern, const char* name, int links, int oben, int breite,
+                         int hoehe, QStyle::StandardPixmap symbol, const QString& text);
 
 // The cancel kind: stock cancel symbol, "Abbrechen", pressed by Escape while
 // the button is visible (a hidden page's button does not answer).

@@ -1,7 +1,7 @@
 #include "ui/LinkZahl.h"
 
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -77,19 +77,15 @@ Tfrm_LinkAnzahl::Tfrm_LinkAnzahl(lw::Projektdaten& daten)
     Memo1->viewport()->setAutoFillBackground(false);
     Memo1->viewport()->setCursor(Qt::ArrowCursor);
 
-    ed_LinkZahl = new QLineEdit(this);
-    ed_LinkZahl->setObjectName(QStringLiteral("ed_LinkZahl"));
-    ed_LinkZahl->setGeometry(80, 88, 57, 21);
+    ed_LinkZahl = lw::ui::Feld(this, "ed_LinkZahl", 80, 88, 57, 21, QString());
     ed_LinkZahl->setReadOnly(true);
 
     auto* ud_Links = new AufAbRegler(this, ed_LinkZahl, 0, 100, 5);
     ud_Links->setObjectName(QStringLiteral("ud_Links"));
     ud_Links->setGeometry(137, 88, 16, 21);
 
-    auto* bbtn_OKLinkZahl = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                            QStringLiteral("OK"), this);
-    bbtn_OKLinkZahl->setObjectName(QStringLiteral("bbtn_OKLinkZahl"));
-    bbtn_OKLinkZahl->setGeometry(79, 128, 75, 25);
+    auto* bbtn_OKLinkZahl = lw::ui::SymbolKnopf(this, "bbtn_OKLinkZahl", 79, 128, 75, 25,
+                                                QStyle::SP_DialogOkButton, QStringLiteral("OK"));
     bbtn_OKLinkZahl->setDefault(true);
     connect(bbtn_OKLinkZahl, &QPushButton::clicked, this, &Tfrm_LinkAnzahl::bbtn_OKLinkZahlClick);
 
