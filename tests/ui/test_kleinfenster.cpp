@@ -12,6 +12,7 @@
 #include "app/About.h"
 #include "app/Browser.h"
 #include "model/Projektdaten.h"
+#include "tests/ui/Kind.h"
 #include "tests/ui/SkriptDialoge.h"
 #include "ui/Abbruch.h"
 #include "ui/Anwendung.h"
@@ -21,17 +22,11 @@
 #include "ui/LinkZahl.h"
 #include "ui/Status.h"
 
+using lw::test::Kind;
 using lw::test::ModalAntwort;
 using lw::test::SkriptDialoge;
 
 namespace {
-
-template <class T>
-T* Kind(QWidget* fenster, const char* name) {
-    T* w = fenster->findChild<T*>(QString::fromLatin1(name));
-    if (!w) qFatal("Kein Element %s in %s", name, qPrintable(fenster->objectName()));
-    return w;
-}
 
 // A key goes to the window's focus widget and travels up from there, as typed.
 void Taste(QWidget* w, Qt::Key taste) {

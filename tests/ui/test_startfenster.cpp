@@ -14,21 +14,16 @@
 #include "app/Browser.h"
 #include "app/Programmfenster.h"
 #include "model/Projektdaten.h"
+#include "tests/ui/Kind.h"
 #include "tests/ui/SkriptDialoge.h"
 #include "ui/Anwendung.h"
 #include "ui/MainForm.h"
 
+using lw::test::Kind;
 using lw::test::ModalAntwort;
 using lw::test::SkriptDialoge;
 
 namespace {
-
-template <class T>
-T* Kind(QWidget* fenster, const char* name) {
-    T* w = fenster->findChild<T*>(QString::fromLatin1(name));
-    if (!w) qFatal("Kein Element %s in %s", name, qPrintable(fenster->objectName()));
-    return w;
-}
 
 // All seven windows, made in the order of the program's start.
 struct Programm {
