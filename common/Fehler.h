@@ -17,6 +17,8 @@ public:
 // have their own words, every other code reads "E/A-Fehler <code>".
 std::string EAText(int code);
 [[noreturn]] void EAFehlerWerfen(int code);
+// A page name that is no plain file name, named in the message.
+[[noreturn]] void SeitennameUngueltigWerfen(const std::string& name);
 
 // Codes of the input/output errors that this platform's errno values stand for.
 inline constexpr int kDateiNichtGefunden = 2;

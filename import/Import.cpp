@@ -153,8 +153,17 @@ std::string InhaltAusschneiden(std::string seite) {
     return seite;
 }
 
-void SeitenImportieren(Projektdaten& daten, const std::string& startseite,
-                       const std::string& benutzer, const ImportRueckmeldung& rueckmeldung) {
+std::string MeldungFehlgeschlagen(const ImportErgebnis& ergebnis) {
+    if (ergebnis.fehlgeschlagen.empty()) return {};
+    std::string text = W("Folgende Seiten und Bilder konnten nicht übernommen werden:");
+    for (const auto& f : ergebnis.fehlgeschlagen) text += "\n" + f.name + ": " + f.grund;
+    return text;
+}
+
+ImportErgebnis SeitenImportieren(Projektdaten& daten, const std::string& startseite,
+                                 const std::string& benutzer,
+                                 const ImportRueckmeldung& rueckmeldung) {
+    ImportErgebnis ergebnis;
     const std::string altOrdner = daten.Zielordner + "/Alt/";
     MenueLeser menue(startseite);
     int n = 0;
@@ -163,7 +172,7 @@ void SeitenImportieren(Projektdaten& daten, const std::string& startseite,
         daten.ImportAnzahl = n;
         daten.ImportSeiten.Setzen(n, *name);
         // The name comes from the server: it must never reach outside Alt.
-        if (!SchlichterDateiname(*name)) EAFehlerWerfen(kUngueltigerName);
+        if (!SchlichterDateiname(*name)) SeitennameUngueltigWerfen(*name);
 
         if (rueckmeldung.status) rueckmeldung.status("Laden von " + *name);
         std::string seite =
@@ -173,6 +182,7 @@ void SeitenImportieren(Projektdaten& daten, const std::string& startseite,
             IstAnbieterFunktion(seite) ? RahmenErsatz(*name) : InhaltAusschneiden(std::move(seite));
         TextSchreiben(altOrdner + *name, seite);
     }
+    return ergebnis;
 }
 
 }  // namespace lw

@@ -5,17 +5,42 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "import/LadeURL.h"
 #include "model/Projektdaten.h"
 
 namespace lw {
 
-// What the import tells the windows while it runs.
+// What the import tells the windows while it runs, and what they can ask of it.
 struct ImportRueckmeldung {
     std::function<void(const std::string&)> status;  // text for lbl_Staus
     Zwischenschritt zwischenschritt;                 // between download chunks
+    // Pages done out of all pages of the menu, after each page.
+    std::function<void(int fertig, int gesamt)> fortschritt;
+    // Asked before every request: true stops the import there; what was
+    // written so far stays.
+    std::function<bool()> abbrechen;
+    // Answers the downloads in place of the network (address, size bound);
+    // empty: one LadeSitzung for the whole import.
+    std::function<std::string(const std::string& url, std::size_t hoechstGroesse)> laden;
 };
+
+// A page or picture that did not come along, and why ("keine Antwort",
+// "Status 404", ...).
+struct ImportFehlschlag {
+    std::string name;
+    std::string grund;
+};
+
+struct ImportErgebnis {
+    std::vector<ImportFehlschlag> fehlgeschlagen;
+    bool abgebrochen = false;  // rueckmeldung.abbrechen said stop
+};
+
+// The plain message that lists the failed pages and pictures, one per line
+// ("hobby.html: keine Antwort"); empty when nothing failed.
+std::string MeldungFehlgeschlagen(const ImportErgebnis& ergebnis);
 
 // "Benutzername" and the empty text count as no name.
 bool BenutzernameFehlt(const std::string& benutzer);
@@ -43,8 +68,9 @@ void AltOrdnerErzeugen(const std::string& zielordner);
 // Zielordner + "/Alt/". A file-system failure throws lw::Fehler.
 // A page name that is no plain file name stops the import there with
 // "E/A-Fehler 123" before anything is loaded for it.
-void SeitenImportieren(Projektdaten& daten, const std::string& startseite,
-                       const std::string& benutzer, const ImportRueckmeldung& rueckmeldung);
+ImportErgebnis SeitenImportieren(Projektdaten& daten, const std::string& startseite,
+                                 const std::string& benutzer,
+                                 const ImportRueckmeldung& rueckmeldung);
 
 // Walks the links of the start page's menu in their order. Each name is the
 // link target with its last five characters replaced by ".html".

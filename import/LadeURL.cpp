@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <utility>
 
 namespace lw {
 namespace {
@@ -107,11 +108,45 @@ std::string AdresseMitSchema(const std::string& url) {
     return klein.find("http://") == std::string::npos ? "http://" + url : url;
 }
 
+namespace {
+
+std::string Einzeln(const std::string& url, const Zwischenschritt& zwischenschritt,
+                    const LadeGrenzen& grenzen);
+
+}  // namespace
+
+struct LadeSitzung::Zustand {
+    Zwischenschritt zwischenschritt;
+    LadeGrenzen grenzen;
+};
+
+LadeSitzung::LadeSitzung(Zwischenschritt zwischenschritt, LadeGrenzen grenzen)
+    : zustand_(std::make_unique<Zustand>(Zustand{std::move(zwischenschritt), grenzen})) {}
+
+LadeSitzung::~LadeSitzung() = default;
+
+std::string LadeSitzung::Laden(const std::string& url) {
+    return Einzeln(url, zustand_->zwischenschritt, zustand_->grenzen);
+}
+
+std::string LadeSitzung::Laden(const std::string& url, std::size_t hoechstGroesse) {
+    LadeGrenzen grenzen = zustand_->grenzen;
+    grenzen.hoechstGroesse = hoechstGroesse;
+    return Einzeln(url, zustand_->zwischenschritt, grenzen);
+}
+
 std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschritt) {
     return LadeURL(url, zwischenschritt, LadeGrenzen{});
 }
 
 std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschritt,
+                    const LadeGrenzen& grenzen) {
+    return LadeSitzung(zwischenschritt, grenzen).Laden(url);
+}
+
+namespace {
+
+std::string Einzeln(const std::string& url, const Zwischenschritt& zwischenschritt,
                     const LadeGrenzen& grenzen) {
     const Curl* curl = CurlLaden();
     if (!curl) return {};
@@ -194,4 +229,5 @@ std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschri
     return std::move(empfang.koerper);
 }
 
+}  // namespace
 }  // namespace lw

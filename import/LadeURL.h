@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace lw {
@@ -21,6 +22,26 @@ struct LadeGrenzen {
     std::chrono::seconds stillstandsFrist{60};
     // A body that grows beyond this is cut here, as if the server had stopped.
     std::size_t hoechstGroesse = std::size_t{256} * 1024 * 1024;
+};
+
+// Downloads that belong together (one import): one libcurl handle whose
+// connections are kept alive from request to request. Every request still
+// goes to the server with the no-cache headers and the user agent.
+class LadeSitzung final {
+public:
+    explicit LadeSitzung(Zwischenschritt zwischenschritt = {}, LadeGrenzen grenzen = {});
+    ~LadeSitzung();
+    LadeSitzung(const LadeSitzung&) = delete;
+    LadeSitzung& operator=(const LadeSitzung&) = delete;
+
+    // The result of LadeURL for this address.
+    std::string Laden(const std::string& url);
+    // The same with another size bound for this one request.
+    std::string Laden(const std::string& url, std::size_t hoechstGroesse);
+
+private:
+    struct Zustand;
+    std::unique_ptr<Zustand> zustand_;
 };
 
 // HTTP GET of one page. The body for status 200 and 302, "Status:" + code for

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/LinkTabelle.h"
 
@@ -19,6 +20,9 @@ struct Projektdaten {
     LinkTabelle<std::string> ImportSeiten;  // page file names of rows 1..n
     int ImportAnzahl = 0;
     std::string Zielordner;  // without trailing '/'
+    // Pictures of the imported pages, stored below Zielordner + "/Alt/" at
+    // these relative paths ('/' between folders); the site writer copies them.
+    std::vector<std::string> ImportBilder;
 
     std::string BodyHintergrundFarbe;
     std::string BodySchriftFarbe;

@@ -160,7 +160,8 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
     const int n = daten.SeitenInGebrauch();
     // Checked before anything is created: a refused name leaves no trace.
     for (int i = 1; i <= n; ++i)
-        if (!SchlichterDateiname(daten.ImportSeiten[i])) EAFehlerWerfen(kUngueltigerName);
+        if (!SchlichterDateiname(daten.ImportSeiten[i]))
+            SeitennameUngueltigWerfen(daten.ImportSeiten[i]);
 
     const std::string neu = daten.Zielordner + "/Neu/";
     const std::string alt = daten.Zielordner + "/Alt/";

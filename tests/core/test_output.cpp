@@ -238,16 +238,22 @@ TEST(DateienErzeugen, PictureDeletedAfterItWasChosen) {
 // Whatever the links tab or an import put into the names, no file may land
 // outside "Neu", and a refused name leaves nothing behind.
 TEST(DateienErzeugen, NamesThatAreNoPlainFileNamesAreRefusedBeforeWriting) {
-    for (const auto& [fall, name] :
-         std::vector<std::pair<const char*, std::string>>{{"parent", "../boese.html"},
-                                                          {"dotdot", ".."},
-                                                          {"dot", "."},
-                                                          {"empty", ""},
-                                                          {"subfolder", "a/b.html"},
-                                                          {"backslash", "a\\b.html"},
-                                                          {"nul", std::string("a\0b", 3)},
-                                                          {"control", "a\x01.html"},
-                                                          {"delete", "a\x7F.html"}}) {
+    // The message names the page; control characters show as '?'.
+    struct Fall {
+        const char* fall;
+        std::string name;
+        std::string gezeigt;
+    };
+    for (const auto& [fall, name, gezeigt] :
+         std::vector<Fall>{{"parent", "../boese.html", "../boese.html"},
+                           {"dotdot", "..", ".."},
+                           {"dot", ".", "."},
+                           {"empty", "", ""},
+                           {"subfolder", "a/b.html", "a/b.html"},
+                           {"backslash", "a\\b.html", "a\\b.html"},
+                           {"nul", std::string("a\0b", 3), "a?b"},
+                           {"control", "a\x01.html", "a?.html"},
+                           {"delete", "a\x7F.html", "a?.html"}}) {
         SCOPED_TRACE(fall);
         for (const char* modus : {kModusHPNeu, kModusNZAlt}) {
             test::TempOrdner t;
@@ -258,7 +264,8 @@ TEST(DateienErzeugen, NamesThatAreNoPlainFileNamesAreRefusedBeforeWriting) {
             EXPECT_EQ(FehlerText([&] {
                           DateienErzeugen(d, {"x", "", ""}, false);
                       }),
-                      "E/A-Fehler 123");
+                      "Der Seitenname \"" + gezeigt +
+                          W("\" ist kein gültiger Dateiname (E/A-Fehler 123)"));
             EXPECT_TRUE(fs::is_empty(t / "Site"));
             EXPECT_FALSE(fs::exists(t / "boese.html"));
         }

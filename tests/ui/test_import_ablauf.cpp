@@ -345,7 +345,10 @@ private slots:
         ImportSeiteZeigen(h, QStringLiteral("anna"));
         dialoge.naechsterOrdner(Q(erster.pfad()));
         Weiter(h)->click();
-        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Fehler), QStringList{"E/A-Fehler 123"});
+        QCOMPARE(
+            dialoge.texte(SkriptDialoge::Art::Fehler),
+            QStringList{QStringLiteral(
+                "Der Seitenname \"frage?.html\" ist kein gültiger Dateiname (E/A-Fehler 123)")});
         QVERIFY(!h.status->isVisible());
         QVERIFY(h.form1->isEnabled());
         QCOMPARE(SichtbareSeiten(h), QList<int>{TForm1::kImportSeite});
