@@ -115,6 +115,14 @@ bool Urteil(const std::string& name, double eigen, double vergleich, double ziel
     return inToleranz;
 }
 
+bool Grenze(const std::string& name, double wert, double ziel, const std::string& einheit) {
+    const bool erreicht = wert <= ziel;
+    std::printf("%s: %.1f %s (Ziel höchstens %.1f %s): %s\n", name.c_str(), wert, einheit.c_str(),
+                ziel, einheit.c_str(), erreicht ? "erreicht" : "VERFEHLT");
+    std::fflush(stdout);
+    return erreicht;
+}
+
 int Wiederholungen(int argc, char** argv, int vorgabe) {
     if (argc < 2) return vorgabe;
     const int n = std::atoi(argv[1]);

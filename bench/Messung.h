@@ -48,6 +48,10 @@ Paar Abwechselnd(int wiederholungen, const std::function<void()>& vorbereiten,
 bool Urteil(const std::string& name, double eigen, double vergleich, double ziel,
             const std::string& einheit, double toleranz = 0);
 
+// "<name>: <wert> ms (Ziel höchstens <ziel> ms): erreicht", for a measure
+// without a reference. Returns whether the goal was reached.
+bool Grenze(const std::string& name, double wert, double ziel, const std::string& einheit);
+
 // Repetitions from the first argument, the default without one.
 int Wiederholungen(int argc, char** argv, int vorgabe);
 

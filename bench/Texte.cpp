@@ -27,15 +27,14 @@ const char* const kEnden[] = {"</p>\r\n", "</b></p>\r\n", "</li>\r\n", "</h2>\r\
 
 }  // namespace
 
-std::string Inhalt(std::size_t bytes, unsigned saat) {
-    std::string text;
-    text.reserve(bytes + 256);
+void InhaltAnhaengen(std::string& text, std::size_t bytes, unsigned saat) {
+    const std::size_t ende = text.size() + bytes;
     unsigned zufall = saat * 2654435761u + 12345u;
     auto naechste = [&zufall](std::size_t n) {
         zufall = zufall * 1103515245u + 12345u;
         return static_cast<std::size_t>((zufall >> 8) % n);
     };
-    while (text.size() < bytes) {
+    while (text.size() < ende) {
         const std::size_t art = naechste(std::size(kAnfaenge));
         text += kAnfaenge[art];
         const std::size_t saetze = 1 + naechste(4);
@@ -46,7 +45,13 @@ std::string Inhalt(std::size_t bytes, unsigned saat) {
         if (naechste(5) == 0) text += " <a href=\"bilder.html\">Mehr dazu</a>";
         text += kEnden[art];
     }
-    text.resize(bytes);
+    text.resize(ende);
+}
+
+std::string Inhalt(std::size_t bytes, unsigned saat) {
+    std::string text;
+    text.reserve(bytes + 256);
+    InhaltAnhaengen(text, bytes, saat);
     return text;
 }
 

@@ -10,4 +10,8 @@ namespace lw::bench {
 
 std::string Inhalt(std::size_t bytes, unsigned saat);
 
+// The same contents appended to text. Give text room for bytes + 256 first to
+// have it grow only once.
+void InhaltAnhaengen(std::string& text, std::size_t bytes, unsigned saat);
+
 }  // namespace lw::bench

@@ -1,8 +1,9 @@
 // Start-up of the program to its visible start window, and its peak memory,
-// against the smallest Qt Widgets program with one window. Both run as whole
-// processes on the X display given in DISPLAY (the script starts an Xvfb);
-// each reports the moment its window was first drawn, measured from just
-// before it was started. Peak memory is the child's own ru_maxrss.
+// against the smallest Qt Widgets program with one window showing a label.
+// Both run as whole processes on the X display given in DISPLAY (the script
+// starts an Xvfb); each reports the moment its window was first drawn,
+// measured from just before it was started. Peak memory is the child's own
+// ru_maxrss.
 
 #include <cstdio>
 #include <cstdlib>
@@ -57,7 +58,8 @@ int Laufen(int wiederholungen, std::string leistenwerk, std::string minimal) {
 
     std::printf(
         "Start bis zum ersten Bild des Startfensters auf %s (Xvfb), %d Starts je "
-        "Programm nach je einem ungezählten; Vergleich: ein QWidget der gleichen Größe\n",
+        "Programm nach je einem ungezählten; Vergleich: ein QLabel mit Text in einem Fenster der "
+        "gleichen Größe\n",
         anzeige, wiederholungen);
     const bool zeit = Urteil("Startzeit Leistenwerk gegen minimales Qt-Programm",
                              Median(zeitEigen) * 1000, Median(zeitMinimal) * 1000, 1.3, "ms");

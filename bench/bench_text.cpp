@@ -1,27 +1,37 @@
-// The text operations at 10 MiB and at 20 MiB: twice the text may take at
-// most twice the time. Three groups, each as the program uses them:
-// - the case-insensitive Ersetzen of the merge over the whole text (the seven
-//   UTF-8 umlauts and the program name),
-// - the import's contents cut (Position/Entfernen) of a provider page,
-// - the merge's cut of the placeholder paragraphs and the heading replaced by
-//   the contents.
+// The two text operations of the program on large contents: the merge of a
+// generated page with imported contents (SeiteZusammenfuehren) and the cut of
+// the contents out of a provider page (InhaltAusschneiden), at 10, 20 and 40
+// MiB. Twice the text may take at most 2.1 times as long, and an operation may
+// need at most twice the size of its result in memory.
+//
+// Every single measurement runs in a fresh process of this program, with the
+// heap as the core leaves it: the input is built, its memory counted, the
+// high-water mark reset, and the operation timed; the peak is what the
+// operation added to the resident memory at its highest.
 
 #include <malloc.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <map>
+#include <stdexcept>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "bench/Messung.h"
 #include "bench/Texte.h"
 #include "codegen/Code.h"
-#include "common/Text.h"
+#include "common/Dateien.h"
 #include "import/Import.h"
 #include "import/Konfiguration.h"
+#include "output/DateiErzeugung.h"
 
 namespace {
 
@@ -29,23 +39,35 @@ using namespace lw;
 using namespace lw::bench;
 
 constexpr std::size_t kMiB = std::size_t{1} << 20;
+const char* const kEineMessung = "--messen";
+const int kGroessen[] = {10, 20, 40};
 
 std::string Genau(std::string s, std::size_t n) {
     s.resize(n, ' ');
     return s;
 }
 
-std::string ProviderSeite(const std::string& inhalt) {
+// A provider page around `bytes` of contents, built in one piece so that no
+// freed copy of the input is left in the heap for the operation to reuse.
+std::string ProviderSeite(std::size_t bytes) {
     const std::string werbung = std::string("http://") + konfiguration::AdServerHost + "/adx.js";
-    return "<html><head><title>Seite</title></head>\n<body><table><tr><td>"
-           "</td></tr></table></td><td background=\"data/tdef/" +
-           Genau("tp008/pa1.png\" width=\"600\" valign=\"top\"", 86) + "><center>\n<script src=\"" +
-           werbung + "\"></script>\n<noscript>Werbung</noscript>\n</center>" +
-           Genau("<br><!-- Werbung Ende -->", 61) + inhalt +
-           Genau("<br><!-- Werbung Anfang -->", 65) + "<center>\n<script src=\"" + werbung +
-           "\"></script>\n</center>\n" + Genau("<br><br>", 10) +
-           "<script language=\"JavaScript\" src=\"data/jsdef/count.js\"></script>\n"
-           "</td></tr></table></body></html>\n";
+    const std::string vorne =
+        "<html><head><title>Seite</title></head>\n<body><table><tr><td>"
+        "</td></tr></table></td><td background=\"data/tdef/" +
+        Genau("tp008/pa1.png\" width=\"600\" valign=\"top\"", 86) + "><center>\n<script src=\"" +
+        werbung + "\"></script>\n<noscript>Werbung</noscript>\n</center>" +
+        Genau("<br><!-- Werbung Ende -->", 61);
+    const std::string hinten = Genau("<br><!-- Werbung Anfang -->", 65) +
+                               "<center>\n<script src=\"" + werbung + "\"></script>\n</center>\n" +
+                               Genau("<br><br>", 10) +
+                               "<script language=\"JavaScript\" src=\"data/jsdef/count.js\">"
+                               "</script>\n</td></tr></table></body></html>\n";
+    std::string seite;
+    seite.reserve(vorne.size() + bytes + 256 + hinten.size());
+    seite += vorne;
+    InhaltAnhaengen(seite, bytes, 1);
+    seite += hinten;
+    return seite;
 }
 
 std::string GenerierteSeite() {
@@ -61,120 +83,152 @@ std::string GenerierteSeite() {
     return CodeErzeugen(daten, eingaben).seite;
 }
 
-constexpr std::string_view kUmlaute[][2] = {
-    {"\xC3\xA4", "&auml;"}, {"\xC3\xB6", "&ouml;"}, {"\xC3\xBC", "&uuml;"}, {"\xC3\x9F", "&szlig;"},
-    {"\xC3\x84", "&Auml;"}, {"\xC3\x96", "&Ouml;"}, {"\xC3\x9C", "&Uuml;"}};
+// A field of /proc/self/status in bytes ("VmRSS", "VmHWM").
+std::size_t Status(const char* feld) {
+    std::ifstream status("/proc/self/status");
+    const std::string anfang = std::string(feld) + ":";
+    for (std::string zeile; std::getline(status, zeile);)
+        if (zeile.compare(0, anfang.size(), anfang) == 0)
+            return std::strtoull(zeile.c_str() + anfang.size(), nullptr, 10) * 1024;
+    throw std::runtime_error(std::string("no ") + feld + " in /proc/self/status");
+}
 
-// Keeps the optimiser from dropping a result.
-std::size_t gesamtLaenge = 0;
+// From here on VmHWM counts from the present resident memory.
+void HoechststandZuruecksetzen() {
+    std::ofstream clearRefs("/proc/self/clear_refs");
+    clearRefs << "5";
+    clearRefs.close();
+    if (!clearRefs)
+        throw std::runtime_error("cannot reset VmHWM: " + std::string(std::strerror(errno)));
+}
 
-struct Gruppe {
-    const char* name;
-    // Prepares the input untimed and returns the timed step.
-    std::function<double(const std::string& inhalt)> lauf;
-    bool vergleich = false;  // the machine's own growth, not counted in the sum
+struct Einzelmessung {
+    double sekunden = 0;
+    double spitze = 0;   // bytes
+    double ausgabe = 0;  // bytes
 };
+
+// The child's side: prints "<seconds> <peak bytes> <output bytes>".
+int EineMessung(const std::string& operation, int mib) {
+    const std::size_t bytes = static_cast<std::size_t>(mib) * kMiB;
+    std::string eingabe, seitentext, ergebnis;
+    std::function<void()> schritt;
+    if (operation == "zusammenfuehren") {
+        seitentext = GenerierteSeite();
+        eingabe = Inhalt(bytes, 1);
+        schritt = [&] {
+            ergebnis = SeiteZusammenfuehren(std::move(seitentext), eingabe, "seite1.html");
+        };
+    } else if (operation == "ausschneiden") {
+        eingabe = ProviderSeite(bytes);
+        schritt = [&] { ergebnis = InhaltAusschneiden(std::move(eingabe)); };
+    } else if (operation == "kopie") {
+        eingabe = Inhalt(bytes, 1);
+        schritt = [&] {
+            ergebnis.reserve(eingabe.size());
+            ergebnis.append(eingabe);
+        };
+    } else {
+        throw std::runtime_error("unknown operation " + operation);
+    }
+    // Only what is in use counts as before: free heap memory goes back to the
+    // system, so the operation cannot hide its needs in it.
+    ::malloc_trim(0);
+    const std::size_t vorher = Status("VmRSS");
+    HoechststandZuruecksetzen();
+    const double sekunden = Dauer(schritt);
+    const std::size_t hoechststand = Status("VmHWM");
+    std::printf("%.9f %zu %zu\n", sekunden, hoechststand > vorher ? hoechststand - vorher : 0,
+                ergebnis.size());
+    return 0;
+}
+
+Einzelmessung Messen(const std::string& operation, int mib) {
+    const Kind kind = AusfuehrenErfolgreich(
+        {ProgrammOrdner() + "/bench_text", kEineMessung, operation, std::to_string(mib)}, true);
+    Einzelmessung m;
+    if (std::sscanf(kind.ausgabe.c_str(), "%lf %lf %lf", &m.sekunden, &m.spitze, &m.ausgabe) != 3 ||
+        m.ausgabe <= 0)
+        throw std::runtime_error(operation + " reported nothing: " + kind.ausgabe);
+    return m;
+}
+
+struct Operation {
+    const char* name;
+    const char* argument;
+    bool vergleich;  // the machine's reference, no verdict
+};
+
+int Laufen(int wiederholungen) {
+    const Operation operationen[] = {
+        {"SeiteZusammenfuehren", "zusammenfuehren", false},
+        {"InhaltAusschneiden", "ausschneiden", false},
+        {"Vergleich: reine Speicherkopie", "kopie", true},
+    };
+    constexpr int kAnzahl = static_cast<int>(std::size(kGroessen));
+    // [operation][size] the runs.
+    std::map<std::string, std::vector<Einzelmessung>> laeufe[kAnzahl];
+    for (int r = 0; r < wiederholungen; ++r)
+        for (const auto& op : operationen)
+            // Each round starts with another size, so none is always first.
+            for (int k = 0; k < kAnzahl; ++k) {
+                const int g = (r + k) % kAnzahl;
+                laeufe[g][op.argument].push_back(Messen(op.argument, kGroessen[g]));
+            }
+
+    std::printf(
+        "Text mit 10, 20 und 40 MiB Inhalt, jede Messung in einem frischen Prozess mit den "
+        "Speichereinstellungen des Programms, %d Durchgänge je Größe; Spitze: VmHWM über VmRSS "
+        "vor der Operation\n",
+        wiederholungen);
+    const auto median = [&](int g, const char* op, double Einzelmessung::*feld) {
+        std::vector<double> werte;
+        for (const auto& m : laeufe[g].at(op)) werte.push_back(m.*feld);
+        return Median(werte);
+    };
+    bool ok = true;
+    for (const auto& op : operationen) {
+        double zeit[kAnzahl], spitze[kAnzahl], ausgabe[kAnzahl];
+        for (int g = 0; g < kAnzahl; ++g) {
+            zeit[g] = median(g, op.argument, &Einzelmessung::sekunden) * 1000;
+            spitze[g] = median(g, op.argument, &Einzelmessung::spitze) / kMiB;
+            ausgabe[g] = median(g, op.argument, &Einzelmessung::ausgabe) / kMiB;
+        }
+        std::printf(
+            "  %s: %.1f / %.1f / %.1f ms; Spitze %.1f / %.1f / %.1f MiB bei %.1f / %.1f / "
+            "%.1f MiB Ergebnis\n",
+            op.name, zeit[0], zeit[1], zeit[2], spitze[0], spitze[1], spitze[2], ausgabe[0],
+            ausgabe[1], ausgabe[2]);
+        if (op.vergleich) {
+            std::printf(
+                "  Die reine Speicherkopie wächst auf diesem Rechner um %.2f (20 gegen 10 "
+                "MiB) und %.2f (40 gegen 20 MiB)\n",
+                zeit[1] / zeit[0], zeit[2] / zeit[1]);
+            continue;
+        }
+        for (int g = 1; g < kAnzahl; ++g)
+            ok &= Urteil("Zeit " + std::string(op.name) + " " + std::to_string(kGroessen[g]) +
+                             " gegen " + std::to_string(kGroessen[g - 1]) + " MiB",
+                         zeit[g], zeit[g - 1], 2.1, "ms");
+        int schlimmste = 0;
+        for (int g = 1; g < kAnzahl; ++g)
+            if (spitze[g] / ausgabe[g] > spitze[schlimmste] / ausgabe[schlimmste]) schlimmste = g;
+        ok &= Urteil("Speicherspitze " + std::string(op.name) + " gegen ihr Ergebnis bei " +
+                         std::to_string(kGroessen[schlimmste]) + " MiB",
+                     spitze[schlimmste], ausgabe[schlimmste], 2.0, "MiB");
+    }
+    return ok ? 0 : 1;
+}
 
 }  // namespace
 
-int main(int argc, char** argv) try {
-    const int wiederholungen = Wiederholungen(argc, argv, 11);
-    const std::string seite = GenerierteSeite();
-    const std::vector<Gruppe> gruppen = {
-        {"Ersetzen ohne Groß-/Kleinschreibung",
-         [](const std::string& inhalt) {
-             std::string t = inhalt;
-             const double d = Dauer([&] {
-                 for (const auto& u : kUmlaute) Ersetzen(t, u[0], u[1]);
-                 Ersetzen(t, "Leistenwerk", "_seite1");
-             });
-             gesamtLaenge += t.size();
-             return d;
-         }},
-        {"Inhaltsschnitt des Imports (Position/Entfernen)",
-         [](const std::string& inhalt) {
-             std::string t = ProviderSeite(inhalt);
-             std::string ergebnis;
-             const double d = Dauer([&] { ergebnis = InhaltAusschneiden(std::move(t)); });
-             gesamtLaenge += ergebnis.size();
-             return d;
-         }},
-        {"Zusammenführen (Platzhalter schneiden, Überschrift ersetzen)",
-         [&seite](const std::string& inhalt) {
-             std::string t = seite;
-             const double d = Dauer([&] {
-                 const auto p = static_cast<long long>(Position("<p>", t));
-                 const auto e = static_cast<long long>(Position("    </div>\r\n\r\n  </body>", t));
-                 Entfernen(t, p, e - p);
-                 Ersetzen(t, "        <h1>Lorem ipsum</h1>", inhalt);
-                 Ersetzen(t, "Leistenwerk", "_seite1");
-             });
-             gesamtLaenge += t.size();
-             return d;
-         }},
-        // What one pass over the memory costs at each size on this machine:
-        // caches make even a plain copy grow faster than the bytes.
-        {"Vergleich: reine Speicherkopie",
-         [](const std::string& inhalt) {
-             std::string t;
-             const double d = Dauer([&] {
-                 t.reserve(inhalt.size());
-                 t.append(inhalt);
-             });
-             gesamtLaenge += t.size();
-             return d;
-         },
-         true},
-    };
-
-    // The heap keeps what it once had and serves these sizes itself, and one
-    // round of each size runs untimed first: the times are those of the
-    // operations, not of the system handing out fresh pages, which on a
-    // virtual machine costs more the more of them are new at once.
-    ::mallopt(M_MMAP_THRESHOLD, 32 * static_cast<int>(kMiB));
-    ::mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    const std::string klein = Inhalt(10 * kMiB, 1);
-    const std::string gross = Inhalt(20 * kMiB, 1);
-    for (const auto& g : gruppen) {
-        g.lauf(gross);
-        g.lauf(klein);
+int main(int argc, char** argv) {
+    try {
+        if (argc == 4 && std::strcmp(argv[1], kEineMessung) == 0)
+            return EineMessung(argv[2], std::atoi(argv[3]));
+        return Laufen(Wiederholungen(argc, argv, 7));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_text: %s\n", e.what());
+        return 2;
     }
-    // [size][group] single times, and the sum of one round per size.
-    std::vector<std::vector<double>> zeiten[2] = {std::vector<std::vector<double>>(gruppen.size()),
-                                                  std::vector<std::vector<double>>(gruppen.size())};
-    std::vector<double> summen[2];
-    for (int r = 0; r < wiederholungen; ++r) {
-        for (int k = 0; k < 2; ++k) {
-            const int groesse = (k == 0) == (r % 2 == 0) ? 0 : 1;
-            double summe = 0;
-            for (std::size_t g = 0; g < gruppen.size(); ++g) {
-                const double d = gruppen[g].lauf(groesse == 0 ? klein : gross);
-                zeiten[groesse][g].push_back(d);
-                if (!gruppen[g].vergleich) summe += d;
-            }
-            summen[groesse].push_back(summe);
-        }
-    }
-
-    std::printf(
-        "Text mit 10 MiB und 20 MiB, %d Durchgänge je Größe nach einem ungezählten, "
-        "Speicher vorgewärmt (Ergebnisse: %zu Bytes)\n",
-        wiederholungen, gesamtLaenge);
-    for (std::size_t g = 0; g < gruppen.size(); ++g) {
-        const double a = Median(zeiten[0][g]) * 1000, b = Median(zeiten[1][g]) * 1000;
-        std::printf("  %s: %.1f ms bei 10 MiB, %.1f ms bei 20 MiB, Verhältnis %.2f\n",
-                    gruppen[g].name, a, b, b / a);
-    }
-    const double eigen = Median(summen[1]) / Median(summen[0]);
-    const bool ok = Urteil("Textoperationen 20 MiB gegen 10 MiB (ohne Vergleich)",
-                           Median(summen[1]) * 1000, Median(summen[0]) * 1000, 2.0, "ms", 0.1);
-    const std::size_t kopie = gruppen.size() - 1;
-    const double speicher = Median(zeiten[1][kopie]) / Median(zeiten[0][kopie]);
-    std::printf(
-        "  Eine reine Speicherkopie wächst auf diesem Rechner von 10 auf 20 MiB um %.2f%s\n",
-        speicher, eigen <= speicher ? "; die Textoperationen wachsen nicht stärker als sie" : "");
-    return ok ? 0 : 1;
-} catch (const std::exception& e) {
-    std::fprintf(stderr, "bench_text: %s\n", e.what());
-    return 2;
 }
