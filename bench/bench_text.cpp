@@ -138,6 +138,10 @@ int EineMessung(const std::string& operation, int mib) {
     HoechststandZuruecksetzen();
     const double sekunden = Dauer(schritt);
     const std::size_t hoechststand = Status("VmHWM");
+    // A page the operation did not recognise would be measured on a short road.
+    if (operation == "zusammenfuehren" ? ergebnis.size() <= bytes : ergebnis.size() != bytes)
+        throw std::runtime_error(operation + " gave " + std::to_string(ergebnis.size()) +
+                                 " bytes from " + std::to_string(bytes));
     std::printf("%.9f %zu %zu\n", sekunden, hoechststand > vorher ? hoechststand - vorher : 0,
                 ergebnis.size());
     return 0;
@@ -226,7 +230,7 @@ int main(int argc, char** argv) {
     try {
         if (argc == 4 && std::strcmp(argv[1], kEineMessung) == 0)
             return EineMessung(argv[2], std::atoi(argv[3]));
-        return Laufen(Wiederholungen(argc, argv, 7));
+        return Laufen(Wiederholungen(argc, argv, 11));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_text: %s\n", e.what());
         return 2;
