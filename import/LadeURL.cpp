@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <memory>
 #include <utility>
@@ -13,6 +14,14 @@ namespace {
 
 constexpr const char* kBenutzerAgent = "InetURL:/1.0";
 
+// The longest wait inside libcurl between two calls of the Zwischenschritt,
+// so that the windows keep repainting while a server is slow or silent.
+constexpr int kWarteHoechstensMs = 100;
+
+// Content-Length is the server's claim, not a promise: room beyond this is
+// only made as the bytes really arrive.
+constexpr std::size_t kVorabHoechstens = std::size_t{16} * 1024 * 1024;
+
 // libcurl brings some thirty libraries (TLS, Kerberos, LDAP, ...) whose
 // loading costs every start of the program time and memory, while only the
 // import of a provider homepage downloads anything. It is loaded with the
@@ -21,9 +30,14 @@ struct Curl {
     decltype(&curl_global_init) global_init = nullptr;
     decltype(&curl_easy_init) easy_init = nullptr;
     decltype(&curl_easy_setopt) easy_setopt = nullptr;
-    decltype(&curl_easy_perform) easy_perform = nullptr;
     decltype(&curl_easy_getinfo) easy_getinfo = nullptr;
     decltype(&curl_easy_cleanup) easy_cleanup = nullptr;
+    decltype(&curl_multi_init) multi_init = nullptr;
+    decltype(&curl_multi_add_handle) multi_add_handle = nullptr;
+    decltype(&curl_multi_remove_handle) multi_remove_handle = nullptr;
+    decltype(&curl_multi_perform) multi_perform = nullptr;
+    decltype(&curl_multi_poll) multi_poll = nullptr;
+    decltype(&curl_multi_cleanup) multi_cleanup = nullptr;
     decltype(&curl_slist_append) slist_append = nullptr;
     decltype(&curl_slist_free_all) slist_free_all = nullptr;
 };
@@ -44,9 +58,14 @@ const Curl* CurlLaden() {
         if (!Holen(bibliothek, "curl_global_init", curl.global_init) ||
             !Holen(bibliothek, "curl_easy_init", curl.easy_init) ||
             !Holen(bibliothek, "curl_easy_setopt", curl.easy_setopt) ||
-            !Holen(bibliothek, "curl_easy_perform", curl.easy_perform) ||
             !Holen(bibliothek, "curl_easy_getinfo", curl.easy_getinfo) ||
             !Holen(bibliothek, "curl_easy_cleanup", curl.easy_cleanup) ||
+            !Holen(bibliothek, "curl_multi_init", curl.multi_init) ||
+            !Holen(bibliothek, "curl_multi_add_handle", curl.multi_add_handle) ||
+            !Holen(bibliothek, "curl_multi_remove_handle", curl.multi_remove_handle) ||
+            !Holen(bibliothek, "curl_multi_perform", curl.multi_perform) ||
+            !Holen(bibliothek, "curl_multi_poll", curl.multi_poll) ||
+            !Holen(bibliothek, "curl_multi_cleanup", curl.multi_cleanup) ||
             !Holen(bibliothek, "curl_slist_append", curl.slist_append) ||
             !Holen(bibliothek, "curl_slist_free_all", curl.slist_free_all))
             return nullptr;
@@ -61,28 +80,45 @@ bool KoerperLesen(long status) {
     return status == 200 || status == 302;
 }
 
+// What the write call-back of the running request works with.
 struct Empfang {
     const Curl* curl = nullptr;
     CURL* handle = nullptr;
-    std::string koerper;
-    const Zwischenschritt* zwischenschritt = nullptr;
+    std::string* ziel = nullptr;
     std::size_t hoechstGroesse = 0;
+    bool reserviert = false;
+    // Header and body bytes of the request, redirections included.
+    std::size_t empfangen = 0;
     std::exception_ptr fehler;
 };
+
+std::size_t KopfEmpfangen(char*, std::size_t groesse, std::size_t anzahl, void* ziel) {
+    static_cast<Empfang*>(ziel)->empfangen += groesse * anzahl;
+    return groesse * anzahl;
+}
 
 // Returning fewer bytes than offered ends the transfer; what arrived stays.
 std::size_t KoerperEmpfangen(char* daten, std::size_t groesse, std::size_t anzahl, void* ziel) {
     auto& empfang = *static_cast<Empfang*>(ziel);
     const std::size_t n = groesse * anzahl;
+    empfang.empfangen += n;
     long status = 0;
     empfang.curl->easy_getinfo(empfang.handle, CURLINFO_RESPONSE_CODE, &status);
     if (!KoerperLesen(status)) return 0;
     // Nothing may leave this function by exception: it is called from C.
     try {
-        const std::size_t platz = empfang.hoechstGroesse - empfang.koerper.size();
-        empfang.koerper.append(daten, std::min(n, platz));
+        std::string& koerper = *empfang.ziel;
+        if (!empfang.reserviert) {
+            empfang.reserviert = true;
+            curl_off_t laenge = -1;
+            empfang.curl->easy_getinfo(empfang.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &laenge);
+            if (laenge > 0)
+                koerper.reserve(std::min(
+                    {static_cast<std::size_t>(laenge), empfang.hoechstGroesse, kVorabHoechstens}));
+        }
+        const std::size_t platz = empfang.hoechstGroesse - koerper.size();
+        koerper.append(daten, std::min(n, platz));
         if (n > platz) return 0;
-        if (*empfang.zwischenschritt) (*empfang.zwischenschritt)();
     } catch (...) {
         empfang.fehler = std::current_exception();
         return 0;
@@ -90,92 +126,10 @@ std::size_t KoerperEmpfangen(char* daten, std::size_t groesse, std::size_t anzah
     return n;
 }
 
-struct HandleFreigabe {
-    const Curl* curl;
-    void operator()(CURL* h) const { curl->easy_cleanup(h); }
-};
-struct ListeFreigabe {
-    const Curl* curl;
-    void operator()(curl_slist* l) const { curl->slist_free_all(l); }
-};
-
-}  // namespace
-
-std::string AdresseMitSchema(const std::string& url) {
-    std::string klein = url;
-    for (char& c : klein)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return klein.find("http://") == std::string::npos ? "http://" + url : url;
-}
-
-namespace {
-
-std::string Einzeln(const std::string& url, const Zwischenschritt& zwischenschritt,
-                    const LadeGrenzen& grenzen);
-
-}  // namespace
-
-struct LadeSitzung::Zustand {
-    Zwischenschritt zwischenschritt;
-    LadeGrenzen grenzen;
-};
-
-LadeSitzung::LadeSitzung(Zwischenschritt zwischenschritt, LadeGrenzen grenzen)
-    : zustand_(std::make_unique<Zustand>(Zustand{std::move(zwischenschritt), grenzen})) {}
-
-LadeSitzung::~LadeSitzung() = default;
-
-std::string LadeSitzung::Laden(const std::string& url) {
-    return Einzeln(url, zustand_->zwischenschritt, zustand_->grenzen);
-}
-
-std::string LadeSitzung::Laden(const std::string& url, std::size_t hoechstGroesse) {
-    LadeGrenzen grenzen = zustand_->grenzen;
-    grenzen.hoechstGroesse = hoechstGroesse;
-    return Einzeln(url, zustand_->zwischenschritt, grenzen);
-}
-
-std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschritt) {
-    return LadeURL(url, zwischenschritt, LadeGrenzen{});
-}
-
-std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschritt,
-                    const LadeGrenzen& grenzen) {
-    return LadeSitzung(zwischenschritt, grenzen).Laden(url);
-}
-
-namespace {
-
-std::string Einzeln(const std::string& url, const Zwischenschritt& zwischenschritt,
-                    const LadeGrenzen& grenzen) {
-    const Curl* curl = CurlLaden();
-    if (!curl) return {};
-    std::unique_ptr<CURL, HandleFreigabe> handle(curl->easy_init(), HandleFreigabe{curl});
-    if (!handle) return {};
-    CURL* h = handle.get();
-
-    // Every page fresh from the server, never from a cache on the way.
-    curl_slist* kopf = curl->slist_append(nullptr, "Cache-Control: no-cache");
-    if (kopf) {
-        if (curl_slist* mehr = curl->slist_append(kopf, "Pragma: no-cache"))
-            kopf = mehr;
-        else {
-            curl->slist_free_all(kopf);
-            kopf = nullptr;
-        }
-    }
-    std::unique_ptr<curl_slist, ListeFreigabe> kopfzeilen(kopf, ListeFreigabe{curl});
-    if (!kopfzeilen) return {};
-
-    Empfang empfang;
-    empfang.curl = curl;
-    empfang.handle = h;
-    empfang.zwischenschritt = &zwischenschritt;
-    empfang.hoechstGroesse = grenzen.hoechstGroesse;
-
-    // Page names such as "Neue Seite.html" or umlauts reach the address as
-    // they stand in the menu. libcurl refuses a blank and would send bytes
-    // beyond ASCII raw; browsers send both percent-encoded.
+// Page names such as "Neue Seite.html" or umlauts reach the address as they
+// stand in the menu. libcurl refuses a blank and would send bytes beyond
+// ASCII raw; browsers send both percent-encoded.
+std::string AdresseKodiert(const std::string& url) {
     std::string adresse;
     for (const char c : AdresseMitSchema(url)) {
         const auto b = static_cast<unsigned char>(c);
@@ -186,6 +140,63 @@ std::string Einzeln(const std::string& url, const Zwischenschritt& zwischenschri
             adresse += c;
         }
     }
+    return adresse;
+}
+
+}  // namespace
+
+std::string AdresseMitSchema(const std::string& url) {
+    std::string klein = url;
+    for (char& c : klein)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return klein.find("http://") == std::string::npos ? "http://" + url : url;
+}
+
+struct LadeSitzung::Zustand {
+    Zwischenschritt zwischenschritt;
+    LadeGrenzen grenzen;
+    // Made with the first request, so that a session alone loads no library.
+    const Curl* curl = nullptr;
+    CURLM* multi = nullptr;
+    CURL* handle = nullptr;
+    curl_slist* kopfzeilen = nullptr;
+    Empfang empfang;
+    bool laeuft = false;
+
+    ~Zustand() {
+        if (!curl) return;
+        // The connections live in the multi handle's cache: they close here.
+        if (handle) curl->easy_cleanup(handle);
+        if (multi) curl->multi_cleanup(multi);
+        if (kopfzeilen) curl->slist_free_all(kopfzeilen);
+    }
+
+    bool Bereit();
+    bool Uebertragen(const std::string& url, std::size_t hoechstGroesse, std::string& ziel);
+};
+
+// The options that stay the same for every request of the session.
+bool LadeSitzung::Zustand::Bereit() {
+    if (handle) return true;
+    if (!curl && !(curl = CurlLaden())) return false;
+    if (!multi && !(multi = curl->multi_init())) return false;
+
+    // Every page fresh from the server, never from a cache on the way.
+    if (!kopfzeilen) {
+        curl_slist* kopf = curl->slist_append(nullptr, "Cache-Control: no-cache");
+        if (!kopf) return false;
+        curl_slist* mehr = curl->slist_append(kopf, "Pragma: no-cache");
+        if (!mehr) {
+            curl->slist_free_all(kopf);
+            return false;
+        }
+        kopfzeilen = mehr;
+    }
+
+    CURL* h = curl->easy_init();
+    if (!h) return false;
+    empfang.curl = curl;
+    empfang.handle = h;
     const long verbindungMs =
         std::max<long>(1, static_cast<long>(grenzen.verbindungsFrist.count()));
     const long stillstandS = std::max<long>(1, static_cast<long>(grenzen.stillstandsFrist.count()));
@@ -193,10 +204,9 @@ std::string Einzeln(const std::string& url, const Zwischenschritt& zwischenschri
     // No proxy option is set: libcurl then takes the system's one from
     // http_proxy and no_proxy. No cookie file is named, so no cookies are kept.
     const CURLcode einstellungen[] = {
-        curl->easy_setopt(h, CURLOPT_URL, adresse.c_str()),
         curl->easy_setopt(h, CURLOPT_HTTPGET, 1L),
         curl->easy_setopt(h, CURLOPT_USERAGENT, kBenutzerAgent),
-        curl->easy_setopt(h, CURLOPT_HTTPHEADER, kopfzeilen.get()),
+        curl->easy_setopt(h, CURLOPT_HTTPHEADER, kopfzeilen),
         curl->easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L),
         curl->easy_setopt(h, CURLOPT_MAXREDIRS, 5L),
         // A redirection must not lead to local files or other protocols.
@@ -206,28 +216,131 @@ std::string Einzeln(const std::string& url, const Zwischenschritt& zwischenschri
         curl->easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L),
         curl->easy_setopt(h, CURLOPT_LOW_SPEED_TIME, stillstandS),
         curl->easy_setopt(h, CURLOPT_NOSIGNAL, 1L),
-        curl->easy_setopt(h, CURLOPT_FRESH_CONNECT, 1L),
-        curl->easy_setopt(h, CURLOPT_FORBID_REUSE, 1L),
         // The bytes as the server sent them.
         curl->easy_setopt(h, CURLOPT_HTTP_CONTENT_DECODING, 0L),
         curl->easy_setopt(h, CURLOPT_WRITEFUNCTION, &KoerperEmpfangen),
         curl->easy_setopt(h, CURLOPT_WRITEDATA, &empfang),
+        curl->easy_setopt(h, CURLOPT_HEADERFUNCTION, &KopfEmpfangen),
+        curl->easy_setopt(h, CURLOPT_HEADERDATA, &empfang),
     };
-    for (const CURLcode e : einstellungen)
-        if (e != CURLE_OK) return {};
-
-    // A failed transfer is judged by what it left: no status means no page,
-    // a body that broke off keeps what arrived.
-    curl->easy_perform(h);
-    long status = 0;
-    curl->easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
-    handle.reset();
-
-    if (empfang.fehler) std::rethrow_exception(empfang.fehler);
-    if (status == 0) return {};
-    if (!KoerperLesen(status)) return "Status:" + std::to_string(status);
-    return std::move(empfang.koerper);
+    for (const CURLcode e : einstellungen) {
+        if (e != CURLE_OK) {
+            curl->easy_cleanup(h);
+            return false;
+        }
+    }
+    handle = h;
+    return true;
 }
 
-}  // namespace
+// False when no HTTP status came back; `ziel` then holds whatever arrived.
+bool LadeSitzung::Zustand::Uebertragen(const std::string& url, std::size_t hoechstGroesse,
+                                       std::string& ziel) {
+    ziel.clear();
+    if (!Bereit()) return false;
+    const std::string adresse = AdresseKodiert(url);
+    if (curl->easy_setopt(handle, CURLOPT_URL, adresse.c_str()) != CURLE_OK) return false;
+    empfang.ziel = &ziel;
+    empfang.hoechstGroesse = hoechstGroesse;
+    empfang.reserviert = false;
+    empfang.empfangen = 0;
+    empfang.fehler = nullptr;
+
+    if (curl->multi_add_handle(multi, handle) != CURLM_OK) return false;
+    // However the transfer ends, also by an exception of the Zwischenschritt:
+    // the handle leaves the multi handle, which closes an unfinished
+    // connection instead of keeping it for the next request.
+    struct Abmelden {
+        Zustand& z;
+        ~Abmelden() {
+            z.curl->multi_remove_handle(z.multi, z.handle);
+            z.empfang.ziel = nullptr;
+        }
+    } abmelden{*this};
+
+    // libcurl's own speed check averages over several seconds, so a server
+    // that falls silent after its first bytes would be waited for that much
+    // longer than the bound; silence is timed here from the last byte.
+    using Uhr = std::chrono::steady_clock;
+    auto zuletztEmpfangen = Uhr::now();
+    std::size_t bisher = 0;
+
+    // A failed transfer is judged by what it left: no status means no page,
+    // a body that broke off keeps what arrived. The windows get their turn
+    // at least once per request, however fast it is.
+    for (;;) {
+        int laufend = 0;
+        if (curl->multi_perform(multi, &laufend) != CURLM_OK || empfang.fehler) break;
+        if (empfang.empfangen != bisher) {
+            bisher = empfang.empfangen;
+            zuletztEmpfangen = Uhr::now();
+        } else if (bisher > 0 && Uhr::now() - zuletztEmpfangen >= grenzen.stillstandsFrist) {
+            break;
+        }
+        if (zwischenschritt) zwischenschritt();
+        if (laufend == 0) break;
+        if (curl->multi_poll(multi, nullptr, 0, kWarteHoechstensMs, nullptr) != CURLM_OK) break;
+    }
+    if (empfang.fehler) std::rethrow_exception(empfang.fehler);
+    long status = 0;
+    curl->easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+    if (status == 0) return false;
+    if (!KoerperLesen(status)) ziel = "Status:" + std::to_string(status);
+    return true;
+}
+
+LadeSitzung::LadeSitzung(Zwischenschritt zwischenschritt, LadeGrenzen grenzen)
+    : zustand_(std::make_unique<Zustand>()) {
+    zustand_->zwischenschritt = std::move(zwischenschritt);
+    zustand_->grenzen = grenzen;
+}
+
+LadeSitzung::~LadeSitzung() = default;
+
+std::string LadeSitzung::Laden(const std::string& url) {
+    return Laden(url, zustand_->grenzen.hoechstGroesse);
+}
+
+// A fresh text reserved from Content-Length costs no more than copying out of
+// a kept buffer; callers that keep their own buffer use the overloads below.
+std::string LadeSitzung::Laden(const std::string& url, std::size_t hoechstGroesse) {
+    std::string seite;
+    Laden(url, hoechstGroesse, seite);
+    return seite;
+}
+
+void LadeSitzung::Laden(const std::string& url, std::string& ziel) {
+    Laden(url, zustand_->grenzen.hoechstGroesse, ziel);
+}
+
+void LadeSitzung::Laden(const std::string& url, std::size_t hoechstGroesse, std::string& ziel) {
+    Zustand& z = *zustand_;
+    // The Zwischenschritt lets the windows run, and they may start a download
+    // of their own: that one gets a session of its own.
+    if (z.laeuft) {
+        LadeGrenzen grenzen = z.grenzen;
+        grenzen.hoechstGroesse = hoechstGroesse;
+        ziel = LadeURL(url, z.zwischenschritt, grenzen);
+        return;
+    }
+    z.laeuft = true;
+    struct Ende {
+        bool& laeuft;
+        ~Ende() { laeuft = false; }
+    } ende{z.laeuft};
+    if (!z.Uebertragen(url, hoechstGroesse, ziel)) ziel.clear();
+}
+
+std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschritt) {
+    return LadeURL(url, zwischenschritt, LadeGrenzen{});
+}
+
+std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschritt,
+                    const LadeGrenzen& grenzen) {
+    LadeSitzung sitzung(zwischenschritt, grenzen);
+    std::string seite;
+    sitzung.Laden(url, seite);
+    return seite;
+}
+
 }  // namespace lw

@@ -8,8 +8,8 @@
 
 namespace lw {
 
-// Called between the chunks of a download so that the windows can process
-// their pending events.
+// Called while a download runs, after its chunks and at least every 100 ms of
+// a wait, so that the windows can process their pending events.
 using Zwischenschritt = std::function<void()>;
 
 // Bounds that keep a broken or hostile server from blocking the program for
@@ -17,8 +17,8 @@ using Zwischenschritt = std::function<void()>;
 struct LadeGrenzen {
     // Longest wait for the connection to the server (or proxy).
     std::chrono::milliseconds verbindungsFrist{std::chrono::seconds(60)};
-    // A transfer that receives less than one byte per second for this long
-    // is given up; what arrived so far is kept.
+    // A transfer that receives nothing, or less than one byte per second,
+    // for this long is given up; what arrived so far is kept.
     std::chrono::seconds stillstandsFrist{60};
     // A body that grows beyond this is cut here, as if the server had stopped.
     std::size_t hoechstGroesse = std::size_t{256} * 1024 * 1024;
@@ -38,6 +38,9 @@ public:
     std::string Laden(const std::string& url);
     // The same with another size bound for this one request.
     std::string Laden(const std::string& url, std::size_t hoechstGroesse);
+    // The same into a buffer the caller keeps, whose room is used again.
+    void Laden(const std::string& url, std::string& ziel);
+    void Laden(const std::string& url, std::size_t hoechstGroesse, std::string& ziel);
 
 private:
     struct Zustand;

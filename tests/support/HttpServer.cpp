@@ -119,10 +119,24 @@ bool AnfrageZerlegen(const std::string& kopf, Anfrage& anfrage) {
     return true;
 }
 
-std::string StatusUndKopf(const Antwort& a) {
+// HTTP/1.1 keeps the connection unless told otherwise; HTTP/1.0 closes it
+// unless asked to keep it.
+bool SchliessenGewuenscht(const std::string& kopf, const Anfrage& anfrage) {
+    const std::string_view ersteZeile = std::string_view(kopf).substr(0, kopf.find("\r\n"));
+    const bool http10 = ersteZeile.ends_with("HTTP/1.0");
+    for (const auto& [name, wert] : anfrage.kopfzeilen) {
+        if (Klein(name) != "connection") continue;
+        const std::string klein = Klein(wert);
+        if (klein.find("close") != std::string::npos) return true;
+        if (klein.find("keep-alive") != std::string::npos) return false;
+    }
+    return http10;
+}
+
+std::string StatusUndKopf(const Antwort& a, bool schliessen) {
     std::string kopf = "HTTP/1.1 " + std::to_string(a.status) + " " + Grund(a.status) + "\r\n";
     kopf += "Content-Length: " + std::to_string(a.koerper.size()) + "\r\n";
-    kopf += "Connection: close\r\n";
+    if (schliessen) kopf += "Connection: close\r\n";
     for (const auto& [name, wert] : a.kopfzeilen) kopf += name + ": " + wert + "\r\n";
     kopf += "\r\n";
     return kopf;
@@ -243,28 +257,53 @@ void HttpServer::WartenBisGeschlossen(int verbindung) const {
 
 void HttpServer::Laufen() {
     for (;;) {
-        if (!WartenAufLesbar(lauscher_, -1)) return;
+        if (!WartenAufLesbar(lauscher_, -1)) break;
         const int verbindung = ::accept4(lauscher_, nullptr, nullptr, SOCK_CLOEXEC);
         if (verbindung < 0) continue;
-        Bedienen(verbindung);
-        ::close(verbindung);
+        ++verbindungen_;
+        bediener_.remove_if([](Faden& f) {
+            if (!f.fertig) return false;
+            f.faden.join();
+            return true;
+        });
+        // A client may hold a kept-alive connection while it opens another.
+        Faden& neu = bediener_.emplace_back();
+        neu.faden = std::thread([this, verbindung, &neu] {
+            Bedienen(verbindung);
+            ::close(verbindung);
+            neu.fertig = true;
+        });
     }
+    for (Faden& f : bediener_) f.faden.join();
 }
 
 void HttpServer::Bedienen(int verbindung) {
-    std::string kopf;
+    std::string gelesen;
+    while (EineAnfrage(verbindung, gelesen)) {
+    }
+}
+
+bool HttpServer::EineAnfrage(int verbindung, std::string& gelesen) {
     char puffer[4096];
-    while (kopf.find("\r\n\r\n") == std::string::npos) {
-        if (kopf.size() > kKopfHoechstens || !WartenAufLesbar(verbindung, kKopfFristMs)) return;
+    while (gelesen.find("\r\n\r\n") == std::string::npos) {
+        // A kept-alive connection may rest long between two requests.
+        const int frist =
+            gelesen.empty() ? static_cast<int>(std::chrono::milliseconds(kWarteHoechstens).count())
+                            : kKopfFristMs;
+        if (gelesen.size() > kKopfHoechstens || !WartenAufLesbar(verbindung, frist)) return false;
         const ssize_t n = ::recv(verbindung, puffer, sizeof puffer, 0);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        kopf.append(puffer, static_cast<std::size_t>(n));
+        if (n <= 0) return false;
+        gelesen.append(puffer, static_cast<std::size_t>(n));
     }
-    kopf.resize(kopf.find("\r\n\r\n"));
+    const std::size_t kopfEnde = gelesen.find("\r\n\r\n");
+    const std::string kopf = gelesen.substr(0, kopfEnde);
+    // What follows belongs to the next request.
+    gelesen.erase(0, kopfEnde + 4);
 
     Anfrage anfrage;
-    if (!AnfrageZerlegen(kopf, anfrage)) return;
+    if (!AnfrageZerlegen(kopf, anfrage)) return false;
+    const bool schliessen = SchliessenGewuenscht(kopf, anfrage);
     Antwort antwort = Antwort::MitStatus(404, "nicht gefunden");
     {
         std::lock_guard sperre(mutex_);
@@ -276,25 +315,27 @@ void HttpServer::Bedienen(int verbindung) {
     using V = Antwort::Verhalten;
     switch (antwort.verhalten) {
         case V::Vollstaendig:
-            AllesSenden(verbindung, StatusUndKopf(antwort) + antwort.koerper);
-            return;
+            return AllesSenden(verbindung, StatusUndKopf(antwort, schliessen) + antwort.koerper) &&
+                   !schliessen;
         case V::Roh:
             AllesSenden(verbindung, antwort.koerper);
-            return;
+            return false;
         case V::Schweigt:
             WartenBisGeschlossen(verbindung);
-            return;
+            return false;
         case V::EndetImKoerper:
         case V::StocktImKoerper: {
             const std::string_view teil =
                 std::string_view(antwort.koerper)
                     .substr(0, std::min(antwort.gesendet, antwort.koerper.size()));
-            if (!AllesSenden(verbindung, StatusUndKopf(antwort)) || !AllesSenden(verbindung, teil))
-                return;
+            if (!AllesSenden(verbindung, StatusUndKopf(antwort, true)) ||
+                !AllesSenden(verbindung, teil))
+                return false;
             if (antwort.verhalten == V::StocktImKoerper) WartenBisGeschlossen(verbindung);
-            return;
+            return false;
         }
     }
+    return false;
 }
 
 VollerPort::VollerPort() {

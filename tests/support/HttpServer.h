@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <list>
 #include <map>
 #include <mutex>
 #include <string>
@@ -10,6 +12,9 @@
 
 // A small HTTP/1.1 server for tests, listening only on 127.0.0.1. It answers
 // from a table of canned answers per request target and records every request.
+// Connections are kept alive for further requests unless the client asks for
+// "Connection: close" or the answer's kind ends the connection; each
+// connection is served on a thread of its own.
 // Used as http_proxy it receives absolute-form targets ("http://host/page"),
 // so the real host names can be used without anything leaving the machine.
 namespace lw::test {
@@ -27,7 +32,7 @@ struct Anfrage {
 
 struct Antwort {
     enum class Verhalten {
-        Vollstaendig,     // status line, headers, whole body, then close
+        Vollstaendig,     // status line, headers, whole body; the connection stays
         StocktImKoerper,  // full Content-Length, only `gesendet` bytes, then silence
         EndetImKoerper,   // full Content-Length, only `gesendet` bytes, then close
         Schweigt,         // reads the request and never answers
@@ -64,10 +69,19 @@ public:
     void Setzen(const std::string& ziel, Antwort antwort);
     std::vector<Anfrage> Anfragen() const;
     std::size_t AnzahlAnfragen(const std::string& ziel) const;
+    // Connections accepted so far.
+    std::size_t AnzahlVerbindungen() const { return verbindungen_; }
 
 private:
+    struct Faden {
+        std::thread faden;
+        std::atomic<bool> fertig{false};
+    };
+
     void Laufen();
     void Bedienen(int verbindung);
+    // False when the connection must end after this request.
+    bool EineAnfrage(int verbindung, std::string& gelesen);
     bool WartenAufLesbar(int fd, int millisekunden) const;
     void WartenBisGeschlossen(int verbindung) const;
 
@@ -78,6 +92,8 @@ private:
     mutable std::mutex mutex_;
     std::map<std::string, Antwort> antworten_;
     std::vector<Anfrage> anfragen_;
+    std::atomic<std::size_t> verbindungen_{0};
+    std::list<Faden> bediener_;  // only the accepting thread touches it
     std::thread faden_;
 };
 
