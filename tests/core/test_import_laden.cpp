@@ -4,6 +4,7 @@
 #include <chrono>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "import/LadeURL.h"
@@ -284,6 +285,25 @@ TEST_F(Download, SessionUsableAfterFailure) {
     EXPECT_EQ(sitzung.Laden(kSeiten + "gut.html"), "");
     UeberServer();
     EXPECT_EQ(sitzung.Laden(kSeiten + "gut.html"), "gut");
+}
+
+// The windows may start a download of their own while one is waiting; it
+// must neither fail nor disturb the waiting one.
+TEST_F(Download, NestedDownloadFromTheCallback) {
+    UeberServer();
+    const std::string gross(200'000, 'g');
+    server.Setzen(kSeiten + "gross.html", Antwort::Seite(gross));
+    server.Setzen(kSeiten + "klein.html", Antwort::Seite("klein"));
+    LadeSitzung* aussen = nullptr;
+    bool gestartet = false;
+    std::string innen;
+    LadeSitzung sitzung([&] {
+        if (std::exchange(gestartet, true)) return;
+        innen = aussen->Laden(kSeiten + "klein.html");
+    });
+    aussen = &sitzung;
+    EXPECT_EQ(sitzung.Laden(kSeiten + "gross.html"), gross);
+    EXPECT_EQ(innen, "klein");
 }
 
 // Whatever the download waits for, the windows get their turn several times
