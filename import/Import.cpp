@@ -1,6 +1,10 @@
 #include "import/Import.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
+#include <unordered_set>
 
 #include "common/Dateien.h"
 #include "common/Fehler.h"
@@ -33,21 +37,70 @@ const std::string kGenerator = "<meta name=\"generator\" content=\"NETZHOF, http
 const std::string kDesign = "data/tdef/tp008/pa0.png";
 
 // The frame and the advertising blocks have fixed lengths around their markers.
-constexpr long long kRahmenNachZelle = 134;
-constexpr long long kVorZaehler = 10;
-constexpr long long kNachWerbungKopf = 81;
-constexpr long long kVorWerbungFuss = 65;
+constexpr std::size_t kRahmenNachZelle = 134;
+constexpr std::size_t kVorZaehler = 10;
+constexpr std::size_t kNachWerbungKopf = 81;
+constexpr std::size_t kVorWerbungFuss = 65;
 
-long long Pos(const std::string& x, const std::string& t) {
-    return static_cast<long long>(Position(x, t));
+// Bounds of the pictures one import fetches.
+constexpr std::size_t kBildHoechstGroesse = std::size_t{32} * 1024 * 1024;
+constexpr std::size_t kHoechstensBilder = 1000;
+
+constexpr std::size_t kMeldungHoechstensZeilen = 30;
+
+// Offset of the first x in t at or after ab; npos when there is none. memmem
+// skips ahead by the needle instead of stopping at every '<' of a page.
+std::size_t Suchen(std::string_view t, std::string_view x, std::size_t ab = 0) {
+    if (ab > t.size()) return std::string_view::npos;
+    const void* p = ::memmem(t.data() + ab, t.size() - ab, x.data(), x.size());
+    return p ? static_cast<std::size_t>(static_cast<const char*>(p) - t.data())
+             : std::string_view::npos;
 }
 
-long long Laenge(const std::string& t) {
-    return static_cast<long long>(t.size());
-}
+// Several markers looked for in one pass (Wu-Manber with two-byte blocks):
+// a window as long as the shortest marker slides by how far the pair of bytes
+// at its end allows; only where that pair ends a marker's beginning are the
+// markers compared.
+class MarkenSuche final {
+public:
+    explicit MarkenSuche(std::vector<std::string> marken) : marken_(std::move(marken)) {
+        fenster_ = marken_.front().size();
+        for (const auto& m : marken_) fenster_ = std::min(fenster_, m.size());
+        const auto weite = static_cast<std::uint8_t>(fenster_ - 1);
+        sprung_.assign(std::size_t{1} << 16, weite);
+        for (const auto& m : marken_)
+            for (std::size_t j = 1; j < fenster_; ++j) {
+                auto& s = sprung_[Paar(m[j - 1], m[j])];
+                s = std::min(s, static_cast<std::uint8_t>(fenster_ - 1 - j));
+            }
+    }
 
-std::string AdresseBeiAnbieter(const std::string& benutzer, const std::string& name) {
-    return "http://www." + benutzer + konfiguration::DownloadDomain + "/" + name;
+    bool Enthalten(std::string_view t) const {
+        for (std::size_t i = 0; i + fenster_ <= t.size();) {
+            const std::uint8_t s = sprung_[Paar(t[i + fenster_ - 2], t[i + fenster_ - 1])];
+            if (s > 0) {
+                i += s;
+                continue;
+            }
+            for (const auto& m : marken_)
+                if (t.substr(i).starts_with(m)) return true;
+            ++i;
+        }
+        return false;
+    }
+
+private:
+    static std::size_t Paar(char a, char b) {
+        return std::size_t{static_cast<unsigned char>(a)} << 8 | static_cast<unsigned char>(b);
+    }
+
+    std::vector<std::string> marken_;
+    std::size_t fenster_ = 0;
+    std::vector<std::uint8_t> sprung_;
+};
+
+std::string AdresseBeiAnbieter(const std::string& benutzer, std::string_view name) {
+    return "http://www." + benutzer + konfiguration::DownloadDomain + "/" + std::string(name);
 }
 
 }  // namespace
@@ -119,9 +172,10 @@ std::optional<std::string> MenueLeser::Naechster() {
     return std::string(ziel) + ".html";
 }
 
-bool IstAnbieterFunktion(const std::string& seite) {
-    return Position(kImpressum, seite) || Position(kHaftungsausschluss, seite) ||
-           Position(kKontaktformular, seite) || Position(kGaestebuch, seite);
+bool IstAnbieterFunktion(std::string_view seite) {
+    static const MarkenSuche anbieterMarken(
+        {kImpressum, kHaftungsausschluss, kKontaktformular, kGaestebuch});
+    return anbieterMarken.Enthalten(seite);
 }
 
 std::string RahmenErsatz(const std::string& name) {
@@ -142,47 +196,314 @@ std::string RahmenErsatz(const std::string& name) {
            name + "\">hier</a>.\n</iframe>";
 }
 
-std::string InhaltAusschneiden(std::string seite) {
-    Entfernen(seite, 1, Pos(kInhaltsZelle, seite) + kRahmenNachZelle);
-    if (!seite.empty() && seite.front() == '>') Entfernen(seite, 1, 1);
-    Entfernen(seite, Pos(kZaehler, seite) - kVorZaehler, Laenge(seite));
-    if (Position(kWerbung, seite)) {
-        Entfernen(seite, 1, Pos(kWerbungKopfEnde, seite) + kNachWerbungKopf);
-        Entfernen(seite, Pos(kWerbungFussAnfang, seite) - kVorWerbungFuss, Laenge(seite));
+std::string_view InhaltsBereich(std::string_view seite) {
+    // The cuts of the contents, each on what the one before left, as one
+    // window [anfang, ende) of the page.
+    std::size_t anfang = 0;
+    std::size_t ende = seite.size();
+    const auto fenster = [&] { return seite.substr(anfang, ende - anfang); };
+    // 1-based position in the window, 0 when missing.
+    const auto pos = [&](std::string_view marke) {
+        const std::size_t p = Suchen(fenster(), marke);
+        return p == std::string_view::npos ? std::size_t{0} : p + 1;
+    };
+    // Removing n characters from the front, or from position p (1-based) to
+    // the end, with the edge rules of Entfernen.
+    const auto vorneWeg = [&](std::size_t n) { anfang += std::min(n, ende - anfang); };
+    const auto abPositionWeg = [&](std::size_t p, std::size_t davor) {
+        if (p > davor) ende = anfang + (p - davor - 1);
+    };
+
+    vorneWeg(pos(kInhaltsZelle) + kRahmenNachZelle);
+    if (anfang < ende && seite[anfang] == '>') ++anfang;
+    abPositionWeg(pos(kZaehler), kVorZaehler);
+    if (pos(kWerbung)) {
+        vorneWeg(pos(kWerbungKopfEnde) + kNachWerbungKopf);
+        abPositionWeg(pos(kWerbungFussAnfang), kVorWerbungFuss);
     }
-    return seite;
+    return fenster();
+}
+
+std::string InhaltAusschneiden(std::string seite) {
+    return std::string(InhaltsBereich(seite));
 }
 
 std::string MeldungFehlgeschlagen(const ImportErgebnis& ergebnis) {
     if (ergebnis.fehlgeschlagen.empty()) return {};
     std::string text = W("Folgende Seiten und Bilder konnten nicht übernommen werden:");
-    for (const auto& f : ergebnis.fehlgeschlagen) text += "\n" + f.name + ": " + f.grund;
+    // A homepage full of broken pictures must not give a box taller than the
+    // screen, whose OK button could not be reached.
+    const std::size_t zeilen = std::min(ergebnis.fehlgeschlagen.size(), kMeldungHoechstensZeilen);
+    for (std::size_t i = 0; i < zeilen; ++i) {
+        const auto& f = ergebnis.fehlgeschlagen[i];
+        text += "\n" + f.name + ": " + f.grund;
+    }
+    if (const std::size_t rest = ergebnis.fehlgeschlagen.size() - zeilen)
+        text += "\n... und " + std::to_string(rest) + " weitere";
     return text;
 }
+
+namespace {
+
+bool Leerraum(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+char Klein(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// ASCII letters in any case; klein is in lower case.
+bool GleichOhneFall(std::string_view t, std::string_view klein) {
+    if (t.size() != klein.size()) return false;
+    for (std::size_t i = 0; i < t.size(); ++i)
+        if (Klein(t[i]) != klein[i]) return false;
+    return true;
+}
+
+bool IstBildName(std::string_view adresse) {
+    for (const std::string_view endung : {".jpg", ".jpeg", ".gif", ".png"})
+        if (adresse.size() >= endung.size() &&
+            GleichOhneFall(adresse.substr(adresse.size() - endung.size()), endung))
+            return true;
+    return false;
+}
+
+// A scheme: a letter, then letters, digits, '+', '-' or '.', then ':', all
+// before the first '/', '?' or '#'.
+bool HatSchema(std::string_view adresse) {
+    const std::size_t doppelpunkt = adresse.find_first_of(":/?#");
+    if (doppelpunkt == std::string_view::npos || adresse[doppelpunkt] != ':' || doppelpunkt == 0)
+        return false;
+    const auto buchstabe = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    if (!buchstabe(adresse[0])) return false;
+    for (const char c : adresse.substr(1, doppelpunkt - 1))
+        if (!buchstabe(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.')
+            return false;
+    return true;
+}
+
+}  // namespace
+
+void BildAdressenSammeln(std::string_view seite, std::vector<std::string_view>& adressen) {
+    const std::size_t n = seite.size();
+    std::size_t i = 0;
+    while ((i = seite.find('<', i)) != std::string_view::npos) {
+        ++i;
+        if (seite.substr(i).starts_with("!--")) {
+            const std::size_t ende = Suchen(seite, "-->", i + 3);
+            if (ende == std::string_view::npos) return;
+            i = ende + 3;
+            continue;
+        }
+        if (i >= n || Klein(seite[i]) < 'a' || Klein(seite[i]) > 'z') continue;
+        while (i < n && !Leerraum(seite[i]) && seite[i] != '>' && seite[i] != '/') ++i;
+        // The attributes up to the end of the tag; a quoted value may hold '>'.
+        for (;;) {
+            while (i < n && (Leerraum(seite[i]) || seite[i] == '/')) ++i;
+            if (i >= n || seite[i] == '>') break;
+            const std::size_t nameAnfang = i;
+            while (i < n && !Leerraum(seite[i]) && seite[i] != '=' && seite[i] != '>' &&
+                   seite[i] != '/')
+                ++i;
+            const std::string_view name = seite.substr(nameAnfang, i - nameAnfang);
+            while (i < n && Leerraum(seite[i])) ++i;
+            if (i >= n || seite[i] != '=') continue;
+            ++i;
+            while (i < n && Leerraum(seite[i])) ++i;
+            if (i < n && (seite[i] == '"' || seite[i] == '\'')) {
+                const std::size_t ende = seite.find(seite[i], i + 1);
+                if (ende == std::string_view::npos) return;
+                const std::string_view wert = seite.substr(i + 1, ende - i - 1);
+                i = ende + 1;
+                if ((GleichOhneFall(name, "src") || GleichOhneFall(name, "background")) &&
+                    IstBildName(wert))
+                    adressen.push_back(wert);
+            } else {
+                while (i < n && !Leerraum(seite[i]) && seite[i] != '>') ++i;
+            }
+        }
+    }
+}
+
+BildAdresse BildAdresseEinordnen(std::string_view adresse) {
+    if (HatSchema(adresse) || adresse.starts_with("//")) return BildAdresse::Fremd;
+    if (adresse.find_first_of("?#") != std::string_view::npos) return BildAdresse::Ungueltig;
+    // Each part is a plain name: no empty part (leading '/'), no "." or "..",
+    // no backslash; so the path stays below the folder it is stored in.
+    for (std::size_t von = 0;;) {
+        const std::size_t bis = adresse.find('/', von);
+        if (!SchlichterDateiname(adresse.substr(von, bis - von))) return BildAdresse::Ungueltig;
+        if (bis == std::string_view::npos) return BildAdresse::Relativ;
+        von = bis + 1;
+    }
+}
+
+namespace {
+
+constexpr const char* kKeineAntwort = "keine Antwort";
+constexpr const char* kStatusVorsatz = "Status:";
+
+// "Status:404" gives "Status 404"; the text of a page that merely begins
+// with these letters is no status.
+std::optional<std::string> StatusFehler(const std::string& geladen) {
+    if (!geladen.starts_with(kStatusVorsatz)) return std::nullopt;
+    const std::string_view code = std::string_view(geladen).substr(std::strlen(kStatusVorsatz));
+    if (code.empty() || code.size() > 3) return std::nullopt;
+    for (const char c : code)
+        if (c < '0' || c > '9') return std::nullopt;
+    return "Status " + std::string(code);
+}
+
+// One run of SeitenImportieren: the downloads, the stop question and what
+// failed.
+class ImportLauf final {
+public:
+    ImportLauf(Projektdaten& daten, const std::string& benutzer,
+               const ImportRueckmeldung& rueckmeldung)
+        : daten_(daten),
+          benutzer_(benutzer),
+          rueckmeldung_(rueckmeldung),
+          altOrdner_(daten.Zielordner + "/Alt/") {}
+
+    ImportErgebnis Ausfuehren(const std::string& startseite) {
+        daten_.ImportBilder.clear();
+        // The names first: the progress needs their number, and a picture
+        // folder must not take the name of a page.
+        std::vector<std::string> namen;
+        MenueLeser menue(startseite);
+        while (const auto name = menue.Naechster()) {
+            namen.push_back(*name);
+            // The import stops there; the rest of the page may be one long name.
+            if (!SchlichterDateiname(*name)) break;
+        }
+        seitenNamen_.insert(namen.begin(), namen.end());
+        const int gesamt = static_cast<int>(namen.size());
+
+        int n = 0;
+        for (const std::string& name : namen) {
+            if (Gestoppt()) break;
+            ++n;
+            daten_.ImportAnzahl = n;
+            daten_.ImportSeiten.Setzen(n, name);
+            // The name comes from the server: it must never reach outside Alt.
+            if (!SchlichterDateiname(name)) SeitennameUngueltigWerfen(name);
+            SeiteImportieren(name);
+            if (ergebnis_.abgebrochen) break;
+            if (rueckmeldung_.fortschritt) rueckmeldung_.fortschritt(n, gesamt);
+        }
+        return std::move(ergebnis_);
+    }
+
+private:
+    bool Gestoppt() {
+        if (!ergebnis_.abgebrochen && rueckmeldung_.abbrechen && rueckmeldung_.abbrechen())
+            ergebnis_.abgebrochen = true;
+        return ergebnis_.abgebrochen;
+    }
+
+    void Status(const std::string& was) {
+        if (rueckmeldung_.status) rueckmeldung_.status("Laden von " + was);
+    }
+
+    std::string Laden(std::string_view pfad, std::size_t hoechstGroesse) {
+        const std::string url = AdresseBeiAnbieter(benutzer_, pfad);
+        if (rueckmeldung_.laden) return rueckmeldung_.laden(url, hoechstGroesse);
+        if (!sitzung_) sitzung_.emplace(rueckmeldung_.zwischenschritt);
+        return sitzung_->Laden(url, hoechstGroesse);
+    }
+
+    void Fehlschlag(std::string name, std::string grund) {
+        ergebnis_.fehlgeschlagen.push_back({std::move(name), std::move(grund)});
+    }
+
+    void SeiteImportieren(const std::string& name) {
+        Status(name);
+        const std::string seite = Laden(name, LadeGrenzen{}.hoechstGroesse);
+        std::optional<std::string> grund = StatusFehler(seite);
+        if (seite.empty()) grund = kKeineAntwort;
+        // Every page leaves its file, so that the site can be saved; the
+        // message tells what is missing.
+        if (grund) {
+            TextSchreiben(altOrdner_ + name, "");
+            Fehlschlag(name, std::move(*grund));
+            return;
+        }
+        if (IstAnbieterFunktion(seite)) {
+            TextSchreiben(altOrdner_ + name, RahmenErsatz(name));
+            return;
+        }
+        const std::string_view inhalt = InhaltsBereich(seite);
+        TextSchreiben(altOrdner_ + name, inhalt);
+
+        adressen_.clear();
+        BildAdressenSammeln(inhalt, adressen_);
+        for (const std::string_view adresse : adressen_) {
+            if (!gesehen_.emplace(adresse).second) continue;
+            BildImportieren(adresse);
+            if (ergebnis_.abgebrochen) return;
+        }
+    }
+
+    void BildImportieren(std::string_view adresse) {
+        const std::string pfad(adresse);
+        switch (BildAdresseEinordnen(adresse)) {
+            case BildAdresse::Fremd:
+                return;
+            case BildAdresse::Ungueltig:
+                return Fehlschlag(pfad, W("nicht unterstützte Adresse"));
+            case BildAdresse::Relativ:
+                break;
+        }
+        // A folder of that name would stand where the page's file goes.
+        const std::size_t schraeg = adresse.find('/');
+        if (schraeg != std::string_view::npos && seitenNamen_.count(pfad.substr(0, schraeg)))
+            return Fehlschlag(pfad, W("nicht unterstützte Adresse"));
+        if (geladeneBilder_ == kHoechstensBilder)
+            return Fehlschlag(pfad, "mehr als " + std::to_string(kHoechstensBilder) + " Bilder");
+        if (Gestoppt()) return;
+
+        ++geladeneBilder_;
+        Status(pfad);
+        // One byte more than allowed tells a picture of exactly the bound
+        // from a bigger one, which is not stored cut off.
+        const std::string bild = Laden(adresse, kBildHoechstGroesse + 1);
+        if (bild.empty()) return Fehlschlag(pfad, kKeineAntwort);
+        if (auto grund = StatusFehler(bild)) return Fehlschlag(pfad, std::move(*grund));
+        if (bild.size() > kBildHoechstGroesse) return Fehlschlag(pfad, W("größer als 32 MB"));
+        // The names come from the server; a clash of a file and a folder of
+        // the same name is that picture's failure, not the import's.
+        try {
+            for (std::size_t p = adresse.find('/'); p != std::string_view::npos;
+                 p = adresse.find('/', p + 1)) {
+                const std::string ordner = altOrdner_ + pfad.substr(0, p);
+                if (!OrdnerExistiert(ordner)) OrdnerErzeugen(ordner);
+            }
+            TextSchreiben(altOrdner_ + pfad, bild);
+        } catch (const Fehler& fehler) {
+            return Fehlschlag(pfad, fehler.what());
+        }
+        daten_.ImportBilder.push_back(pfad);
+    }
+
+    Projektdaten& daten_;
+    const std::string& benutzer_;
+    const ImportRueckmeldung& rueckmeldung_;
+    const std::string altOrdner_;
+    std::optional<LadeSitzung> sitzung_;
+    ImportErgebnis ergebnis_;
+    std::unordered_set<std::string> seitenNamen_;
+    std::unordered_set<std::string> gesehen_;
+    std::vector<std::string_view> adressen_;
+    std::size_t geladeneBilder_ = 0;
+};
+
+}  // namespace
 
 ImportErgebnis SeitenImportieren(Projektdaten& daten, const std::string& startseite,
                                  const std::string& benutzer,
                                  const ImportRueckmeldung& rueckmeldung) {
-    ImportErgebnis ergebnis;
-    const std::string altOrdner = daten.Zielordner + "/Alt/";
-    MenueLeser menue(startseite);
-    int n = 0;
-    while (const auto name = menue.Naechster()) {
-        ++n;
-        daten.ImportAnzahl = n;
-        daten.ImportSeiten.Setzen(n, *name);
-        // The name comes from the server: it must never reach outside Alt.
-        if (!SchlichterDateiname(*name)) SeitennameUngueltigWerfen(*name);
-
-        if (rueckmeldung.status) rueckmeldung.status("Laden von " + *name);
-        std::string seite =
-            LadeURL(AdresseBeiAnbieter(benutzer, *name), rueckmeldung.zwischenschritt);
-        if (seite.empty()) continue;
-        seite =
-            IstAnbieterFunktion(seite) ? RahmenErsatz(*name) : InhaltAusschneiden(std::move(seite));
-        TextSchreiben(altOrdner + *name, seite);
-    }
-    return ergebnis;
+    return ImportLauf(daten, benutzer, rueckmeldung).Ausfuehren(startseite);
 }
 
 }  // namespace lw

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -87,12 +88,26 @@ private:
 
 // True when the page holds the provider's imprint, disclaimer, contact form
 // or guestbook: such a page is embedded, not taken over.
-bool IstAnbieterFunktion(const std::string& seite);
+bool IstAnbieterFunktion(std::string_view seite);
 
 // The inline frame that loads the page by its own name.
 std::string RahmenErsatz(const std::string& name);
 
 // Cuts the provider's frame, counter and advertising away from a page.
 std::string InhaltAusschneiden(std::string seite);
+// The same cut as the part of the page that stays, without a copy.
+std::string_view InhaltsBereich(std::string_view seite);
+
+// The values of the src and background attributes in the page's tags (name in
+// any case, value in double or single quotes) that end in .jpg, .jpeg, .gif or
+// .png in any case; as written, in the order of the page.
+void BildAdressenSammeln(std::string_view seite, std::vector<std::string_view>& adressen);
+
+enum class BildAdresse {
+    Relativ,    // plain path components below the page's folder: taken
+    Fremd,      // another site (scheme or "//host"): left alone
+    Ungueltig,  // root-relative, "." or "..", query, fragment, no plain file name
+};
+BildAdresse BildAdresseEinordnen(std::string_view adresse);
 
 }  // namespace lw

@@ -207,7 +207,7 @@ TEST_F(Import, WholeHomepage) {
     AltOrdnerErzeugen(daten.Zielordner);
     int schritte = 0;
     rueckmeldung.zwischenschritt = [&] { ++schritte; };
-    SeitenImportieren(daten, geladen, kBenutzer, rueckmeldung);
+    const ImportErgebnis ergebnis = SeitenImportieren(daten, geladen, kBenutzer, rueckmeldung);
 
     const std::vector<std::string> namen = {
         "index.html",   "hobby.html",      "inf.html",   "impressum.html", "haftung.html",
@@ -234,6 +234,7 @@ TEST_F(Import, WholeHomepage) {
         {"kontakt.html", ErwarteterErsatz("kontakt.html")},
         {"gaestebuch.html", ErwarteterErsatz("gaestebuch.html")},
         {"fehlt.html", ""},
+        {"leer.html", ""},
     };
     std::set<std::string> erwarteteNamen;
     for (const auto& [name, inhalt] : erwartet) {
@@ -242,6 +243,10 @@ TEST_F(Import, WholeHomepage) {
     }
     EXPECT_EQ(DateienInAlt(), erwarteteNamen);
     EXPECT_EQ(Ordnerinhalt(), std::set<std::string>{"Alt"});
+    EXPECT_EQ(MeldungFehlgeschlagen(ergebnis),
+              W("Folgende Seiten und Bilder konnten nicht übernommen werden:\n"
+                "fehlt.html: Status 404\nleer.html: keine Antwort"));
+    EXPECT_FALSE(ergebnis.abgebrochen);
 }
 
 TEST_F(Import, StartPageWithoutMenuChangesNothing) {
