@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 
 #include "common/Dateien.h"
 #include "common/Fehler.h"
@@ -70,6 +72,20 @@ TEST(Meldungen, ExactTextsInWindows1252) {
               "Es k\xF6nnen nur Seiten mit dem Netzhof-Design \"Neutral 5\"\n"
               "bearbeitet werden. Bitte \xE4ndern Sie Ihre Seite entsprechend ab.");
     EXPECT_EQ(StatusVerzeichnisseErstellen(), "Erstellen der neuen Verzeichnisse ");
+}
+
+// One line per failure below the intro, but never a box taller than the screen.
+TEST(Meldungen, FailuresOneLineEachAtMostThirty) {
+    ImportErgebnis ergebnis;
+    EXPECT_EQ(MeldungFehlgeschlagen(ergebnis), "");
+    ergebnis.fehlgeschlagen = {{"hobby.html", "keine Antwort"}, {"gaestebuch.html", "Status 404"}};
+    EXPECT_EQ(MeldungFehlgeschlagen(ergebnis),
+              "Folgende Seiten und Bilder konnten nicht \xFC"
+              "bernommen werden:\nhobby.html: keine Antwort\ngaestebuch.html: Status 404");
+    for (int i = 0; i < 30; ++i) ergebnis.fehlgeschlagen.push_back({"b.gif", "Status 404"});
+    const std::string text = MeldungFehlgeschlagen(ergebnis);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 31);
+    EXPECT_TRUE(text.ends_with("\nb.gif: Status 404\n... und 2 weitere")) << text;
 }
 
 using test::FehlerText;
