@@ -59,8 +59,8 @@ std::size_t Suchen(std::string_view t, std::string_view x, std::size_t ab = 0) {
 
 // Several markers looked for in one pass (Wu-Manber with two-byte blocks):
 // a window as long as the shortest marker slides by how far the pair of bytes
-// at its end allows; only where that pair ends a marker's beginning are the
-// markers compared.
+// at its end allows; the markers are compared only where that pair closes the
+// first window's length of one of them.
 class MarkenSuche final {
 public:
     explicit MarkenSuche(std::vector<std::string> marken) : marken_(std::move(marken)) {
