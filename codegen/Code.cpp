@@ -126,10 +126,9 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
         const LinkTexte& link = LinkZeile(eingaben, i);
         // The site writer saves merged imported pages under the name with "_".
         const std::string ziel = nzAlt ? "_" + daten.ImportSeiten[i] : link.seite;
-        // The link text stays as typed so that a user can still write markup there.
         zeile("        <li class=\"Seite" + std::to_string(gruppe) + "\"><a href=\"" +
-              AttributWert(ziel) + "\" title=\"" + AttributWert(link.tooltipp) + "\">" + link.text +
-              "</a></li>");
+              AttributWert(ziel) + "\" title=\"" + AttributWert(link.tooltipp) + "\">" +
+              LinkText(link.text) + "</a></li>");
     }
     zeile("      </ul>");
     if (fixiert) zeile("    </div>");
@@ -142,8 +141,8 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
         zeile(W("      <!-- Hier beginnt der Block für den Banner //-->"));
         zeile("");
         zeile("      <div id=\"banner\">");
-        zeile("        <img src=\"img/" + DateiName(daten.BannerDatei) + "\" width=\"" +
-              std::to_string(daten.BannerBreite) + "\" height=\"" +
+        zeile("        <img src=\"img/" + AttributWert(BildAdresse(DateiName(daten.BannerDatei))) +
+              "\" width=\"" + std::to_string(daten.BannerBreite) + "\" height=\"" +
               std::to_string(daten.BannerHoehe) + "\" alt=\"" + AttributWert(eingaben.bannerAlt) +
               "\" title=\"" + AttributWert(eingaben.bannerTooltipp) + "\" />");
         zeile("      </div>");
@@ -196,7 +195,8 @@ std::string StylesheetText(const Projektdaten& daten, const CodeEingaben& eingab
     zeile("body {");
     zeile("  background-color: #" + daten.BodyHintergrundFarbe + ";");
     if (!daten.HintergrundBild.empty()) {
-        zeile("  background-image:url(../img/" + DateiName(daten.HintergrundBild) + ");");
+        zeile("  background-image:url(../img/" + BildAdresse(DateiName(daten.HintergrundBild)) +
+              ");");
         if (daten.HintergrundKachel) {
             zeile("  background-repeat: repeat;");
         } else {
@@ -247,7 +247,8 @@ std::string StylesheetText(const Projektdaten& daten, const CodeEingaben& eingab
         if (!StartetGruppe(daten, eingaben.eineGrafikFuerAlle, i) || daten.ButtonGrafik[i].empty())
             continue;
         zeile("ul#Navigation li.Seite" + std::to_string(i) + "{");
-        zeile("  background-image: url(../img/" + DateiName(daten.ButtonGrafik[i]) + ");");
+        zeile("  background-image: url(../img/" + BildAdresse(DateiName(daten.ButtonGrafik[i])) +
+              ");");
         zeile("  background-repeat: no-repeat;");
         zeile("  background-position: center;");
         zeile("}");
@@ -308,6 +309,35 @@ std::string AttributWert(std::string_view text) {
             wert += c;
     }
     return wert;
+}
+
+std::string LinkText(std::string_view text) {
+    std::string wert;
+    wert.reserve(text.size());
+    for (std::size_t p = 0; p < text.size(); ++p) {
+        if (text[p] == '&' && !BeginntReferenz(text, p))
+            wert += "&amp;";
+        else
+            wert += text[p];
+    }
+    return wert;
+}
+
+std::string BildAdresse(std::string_view dateiname) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string adresse;
+    adresse.reserve(dateiname.size());
+    for (const char c : dateiname) {
+        if (std::string_view(" \"'()\\").find(c) == std::string_view::npos) {
+            adresse += c;
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(c);
+        adresse += '%';
+        adresse += kHex[b >> 4];
+        adresse += kHex[b & 0xF];
+    }
+    return adresse;
 }
 
 int GrafikGruppe(const Projektdaten& daten, bool eineGrafikFuerAlle, int link) {

@@ -39,6 +39,15 @@ int GrafikGruppe(const Projektdaten& daten, bool eineGrafikFuerAlle, int link);
 // typed quote cannot break the page while a typed "&auml;" stays an entity.
 std::string AttributWert(std::string_view text);
 
+// A link text as typed, markup and all, except that an '&' that begins no
+// reference becomes &amp;, so "Kontakt & Anfahrt" keeps the page well-formed.
+std::string LinkText(std::string_view text);
+
+// A picture's file name as a relative address: blank, '"', '\'', '(', ')' and
+// '\\' become %20 %22 %27 %28 %29 %5C, so that it stands in an attribute and
+// in an unquoted CSS url(...) alike; every other byte stays.
+std::string BildAdresse(std::string_view dateiname);
+
 ErzeugterCode CodeErzeugen(const Projektdaten& daten, const CodeEingaben& eingaben);
 
 }  // namespace lw

@@ -13,6 +13,13 @@ public:
     explicit Fehler(const std::string& text) : std::runtime_error(text) {}
 };
 
+// An expected condition with the program's own message, which the windows may
+// show in the plain message box; a caller that knows only Fehler stops the same.
+class Hinweis final : public Fehler {
+public:
+    using Fehler::Fehler;
+};
+
 // The runtime's input/output texts by error code: 2, 3, 4, 5, 100, 101, 106
 // have their own words, every other code reads "E/A-Fehler <code>".
 std::string EAText(int code);

@@ -1,12 +1,21 @@
 #include "output/DateiErzeugung.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
+#include <map>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "common/Dateien.h"
 #include "common/Fehler.h"
 #include "common/Text.h"
+#include "common/Zeichensatz.h"
 
 namespace lw {
 namespace {
@@ -26,6 +35,8 @@ struct Umlaut {
     std::string_view entitaet;
 };
 // The provider's pages carry UTF-8; the generated page declares ISO-8859-1.
+// The seven letters keep their named entities, every other character of the
+// imported contents becomes a character reference (Zeichenweise).
 constexpr Umlaut kUmlaute[] = {
     {"\xC3\xA4", "&auml;"}, {"\xC3\xB6", "&ouml;"}, {"\xC3\xBC", "&uuml;"}, {"\xC3\x9F", "&szlig;"},
     {"\xC3\x84", "&Auml;"}, {"\xC3\x96", "&Ouml;"}, {"\xC3\x9C", "&Uuml;"}};
@@ -38,14 +49,105 @@ constexpr std::array<unsigned char, 256> kUmlautNach = [] {
     return t;
 }();
 
-// Appends t with its UTF-8 umlauts as entities. Byte-exact: case-insensitive
-// matching would take Ì (C3 8C) for Ü and sequences beginning with E3 for C3
-// and break other letters. One pass for the whole table: every letter is C3
-// and a second byte that is never C3, so no two matches overlap and the
-// result is that of replacing one letter after the other. Appending the parts
-// of a text one after the other gives the result for the whole text: a C3 that
-// ends aus is still raw (entities end in ';') and pairs with t's first byte.
-void UmlauteAnhaengen(std::string& aus, std::string_view t) {
+// The first byte at or after p that is 0x80 or above, or t.size(). Eight
+// bytes are looked at together: text of pages is mostly ASCII.
+std::size_t HohesByte(std::string_view t, std::size_t p) {
+    constexpr std::uint64_t kHoch = 0x8080808080808080ull;
+    for (; p + 8 <= t.size(); p += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, t.data() + p, sizeof block);
+        if (const std::uint64_t hoch = block & kHoch) {
+            if constexpr (std::endian::native == std::endian::little)
+                return p + static_cast<std::size_t>(std::countr_zero(hoch) / 8);
+            else
+                return p + static_cast<std::size_t>(std::countl_zero(hoch) / 8);
+        }
+    }
+    while (p < t.size() && static_cast<unsigned char>(t[p]) < 0x80) ++p;
+    return p;
+}
+
+// Length (2 to 4) of the well-formed UTF-8 sequence at t[p] and its code
+// point; 0 for overlong forms, surrogates, code points above U+10FFFF, stray
+// continuation bytes and cut-off sequences.
+std::size_t Utf8Folge(std::string_view t, std::size_t p, char32_t& zeichen) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(t[p + i]); };
+    const unsigned char a = byte(0);
+    std::size_t laenge = 0;
+    unsigned char min = 0x80, max = 0xBF;  // the range of the second byte
+    if (a >= 0xC2 && a <= 0xDF) {
+        laenge = 2;
+    } else if (a >= 0xE0 && a <= 0xEF) {
+        laenge = 3;
+        if (a == 0xE0) min = 0xA0;
+        if (a == 0xED) max = 0x9F;
+    } else if (a >= 0xF0 && a <= 0xF4) {
+        laenge = 4;
+        if (a == 0xF0) min = 0x90;
+        if (a == 0xF4) max = 0x8F;
+    } else {
+        return 0;
+    }
+    if (t.size() - p < laenge || byte(1) < min || byte(1) > max) return 0;
+    char32_t z = a & (0x7F >> laenge);
+    for (std::size_t i = 1; i < laenge; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        z = z << 6 | (byte(i) & 0x3F);
+    }
+    zeichen = z;
+    return laenge;
+}
+
+// Hands t to senke in pieces, with its UTF-8 umlauts as named entities and,
+// with referenzen, every other well-formed UTF-8 character as a decimal
+// character reference; every other byte stays. Byte-exact: case-insensitive
+// matching would take Ì (C3 8C) for Ü and sequences beginning with E3 for C3.
+// A C3 is always the first byte of its sequence, so the umlauts come out as
+// replacing one letter after the other over the text would give them.
+template <class Senke>
+void Zeichenweise(std::string_view t, bool referenzen, Senke&& senke) {
+    std::size_t von = 0;  // first byte not yet handed on
+    std::size_t p = HohesByte(t, 0);
+    while (p < t.size()) {
+        std::string_view ersatz;
+        std::size_t laenge = 2;
+        char referenz[16];
+        char32_t zeichen = 0;
+        if (const unsigned umlaut = t[p] == '\xC3' && p + 1 < t.size()
+                                        ? kUmlautNach[static_cast<unsigned char>(t[p + 1])]
+                                        : 0) {
+            ersatz = kUmlaute[umlaut - 1].entitaet;
+        } else if (referenzen && (laenge = Utf8Folge(t, p, zeichen)) != 0) {
+            const auto ende = std::to_chars(referenz + 2, referenz + sizeof referenz - 1,
+                                            static_cast<std::uint32_t>(zeichen))
+                                  .ptr;
+            referenz[0] = '&';
+            referenz[1] = '#';
+            *ende = ';';
+            ersatz = std::string_view(referenz, static_cast<std::size_t>(ende + 1 - referenz));
+        }
+        if (ersatz.empty()) {
+            p = HohesByte(t, p + 1);
+            continue;
+        }
+        senke(t.substr(von, p - von));
+        senke(ersatz);
+        von = p + laenge;
+        p = HohesByte(t, von);
+    }
+    senke(t.substr(von));
+}
+
+std::size_t ZeichenLaenge(std::string_view t, bool referenzen) {
+    std::size_t n = 0;
+    Zeichenweise(t, referenzen, [&n](std::string_view teil) { n += teil.size(); });
+    return n;
+}
+
+// Appends t as Zeichenweise gives it. Appending the parts of a text one after
+// the other gives the umlauts of the whole text: a C3 that ends aus is still
+// raw (entities end in ';') and pairs with t's first byte.
+void ZeichenAnhaengen(std::string& aus, std::string_view t, bool referenzen) {
     if (!t.empty() && !aus.empty() && aus.back() == '\xC3') {
         if (const unsigned umlaut = kUmlautNach[static_cast<unsigned char>(t[0])]) {
             aus.pop_back();
@@ -53,17 +155,7 @@ void UmlauteAnhaengen(std::string& aus, std::string_view t) {
             t.remove_prefix(1);
         }
     }
-    aus.reserve(aus.size() + t.size());
-    std::size_t von = 0;
-    for (auto p = t.find('\xC3'); p != std::string_view::npos && p + 1 < t.size();
-         p = t.find('\xC3', p + 1)) {
-        const unsigned umlaut = kUmlautNach[static_cast<unsigned char>(t[p + 1])];
-        if (umlaut == 0) continue;
-        aus.append(t.data() + von, p - von);
-        aus.append(kUmlaute[umlaut - 1].entitaet);
-        von = p + 2;
-    }
-    aus.append(t.substr(von));
+    Zeichenweise(t, referenzen, [&aus](std::string_view teil) { aus.append(teil); });
 }
 
 // Removes the placeholder paragraphs so the imported contents take their place.
@@ -88,6 +180,73 @@ void BildKopieren(const std::string& bild, const std::string& imgOrdner) {
     DateiErstellen(imgOrdner + DateiName(bild), inhalt);
 }
 
+// Control characters (a NUL above all) would cut or garble a message.
+std::string Lesbar(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return text;
+}
+
+// A relative path of plain file names, each of them one that SchlichterDateiname
+// accepts: no empty part, no "." or "..", no leading '/'.
+bool SchlichterPfad(std::string_view pfad) {
+    for (;;) {
+        const auto trenner = pfad.find('/');
+        if (!SchlichterDateiname(pfad.substr(0, trenner))) return false;
+        if (trenner == std::string_view::npos) return true;
+        pfad.remove_prefix(trenner + 1);
+    }
+}
+
+// The files below "Neu" that the writer makes itself, in capitals: Windows
+// and many web hosts do not tell "Logo.gif" from "logo.gif".
+std::vector<std::string> EigeneDateien(const Projektdaten& daten) {
+    std::vector<std::string> dateien = {"CSS/FORMATE.CSS", "CSS/IE.CSS"};
+    for (int i = 1; i <= daten.SeitenInGebrauch(); ++i)
+        dateien.push_back(Grossbuchstaben("_" + daten.ImportSeiten[i]));
+    for (const std::string& bild : GewaehlteBilder(daten))
+        dateien.push_back(Grossbuchstaben("IMG/" + DateiName(bild)));
+    return dateien;
+}
+
+// True when the two paths are one, or one is a folder on the other's way.
+bool Ueberschneiden(std::string_view a, std::string_view b) {
+    if (a.size() > b.size()) std::swap(a, b);
+    return b.starts_with(a) && (b.size() == a.size() || b[a.size()] == '/');
+}
+
+// The pictures of the imported pages must land inside "Neu" and must not
+// take the place of a file or folder the writer makes; inside its folders
+// they may go.
+void ImportBilderPruefen(const Projektdaten& daten) {
+    if (daten.ImportBilder.empty()) return;
+    const std::vector<std::string> eigene = EigeneDateien(daten);
+    for (const std::string& bild : daten.ImportBilder) {
+        if (!SchlichterPfad(bild))
+            throw Hinweis("Das Bild \"" + Lesbar(bild) +
+                          W("\" der übernommenen Homepage hat keinen gültigen Pfad."));
+        const std::string gross = Grossbuchstaben(bild);
+        const auto gleich = [&gross](std::string_view eigen) {
+            return Ueberschneiden(gross, eigen);
+        };
+        if (gross == "CSS" || gross == "IMG" || std::any_of(eigene.begin(), eigene.end(), gleich))
+            throw Hinweis("Das Bild \"" + bild +
+                          W("\" der übernommenen Homepage hat denselben Pfad wie eine Datei "
+                            "der neuen Seiten. Bitte benennen Sie eines davon um."));
+    }
+}
+
+// Copies a picture of the imported pages to the same place below "Neu",
+// making the folders on its way that do not exist yet.
+void ImportBildKopieren(const std::string& alt, const std::string& neu, const std::string& bild) {
+    for (auto trenner = bild.find('/'); trenner != std::string::npos;
+         trenner = bild.find('/', trenner + 1)) {
+        const std::string ordner = neu + bild.substr(0, trenner);
+        if (!OrdnerExistiert(ordner)) OrdnerErzeugen(ordner);
+    }
+    DateiKopieren(alt + bild, neu + bild);
+}
+
 // Only the generator tag names the page, and only the first, that of the
 // generated head: nothing the user types stands before it, and the same word
 // in the contents or the link texts is the user's own.
@@ -100,7 +259,9 @@ bool NameEinsetzen(std::string& seite, const std::string& seitenname) {
 }
 
 // The merged page into seite, whose room is kept from page to page: fresh
-// memory for every page of a megabyte costs more than the merge itself.
+// memory for every page of a megabyte costs more than the merge itself. The
+// generated parts keep their bytes as the umlaut rule has always given them;
+// only the imported contents get character references as well.
 void Zusammenfuehren(std::string_view seitentext, std::string_view inhalt,
                      const std::string& seitenname, std::string& seite) {
     seite.clear();
@@ -109,22 +270,29 @@ void Zusammenfuehren(std::string_view seitentext, std::string_view inhalt,
     // placeholder heading and what follows it are the generated contents.
     const auto inhaltsblock = seitentext.rfind(kUeberschrift);
     if (inhaltsblock == std::string_view::npos) {
-        // Not a page of this generator: the steps as written, over the whole text.
+        // Not a page of this generator: the steps as written, over the whole
+        // text. Without the heading no contents go in.
         std::string ganz(seitentext);
         PlatzhalterEntfernen(ganz);
         Ersetzen(ganz, kUeberschrift, inhalt);
-        UmlauteAnhaengen(seite, ganz);
+        ZeichenAnhaengen(seite, ganz, false);
         NameEinsetzen(seite, seitenname);
         return;
     }
-    // Put together from its parts, so that the contents are copied only once;
-    // the name goes in after the entities of the head, as over the whole text.
-    UmlauteAnhaengen(seite, seitentext.substr(0, inhaltsblock));
-    const bool benannt = NameEinsetzen(seite, seitenname);
+    // Put together from its parts in one piece of memory, so that the contents
+    // are copied only once; the name goes in after the entities of the head,
+    // as over the whole text.
+    const std::string_view kopf = seitentext.substr(0, inhaltsblock);
     std::string block(seitentext.substr(inhaltsblock));
     PlatzhalterEntfernen(block);
-    UmlauteAnhaengen(seite, inhalt);
-    UmlauteAnhaengen(seite, std::string_view(block).substr(kUeberschrift.size()));
+    const std::string_view ende = std::string_view(block).substr(kUeberschrift.size());
+    // Room for the name and for an entity across a seam between the parts.
+    seite.reserve(ZeichenLaenge(kopf, false) + ZeichenLaenge(inhalt, true) +
+                  ZeichenLaenge(ende, false) + seitenname.size() + 16);
+    ZeichenAnhaengen(seite, kopf, false);
+    const bool benannt = NameEinsetzen(seite, seitenname);
+    ZeichenAnhaengen(seite, inhalt, true);
+    ZeichenAnhaengen(seite, ende, false);
     if (!benannt) NameEinsetzen(seite, seitenname);
 }
 
@@ -135,6 +303,26 @@ void InhaltLesen(const std::string& dateiname, std::string& inhalt) {
 }
 
 }  // namespace
+
+std::vector<std::string> GewaehlteBilder(const Projektdaten& daten) {
+    std::vector<std::string> bilder;
+    for (const std::string* bild : {&daten.BannerDatei, &daten.HintergrundBild})
+        if (!bild->empty()) bilder.push_back(*bild);
+    for (int i = 1; i <= daten.SeitenInGebrauch(); ++i)
+        if (!daten.ButtonGrafik[i].empty()) bilder.push_back(daten.ButtonGrafik[i]);
+    return bilder;
+}
+
+void BildnamenPruefen(const Projektdaten& daten) {
+    // By capitals, as Windows sees names and as the preview finds them.
+    std::map<std::string, const std::string*> erstes;
+    for (const std::string& bild : GewaehlteBilder(daten)) {
+        const auto [platz, neu] = erstes.try_emplace(Grossbuchstaben(DateiName(bild)), &bild);
+        if (!neu && *platz->second != bild)
+            throw Hinweis("Die Bilder \"" + *platz->second + "\" und \"" + bild +
+                          "\" haben denselben Namen. Bitte benennen Sie eines davon um.");
+    }
+}
 
 std::string SeiteZusammenfuehren(std::string seitentext, const std::string& inhalt,
                                  const std::string& seitenname) {
@@ -162,12 +350,14 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
     for (int i = 1; i <= n; ++i)
         if (!SchlichterDateiname(daten.ImportSeiten[i]))
             SeitennameUngueltigWerfen(daten.ImportSeiten[i]);
+    BildnamenPruefen(daten);
+    const bool importiert = daten.Modus == kModusNZAlt;
+    if (importiert) ImportBilderPruefen(daten);
 
     const std::string neu = daten.Zielordner + "/Neu/";
     const std::string alt = daten.Zielordner + "/Alt/";
     OrdnerErzeugen(daten.Zielordner + "/Neu");
 
-    const bool importiert = daten.Modus == kModusNZAlt;
     std::string inhalt;  // both kept from page to page, see Zusammenfuehren
     std::string seite;
     for (int i = 1; i <= n; ++i) {
@@ -189,13 +379,16 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
 
     OrdnerErzeugen(neu + "css");
     TextSchreiben(neu + "css/formate.css", code.css);
-    if (menueFixiert) TextSchreiben(neu + "css/IE.css", code.ieCss);
+    // The pages link "css/ie.css"; web hosts tell capitals from small letters.
+    if (menueFixiert) TextSchreiben(neu + "css/ie.css", code.ieCss);
 
     OrdnerErzeugen(neu + "img");
     const std::string img = neu + "img/";
     BildKopieren(daten.BannerDatei, img);
     BildKopieren(daten.HintergrundBild, img);
     for (int i = 1; i <= n; ++i) BildKopieren(daten.ButtonGrafik[i], img);
+    if (importiert)
+        for (const std::string& bild : daten.ImportBilder) ImportBildKopieren(alt, neu, bild);
 }
 
 std::string SpeicherMeldung(const Projektdaten& daten) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "codegen/Code.h"
 #include "model/Projektdaten.h"
@@ -13,15 +14,29 @@ std::string DateiLesen(const std::string& dateiname, long long anfang, long long
 
 // The page text of mode "NZAlt": the placeholder paragraphs and heading give
 // way to the contents of an imported page, its UTF-8 umlauts become entities
-// and the generator tag names the page ("_" + name without extension).
+// (over the whole page), every other well-formed UTF-8 character of the
+// contents a decimal character reference, and the generator tag names the
+// page ("_" + name without extension).
 std::string SeiteZusammenfuehren(std::string seitentext, const std::string& inhalt,
                                  const std::string& seitenname);
 
+// The chosen pictures that the site refers to: banner, background and the
+// button graphics of the pages in use, in this order, empty ones left out.
+std::vector<std::string> GewaehlteBilder(const Projektdaten& daten);
+
+// Two different chosen pictures of the same file name (capitals and small
+// letters count as the same) would end up as one file in img/: refused with
+// lw::Hinweis naming both paths.
+void BildnamenPruefen(const Projektdaten& daten);
+
 // Writes the site into Zielordner + "/Neu/": the pages (merged with the
-// contents files of "/Alt/" in mode "NZAlt"), css/formate.css, css/IE.css
-// when the menu is fixed, and the picture copies in img/. The first failure
-// throws lw::Fehler; what was written before stays. Page names that are no
-// plain file names are refused ("E/A-Fehler 123") before anything is written.
+// contents files of "/Alt/" in mode "NZAlt"), css/formate.css, css/ie.css
+// when the menu is fixed, the picture copies in img/ and, in mode "NZAlt",
+// the pictures of ImportBilder from "/Alt/" at their relative paths. The first
+// failure throws lw::Fehler; what was written before stays. Refused before
+// anything is written: page names that are no plain file names ("E/A-Fehler
+// 123"), chosen pictures of the same name, and imported pictures whose path
+// is no plain relative path or would take the place of a file of the site.
 void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert);
 
 // The message shown after saving (LF between its two lines).

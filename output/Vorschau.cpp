@@ -9,6 +9,7 @@
 #include "common/Fehler.h"
 #include "common/Text.h"
 #include "common/Zeichensatz.h"
+#include "output/DateiErzeugung.h"
 
 namespace lw {
 namespace {
@@ -18,14 +19,31 @@ bool IstFirefox(const std::string& browser) {
     return Grossbuchstaben(browser).find("FIREFOX") != std::string::npos;
 }
 
+// The chosen picture's path as the rest of a "file://" address. Firefox takes
+// blanks as they are, other browsers need "%20"; the bytes that would end an
+// attribute or a CSS url(...) are encoded for every browser, as in the site.
+std::string DateiAdresse(const std::string& bild, bool firefox) {
+    std::string adresse;
+    adresse.reserve(bild.size());
+    for (const char c : bild)
+        adresse += c == ' ' && firefox ? std::string(1, c) : BildAdresse(std::string_view(&c, 1));
+    return adresse;
+}
+
 // Points every reference praefix + file name at the chosen picture itself,
-// which is only copied into the site when saving.
+// which is only copied into the site when saving. The page and the stylesheet
+// carry the name as an address (BildAdresse), the page with the attribute
+// escaping on top.
 void BildUmschreiben(const std::string& bild, std::string_view praefix, std::string& text,
-                     const std::string& browser) {
+                     const std::string& browser, bool imAttribut) {
     if (!DateiExistiert(bild)) EAFehlerWerfen(kDateiNichtGefunden);
-    std::string pfad = bild;
-    if (!IstFirefox(browser)) Ersetzen(pfad, " ", "%20");
-    Ersetzen(text, std::string(praefix) + DateiName(bild), "file://" + pfad);
+    std::string name = BildAdresse(DateiName(bild));
+    std::string ziel = "file://" + DateiAdresse(bild, IstFirefox(browser));
+    if (imAttribut) {
+        name = AttributWert(name);
+        ziel = AttributWert(ziel);
+    }
+    Ersetzen(text, std::string(praefix) + name, ziel);
 }
 
 std::vector<std::string> Aufteilen(std::string_view text, char trenner) {
@@ -88,23 +106,24 @@ std::string VorschauSchreiben(const Projektdaten& daten, const ErzeugterCode& co
                               const std::string& browser) {
     // Without a folder the files would land at the top of the file system.
     if (daten.Zielordner.empty()) EAFehlerWerfen(kPfadNichtGefunden);
+    BildnamenPruefen(daten);
 
     std::string seitentext = code.seite;
-    if (!daten.BannerDatei.empty()) BildUmschreiben(daten.BannerDatei, "img/", seitentext, browser);
+    if (!daten.BannerDatei.empty())
+        BildUmschreiben(daten.BannerDatei, "img/", seitentext, browser, true);
     Ersetzen(seitentext, "css/formate.css", "Test.css");
-    // The page links "css/ie.css"; the match ignores case.
-    if (menueFixiert) Ersetzen(seitentext, "css/IE.css", "TestIE.css");
+    if (menueFixiert) Ersetzen(seitentext, "css/ie.css", "TestIE.css");
     TextSchreiben(daten.Zielordner + "/Test.html", seitentext);
 
     std::string css = code.css;
     if (!daten.HintergrundBild.empty())
-        BildUmschreiben(daten.HintergrundBild, "../img/", css, browser);
+        BildUmschreiben(daten.HintergrundBild, "../img/", css, browser, false);
     // The pages in use, not Seitenzahl: an imported site keeps that at 0.
     for (int i = 1; i <= daten.SeitenInGebrauch(); ++i) {
         const std::string& grafik = daten.ButtonGrafik[i];
         if (grafik.empty()) continue;
         if (i == 1 || (!eineGrafikFuerAlle && grafik != daten.ButtonGrafik[i - 1]))
-            BildUmschreiben(grafik, "../img/", css, browser);
+            BildUmschreiben(grafik, "../img/", css, browser, false);
     }
     Ersetzen(css, "\\", "/");
     TextSchreiben(daten.Zielordner + "/Test.css", css);

@@ -10,8 +10,9 @@ namespace lw {
 // Writes Test.html, Test.css and TestIE.css into daten.Zielordner with every
 // picture reference pointing at the chosen picture file ("file://" + path).
 // browser is StandardBrowser()'s answer; it decides the "%20" rule.
-// Returns the path of the test page, for the browser to open. An empty
-// Zielordner is refused ("Ungültiger Dateiname").
+// Returns the path of the test page, for the browser to open. Refused before
+// anything is written: an empty Zielordner ("Ungültiger Dateiname") and two
+// chosen pictures of the same name (BildnamenPruefen).
 std::string VorschauSchreiben(const Projektdaten& daten, const ErzeugterCode& code,
                               bool menueFixiert, bool eineGrafikFuerAlle,
                               const std::string& browser);

@@ -458,10 +458,12 @@ TEST(AttributWert, EscapesWhatWouldBreakTheAttribute) {
     for (const auto& f : faelle) EXPECT_EQ(AttributWert(f.eingabe), f.ergebnis) << f.name;
 }
 
-// A typed quote must not end the attribute; the link text stays as typed.
+// A typed quote must not end the attribute; the link text stays as typed
+// except for a lone '&'.
 TEST(CodeErzeugen, TypedMarkupInFields) {
-    Fall f(1);
+    Fall f(2);
     f.eingaben.links[0] = {"a&b.html", "<b>Fett</b> &amp; mehr", "Sag \"Hi\" & <tsch\xFCss>"};
+    f.eingaben.links[1] = {"k.html", "Kontakt & Anfahrt&", "Kontakt"};
     f.daten.BannerDatei = "/b/x.gif";
     f.eingaben.bannerAlt = "\"Logo\"";
     f.eingaben.bannerTooltipp = "1 < 2";
@@ -470,7 +472,30 @@ TEST(CodeErzeugen, TypedMarkupInFields) {
         seite.find("        <li class=\"Seite1\"><a href=\"a&amp;b.html\" title=\"Sag "
                    "&quot;Hi&quot; &amp; &lt;tsch\xFCss>\"><b>Fett</b> &amp; mehr</a></li>\r\n"),
         std::string::npos);
+    EXPECT_NE(seite.find("title=\"Kontakt\">Kontakt &amp; Anfahrt&amp;</a></li>\r\n"),
+              std::string::npos);
     EXPECT_NE(seite.find("alt=\"&quot;Logo&quot;\" title=\"1 &lt; 2\" />\r\n"), std::string::npos);
+}
+
+// The copies in img/ keep the real names; the page and the stylesheet reach
+// them by addresses that neither end the attribute nor the unquoted url(...).
+TEST(CodeErzeugen, PictureNamesBecomeAddresses) {
+    Fall f(2);
+    f.daten.BannerDatei = "/b/Tom & Jerry (neu).gif";
+    f.daten.HintergrundBild = "/b/Stein \"hell\".jpg";
+    f.daten.ButtonGrafik.Setzen(1, "/b/it's a\\b.gif");
+    f.daten.ButtonGrafik.Setzen(2, "/b/Knopf 2.gif");
+    const auto code = f.Code();
+    EXPECT_NE(code.seite.find("<img src=\"img/Tom%20&amp;%20Jerry%20%28neu%29.gif\" width="),
+              std::string::npos);
+    EXPECT_NE(code.css.find("  background-image:url(../img/Stein%20%22hell%22.jpg);\r\n"),
+              std::string::npos);
+    EXPECT_NE(code.css.find("  background-image: url(../img/it%27s%20a%5Cb.gif);\r\n"),
+              std::string::npos);
+    EXPECT_NE(code.css.find("  background-image: url(../img/Knopf%202.gif);\r\n"),
+              std::string::npos);
+    // Other bytes, '%' and '&' among them, stay as they are.
+    EXPECT_EQ(BildAdresse("a%20&<b>\xE4.gif"), "a%20&<b>\xE4.gif");
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ Projektdaten Site() {
     daten.ButtonBreite.Setzen(1, 120);
     daten.ButtonHoehe.Setzen(1, 30);
     daten.ButtonGrafik.Setzen(1, "/b/knopf.gif");
-    daten.BannerDatei = "/b/banner.gif";
+    daten.BannerDatei = "/b/Tom & Jerry (neu).gif";
     daten.BannerBreite = 468;
     daten.BannerHoehe = 60;
     return daten;
@@ -49,7 +49,7 @@ Projektdaten Site() {
 CodeEingaben Felder(bool fixiert) {
     CodeEingaben e;
     e.menueFixiert = fixiert;
-    e.links = {{"Seite1.html", "Start", "Zur Seite 1"},
+    e.links = {{"Seite1.html", "Kontakt & Anfahrt", "Zur Seite 1"},
                {"a&b.html", W("Über &amp; mehr"), W("Sag \"Hallo\" & <tschüss>")},
                {"Seite3.html", "Seite 3", "&auml; &#228; &#xE4;"}};
     e.bannerAlt = "\"Logo\"";

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 
 #include "common/Fehler.h"
 #include "common/Zeichensatz.h"
 #include "output/DateiErzeugung.h"
+#include "output/Vorschau.h"
 #include "tests/support/FehlerText.h"
 #include "tests/support/Kindprozess.h"
 #include "tests/support/TempOrdner.h"
@@ -112,30 +114,132 @@ TEST(DateienErzeugen, NewSiteWritesEveryPageByteForByte) {
         for (const char* seite : {"Seite1.html", "Seite2.html", "Über uns.html"})
             EXPECT_EQ(Lesen(t / "Neu/" + seite), code.seite) << seite;
         EXPECT_EQ(Lesen(t / "Neu/css/formate.css"), code.css);
-        EXPECT_EQ(fs::exists(t / "Neu/css/IE.css") ? Lesen(t / "Neu/css/IE.css") : "(keine)",
+        // The name the pages link, for web hosts that tell capitals apart.
+        EXPECT_EQ(fs::exists(t / "Neu/css/ie.css") ? Lesen(t / "Neu/css/ie.css") : "(keine)",
                   fixiert ? code.ieCss : "(keine)");
+        EXPECT_EQ(std::distance(fs::directory_iterator(t / "Neu/css"), fs::directory_iterator()),
+                  fixiert ? 2 : 1);
         EXPECT_TRUE(fs::is_directory(t / "Neu/img"));
         EXPECT_TRUE(fs::is_empty(t / "Neu/img"));
     }
 }
 
-TEST(DateienErzeugen, PicturesAreCopiedUnderTheirNamesLaterOnesWin) {
+TEST(DateienErzeugen, PicturesAreCopiedUnderTheirNames) {
     test::TempOrdner t;
     fs::create_directories(t / "Bilder/Buttons");
     Schreiben(t / "Bilder/logo.gif", "banner");
     Schreiben(t / "Bilder/stein.gif", "hintergrund");
-    Schreiben(t / "Bilder/Buttons/logo.gif", "button");
     Schreiben(t / "Bilder/Buttons/b2.jpg", "button 2");
     Projektdaten d = Neu(t / "Site", {"a.html", "b.html", "c.html"});
     fs::create_directory(d.Zielordner);
     d.BannerDatei = t / "Bilder/logo.gif";
     d.HintergrundBild = t / "Bilder/stein.gif";
-    d.ButtonGrafik.Setzen(1, t / "Bilder/Buttons/logo.gif");
+    d.ButtonGrafik.Setzen(1, d.BannerDatei);  // the same path twice is no conflict
     d.ButtonGrafik.Setzen(3, t / "Bilder/Buttons/b2.jpg");
     DateienErzeugen(d, {SeitenText(false), "", ""}, false);
-    EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/logo.gif"), "button");
+    EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/logo.gif"), "banner");
     EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/stein.gif"), "hintergrund");
     EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/b2.jpg"), "button 2");
+}
+
+// Two pictures would become one file in img/ (or, in the preview, one
+// rewrite would catch the other's references): both writers refuse first.
+TEST(DateienErzeugen, PicturesOfTheSameNameAreRefusedBeforeWriting) {
+    struct Fall {
+        const char* fall;
+        const char* banner;
+        const char* hintergrund;
+        const char* knopf;
+        const char* erstes;
+        const char* zweites;
+    };
+    for (const Fall& f :
+         {Fall{"banner and button", "a/logo.gif", "", "b/logo.gif", "a/logo.gif", "b/logo.gif"},
+          Fall{"capitals", "", "a/Stein.gif", "b/STEIN.GIF", "a/Stein.gif", "b/STEIN.GIF"}}) {
+        SCOPED_TRACE(f.fall);
+        test::TempOrdner t;
+        fs::create_directories(t / "a");
+        fs::create_directories(t / "b");
+        fs::create_directories(t / "Site");
+        const auto pfad = [&](const char* p) { return *p ? t / p : std::string(); };
+        for (const char* p : {f.banner, f.hintergrund, f.knopf})
+            if (*p) Schreiben(t / p, p);
+        Projektdaten d = Neu(t / "Site", {"a.html", "b.html"});
+        d.BannerDatei = pfad(f.banner);
+        d.HintergrundBild = pfad(f.hintergrund);
+        d.ButtonGrafik.Setzen(2, pfad(f.knopf));
+        const std::string meldung = "Die Bilder \"" + t / f.erstes + "\" und \"" + t / f.zweites +
+                                    "\" haben denselben Namen. Bitte benennen Sie eines davon um.";
+        EXPECT_EQ(FehlerText([&] { DateienErzeugen(d, {"seite", "css", ""}, false); }), meldung);
+        EXPECT_EQ(FehlerText([&] {
+                      VorschauSchreiben(d, {"seite", "css", ""}, false, false, "");
+                  }),
+                  meldung);
+        EXPECT_TRUE(fs::is_empty(t / "Site"));
+    }
+}
+
+// The pictures of the imported pages come along to the same relative paths,
+// so that the contents' addresses stay right.
+TEST(DateienErzeugen, ImportedPicturesAreCopiedToTheSamePaths) {
+    test::TempOrdner t;
+    Projektdaten d = Importiert(t, {{"index.html", "<img src=\"data/pics/urlaub.jpg\" />"}});
+    const std::string bytes("\xFF\xD8\0\r\n\x1A\xFF\xD9", 8);
+    fs::create_directories(t / "Alt/data/pics");
+    Schreiben(t / "Alt/data/pics/urlaub.jpg", bytes);
+    Schreiben(t / "Alt/oben.gif", "gif");
+    fs::create_directories(t / "Alt/img");
+    Schreiben(t / "Alt/img/foto.png", "png");
+    Schreiben(t / "logo.gif", "logo");
+    d.BannerDatei = t / "logo.gif";
+    d.ImportBilder = {"data/pics/urlaub.jpg", "oben.gif", "img/foto.png", "data/pics/urlaub.jpg"};
+    DateienErzeugen(d, {SeitenText(true), "", ""}, true);
+    EXPECT_EQ(Lesen(t / "Neu/data/pics/urlaub.jpg"), bytes);
+    EXPECT_EQ(Lesen(t / "Neu/oben.gif"), "gif");
+    EXPECT_EQ(Lesen(t / "Neu/img/foto.png"), "png");
+    EXPECT_EQ(Lesen(t / "Neu/img/logo.gif"), "logo");
+}
+
+// An imported picture may neither leave "Neu" nor take the place of a file
+// or folder of the site; nothing is written then.
+TEST(DateienErzeugen, ImportedPicturesThatClashOrLeaveAreRefused) {
+    const std::string gleich =
+        W("\" der übernommenen Homepage hat denselben Pfad wie eine Datei der neuen Seiten. "
+          "Bitte benennen Sie eines davon um.");
+    const std::string ungueltig = W("\" der übernommenen Homepage hat keinen gültigen Pfad.");
+    struct Fall {
+        const char* fall;
+        std::string bild;
+        const std::string& meldung;
+        std::string gezeigt;
+    };
+    for (const Fall& f : std::vector<Fall>{{"chosen banner", "img/logo.gif", gleich, ""},
+                                           {"chosen in capitals", "IMG/Logo.GIF", gleich, ""},
+                                           {"stylesheet", "css/formate.css", gleich, ""},
+                                           {"workaround", "css/IE.css", gleich, ""},
+                                           {"page", "_index.html", gleich, ""},
+                                           {"below a file", "img/logo.gif/x.jpg", gleich, ""},
+                                           {"the img folder", "img", gleich, ""},
+                                           {"parent", "../x.jpg", ungueltig, ""},
+                                           {"deeper parent", "a/../../x.jpg", ungueltig, ""},
+                                           {"absolute", "/tmp/x.jpg", ungueltig, ""},
+                                           {"empty part", "a//x.jpg", ungueltig, ""},
+                                           {"dot", "./x.jpg", ungueltig, ""},
+                                           {"empty", "", ungueltig, ""},
+                                           {"backslash", "a\\x.jpg", ungueltig, ""},
+                                           {"control", "a\nx.jpg", ungueltig, "a?x.jpg"}}) {
+        SCOPED_TRACE(f.fall);
+        test::TempOrdner t;
+        Projektdaten d = Importiert(t, {{"index.html", "x"}});
+        Schreiben(t / "logo.gif", "logo");
+        d.BannerDatei = t / "logo.gif";
+        d.ImportBilder = {"gut.jpg", f.bild};
+        EXPECT_EQ(FehlerText([&] {
+                      DateienErzeugen(d, {SeitenText(true), "", ""}, true);
+                  }),
+                  "Das Bild \"" + (f.gezeigt.empty() ? f.bild : f.gezeigt) + f.meldung);
+        EXPECT_FALSE(fs::exists(t / "Neu"));
+    }
 }
 
 // The hidden mode writes no page, but the rest of the site.
@@ -150,7 +254,7 @@ TEST(DateienErzeugen, ModeNZNeuWritesFoldersStylesheetsAndPictures) {
     d.ButtonGrafik.Setzen(1, t / "knopf.gif");
     DateienErzeugen(d, {SeitenText(true), "css", "ie"}, true);
     EXPECT_FALSE(fs::exists(d.Zielordner + "/Neu/a.html"));
-    EXPECT_EQ(Lesen(d.Zielordner + "/Neu/css/IE.css"), "ie");
+    EXPECT_EQ(Lesen(d.Zielordner + "/Neu/css/ie.css"), "ie");
     EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/kopf.jpg"), "jpeg");
     EXPECT_FALSE(fs::exists(d.Zielordner + "/Neu/img/knopf.gif"));
 }
@@ -176,16 +280,39 @@ TEST(DateienErzeugen, MergeWithoutFixedMenuKeepsTheBlocksClosed) {
     EXPECT_EQ(Lesen(t / "Neu/_leer.html"), ZusammengefuehrtOffen("_leer", ""));
 }
 
-TEST(DateienErzeugen, OnlyTheSevenUtf8LettersBecomeEntities) {
-    test::TempOrdner t;
-    const std::string inhalt =
-        "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xC3\x84\xC3\x96\xC3\x9C|\xC3\x8C|\xE3\x84\xB1|"
-        "\xE3\x9C\x80|\xE4\xFC";
-    DateienErzeugen(Importiert(t, {{"u.html", inhalt}}), {SeitenText(true), "", ""}, true);
-    EXPECT_EQ(Lesen(t / "Neu/_u.html"),
-              ZusammengefuehrtFixiert("_u",
-                                      "&auml;&ouml;&uuml;&szlig;&Auml;&Ouml;&Uuml;|\xC3\x8C|"
-                                      "\xE3\x84\xB1|\xE3\x9C\x80|\xE4\xFC"));
+// The page declares ISO-8859-1: imported UTF-8 characters become references,
+// the seven letters their named entities; bytes that are no UTF-8 stay.
+TEST(DateienErzeugen, ImportedCharactersBecomeReferences) {
+    struct Fall {
+        const char* fall;
+        std::string inhalt;
+        std::string ergebnis;
+    };
+    for (const Fall& f : std::vector<Fall>{
+             {"umlauts", "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xC3\x84\xC3\x96\xC3\x9C",
+              "&auml;&ouml;&uuml;&szlig;&Auml;&Ouml;&Uuml;"},
+             {"two, three, four bytes",
+              "caf\xC3\xA9 5 \xE2\x82\xAC \xE2\x80\x9EJa\xE2\x80\x9C \xF0\x9F\x98\x80",
+              "caf&#233; 5 &#8364; &#8222;Ja&#8220; &#128512;"},
+             {"not an umlaut", "\xC3\x8C|\xE3\x84\xB1", "&#204;|&#12593;"},
+             {"edges", "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF4\x8F\xBF\xBF",
+              "&#128;&#2047;&#2048;&#65535;&#1114111;"},
+             {"overlong",
+              "a\xC0\xAF\xC1\xBF\xE0\x80\xAF\xF0\x80\x80\xAF"
+              "b",
+              "a\xC0\xAF\xC1\xBF\xE0\x80\xAF\xF0\x80\x80\xAF"
+              "b"},
+             {"surrogate and beyond U+10FFFF", "\xED\xA0\x80\xF4\x90\x80\x80\xF5\x80",
+              "\xED\xA0\x80\xF4\x90\x80\x80\xF5\x80"},
+             {"stray and cut off", "\x80\xBF\xE2\x82|\xE2\x82", "\x80\xBF\xE2\x82|\xE2\x82"},
+             {"Windows-1252 text", W("Grüße \x80 „x“"), W("Grüße \x80 „x“")},
+             {"umlaut after a broken sequence", "\xE2\xC3\xA4\xF0\x9F\xC3\xBC",
+              "\xE2&auml;\xF0\x9F&uuml;"}}) {
+        SCOPED_TRACE(f.fall);
+        test::TempOrdner t;
+        DateienErzeugen(Importiert(t, {{"u.html", f.inhalt}}), {SeitenText(true), "", ""}, true);
+        EXPECT_EQ(Lesen(t / "Neu/_u.html"), ZusammengefuehrtFixiert("_u", f.ergebnis));
+    }
 }
 
 TEST(DateienErzeugen, MissingContentsFileStopsWithTheOpenError) {

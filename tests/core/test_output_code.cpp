@@ -77,7 +77,7 @@ TEST(SiteAusCodeErzeugen, ImportedPagesKeepTheirContentsAndCloseTheirBlocks) {
                                   "</body>\r\n</html>\r\n")));
         }
         EXPECT_EQ(test::Lesen(t / "Neu/img/knopf.gif"), "knopf.gif");
-        EXPECT_EQ(fs::exists(t / "Neu/css/IE.css"), fixiert);
+        EXPECT_EQ(fs::exists(t / "Neu/css/ie.css"), fixiert);
     }
 }
 

@@ -67,13 +67,43 @@ TEST(VorschauSchreiben, FirefoxGetsBlanksUnchangedWithoutFixedMenu) {
     EXPECT_EQ(v.Datei("TestIE.css"), "");  // written all the same
 }
 
+// A backslash in a folder's name is part of the name here: it is encoded like
+// the site's own addresses, and only the stylesheet's other backslashes turn.
 TEST(VorschauSchreiben, StylesheetGetsForwardSlashes) {
     Vorschau v;
     fs::create_directories(v.t / "Bilder\\Alt");
     Schreiben(v.t / "Bilder\\Alt/stein.gif", "gif");
     v.d.HintergrundBild = v.t / "Bilder\\Alt/stein.gif";
     VorschauSchreiben(v.d, {"", "url(../img/stein.gif) \\x", ""}, false, false, "");
-    EXPECT_EQ(v.Datei("Test.css"), "url(file://" + v.t.pfad() + "/Bilder/Alt/stein.gif) /x");
+    EXPECT_EQ(v.Datei("Test.css"), "url(file://" + v.t.pfad() + "/Bilder%5CAlt/stein.gif) /x");
+}
+
+// The page and the stylesheet carry such names as addresses (see CodeErzeugen);
+// the preview finds them there and points them at the chosen files, encoded
+// the same way.
+TEST(VorschauSchreiben, NamesWithBlanksQuotesAndBrackets) {
+    for (const char* browser : {"", "firefox-esr.desktop"}) {
+        SCOPED_TRACE(browser);
+        Vorschau v;
+        v.d.Seitenzahl = 1;
+        v.d.BannerDatei = v.Bild("Tom & Jerry (neu).gif");
+        v.d.HintergrundBild = v.Bild("it's \"x\".gif");
+        v.d.ButtonGrafik.Setzen(1, v.Bild("knopf 1.gif"));
+        for (const std::string& bild : {v.d.BannerDatei, v.d.HintergrundBild, v.d.ButtonGrafik[1]})
+            Schreiben(bild, "gif");
+        VorschauSchreiben(v.d,
+                          {"<img src=\"img/Tom%20&amp;%20Jerry%20%28neu%29.gif\" />",
+                           "url(../img/it%27s%20%22x%22.gif) url(../img/knopf%201.gif)", ""},
+                          false, false, browser);
+        const std::string ordner =
+            *browser ? v.t.pfad() + "/Meine Bilder/" : v.t.pfad() + "/Meine%20Bilder/";
+        const std::string blank = *browser ? " " : "%20";
+        EXPECT_EQ(v.Datei("Test.html"), "<img src=\"file://" + ordner + "Tom" + blank + "&amp;" +
+                                            blank + "Jerry" + blank + "%28neu%29.gif\" />");
+        EXPECT_EQ(v.Datei("Test.css"), "url(file://" + ordner + "it%27s" + blank +
+                                           "%22x%22.gif) url(file://" + ordner + "knopf" + blank +
+                                           "1.gif)");
+    }
 }
 
 // An imported site keeps Seitenzahl at 0; its buttons must be found as well.
