@@ -497,7 +497,7 @@ private slots:
         QVERIFY(hobby.find("Lorem ipsum") == std::string::npos);
         QVERIFY(Lesen(neu + "_index.html").find("Sch\xF6n") != std::string::npos);
         QVERIFY(Lesen(neu + "css/formate.css") == code.css);
-        QVERIFY(Lesen(neu + "css/IE.css") == code.ieCss);
+        QVERIFY(Lesen(neu + "css/ie.css") == code.ieCss);
         QVERIFY(Lesen(neu + "img/knopf.jpg") == Lesen(knopf));
 
         QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung).last(),

@@ -251,11 +251,11 @@ private slots:
             QVERIFY2(text == code.seite, seite);
             QCOMPARE(AlsAnzeige(text), MemoText(h, "Memo1"));
         }
-        QCOMPARE(Inhalt(neu + "/css"), (QStringList{"IE.css", "formate.css"}));
+        QCOMPARE(Inhalt(neu + "/css"), (QStringList{"formate.css", "ie.css"}));
         QVERIFY(Lesen(neu + "/css/formate.css") == code.css);
         QCOMPARE(AlsAnzeige(Lesen(neu + "/css/formate.css")), MemoText(h, "Memo2"));
-        QVERIFY(Lesen(neu + "/css/IE.css") == code.ieCss);
-        QCOMPARE(AlsAnzeige(Lesen(neu + "/css/IE.css")), MemoText(h, "Memo3"));
+        QVERIFY(Lesen(neu + "/css/ie.css") == code.ieCss);
+        QCOMPARE(AlsAnzeige(Lesen(neu + "/css/ie.css")), MemoText(h, "Memo3"));
         QCOMPARE(Inhalt(neu + "/img"), (QStringList{"banner.jpg", "knopf.gif", "stein.jpg"}));
         for (const std::string& bild : {banner, hintergrund, knopf})
             QVERIFY(Lesen(neu + "/img/" + QFileInfo(Q(bild)).fileName().toStdString()) ==
@@ -287,7 +287,7 @@ private slots:
             QVERIFY(dialoge.von(SkriptDialoge::Art::Fehler).empty());
             erstesMal = h.form1->LetzterCode().seite;
         }
-        // Without the fixed menu there is no IE.css.
+        // Without the fixed menu there is no ie.css.
         QCOMPARE(Inhalt(ordner / "Neu/css"), QStringList{"formate.css"});
 
         SkriptDialoge dialoge;
