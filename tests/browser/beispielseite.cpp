@@ -1,5 +1,7 @@
 // Writes a small site the way "Speichern + Schließen" does, with pictures of
-// its own, so that the browser test can look at real saved files.
+// its own, so that the browser test can look at real saved files. The
+// pictures' names hold blanks, quotes, brackets and '&', which the page and
+// the stylesheet must carry as addresses.
 // Usage: lw_beispielseite <folder> <menu fixed 0|1> <banner 0|1> <graphics 0|1>
 #include <QColor>
 #include <QGuiApplication>
@@ -53,16 +55,19 @@ int main(int argc, char** argv) {
         daten.ImportSeiten.Setzen(i, "Seite" + nr + ".html");
     }
     if (banner) {
-        daten.BannerDatei = ordner + "/kopf.jpg";
+        daten.BannerDatei = ordner + "/Tom & Jerry (neu).jpg";
         daten.BannerBreite = 468;
         daten.BannerHoehe = 60;
         if (!BildSchreiben(QString::fromStdString(daten.BannerDatei), 468, 60, QColor(40, 90, 160)))
             return 3;
     }
     if (grafik) {
-        daten.ButtonGrafik.Setzen(1, ordner + "/knopf.jpg");
+        daten.ButtonGrafik.Setzen(1, ordner + "/Knopf \"rund\" (1).jpg");
+        daten.HintergrundBild = ordner + "/Stein it's hell.jpg";
         if (!BildSchreiben(QString::fromStdString(daten.ButtonGrafik[1]), 170, 50,
-                           QColor(200, 120, 40)))
+                           QColor(200, 120, 40)) ||
+            !BildSchreiben(QString::fromStdString(daten.HintergrundBild), 64, 64,
+                           QColor(230, 230, 200)))
             return 3;
     }
     try {

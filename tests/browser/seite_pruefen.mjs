@@ -1,6 +1,8 @@
 // Opens a saved site from disk in Debian's Chromium and checks what a visitor
 // sees: the button column, the contents beside it, the banner above it, the
-// button graphics, and (with the fixed menu) the menu after scrolling.
+// button graphics and the background picture, and (with the fixed menu) that
+// css/ie.css takes effect and the menu stays after scrolling. No request of
+// the page may fail.
 //
 // Usage: node seite_pruefen.mjs <page.html> <button width> <button height>
 //        <menu fixed: 0|1> <banner: 0|1> <graphics: 0|1> <screenshot.png>
@@ -27,6 +29,8 @@ const browser = await chromium.launch({
 });
 try {
   const page = await browser.newPage({ viewport: { width: 900, height: 400 } });
+  const gescheitert = [];
+  page.on('requestfailed', (r) => gescheitert.push(`${r.url()} (${r.failure()?.errorText})`));
   await page.goto(pathToFileURL(seite).href, { waitUntil: 'load' });
   if (mitBanner || mitGrafik) await page.screenshot({ path: bildschirmfoto.replace(/\.png$/, '-oben.png') });
 
@@ -66,6 +70,9 @@ try {
     const bilder = await page.$$eval('ul#Navigation li', (lis) =>
       lis.map((li) => getComputedStyle(li).backgroundImage).filter((b) => b && b !== 'none'));
     pruefe(bilder.length === links.length, `nur ${bilder.length} von ${links.length} Buttons haben eine Grafik`);
+    const hintergrund = await page.evaluate(() => getComputedStyle(document.body).backgroundImage);
+    pruefe(hintergrund !== 'none', 'die Seite hat kein Hintergrundbild');
+    if (hintergrund !== 'none') bilder.push(hintergrund);
     for (const b of new Set(bilder)) {
       const url = b.replace(/^url\("?/, '').replace(/"?\)$/, '');
       const geladen = await page.evaluate((u) => new Promise((ok) => {
@@ -79,6 +86,10 @@ try {
   }
 
   if (fixiert) {
+    // Only the workaround stylesheet stops the page itself from scrolling.
+    const ueberlauf = await page.evaluate(() =>
+      [document.documentElement, document.body].map((e) => getComputedStyle(e).overflowY));
+    pruefe(ueberlauf.every((o) => o === 'hidden'), `css/ie.css wirkt nicht (overflow-y: ${ueberlauf})`);
     await page.evaluate(() => {
       window.scrollTo(0, document.body.scrollHeight);
       const s = document.getElementById('scrollen');
@@ -97,6 +108,7 @@ try {
   }
 
   await page.screenshot({ path: bildschirmfoto, fullPage: false });
+  pruefe(gescheitert.length === 0, `Anfragen gescheitert: ${gescheitert.join(', ')}`);
 } finally {
   await browser.close();
 }
