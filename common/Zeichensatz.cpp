@@ -45,6 +45,7 @@ std::string cp1252AusUtf8(std::string_view utf8) {
         const auto b = static_cast<std::uint8_t>(utf8[i]);
         int folge = 0;
         char32_t c = 0;
+        char32_t kleinste = 0;  // below it the form is overlong
         if (b < 0x80) {
             aus += static_cast<char>(b);
             ++i;
@@ -52,14 +53,17 @@ std::string cp1252AusUtf8(std::string_view utf8) {
         } else if ((b & 0xE0) == 0xC0) {
             folge = 1;
             c = b & 0x1F;
+            kleinste = 0x80;
         } else if ((b & 0xF0) == 0xE0) {
             folge = 2;
             c = b & 0x0F;
+            kleinste = 0x800;
         } else if ((b & 0xF8) == 0xF0) {
             folge = 3;
             c = b & 0x07;
+            kleinste = 0x10000;
         } else {
-            aus += '?';
+            aus += '?';  // a stray continuation byte or a lead byte UTF-8 never uses
             ++i;
             continue;
         }
@@ -72,6 +76,9 @@ std::string cp1252AusUtf8(std::string_view utf8) {
             }
             c = (c << 6) | (static_cast<std::uint8_t>(utf8[j]) & 0x3F);
         }
+        // An overlong form would smuggle in ASCII ("\xC0\xAF" for '/') or a NUL;
+        // surrogates and code points beyond U+10FFFF are no characters at all.
+        if (c < kleinste || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) gueltig = false;
         aus += gueltig ? alsByte(c) : '?';
         i = j;  // a broken sequence costs one '?' and resumes at the offending byte
     }

@@ -8,7 +8,9 @@
 // (source literals, file names of this platform, Qt at the window boundary).
 namespace lw {
 
-// Characters that Windows-1252 cannot hold, and malformed UTF-8, become '?'.
+// Characters that Windows-1252 cannot hold and malformed UTF-8 become '?':
+// one for each sequence a lead byte starts (cut short, overlong, a surrogate,
+// beyond U+10FFFF) and one for each stray byte. Never ASCII or NUL.
 std::string cp1252AusUtf8(std::string_view utf8);
 std::string utf8AusCp1252(std::string_view cp1252);
 

@@ -18,11 +18,36 @@ TEST(Zeichensatz, KnownCharacters) {
 }
 
 TEST(Zeichensatz, UnrepresentableAndBrokenInputBecomesQuestionMark) {
-    EXPECT_EQ(cp1252AusUtf8("日本"), "??");
-    EXPECT_EQ(cp1252AusUtf8("a\xF0\x9F\x98\x80z"), "a?z");  // emoji, four bytes
-    EXPECT_EQ(cp1252AusUtf8("a\xC3"), "a?");                // cut off at the end
-    EXPECT_EQ(cp1252AusUtf8("a\xC3z"), "a?z");              // missing continuation
-    EXPECT_EQ(cp1252AusUtf8("\xFF"), "?");
+    struct Fall {
+        const char* name;
+        std::string utf8;
+        std::string cp1252;
+    };
+    const Fall faelle[] = {
+        {"not in Windows-1252", "日本", "??"},
+        {"four bytes", "a\xF0\x9F\x98\x80z", "a?z"},
+        {"cut off at the end", "a\xC3", "a?"},
+        {"missing continuation", "a\xC3z", "a?z"},
+        {"never a lead byte", "\xFF", "?"},
+        {"stray continuation bytes", "a\x80\xBFz", "a??z"},
+        {"overlong slash",
+         "a\xC0\xAF"
+         "b",
+         "a?b"},
+        {"overlong NUL", "\xC0\x80", "?"},
+        {"overlong in three bytes",
+         "\xE0\x80\xAF"
+         "b",
+         "?b"},
+        {"overlong in four bytes", "\xF0\x80\x80\xAF", "?"},
+        {"overlong umlaut", "\xE0\x83\xBC", "?"},
+        {"high surrogate", "a\xED\xA0\x80z", "a?z"},
+        {"low surrogate", "\xED\xBF\xBF", "?"},
+        {"surrogate pair", "\xED\xA0\xBD\xED\xB8\x80", "??"},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", "?"},
+        {"overlong euro in four bytes", "\xF0\x82\x82\xAC", "?"},
+    };
+    for (const Fall& f : faelle) EXPECT_EQ(cp1252AusUtf8(f.utf8), f.cp1252) << f.name;
 }
 
 }  // namespace
