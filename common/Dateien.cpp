@@ -1,11 +1,15 @@
 #include "common/Dateien.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "common/Fehler.h"
@@ -14,21 +18,13 @@
 namespace lw {
 namespace {
 
-// Closes on every road out; a failing close is reported only by Schliessen().
+// Closes a file opened for reading on every road out.
 class Datei final {
 public:
     explicit Datei(int fd) : fd_(fd) {}
     Datei(const Datei&) = delete;
     Datei& operator=(const Datei&) = delete;
-    ~Datei() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int fd() const { return fd_; }
-    int Schliessen() {
-        const int r = ::close(fd_);
-        fd_ = -1;
-        return r == 0 ? 0 : errno;
-    }
+    ~Datei() { ::close(fd_); }
 
 private:
     int fd_;
@@ -76,14 +72,90 @@ int AllesLesen(int fd, std::string& aus) {
     EAFehlerWerfen(EACodeAusErrno(err, pfad));
 }
 
-int OeffnenZumSchreiben(const std::string& pfad) {
-    return ::open(LokalerPfad(pfad).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-}
+// A file that is written under a hidden name beside its destination and
+// renamed into place only when it is complete, so that a full disk or any
+// other failure never leaves a cut-off page or picture where the user looks.
+// The destination is replaced in one step. No fsync: the program promises
+// whole files after the failures it reports, not after a power cut, and a
+// flush per page would make a save of many pages many times slower.
+class NeueDatei final {
+public:
+    // errno of the failed open, or 0.
+    int Oeffnen(const std::string& ziel) {
+        ziel_ = LokalerPfad(ziel);
+        const auto schraegstrich = ziel_.rfind('/');
+        const std::string ordner =
+            schraegstrich == std::string::npos ? "" : ziel_.substr(0, schraegstrich + 1);
+        const std::string name =
+            schraegstrich == std::string::npos ? ziel_ : ziel_.substr(schraegstrich + 1);
+        struct stat st {};
+        const bool vorhanden = ::stat(ziel_.c_str(), &st) == 0;
+        if (name.empty() || name == "." || name == ".." || (vorhanden && !S_ISREG(st.st_mode))) {
+            // A device, a pipe or a folder cannot be replaced by a file:
+            // opening it directly gives the same answer as always.
+            fd_ = ::open(ziel_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+            return fd_ < 0 ? errno : 0;
+        }
+        if (vorhanden) {
+            // The rename would replace a file the user may not write; keep
+            // the refusal that opening it for writing gives.
+            const int probe = ::open(ziel_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+            if (probe < 0) return errno;
+            ::close(probe);
+        }
+        // The hidden name keeps a long file name within the 255 bytes a name
+        // may have, so that only the destination's own length can fail.
+        for (int versuch = 0; versuch < 16; ++versuch) {
+            temp_ = ordner + "." + name.substr(0, 200) + "." + Zufall() + ".tmp";
+            fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+            if (fd_ >= 0) return 0;
+            if (errno != EEXIST) break;
+        }
+        temp_.clear();
+        return errno;
+    }
 
-// Writes the bytes into an opened file and closes it, both checked.
-void InhaltAbschliessen(Datei& datei, std::string_view daten, const std::string& pfad) {
+    NeueDatei() = default;
+    NeueDatei(const NeueDatei&) = delete;
+    NeueDatei& operator=(const NeueDatei&) = delete;
+    ~NeueDatei() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!temp_.empty()) ::unlink(temp_.c_str());
+    }
+
+    int fd() const { return fd_; }
+
+    // Closes and moves the file into place; 0 or the errno of the failed step.
+    int Abschliessen() {
+        const int r = ::close(fd_);
+        fd_ = -1;
+        if (r != 0) return errno;
+        if (temp_.empty()) return 0;
+        if (::rename(temp_.c_str(), ziel_.c_str()) != 0) return errno;
+        temp_.clear();
+        return 0;
+    }
+
+private:
+    static std::string Zufall() {
+        static std::atomic<std::uint64_t> zaehler{0};
+        std::uint64_t z = 0;
+        if (::getrandom(&z, sizeof z, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof z))
+            z = (static_cast<std::uint64_t>(::getpid()) << 32) ^ zaehler.fetch_add(1);
+        char text[17];
+        std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(z));
+        return text;
+    }
+
+    int fd_ = -1;
+    std::string ziel_;
+    std::string temp_;
+};
+
+// Writes the bytes into an opened file and moves it into place, each checked.
+void InhaltAbschliessen(NeueDatei& datei, std::string_view daten, const std::string& pfad) {
     if (const int err = AllesSchreiben(datei.fd(), daten)) Werfen(err, pfad);
-    if (const int err = datei.Schliessen()) Werfen(err, pfad);
+    if (const int err = datei.Abschliessen()) Werfen(err, pfad);
 }
 
 }  // namespace
@@ -134,9 +206,8 @@ void OrdnerErzeugen(const std::string& pfad) {
 }
 
 void TextSchreiben(const std::string& pfad, std::string_view text) {
-    const int fd = OeffnenZumSchreiben(pfad);
-    if (fd < 0) Werfen(errno, pfad);
-    Datei datei(fd);
+    NeueDatei datei;
+    if (const int err = datei.Oeffnen(pfad)) Werfen(err, pfad);
     InhaltAbschliessen(datei, text, pfad);
 }
 
@@ -172,13 +243,11 @@ void DateiKopieren(const std::string& quelle, const std::string& ziel) {
 }
 
 void DateiErstellen(const std::string& ziel, std::string_view inhalt) {
-    const int fd = OeffnenZumSchreiben(ziel);
-    if (fd < 0) {
-        const int err = errno;
+    NeueDatei datei;
+    if (const int err = datei.Oeffnen(ziel)) {
         throw Fehler("Datei \"" + ziel + W("\" kann nicht erstellt werden. ") +
                      SystemGrund(err, ziel));
     }
-    Datei datei(fd);
     InhaltAbschliessen(datei, inhalt, ziel);
 }
 

@@ -16,8 +16,10 @@ std::string LokalerPfad(std::string_view pfad);
 // "E/A-Fehler 183", a missing parent "Ungültiger Dateiname".
 void OrdnerErzeugen(const std::string& pfad);
 
-// Creates or empties the file and writes the bytes unchanged; open, write,
-// flush and close are each checked (a full disk often shows only at close).
+// Creates or replaces the file with the bytes unchanged; open, write and close
+// are each checked (a full disk often shows only at close). The bytes go into
+// a hidden file beside it that takes its name only when complete, so a failure
+// leaves the old file or none, never a part.
 void TextSchreiben(const std::string& pfad, std::string_view text);
 
 // Reads a whole file; a missing file gives "Datei nicht gefunden".
@@ -30,7 +32,8 @@ void DateiLesenGanz(const std::string& pfad, std::string& inhalt);
 // "Datei "<ziel>" kann nicht erstellt werden. <Grund>".
 void DateiKopieren(const std::string& quelle, const std::string& ziel);
 
-// Creates or replaces ziel with the bytes; a file that cannot be created gives
+// Creates or replaces ziel with the bytes, whole or not at all as TextSchreiben;
+// a file that cannot be created gives
 // "Datei "<ziel>" kann nicht erstellt werden. <Grund>".
 void DateiErstellen(const std::string& ziel, std::string_view inhalt);
 

@@ -1,16 +1,34 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+#include <set>
+#include <string>
 
 #include "common/Dateien.h"
 #include "common/Fehler.h"
 #include "common/Zeichensatz.h"
 #include "tests/support/FehlerText.h"
+#include "tests/support/Kindprozess.h"
 #include "tests/support/TempOrdner.h"
 
 namespace lw {
 namespace {
 
+namespace fs = std::filesystem;
 using test::FehlerText;
+
+// Every entry of the folder as "name:size", in name order; hidden files
+// (the ones a write in progress uses) show up like any other.
+std::string Inhalt(const std::string& ordner) {
+    std::set<std::string> namen;
+    for (const auto& e : fs::directory_iterator(ordner))
+        namen.insert(e.path().filename().string() + ":" +
+                     (e.is_regular_file() ? std::to_string(e.file_size()) : "<Ordner>"));
+    std::string liste;
+    for (const auto& n : namen) liste += n + " ";
+    return liste;
+}
 
 TEST(EAText, NumberedTexts) {
     EXPECT_EQ(EAText(2), "Datei nicht gefunden");
@@ -30,10 +48,17 @@ TEST(Dateien, FolderCreationFailures) {
 TEST(Dateien, WritesBytesUnchangedAndReplaces) {
     test::TempOrdner t;
     const std::string bytes("a\r\n\0\xFC", 5);
+    const mode_t vorher = ::umask(022);
     TextSchreiben(t / "x.html", "alter, laengerer Inhalt");
     TextSchreiben(t / "x.html", bytes);
+    DateiErstellen(t / "y.gif", "GIF");
+    ::umask(vorher);
     EXPECT_EQ(test::Lesen(t / "x.html"), bytes);
     EXPECT_EQ(DateiLesenGanz(t / "x.html"), bytes);
+    EXPECT_EQ(fs::status(t / "y.gif").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
+    EXPECT_EQ(Inhalt(t.pfad()), "x.html:5 y.gif:3 ");
 }
 
 TEST(Dateien, NonAsciiPathsUseThisPlatformsFileNames) {
@@ -62,6 +87,62 @@ TEST(Dateien, MissingFiles) {
 
 TEST(Dateien, FullDiskIsReported) {
     EXPECT_EQ(FehlerText([] { TextSchreiben("/dev/full", "x"); }), "Zu wenig Speicherplatz");
+}
+
+// A refused write keeps its message and leaves the folder as it was: no
+// hidden file, the old file whole. Root would ignore the missing rights, so
+// the steps run as an ordinary user.
+TEST(Dateien, RefusedWritesKeepTheirTextsAndLeaveNothingBehind) {
+    test::TempOrdner t;
+    const auto offen = fs::perms::owner_all | fs::perms::others_all;
+    fs::permissions(t.pfad(), offen);
+    fs::create_directory(t / "Ordner.html");
+    fs::create_directory(t / "gesperrt");
+    test::Schreiben(t / "nurlesen.html", "alt");
+    fs::permissions(t / "nurlesen.html", fs::perms::owner_read | fs::perms::others_read);
+    fs::permissions(t / "gesperrt", fs::perms::owner_read | fs::perms::owner_exec |
+                                        fs::perms::others_read | fs::perms::others_exec);
+    const std::string erstellen = W("\" kann nicht erstellt werden. Zugriff verweigert.");
+    const std::string antwort = test::AlsGewoehnlicherNutzer([&] {
+        std::string texte;
+        for (const char* name : {"Ordner.html", "nurlesen.html", "gesperrt/neu.html"}) {
+            texte += FehlerText([&] { TextSchreiben(t / name, "neu"); }) + "|";
+            texte += FehlerText([&] { DateiErstellen(t / name, "neu"); }) + "|";
+        }
+        return texte;
+    });
+    EXPECT_EQ(antwort, "Dateizugriff verweigert|Datei \"" + (t / "Ordner.html") + erstellen +
+                           "|Dateizugriff verweigert|Datei \"" + (t / "nurlesen.html") + erstellen +
+                           "|Dateizugriff verweigert|Datei \"" + (t / "gesperrt/neu.html") +
+                           erstellen + "|");
+    EXPECT_EQ(Inhalt(t.pfad()), "Ordner.html:<Ordner> gesperrt:<Ordner> nurlesen.html:3 ");
+    EXPECT_EQ(test::Lesen(t / "nurlesen.html"), "alt");
+}
+
+// A disk that fills up during the save keeps every file that was written
+// whole, replaces nothing with a part and leaves no hidden file. The tmpfs
+// exists only inside the child, so the child looks at it.
+TEST(Dateien, FullDiskLeavesOnlyWholeFiles) {
+    test::TempOrdner t;
+    fs::create_directory(t / "klein");
+    const std::string gross(64 * 1024, 'x');
+    test::Schreiben(t / "bild.gif", gross);
+    const auto antwort = test::MitKleinemDatentraeger(t / "klein", 32 * 1024, [&] {
+        const std::string k = t / "klein";
+        TextSchreiben(k + "/alt.html", "alter Inhalt");
+        TextSchreiben(k + "/Seite1.html", std::string(8 * 1024, 'a'));
+        DateiErstellen(k + "/Seite2.html", std::string(8 * 1024, 'b'));
+        std::string texte;
+        texte += FehlerText([&] { TextSchreiben(k + "/Seite3.html", gross); }) + "|";
+        texte += FehlerText([&] { TextSchreiben(k + "/alt.html", gross); }) + "|";
+        texte += FehlerText([&] { DateiErstellen(k + "/Seite4.html", gross); }) + "|";
+        texte += FehlerText([&] { DateiKopieren(t / "bild.gif", k + "/bild.gif"); }) + "|";
+        return texte + Inhalt(k) + DateiLesenGanz(k + "/alt.html").substr(0, 40);
+    });
+    if (!antwort) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    EXPECT_EQ(*antwort,
+              "Zu wenig Speicherplatz|Zu wenig Speicherplatz|Zu wenig Speicherplatz|"
+              "Zu wenig Speicherplatz|Seite1.html:8192 Seite2.html:8192 alt.html:12 alter Inhalt");
 }
 
 }  // namespace
