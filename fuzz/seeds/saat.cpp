@@ -115,14 +115,24 @@ void Korpus(const fs::path& wurzel) {
                             "method=\"POST\"></form>"));
     Schreiben(import / "inhalt.html", AnbieterSeite("", "<p>Hobbys</p>\n<center>Bild</center>"));
 
+    // Merge pages: options, links ("text\ttooltip\tname" separated by '|'),
+    // then the banner's alt and title, then the contents.
     const fs::path merge = wurzel / "fuzz_merge";
     Schreiben(merge / "fixiert.txt",
-              "\x01Start|Hobby|Kontakt\n<h2>Hobbys</h2>\r\n<p>T\xC3\xBCr und \xFC</p>\r\n");
+              "\x01Start\tZur Startseite\tindex.html|Hobby\t\thobby.html|Kontakt\tSo "
+              "erreichen Sie mich\tkontakt.html\n\n<h2>Hobbys</h2>\r\n<p>T\xC3\xBCr und "
+              "\xFC</p>\r\n");
     Schreiben(merge / "offen_banner.txt",
-              std::string("\x06<b>Start</b>|Leistenwerk\n") +
+              std::string("\x02<b>Start</b>\tDer \"Anfang\" & mehr\tindex.html|"
+                          "Leistenwerk\t&amp; Co\tok..name.html\n"
+                          "Kopf & Bild\t<neu> \"Banner\"\n") +
                   "<p>Leistenwerk &amp; <meta name=\"generator\" content=\"Leistenwerk\" /></p>");
     Schreiben(merge / "rahmenersatz.txt",
-              "\x0DImpressum\n<iframe src=\"impressum.html\" frameborder=\"0\"></iframe>");
+              "\x03Impressum\t\t.html\n\n<iframe src=\"impressum.html\" "
+              "frameborder=\"0\"></iframe>");
+    Schreiben(merge / "neu_fixiert_banner.txt",
+              "\x07Seite 1\tTipp\tSeite1.html|Seite 2\t\ta\"b&c<d.html\nAlt\tTitel\n"
+              "<p>Inhalt</p>\r\n");
 }
 
 }  // namespace
