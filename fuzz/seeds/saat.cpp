@@ -133,6 +133,16 @@ void Korpus(const fs::path& wurzel) {
     Schreiben(merge / "neu_fixiert_banner.txt",
               "\x07Seite 1\tTipp\tSeite1.html|Seite 2\t\ta\"b&c<d.html\nAlt\tTitel\n"
               "<p>Inhalt</p>\r\n");
+
+    // Text in both encodings, and UTF-8 that must not pass as ASCII.
+    const fs::path zeichen = wurzel / "fuzz_zeichensatz";
+    Schreiben(zeichen / "utf8.txt",
+              "T\xC3\xBCr \xE2\x82\xAC \xE2\x80\x9E\xE2\x80\x9C "
+              "\xF0\x9F\x98\x80 \xE6\x97\xA5");
+    Schreiben(zeichen / "cp1252.txt", "T\xFCr \x80 \x84\x93 \x81\x8D\x8F\x90\x9D \xFF");
+    Schreiben(zeichen / "schief.txt",
+              "a\xC0\xAF\xC0\x80\xE0\x80\xAF\xF0\x80\x80\xAF\xED\xA0\x80"
+              "\xF4\x90\x80\x80\x80\xBF\xC3z\xF8\x88\x80\x80\x80");
 }
 
 }  // namespace
