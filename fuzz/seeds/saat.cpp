@@ -143,6 +143,17 @@ void Korpus(const fs::path& wurzel) {
     Schreiben(zeichen / "schief.txt",
               "a\xC0\xAF\xC0\x80\xE0\x80\xAF\xF0\x80\x80\xAF\xED\xA0\x80"
               "\xF4\x90\x80\x80\x80\xBF\xC3z\xF8\x88\x80\x80\x80");
+
+    // Menu link targets, then what the provider answers for every address.
+    const fs::path namen = wurzel / "fuzz_seitennamen";
+    Schreiben(namen / "menue.txt",
+              "index.html\nhobby.html\nT\xFCr.html\nkontakt.htm\n\n"
+              "<p>Urlaub <img src=\"data/pics/urlaub.jpg\"> "
+              "<td background='data/pics/grund.gif'></p>");
+    Schreiben(namen / "feindlich.txt",
+              "../../boese.html\n/tmp/x.html\nname/../../y.html\n..\n.html\nCON.html\n"
+              "a\\b.html\nindex.html\nindex.html\n\n"
+              "<img src=\"../../x.jpg\"><img src=\"/abs.gif\"><img src=\"a/./b.png?x\">");
 }
 
 }  // namespace
