@@ -26,10 +26,12 @@ void Schreiben(const fs::path& datei, const std::string& bytes) {
 
 // --- Pictures -------------------------------------------------------------
 
-std::string Jpeg(int seite, bool progressiv, bool jeBitEinScan) {
+std::string Jpeg(int seite, bool progressiv, bool jeBitEinScan, int komponenten = 3,
+                 bool alsYcck = false) {
     test::JpegMuster m;
     m.breite = m.hoehe = seite;
-    m.komponenten = jeBitEinScan ? 1 : 3;
+    m.komponenten = jeBitEinScan ? 1 : komponenten;
+    m.alsYcck = alsYcck;
     m.pixel.resize(static_cast<std::size_t>(seite) * seite * m.komponenten);
     for (std::size_t i = 0; i < m.pixel.size(); ++i)
         m.pixel[i] = static_cast<std::uint8_t>((i * 37) & 0xFF);
@@ -84,6 +86,9 @@ void Korpus(const fs::path& wurzel) {
     Schreiben(bild / "jpeg_progressiv.jpg", Jpeg(16, true, false));
     Schreiben(bild / "jpeg_viele_scans.jpg", Jpeg(8, true, true));
     Schreiben(bild / "jpeg_abgeschnitten.jpg", jpeg.substr(0, jpeg.size() * 2 / 3));
+    // Four inks with Adobe's marker, stored as they are and as YCCK.
+    Schreiben(bild / "jpeg_cmyk.jpg", Jpeg(8, false, false, 4));
+    Schreiben(bild / "jpeg_ycck.jpg", Jpeg(16, true, false, 4, true));
 
     const std::string gif = Gif(false);
     Schreiben(bild / "gif_klein.gif", gif);
