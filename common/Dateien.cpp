@@ -111,8 +111,9 @@ public:
             if (fd_ >= 0) return 0;
             if (errno != EEXIST) break;
         }
+        const int err = errno;
         temp_.clear();
-        return errno;
+        return err;
     }
 
     NeueDatei() = default;
