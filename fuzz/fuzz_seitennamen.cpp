@@ -27,7 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Enough links for names to meet each other, few enough to keep a run short.
-constexpr int kHoechstLinks = 64;
+constexpr int kHoechstLinks = 24;
 
 void Pruefen(bool bedingung) {
     if (!bedingung) __builtin_trap();
