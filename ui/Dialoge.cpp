@@ -4,7 +4,12 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QLocale>
 #include <QMessageBox>
+#include <QStyledItemDelegate>
+#include <QTreeView>
 
 #include "ui/SchriftDialog.h"
 
@@ -17,12 +22,56 @@ QWidget* ElternOderAktiv(QWidget* eltern) {
     return eltern ? eltern : QApplication::activeWindow();
 }
 
+// Window managers draw the caption larger and bold, beside the window's symbol
+// and its close box; a box sized to a short text alone shows "Le... rk".
+int TitelBreite(const QWidget& fenster, const QString& titel) {
+    QFont schrift = fenster.font();
+    schrift.setBold(true);
+    schrift.setPointSizeF(schrift.pointSizeF() * 1.5);
+    return QFontMetrics(schrift).horizontalAdvance(titel) + 120;
+}
+
 void Meldungsfenster(QWidget* eltern, QMessageBox::Icon symbol, const QString& titel,
                      const QString& text) {
     QMessageBox box(symbol, titel, text, QMessageBox::Ok, ElternOderAktiv(eltern));
     // Messages quote paths and page text; never read them as markup.
     box.setTextFormat(Qt::PlainText);
+    // QMessageBox sizes itself from its layout, so the least width goes there.
+    if (auto* raster = qobject_cast<QGridLayout*>(box.layout()))
+        raster->addItem(
+            new QSpacerItem(TitelBreite(box, titel), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+            raster->rowCount(), 0, 1, raster->columnCount());
     box.exec();
+}
+
+// Qt's own file chooser writes dates and sizes in the system's locale, which
+// outside a German desktop gives English month names; the program is German
+// throughout. (A chooser of the desktop follows the desktop.)
+class DeutscheDateiangaben final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const auto* modell = qobject_cast<const QFileSystemModel*>(index.model());
+        if (!modell) return;
+        const QLocale deutsch;
+        if (index.column() == kGroesse && !modell->isDir(index))
+            option->text = deutsch.formattedDataSize(modell->size(index));
+        else if (index.column() == kGeaendert)
+            option->text =
+                deutsch.toString(modell->lastModified(index), QStringLiteral("d. MMM yyyy HH:mm"));
+    }
+
+private:
+    static constexpr int kGroesse = 1;
+    static constexpr int kGeaendert = 3;
+};
+
+void DeutschAnzeigen(QFileDialog& auswahl) {
+    for (auto* ansicht : auswahl.findChildren<QTreeView*>())
+        ansicht->setItemDelegate(new DeutscheDateiangaben(ansicht));
 }
 
 class EchteDialoge final : public Dialoge {
@@ -32,12 +81,23 @@ public:
         // A missing first folder leaves the choice to the platform.
         const QString ordner =
             !ersterOrdner.isEmpty() && QDir(ersterOrdner).exists() ? ersterOrdner : QString();
-        return QFileDialog::getOpenFileName(ElternOderAktiv(eltern), titel, ordner, filter);
+        QFileDialog auswahl(ElternOderAktiv(eltern), titel, ordner, filter);
+        auswahl.setFileMode(QFileDialog::ExistingFile);
+        DeutschAnzeigen(auswahl);
+        if (auswahl.exec() != QDialog::Accepted) return QString();
+        return auswahl.selectedFiles().value(0);
     }
 
-    QString OrdnerWaehlen(QWidget* eltern, const QString& titel) override {
-        return QFileDialog::getExistingDirectory(ElternOderAktiv(eltern), titel, QString(),
-                                                 QFileDialog::ShowDirsOnly);
+    QString OrdnerWaehlen(QWidget* eltern, const QString& titel,
+                          const QString& ersterOrdner) override {
+        // Given a folder, Qt opens in it without selecting anything; left empty
+        // it would open in the folder used last, say the program's Buttons.
+        QFileDialog auswahl(ElternOderAktiv(eltern), titel, ersterOrdner);
+        auswahl.setFileMode(QFileDialog::Directory);
+        auswahl.setOption(QFileDialog::ShowDirsOnly);
+        DeutschAnzeigen(auswahl);
+        if (auswahl.exec() != QDialog::Accepted) return QString();
+        return auswahl.selectedFiles().value(0);
     }
 
     std::optional<QColor> FarbeWaehlen(QWidget* eltern, const QColor& vorgabe) override {

@@ -30,8 +30,10 @@ public:
     // Open-file chooser; the chosen full path, or empty when cancelled.
     virtual QString DateiOeffnen(QWidget* eltern, const QString& titel, const QString& ersterOrdner,
                                  const QString& filter) = 0;
-    // Folder chooser; the chosen folder, or empty when cancelled.
-    virtual QString OrdnerWaehlen(QWidget* eltern, const QString& titel) = 0;
+    // Folder chooser, opened in ersterOrdner with nothing selected; the chosen
+    // folder, or empty when cancelled.
+    virtual QString OrdnerWaehlen(QWidget* eltern, const QString& titel,
+                                  const QString& ersterOrdner) = 0;
     virtual std::optional<QColor> FarbeWaehlen(QWidget* eltern, const QColor& vorgabe) = 0;
     virtual std::optional<SchriftWahl> SchriftWaehlen(QWidget* eltern,
                                                       const SchriftWahl& vorgabe) = 0;

@@ -1,5 +1,6 @@
 #include "ui/Hilfe.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <algorithm>
@@ -77,6 +78,11 @@ TForm4::TForm4()
     Anschliessen(Label7, Label8, 115);
 
     lw::ui::AufBildschirmZentrieren(*this);
+}
+
+void TForm4::keyPressEvent(QKeyEvent* ereignis) {
+    if (ereignis->matches(QKeySequence::Cancel)) return;
+    QDialog::keyPressEvent(ereignis);
 }
 
 void TForm4::Label6Click() {

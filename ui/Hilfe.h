@@ -10,6 +10,10 @@ class TForm4 final : public QDialog {
 public:
     TForm4();
 
+protected:
+    // As designed, only the close box closes it.
+    void keyPressEvent(QKeyEvent* ereignis) override;
+
 private:
     void Label6Click();
     void Label7Click();

@@ -1,6 +1,7 @@
 #include "ui/ImportAblauf.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QWidget>
 
 #include "import/Import.h"
@@ -13,16 +14,12 @@ using namespace lw::ui;
 
 namespace {
 
-// Between the chunks of a download: the windows repaint and stay responsive.
-void Zwischenschritt() {
-    QCoreApplication::processEvents();
-}
-
 // The state while the pages load, undone on every way out.
 class ImportLaeuft final {
 public:
     ImportLaeuft(QWidget& hauptfenster, Tfrm_Status& status)
         : hauptfenster_(hauptfenster), status_(status) {
+        status_.FortschrittZuruecksetzen();
         status_.show();
         status_.raise();
         hauptfenster_.setEnabled(false);
@@ -43,6 +40,16 @@ private:
 
 bool ImportDurchfuehren(lw::Projektdaten& daten, const std::string& benutzer, QWidget& hauptfenster,
                         Tfrm_Status& status) {
+    // Between the chunks of a download the windows repaint and stay
+    // responsive. Once the user confirmed leaving, the windows go at once;
+    // the download under way ends, and no further one starts.
+    const auto zwischenschritt = [&] {
+        QCoreApplication::processEvents();
+        if (daten.BeendenBestaetigt) {
+            status.hide();
+            hauptfenster.hide();
+        }
+    };
     Dialoge& d = dialoge();
     if (lw::BenutzernameFehlt(benutzer)) {
         d.Information(&hauptfenster, alsQString(lw::MeldungKeinBenutzername()));
@@ -51,13 +58,14 @@ bool ImportDurchfuehren(lw::Projektdaten& daten, const std::string& benutzer, QW
     d.Meldung(&hauptfenster, alsQString(lw::MeldungOrdnerEmpfehlung()));
     // Only a chosen folder leads on.
     for (;;) {
-        daten.Zielordner = alsCp1252(d.OrdnerWaehlen(
-            &hauptfenster, QStringLiteral("Verzeichnis für neue Dateien auswählen")));
+        daten.Zielordner = alsCp1252(
+            d.OrdnerWaehlen(&hauptfenster, QStringLiteral("Verzeichnis für neue Dateien auswählen"),
+                            QDir::homePath()));
         if (!daten.Zielordner.empty()) break;
         d.Meldung(&hauptfenster, alsQString(lw::MeldungKeinOrdner()));
     }
 
-    const std::string startseite = lw::LadeURL(lw::StartseitenAdresse(benutzer), Zwischenschritt);
+    const std::string startseite = lw::LadeURL(lw::StartseitenAdresse(benutzer), zwischenschritt);
     // The user may have confirmed leaving the program while the page loaded.
     if (daten.BeendenBestaetigt) return false;
     switch (lw::StartseitePruefen(startseite)) {
@@ -71,20 +79,32 @@ bool ImportDurchfuehren(lw::Projektdaten& daten, const std::string& benutzer, QW
             break;
     }
 
-    const ImportLaeuft laeuft(hauptfenster, status);
-    status.StatusSetzen(alsQString(lw::StatusVerzeichnisseErstellen()));
-    // A window just shown is not on screen before its events are processed.
-    Zwischenschritt();
-    lw::AltOrdnerErzeugen(daten.Zielordner);
-    // A run that failed before may have left pages behind; they belong to
-    // another folder.
-    daten.ImportAnzahl = 0;
-    daten.ImportSeiten.Leeren();
-    lw::ImportRueckmeldung rueckmeldung;
-    rueckmeldung.status = [&status](const std::string& text) {
-        status.StatusSetzen(alsQString(text));
-    };
-    rueckmeldung.zwischenschritt = Zwischenschritt;
-    lw::SeitenImportieren(daten, startseite, benutzer, rueckmeldung);
+    lw::ImportErgebnis ergebnis;
+    {
+        const ImportLaeuft laeuft(hauptfenster, status);
+        status.StatusSetzen(alsQString(lw::StatusVerzeichnisseErstellen()));
+        // A window just shown is not on screen before its events are processed.
+        zwischenschritt();
+        lw::AltOrdnerErzeugen(daten.Zielordner);
+        // A run that failed before may have left pages behind; they belong to
+        // another folder.
+        daten.ImportAnzahl = 0;
+        daten.ImportSeiten.Leeren();
+        daten.ImportBilder.clear();
+        lw::ImportRueckmeldung rueckmeldung;
+        rueckmeldung.status = [&status](const std::string& text) {
+            status.StatusSetzen(alsQString(text));
+        };
+        rueckmeldung.fortschritt = [&status](int fertig, int gesamt) {
+            status.FortschrittSetzen(fertig, gesamt);
+        };
+        rueckmeldung.zwischenschritt = zwischenschritt;
+        rueckmeldung.abbrechen = [&daten] { return daten.BeendenBestaetigt; };
+        ergebnis = lw::SeitenImportieren(daten, startseite, benutzer, rueckmeldung);
+    }
+    // The program is ending: no message, no further page.
+    if (ergebnis.abgebrochen || daten.BeendenBestaetigt) return false;
+    const std::string fehlgeschlagen = lw::MeldungFehlgeschlagen(ergebnis);
+    if (!fehlgeschlagen.empty()) d.Meldung(&hauptfenster, alsQString(fehlgeschlagen));
     return true;
 }

@@ -13,8 +13,11 @@ class Tfrm_Status;
 // while the status window tells which one is loading and the main window is
 // disabled.
 //
-// True when the pages were imported; the caller then shows the wizard's pages.
-// False when a message ended it (no name, no start page, no provider page).
+// True when the pages were imported; pages and pictures that did not come
+// along have been listed in a message, and the caller shows the wizard's pages.
+// False when a message ended it (no name, no start page, no provider page) or
+// the user confirmed leaving the program meanwhile: then no further page is
+// requested.
 // A failure of the file system throws lw::Fehler, with the status window
 // hidden and the main window enabled again, so that the user can choose
 // another folder and try again.

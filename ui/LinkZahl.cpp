@@ -93,6 +93,11 @@ Tfrm_LinkAnzahl::Tfrm_LinkAnzahl(lw::Projektdaten& daten)
     lw::ui::AufBildschirmZentrieren(*this);
 }
 
+void Tfrm_LinkAnzahl::keyPressEvent(QKeyEvent* ereignis) {
+    if (ereignis->matches(QKeySequence::Cancel)) return;
+    QDialog::keyPressEvent(ereignis);
+}
+
 void Tfrm_LinkAnzahl::bbtn_OKLinkZahlClick() {
     // Only the arrows write the field, so it always holds a whole number.
     daten_.Seitenzahl = ed_LinkZahl->text().toInt();

@@ -37,6 +37,10 @@ class Tfrm_LinkAnzahl final : public QDialog {
 public:
     explicit Tfrm_LinkAnzahl(lw::Projektdaten& daten);
 
+protected:
+    // Escape would leave the site without pages; only OK and the close box end it.
+    void keyPressEvent(QKeyEvent* ereignis) override;
+
 private:
     void bbtn_OKLinkZahlClick();
 

@@ -49,6 +49,8 @@ void TForm1::LinksSeiteFuellen(QWidget* seite) {
     scrollBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollBox->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scrollBox->setWidgetResizable(false);
+    // Tab goes from field to field; the area scrolls to the one with the focus.
+    scrollBox->setFocusPolicy(Qt::NoFocus);
     scrollInhalt_ = new QWidget;
     scrollInhalt_->resize(478, 245);
 
@@ -85,10 +87,10 @@ void TForm1::LinksSeiteFuellen(QWidget* seite) {
         Gruppe(scrollInhalt_, "gb_Tooltipps", 359, 100, 119, 145, QStringLiteral("Tooltipps"));
     scrollBox->setWidget(scrollInhalt_);
 
-    auto* weiter = Knopf(seite, "BitBtn1", 312, 320, 75, 25, QStringLiteral("Weiter >>"));
-    connect(weiter, &QPushButton::clicked, this, &TForm1::NaechsteSeiteZeigen);
+    BitBtn1 = Knopf(seite, "BitBtn1", 312, 320, 75, 25, QStringLiteral("Weiter >>"));
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm1::NaechsteSeiteZeigen);
     auto* abbruch = AbbrechenKnopf(seite, "BitBtn6", 400, 320, 89);
-    connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungModal);
+    connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungZeigen);
 }
 
 void TForm1::ZeilenAufbauen() {
@@ -137,6 +139,19 @@ void TForm1::ZeilenAufbauen() {
             if (i == 1) ButtonVorschauZeigen();
         });
     }
+
+    // Tab runs through the design's groups, a column at a time, between the
+    // shared button settings and the page's foot.
+    QWidget* vorher = CheckBox1;
+    const auto danach = [&vorher](QWidget* w) {
+        setTabOrder(vorher, w);
+        vorher = w;
+    };
+    for (int i = 1; i <= n; ++i) danach(Ed_Links[i]);
+    for (int i = 1; i <= n; ++i) danach(btn_Grafiken[i]);
+    for (int i = 1; i <= n; ++i) danach(Ed_Alts[i]);
+    for (int i = 1; i <= n; ++i) danach(Ed_Tooltipps[i]);
+    setTabOrder(vorher, BitBtn1);
 
     ButtonVorschauZeigen();
     daten_.LinksAufgebaut = true;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -155,7 +156,7 @@ void TForm1::ImportSeiteFuellen(QWidget* seite) {
         Knopf(seite, "btn_WeiterImport", 312, 320, 75, 25, QStringLiteral("Weiter >>"));
     connect(btn_WeiterImport, &QPushButton::clicked, this, &TForm1::btn_WeiterImportClick);
     auto* abbruch = AbbrechenKnopf(seite, "btn_AbbruchImport", 400, 320, 89);
-    connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungModal);
+    connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungZeigen);
 }
 
 void TForm1::CodeSeiteFuellen(QWidget* seite) {
@@ -203,8 +204,8 @@ bool TForm1::CodeVorhanden() {
 void TForm1::Button1Click() {
     if (!CodeVorhanden()) return;
     if (daten_.Modus == lw::kModusHPNeu) {
-        const QString ordner =
-            dialoge().OrdnerWaehlen(this, QStringLiteral("Verzeichnis für neue Dateien auswählen"));
+        const QString ordner = dialoge().OrdnerWaehlen(
+            this, QStringLiteral("Verzeichnis für neue Dateien auswählen"), QDir::homePath());
         // Without a folder the test files, and later the site, would land at
         // the top of the file system: a cancelled choice stops the preview.
         if (ordner.isEmpty()) return;
@@ -268,7 +269,7 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (!daten_.BeendenBestaetigt) fenster_.Form3->ZeigenModal();
+    if (!daten_.BeendenBestaetigt) WarnungZeigen();
     if (daten_.BeendenBestaetigt)
         event->accept();
     else
@@ -333,8 +334,15 @@ lw::CodeEingaben TForm1::CodeEingabenLesen() const {
     return eingaben;
 }
 
-void TForm1::WarnungModal() {
-    fenster_.Form3->ZeigenModal();
+void TForm1::WarnungZeigen() {
+    // A modal warning opened while pages load would hold the download inside
+    // its call-back until answered, long enough for the server or the stall
+    // limit to drop the page; so it waits beside the import, which asks
+    // before every request whether the user has confirmed leaving.
+    if (importLaeuft_)
+        fenster_.Form3->ZeigenNichtModal();
+    else
+        fenster_.Form3->ZeigenModal();
 }
 
 void TForm1::BitBtn9Click() {

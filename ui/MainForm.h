@@ -69,7 +69,7 @@ private:
     void PageControl1Change(int index);
     void NaechsteSeiteZeigen();
     void CodeSeiteBetreten();
-    void WarnungModal();
+    void WarnungZeigen();
     void BitBtn9Click();
     void About1Click();
 
@@ -132,6 +132,7 @@ private:
     QFrame* pnl_Vorschau = nullptr;
     QLabel* img_ButtonVorschau = nullptr;
     QLabel* lbl_ButtonSchriftVorschau = nullptr;
+    QPushButton* BitBtn1 = nullptr;
     // Row i lives in slot i; slot 0 stays empty. Empty until the rows are built.
     std::vector<QLineEdit*> Ed_Links;
     std::vector<QPushButton*> btn_Grafiken;

@@ -132,6 +132,16 @@ SchriftDialog::SchriftDialog(QWidget* eltern, const SchriftWahl& vorgabe) : QDia
     raster->addWidget(beispielRahmen);
     raster->addWidget(knoepfe);
 
+    // Tab follows the screen: the three fields from the top, then the styles;
+    // the button box orders its own buttons.
+    setTabOrder(familie_, groesse_);
+    setTabOrder(groesse_, farbe_);
+    setTabOrder(farbe_, fett_);
+    setTabOrder(fett_, kursiv_);
+    setTabOrder(kursiv_, unterstrichen_);
+    setTabOrder(unterstrichen_, durchgestrichen_);
+    setTabOrder(durchgestrichen_, knoepfe);
+
     connect(groesse_, &QSpinBox::valueChanged, this, &SchriftDialog::BeispielZeigen);
     for (QCheckBox* kasten : {fett_, kursiv_, unterstrichen_, durchgestrichen_})
         connect(kasten, &QCheckBox::toggled, this, &SchriftDialog::BeispielZeigen);

@@ -1,6 +1,8 @@
 #include "ui/Status.h"
 
 #include <QLabel>
+#include <QProgressBar>
+#include <algorithm>
 
 #include "ui/Formbau.h"
 
@@ -9,6 +11,10 @@ namespace {
 // border take about 26 and 8 pixels of it.
 constexpr int kBreite = 339;
 constexpr int kHoehe = 75;
+// The bar fits below the status text inside the designed size, so it is
+// slim and shows no text of its own.
+constexpr int kBalkenOben = 58;
+constexpr int kBalkenHoehe = 10;
 }  // namespace
 
 Tfrm_Status::Tfrm_Status() : QWidget(nullptr, Qt::Tool) {
@@ -20,6 +26,12 @@ Tfrm_Status::Tfrm_Status() : QWidget(nullptr, Qt::Tool) {
                          QStringLiteral("Folgende Aktion wird momentan ausgeführt:"));
     lbl_Staus = lw::ui::Beschriftung(this, "lbl_Staus", 16, 40, QStringLiteral("Bitte warten..."));
 
+    pb_Fortschritt = new QProgressBar(this);
+    pb_Fortschritt->setObjectName(QStringLiteral("pb_Fortschritt"));
+    pb_Fortschritt->setGeometry(16, kBalkenOben, kBreite - 32, kBalkenHoehe);
+    pb_Fortschritt->setTextVisible(false);
+    FortschrittZuruecksetzen();
+
     lw::ui::AufBildschirmZentrieren(*this);
 }
 
@@ -27,4 +39,16 @@ void Tfrm_Status::StatusSetzen(const QString& text) {
     lbl_Staus->setText(text);
     lbl_Staus->adjustSize();
     if (isVisible()) repaint();
+}
+
+void Tfrm_Status::FortschrittZuruecksetzen() {
+    pb_Fortschritt->setRange(0, 1);
+    pb_Fortschritt->setValue(0);
+}
+
+void Tfrm_Status::FortschrittSetzen(int fertig, int gesamt) {
+    // An empty menu still gives a bar, not Qt's busy indicator of a 0..0 range.
+    pb_Fortschritt->setRange(0, std::max(gesamt, 1));
+    pb_Fortschritt->setValue(std::clamp(fertig, 0, std::max(gesamt, 1)));
+    if (isVisible()) pb_Fortschritt->repaint();
 }

@@ -3,8 +3,10 @@
 #include <QWidget>
 
 class QLabel;
+class QProgressBar;
 
-// Shows what the import is doing ("Status"); it has no buttons.
+// Shows what the import is doing ("Status"), with the pages done under the
+// text; it has no buttons.
 class Tfrm_Status final : public QWidget {
 public:
     Tfrm_Status();
@@ -13,6 +15,12 @@ public:
     // the event loop is not running.
     void StatusSetzen(const QString& text);
 
+    // No page done yet, the number of pages not yet known.
+    void FortschrittZuruecksetzen();
+    // fertig pages of gesamt done; shown at once, as StatusSetzen.
+    void FortschrittSetzen(int fertig, int gesamt);
+
 private:
     QLabel* lbl_Staus;
+    QProgressBar* pb_Fortschritt;
 };

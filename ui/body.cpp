@@ -72,7 +72,7 @@ void TForm1::BodySeiteFuellen(QWidget* seite) {
     auto* weiter = Knopf(seite, "BitBtn3", 312, 320, 75, 25, QStringLiteral("Weiter >>"));
     connect(weiter, &QPushButton::clicked, this, &TForm1::NaechsteSeiteZeigen);
     auto* abbruch = AbbrechenKnopf(seite, "BitBtn4", 400, 320, 89);
-    connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungModal);
+    connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungZeigen);
 }
 
 void TForm1::btn_HintergrundFarbeClick() {

@@ -32,7 +32,7 @@ public:
         Art art;
         QString titel;                       // file and folder choosers
         QString filter;                      // file chooser
-        QString ersterOrdner;                // file chooser
+        QString ersterOrdner;                // file and folder choosers
         QColor vorgabeFarbe;                 // colour chooser
         lw::ui::SchriftWahl vorgabeSchrift;  // font chooser
         QString text;                        // message boxes, as handed to the seam
@@ -81,8 +81,8 @@ public:
         aufrufe.push_back(a);
         return Antwort(dateien_, QStringLiteral("Dateiauswahl \"%1\"").arg(titel), QString());
     }
-    QString OrdnerWaehlen(QWidget*, const QString& titel) override {
-        aufrufe.push_back(Aufruf{Art::Ordner, titel, {}, {}, {}, {}, {}});
+    QString OrdnerWaehlen(QWidget*, const QString& titel, const QString& ersterOrdner) override {
+        aufrufe.push_back(Aufruf{Art::Ordner, titel, {}, ersterOrdner, {}, {}, {}});
         return Antwort(ordner_, QStringLiteral("Ordnerauswahl \"%1\"").arg(titel), QString());
     }
     std::optional<QColor> FarbeWaehlen(QWidget*, const QColor& vorgabe) override {
