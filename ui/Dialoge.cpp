@@ -6,10 +6,9 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QGridLayout>
+#include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMessageBox>
-#include <QStyledItemDelegate>
-#include <QTreeView>
 
 #include "ui/SchriftDialog.h"
 
@@ -47,21 +46,21 @@ void Meldungsfenster(QWidget* eltern, QMessageBox::Icon symbol, const QString& t
 // Qt's own file chooser writes dates and sizes in the system's locale, which
 // outside a German desktop gives English month names; the program is German
 // throughout. (A chooser of the desktop follows the desktop.)
-class DeutscheDateiangaben final : public QStyledItemDelegate {
+class DeutscheDateiangaben final : public QIdentityProxyModel {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using QIdentityProxyModel::QIdentityProxyModel;
 
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        const auto* modell = qobject_cast<const QFileSystemModel*>(index.model());
-        if (!modell) return;
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* modell = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !modell) return QIdentityProxyModel::data(index, role);
+        const QModelIndex quelle = mapToSource(index);
         const QLocale deutsch;
-        if (index.column() == kGroesse && !modell->isDir(index))
-            option->text = deutsch.formattedDataSize(modell->size(index));
-        else if (index.column() == kGeaendert)
-            option->text =
-                deutsch.toString(modell->lastModified(index), QStringLiteral("d. MMM yyyy HH:mm"));
+        if (index.column() == kGroesse && !modell->isDir(quelle))
+            return deutsch.formattedDataSize(modell->size(quelle));
+        if (index.column() == kGeaendert && modell->lastModified(quelle).isValid())
+            return deutsch.toString(modell->lastModified(quelle),
+                                    QStringLiteral("d. MMM yyyy HH:mm"));
+        return QIdentityProxyModel::data(index, role);
     }
 
 private:
@@ -70,8 +69,7 @@ private:
 };
 
 void DeutschAnzeigen(QFileDialog& auswahl) {
-    for (auto* ansicht : auswahl.findChildren<QTreeView*>())
-        ansicht->setItemDelegate(new DeutscheDateiangaben(ansicht));
+    auswahl.setProxyModel(new DeutscheDateiangaben(&auswahl));
 }
 
 class EchteDialoge final : public Dialoge {

@@ -1,17 +1,22 @@
 // The dialog seam, the error display of the application and the text bridge.
 // Runs on the program's own application object, so that errors take the same
 // road as in the program.
+#include <QAbstractProxyModel>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <stdexcept>
+
+#include <sys/time.h>
 
 #include "app/Browser.h"
 #include "common/Fehler.h"
@@ -118,6 +123,9 @@ private slots:
         QTest::newRow("fehler") << 2 << "Leistenwerk" << int(QMessageBox::Critical)
                                 << "Datei nicht gefunden"
                                 << "Datei nicht gefunden.";
+        QTest::newRow("fehler-kurz")
+            << 2 << "Leistenwerk" << int(QMessageBox::Critical) << "E/A-Fehler 5"
+            << "E/A-Fehler 5.";
     }
 
     // The real boxes: caption, symbol, one OK button, the text not read as markup.
@@ -129,8 +137,9 @@ private slots:
         QFETCH(QString, gezeigt);
         QMessageBox* gesehen = nullptr;
         QString gesehenerTitel, gesehenerText, knopfText;
-        int gesehenesSymbol = -1, knoepfe = -1;
+        int gesehenesSymbol = -1, knoepfe = -1, breite = 0;
         Qt::TextFormat format = Qt::AutoText;
+        QFont schrift;
         ModalAntwort antwort([&](QWidget* w) {
             gesehen = qobject_cast<QMessageBox*>(w);
             if (!gesehen) {
@@ -141,6 +150,8 @@ private slots:
             gesehenerText = gesehen->text();
             gesehenesSymbol = gesehen->icon();
             format = gesehen->textFormat();
+            breite = gesehen->width();
+            schrift = gesehen->font();
             knoepfe = int(gesehen->buttons().size());
             knopfText = gesehen->button(QMessageBox::Ok) ? gesehen->button(QMessageBox::Ok)->text()
                                                          : QString();
@@ -158,6 +169,13 @@ private slots:
         QCOMPARE(format, Qt::PlainText);
         QCOMPARE(knoepfe, 1);
         QCOMPARE(knopfText.remove(QLatin1Char('&')), QStringLiteral("OK"));
+        // However short the text, the caption fits: drawn half again as large
+        // and bold, centred between the close box and the window's symbol (each
+        // about 32 pixels with its margin) and as much room on the other side.
+        schrift.setBold(true);
+        schrift.setPointSizeF(schrift.pointSizeF() * 1.5);
+        QVERIFY2(breite >= QFontMetrics(schrift).horizontalAdvance(titel) + 3 * 32,
+                 qPrintable(QString::number(breite)));
     }
 
     // The program's font and German stock captions.
@@ -277,6 +295,51 @@ private slots:
         QVERIFY(verzeichnis != fehlt);
     }
 
+    // The folder chooser opens where it is told, with nothing selected, and
+    // Qt's own chooser dates its entries in German.
+    void ordnerauswahl() {
+        lw::test::TempOrdner ordner;
+        const QString oben = QString::fromStdString(ordner.pfad());
+        const QString unter = QString::fromStdString(ordner / "Maerz");
+        QVERIFY(QDir().mkpath(unter));
+        const QDateTime zeit(QDate(2024, 3, 5), QTime(12, 30));
+        const timeval zeiten[2] = {{time_t(zeit.toSecsSinceEpoch()), 0},
+                                   {time_t(zeit.toSecsSinceEpoch()), 0}};
+        QCOMPARE(::utimes(unter.toLocal8Bit().constData(), zeiten), 0);
+        QString titel, verzeichnis, eingabe, datum;
+        bool nurOrdner = false;
+        ModalAntwort antwort([&](QWidget* w) {
+            auto* d = qobject_cast<QFileDialog*>(w);
+            if (!d) {
+                w->close();
+                return;
+            }
+            titel = d->windowTitle();
+            verzeichnis = d->directory().absolutePath();
+            nurOrdner =
+                d->fileMode() == QFileDialog::Directory && d->testOption(QFileDialog::ShowDirsOnly);
+            if (auto* feld = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                eingabe = feld->text();
+            QAbstractProxyModel* anzeige = d->proxyModel();
+            if (anzeige) {
+                auto* dateien = qobject_cast<QFileSystemModel*>(anzeige->sourceModel());
+                const QModelIndex quelle = dateien->index(unter, 3);
+                QTRY_VERIFY(dateien->lastModified(quelle).isValid());
+                datum = anzeige->mapFromSource(quelle).data().toString();
+            }
+            d->reject();
+        });
+        const QString gewaehlt =
+            lw::ui::dialoge().OrdnerWaehlen(nullptr, QStringLiteral("Ordner..."), oben);
+        QVERIFY(antwort.erledigt());
+        QVERIFY(gewaehlt.isEmpty());
+        QCOMPARE(titel, QStringLiteral("Ordner..."));
+        QCOMPARE(QFileInfo(verzeichnis).canonicalFilePath(), QFileInfo(oben).canonicalFilePath());
+        QVERIFY(nurOrdner);
+        QCOMPARE(eingabe, QString());
+        QCOMPARE(datum, QStringLiteral("5. März 2024 12:30"));
+    }
+
     void farbauswahl() {
         QColor gezeigt;
         ModalAntwort abbrechen([&](QWidget* w) {
@@ -350,6 +413,26 @@ private slots:
         QVERIFY(ok.erledigt());
         QVERIFY(w.has_value());
         QCOMPARE(w->punkte, antwort);
+    }
+
+    // Tab walks the font chooser from top to bottom as it is laid out.
+    void schriftTabFolge() {
+        lw::ui::SchriftDialog dialog(nullptr, SchriftWahl());
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.findChild<QComboBox*>(QStringLiteral("cb_Familie"))->setFocus();
+        QStringList folge;
+        for (int i = 0; i < 8; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* fokus = QApplication::focusWidget();
+            folge << (fokus->objectName().isEmpty() ? fokus->metaObject()->className()
+                                                    : fokus->objectName());
+        }
+        QCOMPARE(folge.mid(0, 6),
+                 (QStringList{"sb_Groesse", "cb_Farbe", "chckbx_Fett", "chckbx_Kursiv",
+                              "chckbx_Unterstrichen", "chckbx_Durchgestrichen"}));
+        QCOMPARE(folge.mid(6), (QStringList{"QPushButton", "QPushButton"}));
     }
 
     void schriftAbgebrochen() {
