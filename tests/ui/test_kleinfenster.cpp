@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -193,6 +194,33 @@ private slots:
         f.StatusSetzen(lang);
         QCOMPARE(status->text(), lang);
         QVERIFY(status->width() >= status->fontMetrics().horizontalAdvance(lang));
+
+        // The bar lies under the text, inside the designed size.
+        auto* balken = Kind<QProgressBar>(&f, "pb_Fortschritt");
+        QCOMPARE(f.size(), QSize(339, 75));
+        QVERIFY(balken->y() > status->geometry().bottom());
+        QVERIFY(balken->geometry().bottom() < f.height());
+        QCOMPARE(balken->value(), 0);
+        f.FortschrittSetzen(2, 5);
+        QCOMPARE(balken->value(), 2);
+        QCOMPARE(balken->maximum(), 5);
+        f.FortschrittZuruecksetzen();
+        QCOMPARE(balken->value(), 0);
+    }
+
+    // Escape closes neither the page-count nor the help window: the first
+    // would leave the site without pages.
+    void seitenzahlUndHilfeOhneEscape() {
+        Tfrm_LinkAnzahl linkAnzahl(daten_);
+        TForm4 hilfe;
+        for (QDialog* f : std::initializer_list<QDialog*>{&linkAnzahl, &hilfe}) {
+            f->show();
+            Taste(f, Qt::Key_Escape);
+            QVERIFY2(f->isVisible(), qPrintable(f->objectName()));
+            f->close();
+            QVERIFY2(!f->isVisible(), qPrintable(f->objectName()));
+        }
+        QCOMPARE(daten_.Seitenzahl, 0);
     }
 
     void seitenzahlPfeileHaltenAnDenGrenzen() {

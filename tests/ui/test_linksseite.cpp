@@ -1,5 +1,6 @@
 // The links page: rows made at run time, page names, button graphics, the
 // preview of the first button and the two button choosers.
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -283,6 +284,49 @@ private slots:
         h.finde<QTabWidget>("PageControl1")->setCurrentIndex(TForm1::kCodeSeite);
         QVERIFY(!h.form1->LetzterCode().seite.empty());
         QVERIFY(h.form1->CodeEingabenLesen().links.empty());
+    }
+
+    // Tab runs column by column as the groups stand, from the shared button
+    // settings to the page's foot; the scrolling area takes no focus and
+    // shows the field that has it.
+    void tabFolge_data() {
+        QTest::addColumn<QString>("modus");
+        QTest::addColumn<int>("zeilen");
+        QTest::newRow("zwei neue Seiten") << "HPNeu" << 2;
+        QTest::newRow("acht importierte Seiten") << "NZAlt" << 8;
+    }
+    void tabFolge() {
+        QFETCH(QString, modus);
+        QFETCH(int, zeilen);
+        SkriptDialoge dialoge;
+        Hauptfenster h(modus.toStdString(), zeilen);
+        h.zeigen();
+        if (modus == QStringLiteral("NZAlt")) h.form1->AssistentenSeitenZeigen();
+        LinksOeffnen(h);
+        h.form1->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(h.form1));
+        auto* rollen = h.finde<QScrollArea>("ScrollBox1");
+        QCOMPARE(rollen->focusPolicy(), Qt::NoFocus);
+
+        QStringList erwartet{"btn_LinkSchrift", "CheckBox1"};
+        for (const char* stamm : {"Ed_Link", "btn_Grafik", "Ed_Alt", "Ed_Tooltipp"})
+            for (int i = 1; i <= zeilen; ++i)
+                erwartet << QString::fromLatin1(stamm) + QString::number(i);
+        erwartet << "BitBtn1"
+                 << "BitBtn6";
+        h.finde("btn_LinkBackground")->setFocus();
+        QStringList folge;
+        for (int i = 0; i < erwartet.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* fokus = QApplication::focusWidget();
+            folge << fokus->objectName();
+            if (rollen->isAncestorOf(fokus)) {
+                const QRect sichtbar(fokus->mapTo(rollen->viewport(), QPoint(0, 0)), fokus->size());
+                QVERIFY2(rollen->viewport()->rect().contains(sichtbar),
+                         qPrintable(fokus->objectName()));
+            }
+        }
+        QCOMPARE(folge, erwartet);
     }
 
     void knopfHintergrundfarbe() {
