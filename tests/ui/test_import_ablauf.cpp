@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -365,7 +366,8 @@ private slots:
     }
 
     // "Ja" in the warning while the start page loads: the program ends, and
-    // the import goes no further.
+    // the import goes no further. The warning waits beside the download
+    // rather than holding it.
     void beendenWaehrendDesLadens() {
         TempOrdner ordner;
         HttpServer server;
@@ -376,27 +378,128 @@ private slots:
         QSignalSpy ende(h.form2, &TForm2::programmEndet);
         ImportSeiteZeigen(h, QStringLiteral("anna"));
         dialoge.naechsterOrdner(Q(ordner.pfad()));
-        ModalAntwort ja([](QWidget* w) {
-            QCOMPARE(w->objectName(), QStringLiteral("Form3"));
-            w->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
-        });
-        bool abgebrochen = false;
+        bool gewarnt = false;
+        bool modal = true;
         QTimer abbruch;
         abbruch.setInterval(0);
         QObject::connect(&abbruch, &QTimer::timeout, [&] {
-            if (abgebrochen) return;
-            abgebrochen = true;
+            if (gewarnt) return;
+            gewarnt = true;
             h.finde<QPushButton>("btn_AbbruchImport")->click();
+            modal = h.form3->isModal() || QApplication::activeModalWidget();
+            if (h.form3->isVisible())
+                h.form3->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
         });
         abbruch.start();
         Weiter(h)->click();
 
-        QVERIFY(ja.erledigt());
+        QVERIFY(gewarnt);
+        QVERIFY(!modal);
         QCOMPARE(ende.count(), 1);
         QCOMPARE(server.Anfragen().size(), size_t(1));
         QVERIFY(!QFileInfo::exists(Q(ordner / "Alt")));
         QVERIFY(!h.status->isVisible());
+        QVERIFY(!h.form1->isVisible());
         QCOMPARE(SichtbareSeiten(h), QList<int>{TForm1::kImportSeite});
+    }
+
+    // A page the provider does not deliver is named in a message after the
+    // import, which still leads on to the wizard's pages.
+    void fehlgeschlageneSeiteGemeldet() {
+        TempOrdner ordner;
+        HttpServer server;
+        ProviderEinrichten(server);
+        server.Setzen(kAnbieter + "hobby.html", Antwort::MitStatus(404, "nicht hier"));
+        ProxyUmgebung umleitung(server);
+        SkriptDialoge dialoge;
+        Hauptfenster h(lw::kModusNZAlt, 0);
+        ImportSeiteZeigen(h, QStringLiteral("anna"));
+        dialoge.naechsterOrdner(Q(ordner.pfad()));
+        Weiter(h)->click();
+
+        const QStringList texte = dialoge.texte(SkriptDialoge::Art::Meldung);
+        QCOMPARE(texte.size(), 2);
+        QCOMPARE(texte.at(0), kEmpfehlung);
+        QVERIFY2(texte.at(1).contains(QStringLiteral("hobby.html: Status 404")),
+                 qPrintable(texte.at(1)));
+        QVERIFY(!texte.at(1).contains(QStringLiteral("index.html")));
+        QVERIFY(dialoge.von(SkriptDialoge::Art::Fehler).empty());
+        QVERIFY(!h.status->isVisible());
+        QVERIFY(h.form1->isEnabled());
+        QCOMPARE(SichtbareSeiten(h), (QList<int>{1, 2, 3}));
+        QCOMPARE(h.finde<QTabWidget>("PageControl1")->currentIndex(), int(TForm1::kBodySeite));
+    }
+
+    // A close request while the pages load (the main window is disabled, the
+    // window manager still asks) shows the warning beside the import. "Nein"
+    // lets it go on; "Ja" ends the program and no further page is requested.
+    // "Ja" makes the application exit, so it is the last row.
+    void schliessenWaehrendDerSeiten_data() {
+        QTest::addColumn<bool>("ja");
+        QTest::newRow("Nein") << false;
+        QTest::newRow("Ja") << true;
+    }
+    void schliessenWaehrendDerSeiten() {
+        QFETCH(bool, ja);
+        TempOrdner ordner;
+        HttpServer server;
+        // A large page, so that its download takes many chunks and the
+        // windows get their turn while it runs.
+        const std::string gross = "<p>" + std::string(std::size_t{4} << 20, 'x') + "</p>";
+        const std::string menue = "<table>" + MenueLink("index.html") + MenueLink("hobby.html") +
+                                  MenueLink("kontakt.html") + MenueLink("reise.html") + "</table>";
+        server.Setzen(kAnbieter + "index.html",
+                      Antwort::Seite(AnbieterSeite(kGenerator, kStartInhalt, kDesign + menue)));
+        server.Setzen(kAnbieter + "hobby.html", Antwort::Seite(AnbieterSeite("", gross)));
+        server.Setzen(kAnbieter + "kontakt.html", Antwort::Seite(AnbieterSeite("", "<p>K</p>")));
+        server.Setzen(kAnbieter + "reise.html", Antwort::Seite(AnbieterSeite("", "<p>R</p>")));
+        ProxyUmgebung umleitung(server);
+        SkriptDialoge dialoge;
+        Hauptfenster h(lw::kModusNZAlt, 0);
+        QSignalSpy ende(h.form2, &TForm2::programmEndet);
+        ImportSeiteZeigen(h, QStringLiteral("anna"));
+        dialoge.naechsterOrdner(Q(ordner.pfad()));
+        auto* status = h.status->findChild<QLabel*>(QStringLiteral("lbl_Staus"));
+        bool geschlossen = false;
+        bool warnungBeiseite = false;
+        QTimer schliessen;
+        schliessen.setInterval(0);
+        QObject::connect(&schliessen, &QTimer::timeout, [&] {
+            if (geschlossen || status->text() != QStringLiteral("Laden von hobby.html")) return;
+            geschlossen = true;
+            QVERIFY(!h.form1->isEnabled());
+            QVERIFY(!h.form1->close());
+            warnungBeiseite = h.form3->isVisible() && !QApplication::activeModalWidget();
+            h.form3
+                ->findChild<QPushButton*>(ja ? QStringLiteral("BitBtn1")
+                                             : QStringLiteral("BitBtn2"))
+                ->click();
+        });
+        schliessen.start();
+        Weiter(h)->click();
+        schliessen.stop();
+
+        QVERIFY(geschlossen);
+        QVERIFY(warnungBeiseite);
+        QVERIFY(!h.form3->isVisible());
+        QVERIFY(!h.status->isVisible());
+        QCOMPARE(server.AnzahlAnfragen(kAnbieter + "hobby.html"), std::size_t(1));
+        QVERIFY(QFileInfo::exists(Q(ordner / "Alt/index.html")));
+        if (ja) {
+            QCOMPARE(ende.count(), 1);
+            QCOMPARE(server.AnzahlAnfragen(kAnbieter + "kontakt.html"), std::size_t(0));
+            QCOMPARE(server.AnzahlAnfragen(kAnbieter + "reise.html"), std::size_t(0));
+            QVERIFY(!QFileInfo::exists(Q(ordner / "Alt/kontakt.html")));
+            QVERIFY(!h.form1->isVisible());
+            QCOMPARE(SichtbareSeiten(h), QList<int>{TForm1::kImportSeite});
+        } else {
+            QCOMPARE(ende.count(), 0);
+            QCOMPARE(server.AnzahlAnfragen(kAnbieter + "reise.html"), std::size_t(1));
+            QVERIFY(Lesen(ordner / "Alt/reise.html") == "<p>R</p>");
+            QVERIFY(h.form1->isVisible());
+            QVERIFY(h.form1->isEnabled());
+            QCOMPARE(SichtbareSeiten(h), (QList<int>{1, 2, 3}));
+        }
     }
 
     // The whole road of mode "NZAlt", from the start window to the merged
@@ -425,6 +528,9 @@ private slots:
         dialoge.naechsterOrdner(QString());
         dialoge.naechsterOrdner(Q(ziel));
         Beobachter beobachter(h);
+        auto* balken = h.status->findChild<QProgressBar*>(QStringLiteral("pb_Fortschritt"));
+        QList<int> schritte;
+        QObject::connect(balken, &QProgressBar::valueChanged, [&](int v) { schritte << v; });
         QTest::mouseClick(Weiter(h), Qt::LeftButton);
 
         QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung),
@@ -449,6 +555,9 @@ private slots:
                                 "Laden von hobby.html", "Laden von kontakt.html"};
         QCOMPARE(gesehen, texte);
         QCOMPARE(beobachter.gemalt, texte);
+        // The bar counts the pages done up to all of them.
+        QCOMPARE(schritte, (QList<int>{1, 2, 3}));
+        QCOMPARE(balken->maximum(), 3);
         QVERIFY(!h.status->isVisible());
         QVERIFY(h.form1->isEnabled());
         QCOMPARE(SichtbareSeiten(h), (QList<int>{1, 2, 3}));
