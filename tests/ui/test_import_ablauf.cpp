@@ -537,7 +537,10 @@ private slots:
                  (QStringList{kEmpfehlung, kKeinOrdner, kKeinOrdner}));
         const auto gefragt = dialoge.von(SkriptDialoge::Art::Ordner);
         QCOMPARE(gefragt.size(), size_t(3));
-        for (const auto& aufruf : gefragt) QCOMPARE(aufruf.titel, kOrdnerTitel);
+        for (const auto& aufruf : gefragt) {
+            QCOMPARE(aufruf.titel, kOrdnerTitel);
+            QCOMPARE(aufruf.ersterOrdner, QDir::homePath());
+        }
         QCOMPARE(h.daten.Zielordner, ziel);
 
         // While the start page loaded the window was usable; while the pages

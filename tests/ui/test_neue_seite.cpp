@@ -127,7 +127,11 @@ private slots:
 
         const auto gefragt = dialoge.von(SkriptDialoge::Art::Ordner);
         QCOMPARE(gefragt.size(), size_t(4));
-        for (const auto& aufruf : gefragt) QCOMPARE(aufruf.titel, kOrdnerTitel);
+        // Every time at the user's home, whatever was chosen before.
+        for (const auto& aufruf : gefragt) {
+            QCOMPARE(aufruf.titel, kOrdnerTitel);
+            QCOMPARE(aufruf.ersterOrdner, QDir::homePath());
+        }
         QVERIFY(dialoge.von(SkriptDialoge::Art::Fehler).empty());
     }
 
