@@ -326,15 +326,15 @@ void BildAdressenSammeln(std::string_view seite, std::vector<std::string_view>& 
     }
 }
 
-BildAdresse BildAdresseEinordnen(std::string_view adresse) {
-    if (HatSchema(adresse) || adresse.starts_with("//")) return BildAdresse::Fremd;
-    if (adresse.find_first_of("?#") != std::string_view::npos) return BildAdresse::Ungueltig;
+BildAdressArt BildAdresseEinordnen(std::string_view adresse) {
+    if (HatSchema(adresse) || adresse.starts_with("//")) return BildAdressArt::Fremd;
+    if (adresse.find_first_of("?#") != std::string_view::npos) return BildAdressArt::Ungueltig;
     // Each part is a plain name: no empty part (leading '/'), no "." or "..",
     // no backslash; so the path stays below the folder it is stored in.
     for (std::size_t von = 0;;) {
         const std::size_t bis = adresse.find('/', von);
-        if (!SchlichterDateiname(adresse.substr(von, bis - von))) return BildAdresse::Ungueltig;
-        if (bis == std::string_view::npos) return BildAdresse::Relativ;
+        if (!SchlichterDateiname(adresse.substr(von, bis - von))) return BildAdressArt::Ungueltig;
+        if (bis == std::string_view::npos) return BildAdressArt::Relativ;
         von = bis + 1;
     }
 }
@@ -448,11 +448,11 @@ private:
     void BildImportieren(std::string_view adresse) {
         const std::string pfad(adresse);
         switch (BildAdresseEinordnen(adresse)) {
-            case BildAdresse::Fremd:
+            case BildAdressArt::Fremd:
                 return;
-            case BildAdresse::Ungueltig:
+            case BildAdressArt::Ungueltig:
                 return Fehlschlag(pfad, W("nicht unterstützte Adresse"));
-            case BildAdresse::Relativ:
+            case BildAdressArt::Relativ:
                 break;
         }
         // A folder of that name would stand where the page's file goes.

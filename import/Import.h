@@ -103,11 +103,11 @@ std::string_view InhaltsBereich(std::string_view seite);
 // .png in any case; as written, in the order of the page.
 void BildAdressenSammeln(std::string_view seite, std::vector<std::string_view>& adressen);
 
-enum class BildAdresse {
+enum class BildAdressArt {
     Relativ,    // plain path components below the page's folder: taken
     Fremd,      // another site (scheme or "//host"): left alone
     Ungueltig,  // root-relative, "." or "..", query, fragment, no plain file name
 };
-BildAdresse BildAdresseEinordnen(std::string_view adresse);
+BildAdressArt BildAdresseEinordnen(std::string_view adresse);
 
 }  // namespace lw

@@ -159,7 +159,7 @@ TEST(Bilder, AddressesInTagsAsWritten) {
         EXPECT_EQ(V(adressen.begin(), adressen.end()), f.erwartet) << f.name;
     }
 
-    using B = BildAdresse;
+    using B = BildAdressArt;
     const std::pair<std::string, B> adressen[] = {
         {W("Über uns/bild 1.png"), B::Relativ},
         {"HTTPS://example.org/a.gif", B::Fremd},
