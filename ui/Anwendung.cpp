@@ -126,7 +126,11 @@ Anwendung::Anwendung(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 void FehlerMelden(QWidget* eltern, const lw::Fehler& fehler) {
-    lw::ui::dialoge().FehlerZeigen(eltern, alsQString(fehler.what()));
+    // The program's own refusals are no errors: the plain message box.
+    if (dynamic_cast<const lw::Hinweis*>(&fehler))
+        lw::ui::dialoge().Meldung(eltern, alsQString(fehler.what()));
+    else
+        lw::ui::dialoge().FehlerZeigen(eltern, alsQString(fehler.what()));
 }
 
 bool Anwendung::notify(QObject* empfaenger, QEvent* ereignis) {

@@ -8,7 +8,8 @@
 // Tahoma 8 points. The tests, which bring their own QApplication, call it too.
 void AnwendungEinrichten(QApplication& app);
 
-// Shows a failure in the standard error box.
+// Shows a failure in the standard error box, a refusal (lw::Hinweis) in the
+// plain message box.
 void FehlerMelden(QWidget* eltern, const lw::Fehler& fehler);
 
 // Runs the steps of one user action. A failure ends the action and is shown in

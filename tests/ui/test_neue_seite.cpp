@@ -158,6 +158,28 @@ private slots:
         QVERIFY(!Existiert(ordner / "Test.html"));
     }
 
+    // Two pictures of one name would meet in one file of img/: the plain
+    // message names both, and nothing is written or opened.
+    void vorschauMitGleichnamigenBildern() {
+        TempOrdner ordner;
+        QVERIFY(QDir().mkpath(Q(ordner / "a")) && QDir().mkpath(Q(ordner / "b")));
+        SkriptDialoge dialoge;
+        Hauptfenster h(lw::kModusHPNeu, 1);
+        BisZumCode(h);
+        h.daten.BannerDatei = ordner / "a/logo.gif";
+        h.daten.HintergrundBild = ordner / "b/logo.gif";
+
+        dialoge.naechsterOrdner(Q(ordner.pfad()));
+        Knopf(h, "Button1")->click();
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung),
+                 QStringList{QStringLiteral("Die Bilder \"%1\" und \"%2\" haben denselben Namen. "
+                                            "Bitte benennen Sie eines davon um.")
+                                 .arg(Q(ordner / "a/logo.gif"), Q(ordner / "b/logo.gif"))});
+        QVERIFY(dialoge.von(SkriptDialoge::Art::Fehler).empty());
+        QVERIFY(geoeffnet.isEmpty());
+        QVERIFY(!Existiert(ordner / "Test.html"));
+    }
+
     // The road of one typical run, three pages, as the user clicks it.
     void typischerDurchlauf() {
         TempOrdner ordner;
