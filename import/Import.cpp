@@ -388,7 +388,9 @@ public:
             daten_.ImportSeiten.Setzen(n, name);
             // The name comes from the server: it must never reach outside Alt.
             if (!SchlichterDateiname(name)) SeitennameUngueltigWerfen(name);
-            SeiteImportieren(name);
+            const bool geschrieben = SeiteImportieren(name);
+            // Only pages whose file is in Alt are counted.
+            if (!geschrieben) daten_.ImportAnzahl = n - 1;
             if (ergebnis_.abgebrochen) break;
             if (rueckmeldung_.fortschritt) rueckmeldung_.fortschritt(n, gesamt);
         }
@@ -406,20 +408,34 @@ private:
         if (rueckmeldung_.status) rueckmeldung_.status("Laden von " + was);
     }
 
-    std::string Laden(std::string_view pfad, std::size_t hoechstGroesse) {
+    // After a stop (ergebnis_.abgebrochen) the answer is to be dropped.
+    std::string Laden(std::string_view pfad, std::size_t hoechstGroesse, bool& vollstaendig) {
         const std::string url = AdresseBeiAnbieter(benutzer_, pfad);
-        if (rueckmeldung_.laden) return rueckmeldung_.laden(url, hoechstGroesse);
-        if (!sitzung_) sitzung_.emplace(rueckmeldung_.zwischenschritt);
-        return sitzung_->Laden(url, hoechstGroesse);
+        if (rueckmeldung_.laden) {
+            vollstaendig = true;
+            return rueckmeldung_.laden(url, hoechstGroesse);
+        }
+        if (!sitzung_) {
+            Abbruchfrage frage;
+            if (rueckmeldung_.abbrechen) frage = [this] { return Gestoppt(); };
+            sitzung_.emplace(rueckmeldung_.zwischenschritt, LadeGrenzen{}, std::move(frage));
+        }
+        std::string geladen = sitzung_->Laden(url, hoechstGroesse);
+        vollstaendig = sitzung_->LetzteVollstaendig();
+        return geladen;
     }
 
     void Fehlschlag(std::string name, std::string grund) {
         ergebnis_.fehlgeschlagen.push_back({std::move(name), std::move(grund)});
     }
 
-    void SeiteImportieren(const std::string& name) {
+    // False when a stop came during the download: the page is not written.
+    bool SeiteImportieren(const std::string& name) {
         Status(name);
-        const std::string seite = Laden(name, LadeGrenzen{}.hoechstGroesse);
+        // A page that broke off keeps what arrived.
+        bool vollstaendig = false;
+        const std::string seite = Laden(name, LadeGrenzen{}.hoechstGroesse, vollstaendig);
+        if (ergebnis_.abgebrochen) return false;
         std::optional<std::string> grund = StatusFehler(seite);
         if (seite.empty()) grund = kKeineAntwort;
         // Every page leaves its file, so that the site can be saved; the
@@ -427,11 +443,11 @@ private:
         if (grund) {
             TextSchreiben(altOrdner_ + name, "");
             Fehlschlag(name, std::move(*grund));
-            return;
+            return true;
         }
         if (IstAnbieterFunktion(seite)) {
             TextSchreiben(altOrdner_ + name, RahmenErsatz(name));
-            return;
+            return true;
         }
         const std::string_view inhalt = InhaltsBereich(seite);
         TextSchreiben(altOrdner_ + name, inhalt);
@@ -441,8 +457,9 @@ private:
         for (const std::string_view adresse : adressen_) {
             if (!gesehen_.emplace(adresse).second) continue;
             BildImportieren(adresse);
-            if (ergebnis_.abgebrochen) return;
+            if (ergebnis_.abgebrochen) break;
         }
+        return true;
     }
 
     void BildImportieren(std::string_view adresse) {
@@ -467,10 +484,14 @@ private:
         Status(pfad);
         // One byte more than allowed tells a picture of exactly the bound
         // from a bigger one, which is not stored cut off.
-        const std::string bild = Laden(adresse, kBildHoechstGroesse + 1);
+        bool vollstaendig = false;
+        const std::string bild = Laden(adresse, kBildHoechstGroesse + 1, vollstaendig);
+        if (ergebnis_.abgebrochen) return;
         if (bild.empty()) return Fehlschlag(pfad, kKeineAntwort);
         if (auto grund = StatusFehler(bild)) return Fehlschlag(pfad, std::move(*grund));
         if (bild.size() > kBildHoechstGroesse) return Fehlschlag(pfad, W("größer als 32 MB"));
+        // Unlike a page's text, a picture cut short is broken as a whole.
+        if (!vollstaendig) return Fehlschlag(pfad, W("unvollständig übertragen"));
         // The names come from the server; a clash of a file and a folder of
         // the same name is that picture's failure, not the import's.
         try {

@@ -19,11 +19,12 @@ struct ImportRueckmeldung {
     Zwischenschritt zwischenschritt;                 // between download chunks
     // Pages done out of all pages of the menu, after each page.
     std::function<void(int fertig, int gesamt)> fortschritt;
-    // Asked before every request: true stops the import there; what was
-    // written so far stays.
+    // Asked before every request and, while one runs, with every
+    // Zwischenschritt: true stops the import there. The page or picture under
+    // way is dropped; what was written so far stays.
     std::function<bool()> abbrechen;
     // Answers the downloads in place of the network (address, size bound);
-    // empty: one LadeSitzung for the whole import.
+    // its answers count as whole. Empty: one LadeSitzung for the whole import.
     std::function<std::string(const std::string& url, std::size_t hoechstGroesse)> laden;
 };
 

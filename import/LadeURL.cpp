@@ -37,6 +37,7 @@ struct Curl {
     decltype(&curl_multi_remove_handle) multi_remove_handle = nullptr;
     decltype(&curl_multi_perform) multi_perform = nullptr;
     decltype(&curl_multi_poll) multi_poll = nullptr;
+    decltype(&curl_multi_info_read) multi_info_read = nullptr;
     decltype(&curl_multi_cleanup) multi_cleanup = nullptr;
     decltype(&curl_slist_append) slist_append = nullptr;
     decltype(&curl_slist_free_all) slist_free_all = nullptr;
@@ -65,6 +66,7 @@ const Curl* CurlLaden() {
             !Holen(bibliothek, "curl_multi_remove_handle", curl.multi_remove_handle) ||
             !Holen(bibliothek, "curl_multi_perform", curl.multi_perform) ||
             !Holen(bibliothek, "curl_multi_poll", curl.multi_poll) ||
+            !Holen(bibliothek, "curl_multi_info_read", curl.multi_info_read) ||
             !Holen(bibliothek, "curl_multi_cleanup", curl.multi_cleanup) ||
             !Holen(bibliothek, "curl_slist_append", curl.slist_append) ||
             !Holen(bibliothek, "curl_slist_free_all", curl.slist_free_all))
@@ -155,6 +157,7 @@ std::string AdresseMitSchema(const std::string& url) {
 struct LadeSitzung::Zustand {
     Zwischenschritt zwischenschritt;
     LadeGrenzen grenzen;
+    Abbruchfrage abbrechen;
     // Made with the first request, so that a session alone loads no library.
     const Curl* curl = nullptr;
     CURLM* multi = nullptr;
@@ -162,6 +165,7 @@ struct LadeSitzung::Zustand {
     curl_slist* kopfzeilen = nullptr;
     Empfang empfang;
     bool laeuft = false;
+    bool vollstaendig = false;
 
     ~Zustand() {
         if (!curl) return;
@@ -172,7 +176,8 @@ struct LadeSitzung::Zustand {
     }
 
     bool Bereit();
-    bool Uebertragen(const std::string& url, std::size_t hoechstGroesse, std::string& ziel);
+    bool Uebertragen(const std::string& url, std::size_t hoechstGroesse, std::string& ziel,
+                     bool& ganz);
 };
 
 // The options that stay the same for every request of the session.
@@ -233,9 +238,10 @@ bool LadeSitzung::Zustand::Bereit() {
     return true;
 }
 
-// False when no HTTP status came back; `ziel` then holds whatever arrived.
+// False when no HTTP status came back or the Abbruchfrage stopped the
+// transfer; `ziel` then holds whatever arrived.
 bool LadeSitzung::Zustand::Uebertragen(const std::string& url, std::size_t hoechstGroesse,
-                                       std::string& ziel) {
+                                       std::string& ziel, bool& ganz) {
     ziel.clear();
     if (!Bereit()) return false;
     const std::string adresse = AdresseKodiert(url);
@@ -268,9 +274,21 @@ bool LadeSitzung::Zustand::Uebertragen(const std::string& url, std::size_t hoech
     // A failed transfer is judged by what it left: no status means no page,
     // a body that broke off keeps what arrived. The windows get their turn
     // at least once per request, however fast it is.
+    // Only libcurl's verdict tells a body that ended at its Content-Length
+    // from one whose connection closed early.
+    bool fertig = false;
+    CURLcode ausgang = CURLE_OK;
+    bool abgebrochen = false;
     for (;;) {
         int laufend = 0;
         if (curl->multi_perform(multi, &laufend) != CURLM_OK || empfang.fehler) break;
+        int weitere = 0;
+        while (const CURLMsg* nachricht = curl->multi_info_read(multi, &weitere)) {
+            if (nachricht->msg == CURLMSG_DONE && nachricht->easy_handle == handle) {
+                fertig = true;
+                ausgang = nachricht->data.result;
+            }
+        }
         if (empfang.empfangen != bisher) {
             bisher = empfang.empfangen;
             zuletztEmpfangen = Uhr::now();
@@ -278,21 +296,31 @@ bool LadeSitzung::Zustand::Uebertragen(const std::string& url, std::size_t hoech
             break;
         }
         if (zwischenschritt) zwischenschritt();
+        // Asked after the windows had their turn, where the user answers.
+        if (abbrechen && abbrechen()) {
+            abgebrochen = true;
+            break;
+        }
         if (laufend == 0) break;
         if (curl->multi_poll(multi, nullptr, 0, kWarteHoechstensMs, nullptr) != CURLM_OK) break;
     }
     if (empfang.fehler) std::rethrow_exception(empfang.fehler);
+    if (abgebrochen) return false;
     long status = 0;
     curl->easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
     if (status == 0) return false;
+    // The body of another status is not read, so its end is not waited for.
+    ganz = fertig && (ausgang == CURLE_OK || !KoerperLesen(status));
     if (!KoerperLesen(status)) ziel = "Status:" + std::to_string(status);
     return true;
 }
 
-LadeSitzung::LadeSitzung(Zwischenschritt zwischenschritt, LadeGrenzen grenzen)
+LadeSitzung::LadeSitzung(Zwischenschritt zwischenschritt, LadeGrenzen grenzen,
+                         Abbruchfrage abbrechen)
     : zustand_(std::make_unique<Zustand>()) {
     zustand_->zwischenschritt = std::move(zwischenschritt);
     zustand_->grenzen = grenzen;
+    zustand_->abbrechen = std::move(abbrechen);
 }
 
 LadeSitzung::~LadeSitzung() = default;
@@ -315,12 +343,13 @@ void LadeSitzung::Laden(const std::string& url, std::string& ziel) {
 
 void LadeSitzung::Laden(const std::string& url, std::size_t hoechstGroesse, std::string& ziel) {
     Zustand& z = *zustand_;
+    z.vollstaendig = false;
     // The Zwischenschritt lets the windows run, and they may start a download
     // of their own: that one gets a session of its own.
     if (z.laeuft) {
-        LadeGrenzen grenzen = z.grenzen;
-        grenzen.hoechstGroesse = hoechstGroesse;
-        ziel = LadeURL(url, z.zwischenschritt, grenzen);
+        LadeSitzung eigene(z.zwischenschritt, z.grenzen, z.abbrechen);
+        eigene.Laden(url, hoechstGroesse, ziel);
+        z.vollstaendig = eigene.LetzteVollstaendig();
         return;
     }
     z.laeuft = true;
@@ -328,7 +357,14 @@ void LadeSitzung::Laden(const std::string& url, std::size_t hoechstGroesse, std:
         bool& laeuft;
         ~Ende() { laeuft = false; }
     } ende{z.laeuft};
-    if (!z.Uebertragen(url, hoechstGroesse, ziel)) ziel.clear();
+    bool vollstaendig = false;
+    if (!z.Uebertragen(url, hoechstGroesse, ziel, vollstaendig)) ziel.clear();
+    // Set here, after any download the windows started in between.
+    z.vollstaendig = vollstaendig;
+}
+
+bool LadeSitzung::LetzteVollstaendig() const {
+    return zustand_->vollstaendig;
 }
 
 std::string LadeURL(const std::string& url, const Zwischenschritt& zwischenschritt) {

@@ -12,6 +12,10 @@ namespace lw {
 // a wait, so that the windows can process their pending events.
 using Zwischenschritt = std::function<void()>;
 
+// Asked with the Zwischenschritt: true abandons the download under way at
+// once, as if it had failed.
+using Abbruchfrage = std::function<bool()>;
+
 // Bounds that keep a broken or hostile server from blocking the program for
 // ever or filling the memory. The defaults are what the program uses.
 struct LadeGrenzen {
@@ -29,7 +33,8 @@ struct LadeGrenzen {
 // goes to the server with the no-cache headers and the user agent.
 class LadeSitzung final {
 public:
-    explicit LadeSitzung(Zwischenschritt zwischenschritt = {}, LadeGrenzen grenzen = {});
+    explicit LadeSitzung(Zwischenschritt zwischenschritt = {}, LadeGrenzen grenzen = {},
+                         Abbruchfrage abbrechen = {});
     ~LadeSitzung();
     LadeSitzung(const LadeSitzung&) = delete;
     LadeSitzung& operator=(const LadeSitzung&) = delete;
@@ -41,6 +46,11 @@ public:
     // The same into a buffer the caller keeps, whose room is used again.
     void Laden(const std::string& url, std::string& ziel);
     void Laden(const std::string& url, std::size_t hoechstGroesse, std::string& ziel);
+
+    // Whether the last request brought its whole answer: false when the body
+    // broke off, stalled or hit the size bound, when no answer came and when
+    // the Abbruchfrage stopped it. A status text counts as whole.
+    bool LetzteVollstaendig() const;
 
 private:
     struct Zustand;

@@ -41,8 +41,8 @@ private:
 bool ImportDurchfuehren(lw::Projektdaten& daten, const std::string& benutzer, QWidget& hauptfenster,
                         Tfrm_Status& status) {
     // Between the chunks of a download the windows repaint and stay
-    // responsive. Once the user confirmed leaving, the windows go at once;
-    // the download under way ends, and no further one starts.
+    // responsive. Once the user confirmed leaving, the windows go at once,
+    // the download under way is abandoned and no further one starts.
     const auto zwischenschritt = [&] {
         QCoreApplication::processEvents();
         if (daten.BeendenBestaetigt) {
@@ -65,7 +65,9 @@ bool ImportDurchfuehren(lw::Projektdaten& daten, const std::string& benutzer, QW
         d.Meldung(&hauptfenster, alsQString(lw::MeldungKeinOrdner()));
     }
 
-    const std::string startseite = lw::LadeURL(lw::StartseitenAdresse(benutzer), zwischenschritt);
+    const auto beenden = [&daten] { return daten.BeendenBestaetigt; };
+    const std::string startseite =
+        lw::LadeSitzung(zwischenschritt, {}, beenden).Laden(lw::StartseitenAdresse(benutzer));
     // The user may have confirmed leaving the program while the page loaded.
     if (daten.BeendenBestaetigt) return false;
     switch (lw::StartseitePruefen(startseite)) {
@@ -99,7 +101,7 @@ bool ImportDurchfuehren(lw::Projektdaten& daten, const std::string& benutzer, QW
             status.FortschrittSetzen(fertig, gesamt);
         };
         rueckmeldung.zwischenschritt = zwischenschritt;
-        rueckmeldung.abbrechen = [&daten] { return daten.BeendenBestaetigt; };
+        rueckmeldung.abbrechen = beenden;
         ergebnis = lw::SeitenImportieren(daten, startseite, benutzer, rueckmeldung);
     }
     // The program is ending: no message, no further page.

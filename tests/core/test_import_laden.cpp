@@ -260,21 +260,26 @@ TEST_F(Download, SessionUsableAfterFailure) {
             if (werfen) throw std::runtime_error("abbrechen");
         },
         Kurz());
+    // Whether the whole answer came: a status text counts as whole.
     const struct {
         const char* name;
         std::string seite;
         std::size_t hoechstGroesse;
         std::string erwartet;
+        bool vollstaendig;
     } faelle[] = {
-        {"broken off", "ende.html", 1'000'000, koerper.substr(0, 3000)},
-        {"stalled", "stockt.html", 1'000'000, koerper.substr(0, 2500)},
-        {"cut at the bound", "gross.html", 1000, koerper.substr(0, 1000)},
-        {"no status line", "roh.html", 1'000'000, ""},
-        {"not found", "fehlt.html", 1'000'000, "Status:404"},
+        {"broken off", "ende.html", 1'000'000, koerper.substr(0, 3000), false},
+        {"stalled", "stockt.html", 1'000'000, koerper.substr(0, 2500), false},
+        {"cut at the bound", "gross.html", 1000, koerper.substr(0, 1000), false},
+        {"exactly the bound", "gross.html", koerper.size(), koerper, true},
+        {"no status line", "roh.html", 1'000'000, "", false},
+        {"not found", "fehlt.html", 1'000'000, "Status:404", true},
     };
     for (const auto& f : faelle) {
         EXPECT_EQ(sitzung.Laden(kSeiten + f.seite, f.hoechstGroesse), f.erwartet) << f.name;
+        EXPECT_EQ(sitzung.LetzteVollstaendig(), f.vollstaendig) << f.name;
         EXPECT_EQ(sitzung.Laden(kSeiten + "gut.html"), "gut") << f.name;
+        EXPECT_TRUE(sitzung.LetzteVollstaendig()) << f.name;
     }
     werfen = true;
     EXPECT_THROW(sitzung.Laden(kSeiten + "stockt.html"), std::runtime_error);
@@ -285,6 +290,32 @@ TEST_F(Download, SessionUsableAfterFailure) {
     EXPECT_EQ(sitzung.Laden(kSeiten + "gut.html"), "");
     UeberServer();
     EXPECT_EQ(sitzung.Laden(kSeiten + "gut.html"), "gut");
+}
+
+// A stop answered while a server stalls abandons the download at once, as a
+// failed one; the session then fetches the next page as before.
+TEST_F(Download, StopAbandonsTheDownloadAtOnce) {
+    UeberServer();
+    server.Setzen(kSeiten + "stockt.html", Antwort::Stockend(std::string(10'000, 's'), 2500));
+    server.Setzen(kSeiten + "stumm.html", Antwort::Stumm());
+    server.Setzen(kSeiten + "gut.html", Antwort::Seite("gut"));
+    using Uhr = std::chrono::steady_clock;
+    std::optional<Uhr::time_point> stoppAb;
+    LadeGrenzen g;
+    g.stillstandsFrist = 60s;
+    LadeSitzung sitzung({}, g, [&] { return stoppAb && Uhr::now() >= *stoppAb; });
+    for (const char* seite : {"stockt.html", "stumm.html"}) {
+        const auto start = Uhr::now();
+        stoppAb = start + 300ms;
+        EXPECT_EQ(sitzung.Laden(kSeiten + seite), "") << seite;
+        // Only a hang catcher, far below the stall limit.
+        EXPECT_LT(Uhr::now() - start, 30s) << seite;
+        EXPECT_FALSE(sitzung.LetzteVollstaendig()) << seite;
+    }
+    stoppAb.reset();
+    EXPECT_EQ(sitzung.Laden(kSeiten + "gut.html"), "gut");
+    EXPECT_TRUE(sitzung.LetzteVollstaendig());
+    EXPECT_EQ(server.AnzahlAnfragen(kSeiten + "stockt.html"), 1u);
 }
 
 // The windows may start a download of their own while one is waiting; it

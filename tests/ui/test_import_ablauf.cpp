@@ -6,6 +6,7 @@
 // modal windows no longer wait, so those tests come last.
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -365,13 +366,14 @@ private slots:
         QVERIFY(!h.finde("Ed_Link1"));
     }
 
-    // "Ja" in the warning while the start page loads: the program ends, and
-    // the import goes no further. The warning waits beside the download
-    // rather than holding it.
+    // "Ja" in the warning while the start page loads: the program ends at
+    // once, though the provider stays silent, and the import goes no
+    // further. The warning waits beside the download rather than holding it.
     void beendenWaehrendDesLadens() {
         TempOrdner ordner;
         HttpServer server;
         ProviderEinrichten(server);
+        server.Setzen(kAnbieter + "index.html", Antwort::Stumm());
         ProxyUmgebung umleitung(server);
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusNZAlt, 0);
@@ -391,12 +393,17 @@ private slots:
                 h.form3->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
         });
         abbruch.start();
+        QElapsedTimer uhr;
+        uhr.start();
         Weiter(h)->click();
 
+        // Far below the minute a silent server is waited for.
+        QVERIFY(uhr.elapsed() < 30'000);
         QVERIFY(gewarnt);
         QVERIFY(!modal);
         QCOMPARE(ende.count(), 1);
-        QCOMPARE(server.Anfragen().size(), size_t(1));
+        // Whether the request left before the stop depends on the timing.
+        QVERIFY(server.Anfragen().size() <= 1);
         QVERIFY(!QFileInfo::exists(Q(ordner / "Alt")));
         QVERIFY(!h.status->isVisible());
         QVERIFY(!h.form1->isVisible());
@@ -483,10 +490,14 @@ private slots:
         QVERIFY(warnungBeiseite);
         QVERIFY(!h.form3->isVisible());
         QVERIFY(!h.status->isVisible());
-        QCOMPARE(server.AnzahlAnfragen(kAnbieter + "hobby.html"), std::size_t(1));
         QVERIFY(QFileInfo::exists(Q(ordner / "Alt/index.html")));
         if (ja) {
             QCOMPARE(ende.count(), 1);
+            // The page in flight was dropped, not written in part or whole;
+            // its request may not even have reached the server.
+            QVERIFY(server.AnzahlAnfragen(kAnbieter + "hobby.html") <= 1);
+            QVERIFY(!QFileInfo::exists(Q(ordner / "Alt/hobby.html")));
+            QCOMPARE(h.daten.ImportAnzahl, 1);
             QCOMPARE(server.AnzahlAnfragen(kAnbieter + "kontakt.html"), std::size_t(0));
             QCOMPARE(server.AnzahlAnfragen(kAnbieter + "reise.html"), std::size_t(0));
             QVERIFY(!QFileInfo::exists(Q(ordner / "Alt/kontakt.html")));
@@ -494,7 +505,9 @@ private slots:
             QCOMPARE(SichtbareSeiten(h), QList<int>{TForm1::kImportSeite});
         } else {
             QCOMPARE(ende.count(), 0);
+            QCOMPARE(server.AnzahlAnfragen(kAnbieter + "hobby.html"), std::size_t(1));
             QCOMPARE(server.AnzahlAnfragen(kAnbieter + "reise.html"), std::size_t(1));
+            QVERIFY(Lesen(ordner / "Alt/hobby.html").size() > (std::size_t{4} << 20));
             QVERIFY(Lesen(ordner / "Alt/reise.html") == "<p>R</p>");
             QVERIFY(h.form1->isVisible());
             QVERIFY(h.form1->isEnabled());
