@@ -188,13 +188,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     for (std::size_t i = 0; i < links.size(); ++i) {
         const std::vector<std::string_view> felder = Teilen(links[i], '\t');
         std::string seite = AlsFeldText(Feld(felder, 2));
-        if (i == 0) {
-            // The merged page's own name is one the site writer accepts. The
-            // generator tag takes it as it is, unescaped, so an '&' is left
-            // to the other names, which reach the page only as link targets.
-            std::replace(seite.begin(), seite.end(), '&', '+');
-            if (!lw::SchlichterDateiname(seite)) seite.clear();
-        }
+        // The merged page's own name is one the site writer accepts.
+        if (i == 0 && !lw::SchlichterDateiname(seite)) seite.clear();
         if (seite.empty()) seite = "seite" + std::to_string(i + 1) + ".html";
         projekt.ImportSeiten.Setzen(static_cast<int>(i) + 1, seite);
         const std::string text = AlsFeldText(Feld(felder, 0));
@@ -216,9 +211,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     // hold the same words), with the page named in the generator tag, stands
     // unchanged before the contents.
     std::string erwarteterKopf = seitentext.substr(0, ueberschrift);
-    erwarteterKopf.replace(
-        generator, kGenerator.size(),
-        "<meta name=\"generator\" content=\"_" + lw::NameOhneEndung(name) + "\" />");
+    erwarteterKopf.replace(generator, kGenerator.size(),
+                           "<meta name=\"generator\" content=\"_" +
+                               lw::AttributWert(lw::NameOhneEndung(name)) + "\" />");
 
     const std::string ergebnis = lw::SeiteZusammenfuehren(seitentext, inhalt, name);
     Pruefen(ergebnis.compare(0, erwarteterKopf.size(), erwarteterKopf) == 0);
@@ -238,16 +233,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     const std::size_t schluss = rest.find_first_not_of(" \r\n");
     Pruefen(schluss != std::string_view::npos && rest.substr(schluss, 6) == "</div>");
     if (!ohneMarkup) return 0;
-    // Around the contents the page keeps its structure: everything the head
-    // opens is closed again. The cut with the fixed menu removes the scroll
-    // block's closing line along with the placeholders (its end mark begins
-    // with that line), so there the scroll block may still be open before
-    // "</body>".
+    // Around the contents the page keeps its structure: before "</body>"
+    // only html and body are open, the scroll block of the fixed menu is
+    // closed as well, and the page ends with everything closed.
     const std::string ohneInhalt = erwarteterKopf + std::string(rest);
-    const std::vector<std::string> offen =
-        OffeneElemente(std::string_view(ohneInhalt).substr(0, ohneInhalt.rfind("</body>")));
-    const bool rollbereichOffen = eingaben.menueFixiert && offen.size() == 3 && offen[2] == "div";
-    Pruefen(offen.size() == 2 || rollbereichOffen);
-    if (!rollbereichOffen) Pruefen(OffeneElemente(ohneInhalt).empty());
+    Pruefen(OffeneElemente(std::string_view(ohneInhalt).substr(0, ohneInhalt.rfind("</body>")))
+                .size() == 2);
+    Pruefen(OffeneElemente(ohneInhalt).empty());
     return 0;
 }

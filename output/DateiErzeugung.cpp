@@ -23,7 +23,7 @@ namespace {
 // The line closing the scroll block, the empty line and the start of
 // "  </body>"; the generated page carries it only with the fixed menu.
 constexpr std::string_view kEndmarke = "    </div>\r\n\r\n  </body>";
-// The line that closes the contents block when the menu is not fixed.
+// The line that closes the contents block, where the cut of the placeholders ends.
 constexpr std::string_view kInhaltEnde = "\r\n      </div>\r\n";
 constexpr std::string_view kUeberschrift = "        <h1>Lorem ipsum</h1>";
 constexpr std::string_view kGeneratorAnfang = "<meta name=\"generator\" content=\"";
@@ -158,20 +158,22 @@ void ZeichenAnhaengen(std::string& aus, std::string_view t, bool referenzen) {
     Zeichenweise(t, referenzen, [&aus](std::string_view teil) { aus.append(teil); });
 }
 
-// Removes the placeholder paragraphs so the imported contents take their place.
+// Removes the placeholder paragraphs so the imported contents take their
+// place. The cut ends at the line that closes the contents block, with the
+// fixed menu too: the end mark begins with the scroll block's closing line,
+// and cutting up to it would leave that block open and close "Inhalt" with
+// the scroll block's line. A text without the contents block's end (not one
+// of this generator) is cut up to the end mark, if it has one.
 void PlatzhalterEntfernen(std::string& seite) {
     const auto p = static_cast<long long>(Position("<p>", seite));
-    if (const auto e = static_cast<long long>(Position(kEndmarke, seite)); e > 0) {
-        Entfernen(seite, p, e - p);
-        return;
-    }
-    // Without the fixed menu there is no Endmarke: cut up to the line that
-    // closes the contents block, so that block is still closed afterwards.
     if (p == 0) return;
-    const auto ende = seite.find(kInhaltEnde, static_cast<std::size_t>(p - 1));
-    if (ende == std::string::npos) return;
-    const auto divAnfang = static_cast<long long>(ende + 2);  // 0-based, behind the CR LF
-    Entfernen(seite, p, divAnfang - (p - 1));
+    if (const auto ende = seite.find(kInhaltEnde, static_cast<std::size_t>(p - 1));
+        ende != std::string::npos) {
+        const auto divAnfang = static_cast<long long>(ende + 2);  // 0-based, behind the CR LF
+        Entfernen(seite, p, divAnfang - (p - 1));
+    } else if (const auto e = static_cast<long long>(Position(kEndmarke, seite)); e > 0) {
+        Entfernen(seite, p, e - p);
+    }
 }
 
 void BildKopieren(const std::string& bild, const std::string& imgOrdner) {
@@ -249,12 +251,14 @@ void ImportBildKopieren(const std::string& alt, const std::string& neu, const st
 
 // Only the generator tag names the page, and only the first, that of the
 // generated head: nothing the user types stands before it, and the same word
-// in the contents or the link texts is the user's own.
+// in the contents or the link texts is the user's own. A file name may hold
+// '&' or quotes, which the attribute value must not carry raw.
 bool NameEinsetzen(std::string& seite, const std::string& seitenname) {
     const auto p = seite.find(kGeneratorLeistenwerk);
     if (p == std::string::npos) return false;
-    seite.replace(p, kGeneratorLeistenwerk.size(),
-                  std::string(kGeneratorAnfang) + "_" + NameOhneEndung(seitenname) + "\" />");
+    seite.replace(
+        p, kGeneratorLeistenwerk.size(),
+        std::string(kGeneratorAnfang) + "_" + AttributWert(NameOhneEndung(seitenname)) + "\" />");
     return true;
 }
 

@@ -50,15 +50,12 @@ std::string SeitenText(bool fixiert) {
            kEndeInhalt + (fixiert ? "    </div>\r\n" : "") + "\r\n  </body>\r\n</html>\r\n";
 }
 
-// With the fixed menu the cut runs to the line that closes the scroll block.
-std::string ZusammengefuehrtFixiert(const std::string& generator, const std::string& inhalt) {
-    return Kopf(generator, true) + inhalt +
-           "\r\n            </div>\r\n\r\n  </body>\r\n</html>\r\n";
-}
-
-std::string ZusammengefuehrtOffen(const std::string& generator, const std::string& inhalt) {
-    return Kopf(generator, false) + inhalt + "\r\n        " + kEndeInhalt +
-           "\r\n  </body>\r\n</html>\r\n";
+// The cut runs to the line that closes the contents block; with the fixed
+// menu the scroll block's closing line follows as generated.
+std::string Zusammengefuehrt(const std::string& generator, const std::string& inhalt,
+                             bool fixiert) {
+    return Kopf(generator, fixiert) + inhalt + "\r\n        " + kEndeInhalt +
+           (fixiert ? "    </div>\r\n" : "") + "\r\n  </body>\r\n</html>\r\n";
 }
 
 using test::FehlerText;
@@ -261,15 +258,25 @@ TEST(DateienErzeugen, ModeNZNeuWritesFoldersStylesheetsAndPictures) {
     EXPECT_FALSE(fs::exists(d.Zielordner + "/Neu/img/knopf.gif"));
 }
 
+// The contents in place of the placeholders, every block closed (the scroll
+// block's line stays behind the contents block's), and the page named in the
+// generator tag as an attribute value.
 TEST(DateienErzeugen, ImportedPagesAreMergedWithTheirContents) {
     test::TempOrdner t;
     const std::string index = "<p>Willkommen</p>";
     const std::string kontakt = "<p>T\xC3\xBCr zu, gemacht mit Leistenwerk</p>";
-    DateienErzeugen(Importiert(t, {{"index.html", index}, {"kontakt.html", kontakt}}),
+    DateienErzeugen(Importiert(t, {{"index.html", index},
+                                   {"kontakt.html", kontakt},
+                                   {"Fragen&Antworten.html", "<p>F</p>"},
+                                   {"a&amp;b.htm", "<p>A</p>"}}),
                     {SeitenText(true), "", ""}, true);
-    EXPECT_EQ(Lesen(t / "Neu/_index.html"), ZusammengefuehrtFixiert("_index", index));
+    EXPECT_EQ(Lesen(t / "Neu/_index.html"), Zusammengefuehrt("_index", index, true));
     EXPECT_EQ(Lesen(t / "Neu/_kontakt.html"),
-              ZusammengefuehrtFixiert("_kontakt", "<p>T&uuml;r zu, gemacht mit Leistenwerk</p>"));
+              Zusammengefuehrt("_kontakt", "<p>T&uuml;r zu, gemacht mit Leistenwerk</p>", true));
+    EXPECT_EQ(Lesen(t / "Neu/_Fragen&Antworten.html"),
+              Zusammengefuehrt("_Fragen&amp;Antworten", "<p>F</p>", true));
+    // A name that holds a reference is written as the link target is.
+    EXPECT_EQ(Lesen(t / "Neu/_a&amp;b.htm"), Zusammengefuehrt("_a&amp;b", "<p>A</p>", true));
     EXPECT_FALSE(fs::exists(t / "Neu/index.html"));
 }
 
@@ -278,8 +285,8 @@ TEST(DateienErzeugen, MergeWithoutFixedMenuKeepsTheBlocksClosed) {
     test::TempOrdner t;
     DateienErzeugen(Importiert(t, {{"a.htm", "<p>Neu</p>"}, {"leer.html", ""}}),
                     {SeitenText(false), "", ""}, false);
-    EXPECT_EQ(Lesen(t / "Neu/_a.htm"), ZusammengefuehrtOffen("_a", "<p>Neu</p>"));
-    EXPECT_EQ(Lesen(t / "Neu/_leer.html"), ZusammengefuehrtOffen("_leer", ""));
+    EXPECT_EQ(Lesen(t / "Neu/_a.htm"), Zusammengefuehrt("_a", "<p>Neu</p>", false));
+    EXPECT_EQ(Lesen(t / "Neu/_leer.html"), Zusammengefuehrt("_leer", "", false));
 }
 
 // The page declares ISO-8859-1: imported UTF-8 characters become references,
@@ -313,7 +320,7 @@ TEST(DateienErzeugen, ImportedCharactersBecomeReferences) {
         SCOPED_TRACE(f.fall);
         test::TempOrdner t;
         DateienErzeugen(Importiert(t, {{"u.html", f.inhalt}}), {SeitenText(true), "", ""}, true);
-        EXPECT_EQ(Lesen(t / "Neu/_u.html"), ZusammengefuehrtFixiert("_u", f.ergebnis));
+        EXPECT_EQ(Lesen(t / "Neu/_u.html"), Zusammengefuehrt("_u", f.ergebnis, true));
     }
 }
 

@@ -56,9 +56,9 @@ TEST(SeiteZusammenfuehren, TypedLinkTextsThatLookLikePlaceholdersStay) {
             EXPECT_EQ(Anzahl(ergebnis, navigation), 1u);
             EXPECT_EQ(ergebnis.find("Lorem ipsum dolor"), std::string::npos);
             const std::string ende =
-                fixiert ? "\r\n            </div>\r\n\r\n  </body>\r\n</html>\r\n"
-                        : W("\r\n              </div>\r\n\r\n      <!-- Hier endet der Block für "
-                            "den Seiteninhalt //-->\r\n\r\n\r\n  </body>\r\n</html>\r\n");
+                W("\r\n              </div>\r\n\r\n      <!-- Hier endet der Block für den "
+                  "Seiteninhalt //-->\r\n\r\n") +
+                (fixiert ? "    </div>\r\n" : "") + "\r\n  </body>\r\n</html>\r\n";
             EXPECT_EQ(ergebnis.substr(kopf.size() + inhalt.size()), ende);
         }
     }
