@@ -2,17 +2,25 @@
 // its own, so that the browser test can look at real saved files. The
 // pictures' names hold blanks, quotes, brackets and '&', which the page and
 // the stylesheet must carry as addresses.
-// Usage: lw_beispielseite <folder> <menu fixed 0|1> <banner 0|1> <graphics 0|1>
+// With "import" it first takes over a homepage from the loopback provider
+// (pictures in the contents, characters beyond Latin-1 in UTF-8, a page the
+// provider does not deliver) and saves that, the menu fixed.
+// Usage: lw_beispielseite <folder> <menu fixed 0|1> <banner 0|1> <graphics 0|1> [import]
 #include <QColor>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
 #include "codegen/Code.h"
 #include "common/Fehler.h"
+#include "common/Text.h"
+#include "import/Import.h"
 #include "output/DateiErzeugung.h"
+#include "tests/support/Bildmuster.h"
+#include "tests/support/HttpServer.h"
 
 namespace {
 
@@ -26,16 +34,125 @@ bool BildSchreiben(const QString& pfad, int breite, int hoehe, const QColor& far
     return bild.save(pfad, "JPG");
 }
 
+// A page as the provider frames it: the contents stand between the frame's
+// cell and the counter, which the import cuts away.
+std::string AnbieterSeite(const std::string& kopf, const std::string& inhalt) {
+    std::string rahmen = "tp008/pa1.png\" width=\"600\" valign=\"top\"";
+    rahmen.resize(86, ' ');
+    return "<html><head>" + kopf +
+           "</head><body><table><tr><td></td></tr></table></td><td background=\"data/tdef/" +
+           rahmen + ">" + inhalt +
+           "<br><br>  <script language=\"JavaScript\" src=\"data/jsdef/count.js\"></script>\n"
+           "</td></tr></table></body></html>";
+}
+
+std::string MenueLink(const std::string& ziel) {
+    return "<tr><td><a href=\"" + ziel +
+           "\"><img src=\"data/pics/m.png\" border=\"0\"></a></td></tr>\n";
+}
+
+// Imports the homepage of "anna" from a loopback provider into ordner/Alt and
+// saves it into ordner/Neu; gives the first page's path, or "" with the reason
+// on stderr.
+std::string ImportierteSite(const std::string& ordner) {
+    lw::test::HttpServer server;
+    lw::test::ProxyUmgebung umleitung{server};
+    const std::string anbieter = "http://www.anna.netzhof-download.de/";
+
+    lw::test::JpegMuster urlaub;
+    urlaub.breite = 240;
+    urlaub.hoehe = 360;
+    urlaub.pixel = lw::test::Haelften(240, 360, {40, 120, 200}, {230, 180, 60});
+    lw::test::GifMuster grund;
+    grund.schirmBreite = grund.breite = 16;
+    grund.schirmHoehe = grund.hoehe = 16;
+    grund.farben = {{250, 240, 200}, {200, 160, 90}};
+    for (int i = 0; i < 16 * 16; ++i)
+        grund.indizes.push_back(static_cast<std::uint8_t>(i % 3 == 0));
+    server.Setzen(anbieter + "data/pics/urlaub.jpg",
+                  lw::test::Antwort::Seite(lw::test::JpegKodieren(urlaub)));
+    server.Setzen(anbieter + "data/pics/grund.gif",
+                  lw::test::Antwort::Seite(lw::test::GifKodieren(grund)));
+    server.Setzen(anbieter + "data/pics/reise/karte.gif",
+                  lw::test::Antwort::Seite(lw::test::GifKodieren(grund)));
+
+    const std::string kopf =
+        "<meta name=\"generator\" content=\"NETZHOF, http://www.netzhof.de/\">"
+        "<table><tr><td background=\"data/tdef/tp008/pa0.png\"><table>\n" +
+        MenueLink("index.html") + MenueLink("hobby.html") + MenueLink("reise.html") +
+        MenueLink("fehlt.html") + "</table>";
+    // é € „“ and the en dash in UTF-8, as the provider's pages carry them.
+    const std::string start =
+        "<h1>Willkommen bei Anna</h1>\n<p>Zeichen: \xC3\xA9 \xE2\x82\xAC \xE2\x80\x9E\xE2\x80\x9C "
+        "\xE2\x80\x93 Gr\xC3\xBC\xC3\x9F"
+        "e</p>\n<p><img src=\"data/pics/urlaub.jpg\" width=\"240\" height=\"360\" "
+        "alt=\"Urlaub\"></p>";
+    server.Setzen(anbieter + "index.html", lw::test::Antwort::Seite(AnbieterSeite(kopf, start)));
+    server.Setzen(anbieter + "hobby.html",
+                  lw::test::Antwort::Seite(AnbieterSeite(
+                      "",
+                      "<table><tr><td background=\"data/pics/grund.gif\" width=\"300\" "
+                      "height=\"120\">Garten</td></tr></table>\n<p><IMG SRC='data/pics/"
+                      "urlaub.jpg' alt=''></p>")));
+    server.Setzen(anbieter + "reise.html",
+                  lw::test::Antwort::Seite(AnbieterSeite(
+                      "",
+                      "<p>Caf\xC3\xA9 in Paris f\xC3\xBCr 3 \xE2\x82\xAC</p>\n"
+                      "<p><img src=\"data/pics/reise/karte.gif\" alt=\"Karte\"></p>")));
+
+    lw::Projektdaten daten;
+    daten.Modus = lw::kModusNZAlt;
+    daten.Zielordner = ordner;
+    daten.ButtonBreite.Setzen(1, 170);
+    daten.ButtonHoehe.Setzen(1, 50);
+    const std::string startseite = lw::LadeURL(lw::StartseitenAdresse("anna"));
+    if (lw::StartseitePruefen(startseite) != lw::StartseitenBefund::Gueltig) {
+        std::fprintf(stderr, "Startseite nicht erkannt\n");
+        return {};
+    }
+    lw::AltOrdnerErzeugen(ordner);
+    const lw::ImportErgebnis ergebnis = lw::SeitenImportieren(daten, startseite, "anna", {});
+    // The one page that did not come must be the only failure.
+    const std::string meldung = lw::MeldungFehlgeschlagen(ergebnis);
+    if (ergebnis.fehlgeschlagen.size() != 1 || ergebnis.fehlgeschlagen[0].name != "fehlt.html" ||
+        daten.ImportAnzahl != 4 || daten.ImportBilder.size() != 3) {
+        std::fprintf(stderr, "Import unerwartet: %d Seiten, %zu Bilder\n%s\n", daten.ImportAnzahl,
+                     daten.ImportBilder.size(), meldung.c_str());
+        return {};
+    }
+
+    lw::CodeEingaben eingaben;
+    eingaben.menueFixiert = true;
+    for (int i = 1; i <= daten.ImportAnzahl; ++i) {
+        const std::string& name = daten.ImportSeiten[i];
+        eingaben.links.push_back({name, lw::NameOhneEndung(name), "Zu " + name});
+    }
+    lw::DateienErzeugen(daten, lw::CodeErzeugen(daten, eingaben), true);
+    return ordner + "/Neu/_index.html";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 5) {
-        std::fprintf(stderr, "Aufruf: lw_beispielseite <Ordner> <fixiert> <banner> <grafik>\n");
+    if (argc != 5 && !(argc == 6 && std::string(argv[5]) == "import")) {
+        std::fprintf(stderr,
+                     "Aufruf: lw_beispielseite <Ordner> <fixiert> <banner> <grafik> [import]\n");
         return 2;
     }
     const std::string ordner = argv[1];
+    if (argc == 6) {
+        try {
+            const std::string seite = ImportierteSite(ordner);
+            if (seite.empty()) return 1;
+            std::printf("%s\n", seite.c_str());
+            return 0;
+        } catch (const lw::Fehler& f) {
+            std::fprintf(stderr, "%s\n", f.what());
+            return 1;
+        }
+    }
     const bool fixiert = std::string(argv[2]) == "1";
     const bool banner = std::string(argv[3]) == "1";
     const bool grafik = std::string(argv[4]) == "1";

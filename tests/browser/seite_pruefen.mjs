@@ -4,13 +4,19 @@
 // css/ie.css takes effect and the menu stays after scrolling. No request of
 // the page may fail.
 //
+// With "import", the page is the first of an imported site: every page of
+// its navigation is opened in turn, and each must show all its pictures
+// (img elements and background attributes of the imported contents), load
+// css/ie.css, and, on the first page, show the characters é € „“.
+//
 // Usage: node seite_pruefen.mjs <page.html> <button width> <button height>
-//        <menu fixed: 0|1> <banner: 0|1> <graphics: 0|1> <screenshot.png>
+//        <menu fixed: 0|1> <banner: 0|1> <graphics: 0|1> <screenshot.png> [import]
 import { chromium } from 'playwright-core';
 import { pathToFileURL } from 'node:url';
 
-const [seite, breiteText, hoeheText, fixiertText, bannerText, grafikText, bildschirmfoto] =
+const [seite, breiteText, hoeheText, fixiertText, bannerText, grafikText, bildschirmfoto, art] =
   process.argv.slice(2);
+const importiert = art === 'import';
 const B = Number(breiteText);
 const H = Number(hoeheText);
 const fixiert = fixiertText === '1';
@@ -30,7 +36,9 @@ const browser = await chromium.launch({
 try {
   const page = await browser.newPage({ viewport: { width: 900, height: 400 } });
   const gescheitert = [];
+  const geladen = new Set();
   page.on('requestfailed', (r) => gescheitert.push(`${r.url()} (${r.failure()?.errorText})`));
+  page.on('requestfinished', (r) => geladen.add(r.url()));
   await page.goto(pathToFileURL(seite).href, { waitUntil: 'load' });
   if (mitBanner || mitGrafik) await page.screenshot({ path: bildschirmfoto.replace(/\.png$/, '-oben.png') });
 
@@ -108,9 +116,53 @@ try {
   }
 
   await page.screenshot({ path: bildschirmfoto, fullPage: false });
+  if (importiert) await importiertePruefen(page, geladen);
   pruefe(gescheitert.length === 0, `Anfragen gescheitert: ${gescheitert.join(', ')}`);
 } finally {
   await browser.close();
+}
+
+// Every page of the navigation, opened from disk as a visitor would follow it.
+async function importiertePruefen(page, geladen) {
+  const ziele = await page.$$eval('ul#Navigation a', (as) => as.map((a) => a.href));
+  pruefe(ziele.length === 4, `${ziele.length} statt 4 Seiten in der Navigation`);
+  let bilder = 0;
+  let hintergruende = 0;
+  for (const [i, ziel] of ziele.entries()) {
+    geladen.clear();
+    await page.goto(ziel, { waitUntil: 'load' });
+    const name = ziel.replace(/^.*\//, '');
+    const img = await page.$$eval('#Inhalt img', (is) =>
+      is.map((b) => ({ src: b.src, breite: b.complete ? b.naturalWidth : 0 })));
+    for (const b of img) pruefe(b.breite > 0, `${name}: Bild ${b.src} wurde nicht geladen`);
+    bilder += img.length;
+    // A background attribute becomes the cell's background image.
+    const grund = await page.$$eval('#Inhalt [background]', (es) =>
+      es.map((e) => ({ attribut: e.getAttribute('background'), stil: getComputedStyle(e).backgroundImage })));
+    for (const g of grund) {
+      const url = g.stil.replace(/^url\("?/, '').replace(/"?\)$/, '');
+      pruefe(g.stil !== 'none' && url.endsWith(g.attribut), `${name}: Hintergrund ${g.attribut} fehlt (${g.stil})`);
+      pruefe(geladen.has(url), `${name}: Hintergrund ${url} wurde nicht angefordert`);
+      const breite = await page.evaluate((u) => new Promise((ok) => {
+        const b = new Image();
+        b.onload = () => ok(b.naturalWidth);
+        b.onerror = () => ok(0);
+        b.src = u;
+      }), url);
+      pruefe(breite > 0, `${name}: Hintergrund ${url} ist kein Bild`);
+    }
+    hintergruende += grund.length;
+    pruefe([...geladen].some((u) => u.endsWith('/css/ie.css')), `${name}: css/ie.css wurde nicht geladen`);
+    const ueberlauf = await page.evaluate(() =>
+      [document.documentElement, document.body].map((e) => getComputedStyle(e).overflowY));
+    pruefe(ueberlauf.every((o) => o === 'hidden'), `${name}: css/ie.css wirkt nicht (overflow-y: ${ueberlauf})`);
+    if (i === 0) {
+      const text = await page.$eval('#Inhalt', (d) => d.textContent);
+      pruefe(text.includes('é € „“') && text.includes('Grüße'), `${name}: Zeichen fehlen in „${text.trim()}“`);
+    }
+  }
+  // Guards the check itself: the site has pictures to show.
+  pruefe(bilder >= 3 && hintergruende >= 1, `nur ${bilder} Bilder und ${hintergruende} Hintergründe gesehen`);
 }
 
 if (fehler.length) {
