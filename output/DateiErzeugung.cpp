@@ -252,7 +252,7 @@ void ImportBildKopieren(const std::string& alt, const std::string& neu, const st
 // Only the generator tag names the page, and only the first, that of the
 // generated head: nothing the user types stands before it, and the same word
 // in the contents or the link texts is the user's own. A file name may hold
-// '&' or quotes, which the attribute value must not carry raw.
+// an '&', which the attribute value must not carry raw.
 bool NameEinsetzen(std::string& seite, const std::string& seitenname) {
     const auto p = seite.find(kGeneratorLeistenwerk);
     if (p == std::string::npos) return false;
