@@ -73,6 +73,9 @@ int main(int argc, char** argv) {
     fenster.frm_LinkAnzahl = &linkAnzahl;
 
     Foto(form2, ziel, QStringLiteral("Form2"));
+    // The status window as the import shows it, halfway through.
+    status.StatusSetzen(QStringLiteral("Laden von hobby.html"));
+    status.FortschrittSetzen(2, 4);
     for (QWidget* w :
          std::initializer_list<QWidget*>{&form3, &form4, &status, &linkAnzahl, &buttonGroesse}) {
         Foto(*w, ziel, w->objectName());
