@@ -49,24 +49,6 @@ constexpr std::array<unsigned char, 256> kUmlautNach = [] {
     return t;
 }();
 
-// The first byte at or after p that is 0x80 or above, or t.size(). Eight
-// bytes are looked at together: text of pages is mostly ASCII.
-std::size_t HohesByte(std::string_view t, std::size_t p) {
-    constexpr std::uint64_t kHoch = 0x8080808080808080ull;
-    for (; p + 8 <= t.size(); p += 8) {
-        std::uint64_t block;
-        std::memcpy(&block, t.data() + p, sizeof block);
-        if (const std::uint64_t hoch = block & kHoch) {
-            if constexpr (std::endian::native == std::endian::little)
-                return p + static_cast<std::size_t>(std::countr_zero(hoch) / 8);
-            else
-                return p + static_cast<std::size_t>(std::countl_zero(hoch) / 8);
-        }
-    }
-    while (p < t.size() && static_cast<unsigned char>(t[p]) < 0x80) ++p;
-    return p;
-}
-
 // Length (2 to 4) of the well-formed UTF-8 sequence at t[p] and its code
 // point; 0 for overlong forms, surrogates, code points above U+10FFFF, stray
 // continuation bytes and cut-off sequences.
@@ -98,50 +80,96 @@ std::size_t Utf8Folge(std::string_view t, std::size_t p, char32_t& zeichen) {
     return laenge;
 }
 
-// Hands t to senke in pieces, with its UTF-8 umlauts as named entities and,
-// with referenzen, every other well-formed UTF-8 character as a decimal
-// character reference; every other byte stays. Byte-exact: case-insensitive
-// matching would take Ì (C3 8C) for Ü and sequences beginning with E3 for C3.
-// A C3 is always the first byte of its sequence, so the umlauts come out as
-// replacing one letter after the other over the text would give them.
-template <class Senke>
-void Zeichenweise(std::string_view t, bool referenzen, Senke&& senke) {
-    std::size_t von = 0;  // first byte not yet handed on
-    std::size_t p = HohesByte(t, 0);
-    while (p < t.size()) {
-        std::string_view ersatz;
-        std::size_t laenge = 2;
-        char referenz[16];
-        char32_t zeichen = 0;
-        if (const unsigned umlaut = t[p] == '\xC3' && p + 1 < t.size()
-                                        ? kUmlautNach[static_cast<unsigned char>(t[p + 1])]
-                                        : 0) {
-            ersatz = kUmlaute[umlaut - 1].entitaet;
-        } else if (referenzen && (laenge = Utf8Folge(t, p, zeichen)) != 0) {
-            const auto ende = std::to_chars(referenz + 2, referenz + sizeof referenz - 1,
-                                            static_cast<std::uint32_t>(zeichen))
-                                  .ptr;
-            referenz[0] = '&';
-            referenz[1] = '#';
-            *ende = ';';
-            ersatz = std::string_view(referenz, static_cast<std::size_t>(ende + 1 - referenz));
+// Appends t to aus with its UTF-8 umlauts as named entities and, with
+// referenzen, every other well-formed UTF-8 character as a decimal character
+// reference; every other byte stays. Byte-exact: case-insensitive matching
+// would take Ì (C3 8C) for Ü and sequences beginning with E3 for C3. A C3 is
+// always the first byte of its sequence, so the umlauts come out as replacing
+// one letter after the other over the text would give them.
+//
+// One pass: eight bytes at a time are copied into a small buffer that stays
+// in the cache and are looked at there, and the buffer goes on to aus in
+// large pieces. Appending every piece between two letters to aus on its own
+// costs more than the conversion.
+void Zeichenweise(std::string& aus, std::string_view t, bool referenzen) {
+    constexpr std::uint64_t kHoch = 0x8080808080808080ull;
+    constexpr std::size_t kGroesse = 16384;
+    // Behind the filled part: room for a block of eight and the longest
+    // replacement ("&#1114111;").
+    constexpr std::size_t kRand = 32;
+    char puffer[kGroesse];
+    std::size_t z = 0;  // bytes in puffer
+    const char* q = t.data();
+    const std::size_t n = t.size();
+    std::size_t p = 0;
+    while (p < n) {
+        if (z > kGroesse - kRand) {
+            aus.append(puffer, z);
+            z = 0;
         }
-        if (ersatz.empty()) {
-            p = HohesByte(t, p + 1);
+        if (p + 8 <= n) {
+            std::uint64_t block;
+            std::memcpy(&block, q + p, sizeof block);
+            std::memcpy(puffer + z, &block, sizeof block);
+            const std::uint64_t hoch = block & kHoch;
+            if (hoch == 0) {
+                p += 8;
+                z += 8;
+                continue;
+            }
+            std::size_t k;
+            if constexpr (std::endian::native == std::endian::little)
+                k = static_cast<std::size_t>(std::countr_zero(hoch) / 8);
+            else
+                k = static_cast<std::size_t>(std::countl_zero(hoch) / 8);
+            p += k;
+            z += k;
+        } else if (static_cast<unsigned char>(q[p]) < 0x80) {
+            puffer[z++] = q[p++];
             continue;
         }
-        senke(t.substr(von, p - von));
-        senke(ersatz);
-        von = p + laenge;
-        p = HohesByte(t, von);
+        // q[p] is 0x80 or above.
+        if (const unsigned umlaut =
+                q[p] == '\xC3' && p + 1 < n ? kUmlautNach[static_cast<unsigned char>(q[p + 1])] : 0) {
+            const std::string_view entitaet = kUmlaute[umlaut - 1].entitaet;
+            std::memcpy(puffer + z, entitaet.data(), entitaet.size());
+            z += entitaet.size();
+            p += 2;
+            continue;
+        }
+        char32_t zeichen = 0;
+        if (const std::size_t laenge = referenzen ? Utf8Folge(t, p, zeichen) : 0) {
+            puffer[z] = '&';
+            puffer[z + 1] = '#';
+            char* ende = std::to_chars(puffer + z + 2, puffer + z + 10,
+                                       static_cast<std::uint32_t>(zeichen))
+                             .ptr;
+            *ende = ';';
+            z = static_cast<std::size_t>(ende + 1 - puffer);
+            p += laenge;
+            continue;
+        }
+        puffer[z++] = q[p++];
     }
-    senke(t.substr(von));
+    aus.append(puffer, z);
 }
 
-std::size_t ZeichenLaenge(std::string_view t, bool referenzen) {
-    std::size_t n = 0;
-    Zeichenweise(t, referenzen, [&n](std::string_view teil) { n += teil.size(); });
-    return n;
+// At least the length of what Zeichenweise makes of t, found without
+// decoding: no byte of 0x80 or above grows by more than three ("&#2047;"
+// for two bytes is the most), and an umlaut across a seam is one of them.
+std::size_t HoechstLaenge(std::string_view t) {
+    // The top bits of eight bytes summed by one multiplication (the
+    // machine's baseline has no popcount instruction).
+    constexpr std::uint64_t kEins = 0x0101010101010101ull;
+    std::size_t hoch = 0;
+    std::size_t p = 0;
+    for (; p + 8 <= t.size(); p += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, t.data() + p, sizeof block);
+        hoch += static_cast<std::size_t>((((block >> 7) & kEins) * kEins) >> 56);
+    }
+    for (; p < t.size(); ++p) hoch += static_cast<unsigned char>(t[p]) >= 0x80;
+    return t.size() + 3 * hoch;
 }
 
 // Appends t as Zeichenweise gives it. Appending the parts of a text one after
@@ -155,7 +183,7 @@ void ZeichenAnhaengen(std::string& aus, std::string_view t, bool referenzen) {
             t.remove_prefix(1);
         }
     }
-    Zeichenweise(t, referenzen, [&aus](std::string_view teil) { aus.append(teil); });
+    Zeichenweise(aus, t, referenzen);
 }
 
 // Removes the placeholder paragraphs so the imported contents take their
@@ -290,9 +318,9 @@ void Zusammenfuehren(std::string_view seitentext, std::string_view inhalt,
     std::string block(seitentext.substr(inhaltsblock));
     PlatzhalterEntfernen(block);
     const std::string_view ende = std::string_view(block).substr(kUeberschrift.size());
-    // Room for the name and for an entity across a seam between the parts.
-    seite.reserve(ZeichenLaenge(kopf, false) + ZeichenLaenge(inhalt, true) +
-                  ZeichenLaenge(ende, false) + seitenname.size() + 16);
+    // One reserve for all parts and the name, which may grow to "&quot;"s.
+    seite.reserve(HoechstLaenge(kopf) + HoechstLaenge(inhalt) + HoechstLaenge(ende) +
+                  6 * seitenname.size() + kGeneratorAnfang.size() + 8);
     ZeichenAnhaengen(seite, kopf, false);
     const bool benannt = NameEinsetzen(seite, seitenname);
     ZeichenAnhaengen(seite, inhalt, true);
