@@ -1,5 +1,9 @@
 #include "output/DateiErzeugung.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -80,6 +84,34 @@ std::size_t Utf8Folge(std::string_view t, std::size_t p, char32_t& zeichen) {
     return laenge;
 }
 
+// Copies the block of kBlock bytes at von to nach and returns which of them
+// are 0x80 or above, bit i for byte i.
+#if defined(__SSE2__)
+constexpr std::size_t kBlock = 16;
+inline unsigned HoheBytesKopieren(const char* von, char* nach) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(von));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(nach), block);
+    return static_cast<unsigned>(_mm_movemask_epi8(block));
+}
+#else
+constexpr std::size_t kBlock = 8;
+inline unsigned HoheBytesKopieren(const char* von, char* nach) {
+    std::uint64_t block;
+    std::memcpy(&block, von, sizeof block);
+    std::memcpy(nach, &block, sizeof block);
+    if constexpr (std::endian::native == std::endian::little) {
+        // The top bits of the eight bytes gathered into one byte.
+        return static_cast<unsigned>(((block & 0x8080808080808080ull) * 0x0002040810204081ull) >>
+                                     56);
+    } else {
+        unsigned hoch = 0;
+        for (std::size_t i = 0; i < sizeof block; ++i)
+            hoch |= static_cast<unsigned>(static_cast<unsigned char>(von[i]) >> 7) << i;
+        return hoch;
+    }
+}
+#endif
+
 // Appends t to aus with its UTF-8 umlauts as named entities and, with
 // referenzen, every other well-formed UTF-8 character as a decimal character
 // reference; every other byte stays. Byte-exact: case-insensitive matching
@@ -87,16 +119,15 @@ std::size_t Utf8Folge(std::string_view t, std::size_t p, char32_t& zeichen) {
 // always the first byte of its sequence, so the umlauts come out as replacing
 // one letter after the other over the text would give them.
 //
-// One pass: eight bytes at a time are copied into a small buffer that stays
-// in the cache and are looked at there, and the buffer goes on to aus in
-// large pieces. Appending every piece between two letters to aus on its own
-// costs more than the conversion.
+// One pass: a block at a time is copied into a small buffer that stays in the
+// cache and looked at on the way, and the buffer goes on to aus in large
+// pieces. Appending every piece between two letters to aus on its own costs
+// more than the conversion.
 void Zeichenweise(std::string& aus, std::string_view t, bool referenzen) {
-    constexpr std::uint64_t kHoch = 0x8080808080808080ull;
     constexpr std::size_t kGroesse = 16384;
-    // Behind the filled part: room for a block of eight and the longest
-    // replacement ("&#1114111;").
-    constexpr std::size_t kRand = 32;
+    // Behind the filled part: room for a block and the longest replacement
+    // ("&#1114111;").
+    constexpr std::size_t kRand = kBlock + 16;
     char puffer[kGroesse];
     std::size_t z = 0;  // bytes in puffer
     const char* q = t.data();
@@ -107,21 +138,14 @@ void Zeichenweise(std::string& aus, std::string_view t, bool referenzen) {
             aus.append(puffer, z);
             z = 0;
         }
-        if (p + 8 <= n) {
-            std::uint64_t block;
-            std::memcpy(&block, q + p, sizeof block);
-            std::memcpy(puffer + z, &block, sizeof block);
-            const std::uint64_t hoch = block & kHoch;
+        if (p + kBlock <= n) {
+            const unsigned hoch = HoheBytesKopieren(q + p, puffer + z);
             if (hoch == 0) {
-                p += 8;
-                z += 8;
+                p += kBlock;
+                z += kBlock;
                 continue;
             }
-            std::size_t k;
-            if constexpr (std::endian::native == std::endian::little)
-                k = static_cast<std::size_t>(std::countr_zero(hoch) / 8);
-            else
-                k = static_cast<std::size_t>(std::countl_zero(hoch) / 8);
+            const auto k = static_cast<std::size_t>(std::countr_zero(hoch));
             p += k;
             z += k;
         } else if (static_cast<unsigned char>(q[p]) < 0x80) {
