@@ -294,14 +294,17 @@ std::string WorkaroundText(const CodeEingaben& eingaben) {
 
 }  // namespace
 
-std::string AttributWert(std::string_view text) {
+namespace {
+
+// A lone '&' always becomes &amp;; in an attribute value '"' and '<' too.
+std::string Maskiert(std::string_view text, bool attribut) {
     std::string wert;
     wert.reserve(text.size());
     for (std::size_t p = 0; p < text.size(); ++p) {
         const char c = text[p];
-        if (c == '"')
+        if (attribut && c == '"')
             wert += "&quot;";
-        else if (c == '<')
+        else if (attribut && c == '<')
             wert += "&lt;";
         else if (c == '&' && !BeginntReferenz(text, p))
             wert += "&amp;";
@@ -311,17 +314,11 @@ std::string AttributWert(std::string_view text) {
     return wert;
 }
 
-std::string LinkText(std::string_view text) {
-    std::string wert;
-    wert.reserve(text.size());
-    for (std::size_t p = 0; p < text.size(); ++p) {
-        if (text[p] == '&' && !BeginntReferenz(text, p))
-            wert += "&amp;";
-        else
-            wert += text[p];
-    }
-    return wert;
-}
+}  // namespace
+
+std::string AttributWert(std::string_view text) { return Maskiert(text, true); }
+
+std::string LinkText(std::string_view text) { return Maskiert(text, false); }
 
 std::string BildAdresse(std::string_view dateiname) {
     static constexpr char kHex[] = "0123456789ABCDEF";

@@ -206,6 +206,14 @@ void OrdnerErzeugen(const std::string& pfad) {
     if (::mkdir(LokalerPfad(pfad).c_str(), 0777) != 0) Werfen(errno, pfad);
 }
 
+void OrdnerAufDemWegErzeugen(const std::string& basis, std::string_view pfad) {
+    for (auto trenner = pfad.find('/'); trenner != std::string_view::npos;
+         trenner = pfad.find('/', trenner + 1)) {
+        const std::string ordner = basis + std::string(pfad.substr(0, trenner));
+        if (!OrdnerExistiert(ordner)) OrdnerErzeugen(ordner);
+    }
+}
+
 void TextSchreiben(const std::string& pfad, std::string_view text) {
     NeueDatei datei;
     if (const int err = datei.Oeffnen(pfad)) Werfen(err, pfad);

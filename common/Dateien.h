@@ -16,6 +16,10 @@ std::string LokalerPfad(std::string_view pfad);
 // "E/A-Fehler 183", a missing parent "Ungültiger Dateiname".
 void OrdnerErzeugen(const std::string& pfad);
 
+// Creates the folders of the relative path pfad ('/' between its parts) below
+// basis that do not exist yet: all but its last part, the file itself.
+void OrdnerAufDemWegErzeugen(const std::string& basis, std::string_view pfad);
+
 // Creates or replaces the file with the bytes unchanged; open, write and close
 // are each checked (a full disk often shows only at close). The bytes go into
 // a hidden file beside it that takes its name only when complete, so a failure

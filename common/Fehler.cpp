@@ -19,12 +19,14 @@ std::string EAText(int code) {
 
 void EAFehlerWerfen(int code) { throw Fehler(EAText(code)); }
 
-void SeitennameUngueltigWerfen(const std::string& name) {
-    // Control characters (a NUL above all) would cut or garble the message.
-    std::string lesbar = name;
-    for (char& c : lesbar)
+std::string Lesbar(std::string text) {
+    for (char& c : text)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    throw Fehler("Der Seitenname \"" + lesbar + W("\" ist kein gültiger Dateiname (") +
+    return text;
+}
+
+void SeitennameUngueltigWerfen(const std::string& name) {
+    throw Fehler("Der Seitenname \"" + Lesbar(name) + W("\" ist kein gültiger Dateiname (") +
                  EAText(kUngueltigerName) + ")");
 }
 

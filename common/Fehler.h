@@ -24,6 +24,9 @@ public:
 // have their own words, every other code reads "E/A-Fehler <code>".
 std::string EAText(int code);
 [[noreturn]] void EAFehlerWerfen(int code);
+// text for a message: control characters (a NUL above all, which would cut
+// the message) shown as '?'.
+std::string Lesbar(std::string text);
 // A page name that is no plain file name, named in the message.
 [[noreturn]] void SeitennameUngueltigWerfen(const std::string& name);
 

@@ -188,4 +188,13 @@ bool SchlichterDateiname(std::string_view name) {
     return utf8AusCp1252(name).size() + 1 <= NAME_MAX;
 }
 
+bool SchlichterPfad(std::string_view pfad) {
+    for (;;) {
+        const auto trenner = pfad.find('/');
+        if (!SchlichterDateiname(pfad.substr(0, trenner))) return false;
+        if (trenner == std::string_view::npos) return true;
+        pfad.remove_prefix(trenner + 1);
+    }
+}
+
 }  // namespace lw

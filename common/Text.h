@@ -38,4 +38,8 @@ std::string NameOhneEndung(std::string_view name);
 // enough that the saved page with "_" in front still fits.
 bool SchlichterDateiname(std::string_view name);
 
+// A relative path ('/' between its parts) of plain file names: no empty part,
+// no "." or "..", no leading '/', so it stays below the folder it is read from.
+bool SchlichterPfad(std::string_view pfad);
+
 }  // namespace lw

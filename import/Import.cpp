@@ -329,14 +329,7 @@ void BildAdressenSammeln(std::string_view seite, std::vector<std::string_view>& 
 BildAdressArt BildAdresseEinordnen(std::string_view adresse) {
     if (HatSchema(adresse) || adresse.starts_with("//")) return BildAdressArt::Fremd;
     if (adresse.find_first_of("?#") != std::string_view::npos) return BildAdressArt::Ungueltig;
-    // Each part is a plain name: no empty part (leading '/'), no "." or "..",
-    // no backslash; so the path stays below the folder it is stored in.
-    for (std::size_t von = 0;;) {
-        const std::size_t bis = adresse.find('/', von);
-        if (!SchlichterDateiname(adresse.substr(von, bis - von))) return BildAdressArt::Ungueltig;
-        if (bis == std::string_view::npos) return BildAdressArt::Relativ;
-        von = bis + 1;
-    }
+    return SchlichterPfad(adresse) ? BildAdressArt::Relativ : BildAdressArt::Ungueltig;
 }
 
 namespace {
@@ -495,11 +488,7 @@ private:
         // The names come from the server; a clash of a file and a folder of
         // the same name is that picture's failure, not the import's.
         try {
-            for (std::size_t p = adresse.find('/'); p != std::string_view::npos;
-                 p = adresse.find('/', p + 1)) {
-                const std::string ordner = altOrdner_ + pfad.substr(0, p);
-                if (!OrdnerExistiert(ordner)) OrdnerErzeugen(ordner);
-            }
+            OrdnerAufDemWegErzeugen(altOrdner_, pfad);
             TextSchreiben(altOrdner_ + pfad, bild);
         } catch (const Fehler& fehler) {
             return Fehlschlag(pfad, fehler.what());

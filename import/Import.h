@@ -67,9 +67,10 @@ void AltOrdnerErzeugen(const std::string& zielordner);
 
 // Reads the page list from the start page's menu into ImportSeiten and
 // ImportAnzahl, downloads every page and writes its contents file into
-// Zielordner + "/Alt/". A file-system failure throws lw::Fehler.
-// A page name that is no plain file name stops the import there with
-// "E/A-Fehler 123" before anything is loaded for it.
+// Zielordner + "/Alt/" (an empty one for a page that failed), and the pictures
+// of the pages below it (ImportBilder). A file-system failure throws
+// lw::Fehler. A page name that is no plain file name stops the import there,
+// with a message naming it, before anything is loaded for it.
 ImportErgebnis SeitenImportieren(Projektdaten& daten, const std::string& startseite,
                                  const std::string& benutzer,
                                  const ImportRueckmeldung& rueckmeldung);

@@ -234,24 +234,6 @@ void BildKopieren(const std::string& bild, const std::string& imgOrdner) {
     DateiErstellen(imgOrdner + DateiName(bild), inhalt);
 }
 
-// Control characters (a NUL above all) would cut or garble a message.
-std::string Lesbar(std::string text) {
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    return text;
-}
-
-// A relative path of plain file names, each of them one that SchlichterDateiname
-// accepts: no empty part, no "." or "..", no leading '/'.
-bool SchlichterPfad(std::string_view pfad) {
-    for (;;) {
-        const auto trenner = pfad.find('/');
-        if (!SchlichterDateiname(pfad.substr(0, trenner))) return false;
-        if (trenner == std::string_view::npos) return true;
-        pfad.remove_prefix(trenner + 1);
-    }
-}
-
 // The files below "Neu" that the writer makes itself, in capitals: Windows
 // and many web hosts do not tell "Logo.gif" from "logo.gif".
 std::vector<std::string> EigeneDateien(const Projektdaten& daten) {
@@ -293,11 +275,7 @@ void ImportBilderPruefen(const Projektdaten& daten) {
 // Copies a picture of the imported pages to the same place below "Neu",
 // making the folders on its way that do not exist yet.
 void ImportBildKopieren(const std::string& alt, const std::string& neu, const std::string& bild) {
-    for (auto trenner = bild.find('/'); trenner != std::string::npos;
-         trenner = bild.find('/', trenner + 1)) {
-        const std::string ordner = neu + bild.substr(0, trenner);
-        if (!OrdnerExistiert(ordner)) OrdnerErzeugen(ordner);
-    }
+    OrdnerAufDemWegErzeugen(neu, bild);
     DateiKopieren(alt + bild, neu + bild);
 }
 

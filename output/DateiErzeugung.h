@@ -34,8 +34,8 @@ void BildnamenPruefen(const Projektdaten& daten);
 // when the menu is fixed, the picture copies in img/ and, in mode "NZAlt",
 // the pictures of ImportBilder from "/Alt/" at their relative paths. The first
 // failure throws lw::Fehler; what was written before stays. Refused before
-// anything is written: page names that are no plain file names ("E/A-Fehler
-// 123"), chosen pictures of the same name, and imported pictures whose path
+// anything is written: page names that are no plain file names (the message
+// names the page), chosen pictures of the same name, and imported pictures whose path
 // is no plain relative path or would take the place of a file of the site.
 void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert);
 
