@@ -220,12 +220,6 @@ TEST(DateienErzeugen, ImportedPicturesThatClashOrLeaveAreRefused) {
                                            {"below a file", "img/logo.gif/x.jpg", gleich, ""},
                                            {"the img folder", "img", gleich, ""},
                                            {"parent", "../x.jpg", ungueltig, ""},
-                                           {"deeper parent", "a/../../x.jpg", ungueltig, ""},
-                                           {"absolute", "/tmp/x.jpg", ungueltig, ""},
-                                           {"empty part", "a//x.jpg", ungueltig, ""},
-                                           {"dot", "./x.jpg", ungueltig, ""},
-                                           {"empty", "", ungueltig, ""},
-                                           {"backslash", "a\\x.jpg", ungueltig, ""},
                                            {"control", "a\nx.jpg", ungueltig, "a?x.jpg"}}) {
         SCOPED_TRACE(f.fall);
         test::TempOrdner t;

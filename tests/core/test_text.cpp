@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "common/Text.h"
 #include "common/Zeichensatz.h"
 
@@ -125,6 +129,22 @@ TEST(SchlichterDateiname, OnlyOneFileInsideTheFolder) {
         {"umlauts over the limit", std::string(125, '\xFC') + ".html", false},
     };
     for (const auto& f : faelle) EXPECT_EQ(SchlichterDateiname(f.name), f.zulaessig) << f.fall;
+}
+
+// A relative path stays below its folder: every part a plain file name.
+TEST(SchlichterPfad, EveryPartAPlainName) {
+    for (const auto& [pfad, zulaessig] : std::vector<std::pair<std::string, bool>>{
+             {"a.gif", true},
+             {W("data/Über uns/bild 1.png"), true},
+             {"", false},
+             {"/tmp/x.jpg", false},
+             {"a//x.jpg", false},
+             {"a/", false},
+             {"./x.jpg", false},
+             {"a/../../x.jpg", false},
+             {"a\\..\\x.jpg", false},
+             {"a/con.gif", false}})
+        EXPECT_EQ(SchlichterPfad(pfad), zulaessig) << pfad;
 }
 
 }  // namespace
