@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "common/Fehler.h"
 #include "common/Zeichensatz.h"
@@ -49,7 +50,7 @@ int AllesSchreiben(int fd, std::string_view daten) {
     return 0;
 }
 
-// Reads the whole file behind fd; 0 or the errno of the failed read.
+// Reads the rest of the file behind fd; 0 or the errno of the failed read.
 int AllesLesen(int fd, std::string& aus) {
     // Room for the whole file at once: growing a text of megabytes step by
     // step costs more than reading it.
@@ -72,91 +73,18 @@ int AllesLesen(int fd, std::string& aus) {
     EAFehlerWerfen(EACodeAusErrno(err, pfad));
 }
 
-// A file that is written under a hidden name beside its destination and
-// renamed into place only when it is complete, so that a full disk or any
-// other failure never leaves a cut-off page or picture where the user looks.
-// The destination is replaced in one step. No fsync: the program promises
-// whole files after the failures it reports, not after a power cut, and a
-// flush per page would make a save of many pages many times slower.
-class NeueDatei final {
-public:
-    // errno of the failed open, or 0.
-    int Oeffnen(const std::string& ziel) {
-        ziel_ = LokalerPfad(ziel);
-        const auto schraegstrich = ziel_.rfind('/');
-        const std::string ordner =
-            schraegstrich == std::string::npos ? "" : ziel_.substr(0, schraegstrich + 1);
-        const std::string name =
-            schraegstrich == std::string::npos ? ziel_ : ziel_.substr(schraegstrich + 1);
-        struct stat st {};
-        const bool vorhanden = ::stat(ziel_.c_str(), &st) == 0;
-        if (name.empty() || name == "." || name == ".." || (vorhanden && !S_ISREG(st.st_mode))) {
-            // A device, a pipe or a folder cannot be replaced by a file:
-            // opening it directly gives the same answer as always.
-            fd_ = ::open(ziel_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-            return fd_ < 0 ? errno : 0;
-        }
-        if (vorhanden) {
-            // The rename would replace a file the user may not write; keep
-            // the refusal that opening it for writing gives.
-            const int probe = ::open(ziel_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-            if (probe < 0) return errno;
-            ::close(probe);
-        }
-        // The hidden name keeps a long file name within the 255 bytes a name
-        // may have, so that only the destination's own length can fail.
-        for (int versuch = 0; versuch < 16; ++versuch) {
-            temp_ = ordner + "." + name.substr(0, 200) + "." + Zufall() + ".tmp";
-            fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-            if (fd_ >= 0) return 0;
-            if (errno != EEXIST) break;
-        }
-        const int err = errno;
-        temp_.clear();
-        return err;
-    }
+std::string Zufall() {
+    static std::atomic<std::uint64_t> zaehler{0};
+    std::uint64_t z = 0;
+    if (::getrandom(&z, sizeof z, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof z))
+        z = (static_cast<std::uint64_t>(::getpid()) << 32) ^ zaehler.fetch_add(1);
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(z));
+    return text;
+}
 
-    NeueDatei() = default;
-    NeueDatei(const NeueDatei&) = delete;
-    NeueDatei& operator=(const NeueDatei&) = delete;
-    ~NeueDatei() {
-        if (fd_ >= 0) ::close(fd_);
-        if (!temp_.empty()) ::unlink(temp_.c_str());
-    }
-
-    int fd() const { return fd_; }
-
-    // Closes and moves the file into place; 0 or the errno of the failed step.
-    int Abschliessen() {
-        const int r = ::close(fd_);
-        fd_ = -1;
-        if (r != 0) return errno;
-        if (temp_.empty()) return 0;
-        if (::rename(temp_.c_str(), ziel_.c_str()) != 0) return errno;
-        temp_.clear();
-        return 0;
-    }
-
-private:
-    static std::string Zufall() {
-        static std::atomic<std::uint64_t> zaehler{0};
-        std::uint64_t z = 0;
-        if (::getrandom(&z, sizeof z, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof z))
-            z = (static_cast<std::uint64_t>(::getpid()) << 32) ^ zaehler.fetch_add(1);
-        char text[17];
-        std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(z));
-        return text;
-    }
-
-    int fd_ = -1;
-    std::string ziel_;
-    std::string temp_;
-};
-
-// Writes the bytes into an opened file and moves it into place, each checked.
-void InhaltAbschliessen(NeueDatei& datei, std::string_view daten, const std::string& pfad) {
-    if (const int err = AllesSchreiben(datei.fd(), daten)) Werfen(err, pfad);
-    if (const int err = datei.Abschliessen()) Werfen(err, pfad);
+[[noreturn]] void NichtErstellt(int err, const std::string& ziel) {
+    throw Fehler("Datei \"" + ziel + W("\" kann nicht erstellt werden. ") + SystemGrund(err, ziel));
 }
 
 }  // namespace
@@ -214,10 +142,99 @@ void OrdnerAufDemWegErzeugen(const std::string& basis, std::string_view pfad) {
     }
 }
 
+// No fsync: the program promises whole files after the failures it reports,
+// not after a power cut, and a flush per page would make a save of many pages
+// many times slower.
+NeueDatei::NeueDatei(std::string ziel) : pfad_(std::move(ziel)) {
+    if (const int err = Oeffnen()) NichtErstellt(err, pfad_);
+}
+
+NeueDatei::~NeueDatei() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+int NeueDatei::Oeffnen() {
+    lokal_ = LokalerPfad(pfad_);
+    const auto schraegstrich = lokal_.rfind('/');
+    const std::string ordner =
+        schraegstrich == std::string::npos ? "" : lokal_.substr(0, schraegstrich + 1);
+    const std::string name =
+        schraegstrich == std::string::npos ? lokal_ : lokal_.substr(schraegstrich + 1);
+    struct stat st {};
+    const bool vorhanden = ::stat(lokal_.c_str(), &st) == 0;
+    if (name.empty() || name == "." || name == ".." || (vorhanden && !S_ISREG(st.st_mode))) {
+        // A device, a pipe or a folder cannot be replaced by a file: opening
+        // it directly gives the same answer as always.
+        fd_ = ::open(lokal_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+        return fd_ < 0 ? errno : 0;
+    }
+    if (vorhanden) {
+        // The rename would replace a file the user may not write; keep the
+        // refusal that opening it for writing gives.
+        const int probe = ::open(lokal_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        if (probe < 0) return errno;
+        ::close(probe);
+    }
+    // The hidden name keeps a long file name within the 255 bytes a name may
+    // have, so that only the destination's own length can fail.
+    for (int versuch = 0; versuch < 16; ++versuch) {
+        temp_ = ordner + "." + name.substr(0, 200) + "." + Zufall() + ".tmp";
+        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd_ >= 0) return 0;
+        if (errno != EEXIST) break;
+    }
+    const int err = errno;
+    temp_.clear();
+    return err;
+}
+
+void NeueDatei::Schreiben(std::string_view daten) {
+    if (const int err = AllesSchreiben(fd_, daten)) Werfen(err, pfad_);
+}
+
+void NeueDatei::Abschliessen() {
+    const int r = ::close(fd_);
+    fd_ = -1;
+    // A full disk often shows only at close.
+    if (r != 0) Werfen(errno, pfad_);
+    if (temp_.empty()) return;
+    if (::rename(temp_.c_str(), lokal_.c_str()) != 0) Werfen(errno, pfad_);
+    temp_.clear();
+}
+
 void TextSchreiben(const std::string& pfad, std::string_view text) {
     NeueDatei datei;
-    if (const int err = datei.Oeffnen(pfad)) Werfen(err, pfad);
-    InhaltAbschliessen(datei, text, pfad);
+    datei.pfad_ = pfad;
+    if (const int err = datei.Oeffnen()) Werfen(err, pfad);
+    datei.Schreiben(text);
+    datei.Abschliessen();
+}
+
+DateiLeser::DateiLeser(const std::string& pfad) : pfad_(pfad) {
+    if (!DateiExistiert(pfad)) EAFehlerWerfen(kDateiNichtGefunden);
+    fd_ = ::open(LokalerPfad(pfad).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) Werfen(errno, pfad);
+}
+
+DateiLeser::~DateiLeser() { ::close(fd_); }
+
+std::size_t DateiLeser::Lesen(char* ziel, std::size_t n) {
+    std::size_t gelesen = 0;
+    while (gelesen < n) {
+        const ssize_t r = ::read(fd_, ziel + gelesen, n - gelesen);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            Werfen(errno, pfad_);
+        }
+        if (r == 0) break;
+        gelesen += static_cast<std::size_t>(r);
+    }
+    return gelesen;
+}
+
+void DateiLeser::Rest(std::string& aus) {
+    if (const int err = AllesLesen(fd_, aus)) Werfen(err, pfad_);
 }
 
 std::string DateiLesenGanz(const std::string& pfad) {
@@ -228,11 +245,7 @@ std::string DateiLesenGanz(const std::string& pfad) {
 
 void DateiLesenGanz(const std::string& pfad, std::string& inhalt) {
     inhalt.clear();
-    if (!DateiExistiert(pfad)) EAFehlerWerfen(kDateiNichtGefunden);
-    const int fd = ::open(LokalerPfad(pfad).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) Werfen(errno, pfad);
-    Datei datei(fd);
-    if (const int err = AllesLesen(fd, inhalt)) Werfen(err, pfad);
+    DateiLeser(pfad).Rest(inhalt);
 }
 
 void DateiKopieren(const std::string& quelle, const std::string& ziel) {
@@ -252,12 +265,9 @@ void DateiKopieren(const std::string& quelle, const std::string& ziel) {
 }
 
 void DateiErstellen(const std::string& ziel, std::string_view inhalt) {
-    NeueDatei datei;
-    if (const int err = datei.Oeffnen(ziel)) {
-        throw Fehler("Datei \"" + ziel + W("\" kann nicht erstellt werden. ") +
-                     SystemGrund(err, ziel));
-    }
-    InhaltAbschliessen(datei, inhalt, ziel);
+    NeueDatei datei(ziel);
+    datei.Schreiben(inhalt);
+    datei.Abschliessen();
 }
 
 bool DateiExistiert(const std::string& pfad) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,53 @@ void OrdnerAufDemWegErzeugen(const std::string& basis, std::string_view pfad);
 // a hidden file beside it that takes its name only when complete, so a failure
 // leaves the old file or none, never a part.
 void TextSchreiben(const std::string& pfad, std::string_view text);
+
+// A file written a piece at a time, whole or not at all as TextSchreiben: the
+// pieces go into a hidden file beside it that takes its name on Abschliessen.
+// Until then, and after any failure, the old file or none is where the user
+// looks; an unfinished hidden file is removed.
+class NeueDatei final {
+public:
+    // A file that cannot be created gives
+    // "Datei "<ziel>" kann nicht erstellt werden. <Grund>".
+    explicit NeueDatei(std::string ziel);
+    NeueDatei(const NeueDatei&) = delete;
+    NeueDatei& operator=(const NeueDatei&) = delete;
+    ~NeueDatei();
+
+    void Schreiben(std::string_view daten);
+    void Abschliessen();
+
+private:
+    // TextSchreiben reports a failed open with the runtime's code instead.
+    friend void TextSchreiben(const std::string& pfad, std::string_view text);
+    NeueDatei() = default;
+    // The errno of a failed open, or 0.
+    int Oeffnen();
+
+    std::string pfad_;   // as the messages name it
+    std::string lokal_;  // this platform's name of the destination
+    std::string temp_;   // the hidden file while it is written
+    int fd_ = -1;
+};
+
+// A file read a piece at a time; a missing file gives "Datei nicht gefunden".
+class DateiLeser final {
+public:
+    explicit DateiLeser(const std::string& pfad);
+    DateiLeser(const DateiLeser&) = delete;
+    DateiLeser& operator=(const DateiLeser&) = delete;
+    ~DateiLeser();
+
+    // Up to n bytes into ziel, fewer only at the end of the file; 0 there.
+    std::size_t Lesen(char* ziel, std::size_t n);
+    // The bytes that are left, appended to aus.
+    void Rest(std::string& aus);
+
+private:
+    std::string pfad_;
+    int fd_;
+};
 
 // Reads a whole file; a missing file gives "Datei nicht gefunden".
 std::string DateiLesenGanz(const std::string& pfad);

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -112,34 +114,21 @@ inline unsigned HoheBytesKopieren(const char* von, char* nach) {
 }
 #endif
 
-// Appends t to aus with its UTF-8 umlauts as named entities and, with
-// referenzen, every other well-formed UTF-8 character as a decimal character
-// reference; every other byte stays. Byte-exact: case-insensitive matching
+// Writes the n bytes at q to ziel with their UTF-8 umlauts as named entities
+// and, with referenzen, every other well-formed UTF-8 character as a decimal
+// character reference; every other byte stays. Returns the length written,
+// at most HoechstLaenge of the input. Byte-exact: case-insensitive matching
 // would take Ì (C3 8C) for Ü and sequences beginning with E3 for C3. A C3 is
 // always the first byte of its sequence, so the umlauts come out as replacing
 // one letter after the other over the text would give them.
-//
-// One pass: a block at a time is copied into a small buffer that stays in the
-// cache and looked at on the way, and the buffer goes on to aus in large
-// pieces. Appending every piece between two letters to aus on its own costs
-// more than the conversion.
-void Zeichenweise(std::string& aus, std::string_view t, bool referenzen) {
-    constexpr std::size_t kGroesse = 16384;
-    // Behind the filled part: room for a block and the longest replacement
-    // ("&#1114111;").
-    constexpr std::size_t kRand = kBlock + 16;
-    char puffer[kGroesse];
-    std::size_t z = 0;  // bytes in puffer
-    const char* q = t.data();
-    const std::size_t n = t.size();
+std::size_t Umwandeln(const char* q, std::size_t n, char* ziel, bool referenzen) {
+    const std::string_view t(q, n);
+    std::size_t z = 0;  // bytes written
     std::size_t p = 0;
     while (p < n) {
-        if (z > kGroesse - kRand) {
-            aus.append(puffer, z);
-            z = 0;
-        }
         if (p + kBlock <= n) {
-            const unsigned hoch = HoheBytesKopieren(q + p, puffer + z);
+            // The block goes out whole: its bytes make at least as many.
+            const unsigned hoch = HoheBytesKopieren(q + p, ziel + z);
             if (hoch == 0) {
                 p += kBlock;
                 z += kBlock;
@@ -149,33 +138,63 @@ void Zeichenweise(std::string& aus, std::string_view t, bool referenzen) {
             p += k;
             z += k;
         } else if (static_cast<unsigned char>(q[p]) < 0x80) {
-            puffer[z++] = q[p++];
+            ziel[z++] = q[p++];
             continue;
         }
         // q[p] is 0x80 or above.
         if (const unsigned umlaut =
                 q[p] == '\xC3' && p + 1 < n ? kUmlautNach[static_cast<unsigned char>(q[p + 1])] : 0) {
             const std::string_view entitaet = kUmlaute[umlaut - 1].entitaet;
-            std::memcpy(puffer + z, entitaet.data(), entitaet.size());
+            std::memcpy(ziel + z, entitaet.data(), entitaet.size());
             z += entitaet.size();
             p += 2;
             continue;
         }
         char32_t zeichen = 0;
         if (const std::size_t laenge = referenzen ? Utf8Folge(t, p, zeichen) : 0) {
-            puffer[z] = '&';
-            puffer[z + 1] = '#';
-            char* ende = std::to_chars(puffer + z + 2, puffer + z + 10,
-                                       static_cast<std::uint32_t>(zeichen))
-                             .ptr;
+            ziel[z] = '&';
+            ziel[z + 1] = '#';
+            char* ende =
+                std::to_chars(ziel + z + 2, ziel + z + 10, static_cast<std::uint32_t>(zeichen)).ptr;
             *ende = ';';
-            z = static_cast<std::size_t>(ende + 1 - puffer);
+            z = static_cast<std::size_t>(ende + 1 - ziel);
             p += laenge;
             continue;
         }
-        puffer[z++] = q[p++];
+        ziel[z++] = q[p++];
     }
-    aus.append(puffer, z);
+    return z;
+}
+
+// No input byte makes more than this many: "&#2047;" for two bytes.
+constexpr std::size_t kHoechstFaktor = 4;
+
+// The length of t's start that Umwandeln turns alone into what it makes of it
+// within a longer text: a character cut off at the end is left for the next
+// piece. Only a byte of 0xC0 or above begins a character, it is never taken
+// into one that begins before it, and only the last of them can be cut off.
+std::size_t GanzeZeichen(std::string_view t) {
+    for (std::size_t i = 1; i <= 3 && i <= t.size(); ++i) {
+        const auto b = static_cast<unsigned char>(t[t.size() - i]);
+        if (b < 0xC0) continue;
+        const std::size_t laenge = b < 0xE0 ? 2 : b < 0xF0 ? 3 : b < 0xF8 ? 4 : 1;
+        return laenge > i ? t.size() - i : t.size();
+    }
+    return t.size();
+}
+
+// Appends t to aus as Umwandeln gives it, a piece at a time through a small
+// buffer that stays in the cache: appending every piece between two letters
+// to aus on its own costs more than the conversion.
+void Zeichenweise(std::string& aus, std::string_view t, bool referenzen) {
+    constexpr std::size_t kTeil = 4096;
+    char puffer[kHoechstFaktor * kTeil];
+    while (!t.empty()) {
+        std::string_view teil = t.substr(0, kTeil);
+        if (teil.size() < t.size()) teil = teil.substr(0, GanzeZeichen(teil));
+        aus.append(puffer, Umwandeln(teil.data(), teil.size(), puffer, referenzen));
+        t.remove_prefix(teil.size());
+    }
 }
 
 // At least the length of what Zeichenweise makes of t, found without
@@ -292,18 +311,38 @@ bool NameEinsetzen(std::string& seite, const std::string& seitenname) {
     return true;
 }
 
-// The merged page into seite, whose room is kept from page to page: fresh
-// memory for every page of a megabyte costs more than the merge itself. The
-// generated parts keep their bytes as the umlaut rule has always given them;
-// only the imported contents get character references as well.
-void Zusammenfuehren(std::string_view seitentext, std::string_view inhalt,
-                     const std::string& seitenname, std::string& seite) {
-    seite.clear();
-    // The navigation carries the link texts as typed, markup and all, so a
-    // typed "<p>" or heading stands before the placeholders. Only the last
-    // placeholder heading and what follows it are the generated contents.
+// The generated parts around the contents of a page of this generator: the
+// head up to the last placeholder heading, its umlauts as entities and the
+// name in its generator tag if it has one, and what follows the placeholders,
+// raw. The navigation carries the link texts as typed, markup and all, so a
+// typed "<p>" or heading stands before the placeholders; only the last
+// placeholder heading and what follows it are the generated contents.
+struct Rahmen {
+    std::string kopf;
+    std::string ende;
+    bool benannt = false;
+};
+
+std::optional<Rahmen> RahmenBilden(std::string_view seitentext, const std::string& seitenname) {
     const auto inhaltsblock = seitentext.rfind(kUeberschrift);
-    if (inhaltsblock == std::string_view::npos) {
+    if (inhaltsblock == std::string_view::npos) return std::nullopt;
+    Rahmen rahmen;
+    // The name goes in after the entities of the head, as over the whole text.
+    Zeichenweise(rahmen.kopf, seitentext.substr(0, inhaltsblock), false);
+    rahmen.benannt = NameEinsetzen(rahmen.kopf, seitenname);
+    rahmen.ende = seitentext.substr(inhaltsblock);
+    PlatzhalterEntfernen(rahmen.ende);
+    rahmen.ende.erase(0, kUeberschrift.size());
+    return rahmen;
+}
+
+// The generated parts keep their bytes as the umlaut rule has always given
+// them; only the imported contents get character references as well.
+std::string Zusammenfuehren(std::string_view seitentext, std::string_view inhalt,
+                            const std::string& seitenname) {
+    std::string seite;
+    const std::optional<Rahmen> rahmen = RahmenBilden(seitentext, seitenname);
+    if (!rahmen) {
         // Not a page of this generator: the steps as written, over the whole
         // text. Without the heading no contents go in.
         std::string ganz(seitentext);
@@ -311,29 +350,123 @@ void Zusammenfuehren(std::string_view seitentext, std::string_view inhalt,
         Ersetzen(ganz, kUeberschrift, inhalt);
         ZeichenAnhaengen(seite, ganz, false);
         NameEinsetzen(seite, seitenname);
-        return;
+        return seite;
     }
-    // Put together from its parts in one piece of memory, so that the contents
-    // are copied only once; the name goes in after the entities of the head,
-    // as over the whole text.
-    const std::string_view kopf = seitentext.substr(0, inhaltsblock);
-    std::string block(seitentext.substr(inhaltsblock));
-    PlatzhalterEntfernen(block);
-    const std::string_view ende = std::string_view(block).substr(kUeberschrift.size());
-    // One reserve for all parts and the name, which may grow to "&quot;"s.
-    seite.reserve(HoechstLaenge(kopf) + HoechstLaenge(inhalt) + HoechstLaenge(ende) +
+    // One reserve for all parts and the name, so that the contents are copied
+    // only once.
+    seite.reserve(rahmen->kopf.size() + HoechstLaenge(inhalt) + HoechstLaenge(rahmen->ende) +
                   6 * seitenname.size() + kGeneratorAnfang.size() + 8);
-    ZeichenAnhaengen(seite, kopf, false);
-    const bool benannt = NameEinsetzen(seite, seitenname);
+    seite = rahmen->kopf;
     ZeichenAnhaengen(seite, inhalt, true);
-    ZeichenAnhaengen(seite, ende, false);
-    if (!benannt) NameEinsetzen(seite, seitenname);
+    ZeichenAnhaengen(seite, rahmen->ende, false);
+    if (!rahmen->benannt) NameEinsetzen(seite, seitenname);
+    return seite;
 }
 
-// DateiLesen(dateiname, 0, 0) into a buffer whose room is kept from page to page.
-void InhaltLesen(const std::string& dateiname, std::string& inhalt) {
-    inhalt.clear();
-    if (DateiExistiert(dateiname)) DateiLesenGanz(dateiname, inhalt);
+// Pieces of the contents read and written at a time: big enough that the
+// calls cost little, small enough that they stay in the cache with what they
+// become.
+constexpr std::size_t kStueck = 128 * 1024;
+
+// Writes a page from its parts as ZeichenAnhaengen puts them together, a piece
+// at a time through two buffers that are kept from page to page. A raw C3
+// that ends a part is held back: it may pair with the next part's first byte.
+class SeitenSchreiber final {
+public:
+    SeitenSchreiber()
+        : ein_(std::make_unique_for_overwrite<char[]>(kStueck)),
+          aus_(std::make_unique_for_overwrite<char[]>(kHoechstFaktor * kStueck)) {}
+
+    void Beginnen(const std::string& pfad) {
+        datei_.emplace(pfad);
+        c3_ = false;
+    }
+
+    // Bytes that need no conversion.
+    void Fertig(std::string_view t) {
+        if (t.empty()) return;
+        C3Schreiben();
+        Ausgeben(t);
+    }
+
+    void Zeichen(std::string_view t, bool referenzen) {
+        if (t.empty()) return;
+        if (c3_) {
+            c3_ = false;
+            if (const unsigned umlaut = kUmlautNach[static_cast<unsigned char>(t[0])]) {
+                datei_->Schreiben(kUmlaute[umlaut - 1].entitaet);
+                t.remove_prefix(1);
+            } else {
+                datei_->Schreiben("\xC3");
+            }
+        }
+        while (!t.empty()) {
+            std::string_view teil = t.substr(0, kStueck);
+            if (teil.size() < t.size()) teil = teil.substr(0, GanzeZeichen(teil));
+            Ausgeben({aus_.get(), Umwandeln(teil.data(), teil.size(), aus_.get(), referenzen)});
+            t.remove_prefix(teil.size());
+        }
+    }
+
+    // The whole file, as Zeichen gives it.
+    void Datei(DateiLeser& leser, bool referenzen) {
+        std::size_t gefuellt = 0;
+        for (;;) {
+            gefuellt += leser.Lesen(ein_.get() + gefuellt, kStueck - gefuellt);
+            const bool ende = gefuellt < kStueck;
+            const std::string_view stueck(ein_.get(), gefuellt);
+            const std::size_t ganz = ende ? gefuellt : GanzeZeichen(stueck);
+            Zeichen(stueck.substr(0, ganz), referenzen);
+            if (ende) return;
+            // The start of a cut-off character begins the next piece.
+            std::memmove(ein_.get(), ein_.get() + ganz, gefuellt - ganz);
+            gefuellt -= ganz;
+        }
+    }
+
+    void Abschliessen() {
+        C3Schreiben();
+        datei_->Abschliessen();
+        datei_.reset();
+    }
+
+private:
+    void Ausgeben(std::string_view t) {
+        c3_ = t.back() == '\xC3';
+        datei_->Schreiben(c3_ ? t.substr(0, t.size() - 1) : t);
+    }
+
+    void C3Schreiben() {
+        if (c3_) datei_->Schreiben("\xC3");
+        c3_ = false;
+    }
+
+    std::unique_ptr<char[]> ein_;
+    std::unique_ptr<char[]> aus_;
+    std::optional<NeueDatei> datei_;
+    bool c3_ = false;
+};
+
+// The merged page of an imported one, written with its contents read from
+// the file a piece at a time, so that the cache keeps what is read until it
+// is written: a page of a megabyte built whole in memory costs more than
+// reading and writing it.
+void SeiteSchreiben(std::string_view seitentext, const std::string& inhaltsdatei,
+                    const std::string& seitenname, const std::string& seitendatei,
+                    SeitenSchreiber& schreiber) {
+    const std::optional<Rahmen> rahmen = RahmenBilden(seitentext, seitenname);
+    if (!rahmen || !rahmen->benannt) {
+        // Not a page of this generator, where the name may go into the contents.
+        DateiErstellen(seitendatei,
+                       Zusammenfuehren(seitentext, DateiLesenGanz(inhaltsdatei), seitenname));
+        return;
+    }
+    DateiLeser leser(inhaltsdatei);
+    schreiber.Beginnen(seitendatei);
+    schreiber.Fertig(rahmen->kopf);
+    schreiber.Datei(leser, true);
+    schreiber.Zeichen(rahmen->ende, false);
+    schreiber.Abschliessen();
 }
 
 }  // namespace
@@ -360,9 +493,7 @@ void BildnamenPruefen(const Projektdaten& daten) {
 
 std::string SeiteZusammenfuehren(std::string seitentext, const std::string& inhalt,
                                  const std::string& seitenname) {
-    std::string seite;
-    Zusammenfuehren(seitentext, inhalt, seitenname, seite);
-    return seite;
+    return Zusammenfuehren(seitentext, inhalt, seitenname);
 }
 
 std::string DateiLesen(const std::string& dateiname, long long anfang, long long ende) {
@@ -392,18 +523,15 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
     const std::string alt = daten.Zielordner + "/Alt/";
     OrdnerErzeugen(daten.Zielordner + "/Neu");
 
-    std::string inhalt;  // both kept from page to page, see Zusammenfuehren
-    std::string seite;
+    SeitenSchreiber schreiber;
     for (int i = 1; i <= n; ++i) {
         const std::string& name = daten.ImportSeiten[i];
         if (importiert) {
-            InhaltLesen(alt + name, inhalt);
-            Zusammenfuehren(code.seite, inhalt, name, seite);
             const std::string seitendatei = neu + "_" + name;
             // A missing contents file ends the save with the open error of a
-            // copy of it; the page bytes are written only once.
+            // copy of it.
             if (!DateiExistiert(alt + name)) DateiKopieren(alt + name, seitendatei);
-            DateiErstellen(seitendatei, seite);
+            SeiteSchreiben(code.seite, alt + name, name, seitendatei, schreiber);
             continue;
         }
         const std::string seitendatei = neu + name;
