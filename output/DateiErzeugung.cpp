@@ -20,6 +20,7 @@
 
 #include "common/Dateien.h"
 #include "common/Fehler.h"
+#include "common/SchreibFaden.h"
 #include "common/Text.h"
 #include "common/Zeichensatz.h"
 
@@ -367,43 +368,43 @@ std::string Zusammenfuehren(std::string_view seitentext, std::string_view inhalt
 // calls cost little, small enough that they stay in the cache with what they
 // become.
 constexpr std::size_t kStueck = 128 * 1024;
+// Room in a buffer of the writing thread: a piece as it may grow, and a
+// letter held back from the piece before.
+constexpr std::size_t kPufferGroesse = kHoechstFaktor * kStueck + 8;
 
-// Writes a page from its parts as ZeichenAnhaengen puts them together, a piece
-// at a time through two buffers that are kept from page to page. A raw C3
-// that ends a part is held back: it may pair with the next part's first byte.
+// Writes pages from their parts as ZeichenAnhaengen puts them together: each
+// piece is converted into a buffer of the writing thread, which writes it
+// while the next one is read and converted. A raw C3 that ends a piece is
+// held back: it may pair with the next part's first byte.
 class SeitenSchreiber final {
 public:
-    SeitenSchreiber()
-        : ein_(std::make_unique_for_overwrite<char[]>(kStueck)),
-          aus_(std::make_unique_for_overwrite<char[]>(kHoechstFaktor * kStueck)) {}
+    SeitenSchreiber() : ein_(std::make_unique_for_overwrite<char[]>(kStueck)), faden_(kPufferGroesse, 3) {}
 
     void Beginnen(const std::string& pfad) {
-        datei_.emplace(pfad);
+        faden_.Oeffnen(pfad);
         c3_ = false;
     }
 
     // Bytes that need no conversion.
     void Fertig(std::string_view t) {
-        if (t.empty()) return;
-        C3Schreiben();
-        Ausgeben(t);
+        while (!t.empty()) {
+            const std::string_view teil = t.substr(0, kStueck);
+            char* puffer = faden_.Puffer();
+            const std::size_t z = C3Anhaengen(puffer);
+            std::memcpy(puffer + z, teil.data(), teil.size());
+            Abgeben(puffer, z + teil.size());
+            t.remove_prefix(teil.size());
+        }
     }
 
     void Zeichen(std::string_view t, bool referenzen) {
-        if (t.empty()) return;
-        if (c3_) {
-            c3_ = false;
-            if (const unsigned umlaut = kUmlautNach[static_cast<unsigned char>(t[0])]) {
-                datei_->Schreiben(kUmlaute[umlaut - 1].entitaet);
-                t.remove_prefix(1);
-            } else {
-                datei_->Schreiben("\xC3");
-            }
-        }
         while (!t.empty()) {
+            char* puffer = faden_.Puffer();
+            std::size_t z = C3Anhaengen(puffer, &t);
             std::string_view teil = t.substr(0, kStueck);
             if (teil.size() < t.size()) teil = teil.substr(0, GanzeZeichen(teil));
-            Ausgeben({aus_.get(), Umwandeln(teil.data(), teil.size(), aus_.get(), referenzen)});
+            z += Umwandeln(teil.data(), teil.size(), puffer + z, referenzen);
+            Abgeben(puffer, z);
             t.remove_prefix(teil.size());
         }
     }
@@ -425,25 +426,42 @@ public:
     }
 
     void Abschliessen() {
-        C3Schreiben();
-        datei_->Abschliessen();
-        datei_.reset();
+        if (c3_) {
+            char* puffer = faden_.Puffer();
+            Abgeben(puffer, C3Anhaengen(puffer));
+        }
+        faden_.Schliessen();
     }
+
+    // Waits until every page is written; the first failure is thrown.
+    void Ende() { faden_.Ende(); }
 
 private:
-    void Ausgeben(std::string_view t) {
-        c3_ = t.back() == '\xC3';
-        datei_->Schreiben(c3_ ? t.substr(0, t.size() - 1) : t);
+    // Puts the held-back C3 at the start of puffer, as the umlaut's entity
+    // when the text that follows begins with its second byte, which it then
+    // takes; the length put there.
+    std::size_t C3Anhaengen(char* puffer, std::string_view* weiter = nullptr) {
+        if (!c3_) return 0;
+        c3_ = false;
+        if (const unsigned umlaut = weiter && !weiter->empty()
+                                        ? kUmlautNach[static_cast<unsigned char>(weiter->front())]
+                                        : 0) {
+            const std::string_view entitaet = kUmlaute[umlaut - 1].entitaet;
+            std::memcpy(puffer, entitaet.data(), entitaet.size());
+            weiter->remove_prefix(1);
+            return entitaet.size();
+        }
+        puffer[0] = '\xC3';
+        return 1;
     }
 
-    void C3Schreiben() {
-        if (c3_) datei_->Schreiben("\xC3");
-        c3_ = false;
+    void Abgeben(char* puffer, std::size_t laenge) {
+        c3_ = laenge > 0 && puffer[laenge - 1] == '\xC3';
+        faden_.Schreiben(c3_ ? laenge - 1 : laenge);
     }
 
     std::unique_ptr<char[]> ein_;
-    std::unique_ptr<char[]> aus_;
-    std::optional<NeueDatei> datei_;
+    SchreibFaden faden_;
     bool c3_ = false;
 };
 
@@ -457,15 +475,17 @@ void SeiteSchreiben(std::string_view seitentext, const std::string& inhaltsdatei
     const std::optional<Rahmen> rahmen = RahmenBilden(seitentext, seitenname);
     if (!rahmen || !rahmen->benannt) {
         // Not a page of this generator, where the name may go into the contents.
-        DateiErstellen(seitendatei,
-                       Zusammenfuehren(seitentext, DateiLesenGanz(inhaltsdatei), seitenname));
-        return;
+        const std::string seite =
+            Zusammenfuehren(seitentext, DateiLesenGanz(inhaltsdatei), seitenname);
+        schreiber.Beginnen(seitendatei);
+        schreiber.Fertig(seite);
+    } else {
+        DateiLeser leser(inhaltsdatei);
+        schreiber.Beginnen(seitendatei);
+        schreiber.Fertig(rahmen->kopf);
+        schreiber.Datei(leser, true);
+        schreiber.Zeichen(rahmen->ende, false);
     }
-    DateiLeser leser(inhaltsdatei);
-    schreiber.Beginnen(seitendatei);
-    schreiber.Fertig(rahmen->kopf);
-    schreiber.Datei(leser, true);
-    schreiber.Zeichen(rahmen->ende, false);
     schreiber.Abschliessen();
 }
 
@@ -523,20 +543,30 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
     const std::string alt = daten.Zielordner + "/Alt/";
     OrdnerErzeugen(daten.Zielordner + "/Neu");
 
-    SeitenSchreiber schreiber;
-    for (int i = 1; i <= n; ++i) {
-        const std::string& name = daten.ImportSeiten[i];
-        if (importiert) {
-            const std::string seitendatei = neu + "_" + name;
-            // A missing contents file ends the save with the open error of a
-            // copy of it.
-            if (!DateiExistiert(alt + name)) DateiKopieren(alt + name, seitendatei);
-            SeiteSchreiben(code.seite, alt + name, name, seitendatei, schreiber);
-            continue;
+    if (importiert) {
+        SeitenSchreiber schreiber;
+        try {
+            for (int i = 1; i <= n; ++i) {
+                const std::string& name = daten.ImportSeiten[i];
+                const std::string seitendatei = neu + "_" + name;
+                // A missing contents file ends the save with the open error
+                // of a copy of it.
+                if (!DateiExistiert(alt + name)) DateiKopieren(alt + name, seitendatei);
+                SeiteSchreiben(code.seite, alt + name, name, seitendatei, schreiber);
+            }
+        } catch (...) {
+            // The pages before are written first; a failure among them came
+            // first and is the one to report.
+            schreiber.Ende();
+            throw;
         }
-        const std::string seitendatei = neu + name;
-        DateiErstellen(seitendatei, {});
-        TextSchreiben(seitendatei, code.seite);
+        schreiber.Ende();
+    } else {
+        for (int i = 1; i <= n; ++i) {
+            const std::string seitendatei = neu + daten.ImportSeiten[i];
+            DateiErstellen(seitendatei, {});
+            TextSchreiben(seitendatei, code.seite);
+        }
     }
 
     OrdnerErzeugen(neu + "css");

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <iterator>
+#include <tuple>
 
 #include "common/Fehler.h"
 #include "common/Zeichensatz.h"
@@ -443,6 +444,38 @@ TEST(DateienErzeugenRechte, FullDiskIsReported) {
     });
     if (!antwort) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
     EXPECT_EQ(*antwort, "Zu wenig Speicherplatz");
+}
+
+// Imported pages are written on a thread of their own while the next one is
+// read. The disk fills up on the second page, before the third page's missing
+// contents file is reached: that failure came first and is the one reported,
+// and only the first page is there, whole.
+TEST(DateienErzeugenRechte, FullDiskDuringAnImportedSave) {
+    test::TempOrdner t;
+    fs::create_directory(t / "klein");
+    const ErzeugterCode code{
+        "<head><meta name=\"generator\" content=\"Leistenwerk\" /></head>\r\n"
+        "        <h1>Lorem ipsum</h1>\r\n        <p>x</p>\r\n      </div>\r\n</html>",
+        "css", ""};
+    const auto antwort = test::MitKleinemDatentraeger(t / "klein", 32 * 1024, [&] {
+        const std::string k = t / "klein";
+        Projektdaten d = Neu(k, {});
+        d.Modus = kModusNZAlt;
+        d.Seitenzahl = 0;
+        d.ImportAnzahl = 3;
+        fs::create_directory(k + "/Alt");
+        for (const auto& [i, name, groesse] :
+             {std::tuple{1, "a.html", 2000}, {2, "b.html", 20000}, {3, "c.html", -1}}) {
+            d.ImportSeiten.Setzen(i, name);
+            if (groesse >= 0) Schreiben(k + "/Alt/" + name, std::string(groesse, 'i'));
+        }
+        std::string text = FehlerText([&] { DateienErzeugen(d, code, false); }) + ":";
+        for (const auto& e : fs::directory_iterator(k + "/Neu"))
+            text += " " + e.path().filename().string() + "=" + std::to_string(e.file_size());
+        return text;
+    });
+    if (!antwort) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    EXPECT_EQ(*antwort, "Zu wenig Speicherplatz: _a.html=2084");
 }
 
 }  // namespace

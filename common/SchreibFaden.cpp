@@ -1,0 +1,112 @@
+#include "common/SchreibFaden.h"
+
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "common/Dateien.h"
+
+namespace lw {
+
+SchreibFaden::SchreibFaden(std::size_t groesse, std::size_t anzahl) {
+    for (std::size_t i = 0; i < anzahl; ++i) {
+        speicher_.push_back(std::make_unique_for_overwrite<char[]>(groesse));
+        frei_.push_back(speicher_.back().get());
+    }
+    faden_ = std::thread([this] { Laufen(); });
+}
+
+SchreibFaden::~SchreibFaden() {
+    if (!faden_.joinable()) return;
+    {
+        std::lock_guard lock(mutex_);
+        ende_ = true;
+    }
+    geaendert_.notify_all();
+    faden_.join();
+}
+
+void SchreibFaden::FehlerWerfen() {
+    if (fehler_) std::rethrow_exception(fehler_);
+}
+
+void SchreibFaden::Einreihen(Auftrag auftrag) {
+    {
+        std::lock_guard lock(mutex_);
+        FehlerWerfen();
+        auftraege_.push_back(std::move(auftrag));
+    }
+    geaendert_.notify_all();
+}
+
+void SchreibFaden::Oeffnen(const std::string& pfad) {
+    Einreihen({Auftrag::Art::Oeffnen, pfad, nullptr, 0});
+}
+
+char* SchreibFaden::Puffer() {
+    std::unique_lock lock(mutex_);
+    geaendert_.wait(lock, [this] { return !frei_.empty() || fehler_; });
+    FehlerWerfen();
+    ausgegeben_ = frei_.back();
+    frei_.pop_back();
+    return ausgegeben_;
+}
+
+void SchreibFaden::Schreiben(std::size_t laenge) {
+    Einreihen({Auftrag::Art::Schreiben, {}, std::exchange(ausgegeben_, nullptr), laenge});
+}
+
+void SchreibFaden::Schliessen() {
+    Einreihen({Auftrag::Art::Schliessen, {}, nullptr, 0});
+}
+
+void SchreibFaden::Ende() {
+    {
+        std::lock_guard lock(mutex_);
+        ende_ = true;
+    }
+    geaendert_.notify_all();
+    faden_.join();
+    FehlerWerfen();
+}
+
+void SchreibFaden::Laufen() {
+    std::optional<NeueDatei> datei;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        geaendert_.wait(lock, [this] { return !auftraege_.empty() || ende_; });
+        if (auftraege_.empty()) return;  // ended: a file not closed is dropped with datei
+        Auftrag auftrag = std::move(auftraege_.front());
+        auftraege_.pop_front();
+        if (fehler_) {
+            // Dropped after the failure; the buffer is free again.
+            if (auftrag.puffer) frei_.push_back(auftrag.puffer);
+            continue;
+        }
+        lock.unlock();
+        std::exception_ptr fehler;
+        try {
+            switch (auftrag.art) {
+                case Auftrag::Art::Oeffnen:
+                    datei.emplace(auftrag.pfad);
+                    break;
+                case Auftrag::Art::Schreiben:
+                    datei->Schreiben(std::string_view(auftrag.puffer, auftrag.laenge));
+                    break;
+                case Auftrag::Art::Schliessen:
+                    datei->Abschliessen();
+                    datei.reset();
+                    break;
+            }
+        } catch (...) {
+            fehler = std::current_exception();
+            datei.reset();
+        }
+        lock.lock();
+        if (auftrag.puffer) frei_.push_back(auftrag.puffer);
+        if (fehler) fehler_ = fehler;
+        geaendert_.notify_all();
+    }
+}
+
+}  // namespace lw
