@@ -40,7 +40,7 @@ void SchreibFaden::Einreihen(Auftrag auftrag) {
 }
 
 void SchreibFaden::Oeffnen(const std::string& pfad) {
-    Einreihen({Auftrag::Art::Oeffnen, pfad, nullptr, 0});
+    Einreihen({.art = Auftrag::Art::Oeffnen, .pfad = pfad});
 }
 
 char* SchreibFaden::Puffer() {
@@ -53,11 +53,24 @@ char* SchreibFaden::Puffer() {
 }
 
 void SchreibFaden::Schreiben(std::size_t laenge) {
-    Einreihen({Auftrag::Art::Schreiben, {}, std::exchange(ausgegeben_, nullptr), laenge});
+    Einreihen({.art = Auftrag::Art::Schreiben,
+               .puffer = std::exchange(ausgegeben_, nullptr),
+               .laenge = laenge});
 }
 
 void SchreibFaden::Schliessen() {
-    Einreihen({Auftrag::Art::Schliessen, {}, nullptr, 0});
+    Einreihen({.art = Auftrag::Art::Schliessen});
+}
+
+void SchreibFaden::Text(const std::string& pfad, std::shared_ptr<const std::string> daten,
+                        std::string_view teil) {
+    Einreihen({.art = Auftrag::Art::Text, .pfad = pfad, .daten = std::move(daten), .teil = teil});
+}
+
+void SchreibFaden::Abwarten() {
+    std::unique_lock lock(mutex_);
+    geaendert_.wait(lock, [this] { return (auftraege_.empty() && !beschaeftigt_) || fehler_; });
+    FehlerWerfen();
 }
 
 void SchreibFaden::Ende() {
@@ -83,6 +96,7 @@ void SchreibFaden::Laufen() {
             if (auftrag.puffer) frei_.push_back(auftrag.puffer);
             continue;
         }
+        beschaeftigt_ = true;
         lock.unlock();
         std::exception_ptr fehler;
         try {
@@ -97,12 +111,17 @@ void SchreibFaden::Laufen() {
                     datei->Abschliessen();
                     datei.reset();
                     break;
+                case Auftrag::Art::Text:
+                    TextSchreiben(auftrag.pfad, auftrag.teil);
+                    break;
             }
         } catch (...) {
             fehler = std::current_exception();
             datei.reset();
         }
+        auftrag.daten.reset();  // the caller may take the text back once Abwarten returns
         lock.lock();
+        beschaeftigt_ = false;
         if (auftrag.puffer) frei_.push_back(auftrag.puffer);
         if (fehler) fehler_ = fehler;
         geaendert_.notify_all();

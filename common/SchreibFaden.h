@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -21,7 +22,7 @@ namespace lw {
 // side by the next call.
 class SchreibFaden final {
 public:
-    // anzahl buffers of groesse bytes each.
+    // anzahl buffers of groesse bytes each for Puffer().
     SchreibFaden(std::size_t groesse, std::size_t anzahl);
     SchreibFaden(const SchreibFaden&) = delete;
     SchreibFaden& operator=(const SchreibFaden&) = delete;
@@ -39,16 +40,24 @@ public:
     void Schreiben(std::size_t laenge);
     // Gives the file its name once all of it is written.
     void Schliessen();
+    // TextSchreiben of teil, which lies in daten: the thread shares the text
+    // instead of a copy, and nobody may change it.
+    void Text(const std::string& pfad, std::shared_ptr<const std::string> daten,
+              std::string_view teil);
     // Waits until everything handed on is written and throws the first
-    // failure; the thread ends.
+    // failure.
+    void Abwarten();
+    // Abwarten, and the thread ends.
     void Ende();
 
 private:
     struct Auftrag {
-        enum class Art { Oeffnen, Schreiben, Schliessen } art;
-        std::string pfad;
+        enum class Art { Oeffnen, Schreiben, Schliessen, Text } art;
+        std::string pfad = {};
         char* puffer = nullptr;
         std::size_t laenge = 0;
+        std::shared_ptr<const std::string> daten = {};
+        std::string_view teil = {};
     };
 
     void Einreihen(Auftrag auftrag);
@@ -61,6 +70,7 @@ private:
     std::deque<Auftrag> auftraege_;
     std::vector<char*> frei_;
     char* ausgegeben_ = nullptr;
+    bool beschaeftigt_ = false;  // an Auftrag taken from auftraege_ is being carried out
     bool ende_ = false;
     std::exception_ptr fehler_;
     std::thread faden_;

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <unordered_set>
 
 #include "common/Dateien.h"
 #include "common/Fehler.h"
+#include "common/SchreibFaden.h"
+#include "common/Suche.h"
 #include "common/Text.h"
 #include "common/Zeichensatz.h"
 #include "import/Konfiguration.h"
@@ -47,57 +50,6 @@ constexpr std::size_t kBildHoechstGroesse = std::size_t{32} * 1024 * 1024;
 constexpr std::size_t kHoechstensBilder = 1000;
 
 constexpr std::size_t kMeldungHoechstensZeilen = 30;
-
-// Offset of the first x in t at or after ab; npos when there is none. memmem
-// skips ahead by the needle instead of stopping at every '<' of a page.
-std::size_t Suchen(std::string_view t, std::string_view x, std::size_t ab = 0) {
-    if (ab > t.size()) return std::string_view::npos;
-    const void* p = ::memmem(t.data() + ab, t.size() - ab, x.data(), x.size());
-    return p ? static_cast<std::size_t>(static_cast<const char*>(p) - t.data())
-             : std::string_view::npos;
-}
-
-// Several markers looked for in one pass (Wu-Manber with two-byte blocks):
-// a window as long as the shortest marker slides by how far the pair of bytes
-// at its end allows; the markers are compared only where that pair closes the
-// first window's length of one of them.
-class MarkenSuche final {
-public:
-    explicit MarkenSuche(std::vector<std::string> marken) : marken_(std::move(marken)) {
-        fenster_ = marken_.front().size();
-        for (const auto& m : marken_) fenster_ = std::min(fenster_, m.size());
-        const auto weite = static_cast<std::uint8_t>(fenster_ - 1);
-        sprung_.assign(std::size_t{1} << 16, weite);
-        for (const auto& m : marken_)
-            for (std::size_t j = 1; j < fenster_; ++j) {
-                auto& s = sprung_[Paar(m[j - 1], m[j])];
-                s = std::min(s, static_cast<std::uint8_t>(fenster_ - 1 - j));
-            }
-    }
-
-    bool Enthalten(std::string_view t) const {
-        for (std::size_t i = 0; i + fenster_ <= t.size();) {
-            const std::uint8_t s = sprung_[Paar(t[i + fenster_ - 2], t[i + fenster_ - 1])];
-            if (s > 0) {
-                i += s;
-                continue;
-            }
-            for (const auto& m : marken_)
-                if (t.substr(i).starts_with(m)) return true;
-            ++i;
-        }
-        return false;
-    }
-
-private:
-    static std::size_t Paar(char a, char b) {
-        return std::size_t{static_cast<unsigned char>(a)} << 8 | static_cast<unsigned char>(b);
-    }
-
-    std::vector<std::string> marken_;
-    std::size_t fenster_ = 0;
-    std::vector<std::uint8_t> sprung_;
-};
 
 std::string AdresseBeiAnbieter(const std::string& benutzer, std::string_view name) {
     return "http://www." + benutzer + konfiguration::DownloadDomain + "/" + std::string(name);
@@ -173,9 +125,9 @@ std::optional<std::string> MenueLeser::Naechster() {
 }
 
 bool IstAnbieterFunktion(std::string_view seite) {
-    static const MarkenSuche anbieterMarken(
+    static const Suche anbieterMarken(
         {kImpressum, kHaftungsausschluss, kKontaktformular, kGaestebuch});
-    return anbieterMarken.Enthalten(seite);
+    return anbieterMarken.Finden(seite) != std::string_view::npos;
 }
 
 std::string RahmenErsatz(const std::string& name) {
@@ -204,7 +156,7 @@ std::string_view InhaltsBereich(std::string_view seite) {
     const auto fenster = [&] { return seite.substr(anfang, ende - anfang); };
     // 1-based position in the window, 0 when missing.
     const auto pos = [&](std::string_view marke) {
-        const std::size_t p = Suchen(fenster(), marke);
+        const std::size_t p = Finden(fenster(), marke);
         return p == std::string_view::npos ? std::size_t{0} : p + 1;
     };
     // Removing n characters from the front, or from position p (1-based) to
@@ -286,12 +238,16 @@ bool HatSchema(std::string_view adresse) {
 }  // namespace
 
 void BildAdressenSammeln(std::string_view seite, std::vector<std::string_view>& adressen) {
+    // A page without either name anywhere has no such attribute: the scan of
+    // every tag is left out.
+    static const Suche attribute({"src", "background"}, true);
+    if (attribute.Finden(seite) == std::string_view::npos) return;
     const std::size_t n = seite.size();
     std::size_t i = 0;
     while ((i = seite.find('<', i)) != std::string_view::npos) {
         ++i;
         if (seite.substr(i).starts_with("!--")) {
-            const std::size_t ende = Suchen(seite, "-->", i + 3);
+            const std::size_t ende = Finden(seite, "-->", i + 3);
             if (ende == std::string_view::npos) return;
             i = ende + 3;
             continue;
@@ -373,20 +329,28 @@ public:
         seitenNamen_.insert(namen.begin(), namen.end());
         const int gesamt = static_cast<int>(namen.size());
 
-        int n = 0;
-        for (const std::string& name : namen) {
-            if (Gestoppt()) break;
-            ++n;
-            daten_.ImportAnzahl = n;
-            daten_.ImportSeiten.Setzen(n, name);
-            // The name comes from the server: it must never reach outside Alt.
-            if (!SchlichterDateiname(name)) SeitennameUngueltigWerfen(name);
-            const bool geschrieben = SeiteImportieren(name);
-            // Only pages whose file is in Alt are counted.
-            if (!geschrieben) daten_.ImportAnzahl = n - 1;
-            if (ergebnis_.abgebrochen) break;
-            if (rueckmeldung_.fortschritt) rueckmeldung_.fortschritt(n, gesamt);
+        try {
+            int n = 0;
+            for (const std::string& name : namen) {
+                if (Gestoppt()) break;
+                ++n;
+                daten_.ImportAnzahl = n;
+                daten_.ImportSeiten.Setzen(n, name);
+                // The name comes from the server: it must never reach outside Alt.
+                if (!SchlichterDateiname(name)) SeitennameUngueltigWerfen(name);
+                const bool geschrieben = SeiteImportieren(name);
+                // Only pages whose file is in Alt are counted.
+                if (!geschrieben) daten_.ImportAnzahl = n - 1;
+                if (ergebnis_.abgebrochen) break;
+                if (rueckmeldung_.fortschritt) rueckmeldung_.fortschritt(n, gesamt);
+            }
+        } catch (...) {
+            // A page that could not be written came first and is the failure
+            // to report.
+            schreiber_.Ende();
+            throw;
         }
+        schreiber_.Ende();
         return std::move(ergebnis_);
     }
 
@@ -427,24 +391,26 @@ private:
         Status(name);
         // A page that broke off keeps what arrived.
         bool vollstaendig = false;
-        const std::string seite = Laden(name, LadeGrenzen{}.hoechstGroesse, vollstaendig);
+        std::string seite = Laden(name, LadeGrenzen{}.hoechstGroesse, vollstaendig);
         if (ergebnis_.abgebrochen) return false;
         std::optional<std::string> grund = StatusFehler(seite);
         if (seite.empty()) grund = kKeineAntwort;
         // Every page leaves its file, so that the site can be saved; the
         // message tells what is missing.
         if (grund) {
-            TextSchreiben(altOrdner_ + name, "");
+            AltSchreiben(name, "");
             Fehlschlag(name, std::move(*grund));
             return true;
         }
         if (IstAnbieterFunktion(seite)) {
-            TextSchreiben(altOrdner_ + name, RahmenErsatz(name));
+            AltSchreiben(name, RahmenErsatz(name));
             return true;
         }
-        const std::string_view inhalt = InhaltsBereich(seite);
-        TextSchreiben(altOrdner_ + name, inhalt);
-
+        // The page goes to Alt while the next one is loaded; the thread that
+        // writes it shares the text with the search for its pictures.
+        const auto geteilt = std::make_shared<const std::string>(std::move(seite));
+        const std::string_view inhalt = InhaltsBereich(*geteilt);
+        AltSchreiben(name, geteilt, inhalt);
         adressen_.clear();
         BildAdressenSammeln(inhalt, adressen_);
         for (const std::string_view adresse : adressen_) {
@@ -452,7 +418,23 @@ private:
             BildImportieren(adresse);
             if (ergebnis_.abgebrochen) break;
         }
+        adressen_.clear();
         return true;
+    }
+
+    // Writes the file of a page in Alt on the writing thread. A page that
+    // could not be written ends the import before the next page is: the
+    // write before is waited for here.
+    void AltSchreiben(const std::string& name, std::shared_ptr<const std::string> text,
+                      std::string_view teil) {
+        schreiber_.Abwarten();
+        schreiber_.Text(altOrdner_ + name, std::move(text), teil);
+    }
+
+    void AltSchreiben(const std::string& name, std::string text) {
+        auto geteilt = std::make_shared<const std::string>(std::move(text));
+        const std::string_view teil = *geteilt;
+        AltSchreiben(name, std::move(geteilt), teil);
     }
 
     void BildImportieren(std::string_view adresse) {
@@ -504,8 +486,9 @@ private:
     ImportErgebnis ergebnis_;
     std::unordered_set<std::string> seitenNamen_;
     std::unordered_set<std::string> gesehen_;
-    std::vector<std::string_view> adressen_;
+    std::vector<std::string_view> adressen_;  // into the page being imported
     std::size_t geladeneBilder_ = 0;
+    SchreibFaden schreiber_{0, 0};
 };
 
 }  // namespace

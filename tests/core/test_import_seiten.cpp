@@ -500,19 +500,23 @@ TEST_F(Import, StalledPageLeavesEmptyFile) {
 // download under way, whose page is then not written. What was written stays.
 TEST_F(Import, StopLoadsNothingFurther) {
     using namespace std::chrono_literals;
-    server.Setzen(kAnbieter + "a.html", Antwort::Seite(Seite("", "a")));
-    server.Setzen(kAnbieter + "b.html", Antwort::Seite(Seite("", "<img src=\"b.gif\">")));
-    server.Setzen(kAnbieter + "b.gif", Antwort::Seite("GIF89a"));
-    server.Setzen(kAnbieter + "c.html", Antwort::Seite(Seite("", "c")));
+    const std::map<std::string, std::string> inhalte = {
+        {"a.html", Seite("", "a")},
+        {"b.html", Seite("", "<img src=\"b.gif\">")},
+        {"b.gif", "GIF89a"},
+        {"c.html", Seite("", "c")}};
+    for (const auto& [name, inhalt] : inhalte) server.Setzen(kAnbieter + name, Antwort::Seite(inhalt));
     // Half a page, then silence far longer than the test may take.
     server.Setzen(kAnbieter + "stockt.html", Antwort::Stockend(Seite("", "stockt"), 100));
     using V = std::vector<std::string>;
     const struct {
         const char* name;
         std::string start;
-        // The stop is answered once this file is in Alt, or 0.3 s after this
-        // page's download began; always when both are empty.
-        std::string nachDatei, waehrend;
+        // The stop is answered once the download of this file has returned
+        // (through the download seam, serving the same pages), or 0.3 s after
+        // this page's download from the server began; always when both are
+        // empty.
+        std::string nachLaden, waehrend;
         V geladen, dateien;
         std::vector<std::pair<int, int>> fortschritt;
         int anzahl;
@@ -554,9 +558,17 @@ TEST_F(Import, StopLoadsNothingFurther) {
         r.status = [&](const std::string& s) {
             if (s == "Laden von " + f.waehrend) begonnen = std::chrono::steady_clock::now();
         };
+        V gedient;
+        bool geladen = false;
+        if (!f.nachLaden.empty()) {
+            r.laden = [&](const std::string& url, std::size_t) {
+                gedient.push_back(url.substr(kAnbieter.size()));
+                geladen = geladen || gedient.back() == f.nachLaden;
+                return inhalte.at(gedient.back());
+            };
+        }
         r.abbrechen = [&] {
-            if (!f.nachDatei.empty())
-                return std::filesystem::exists(eigener / ("Alt/" + f.nachDatei));
+            if (!f.nachLaden.empty()) return geladen;
             if (!f.waehrend.empty())
                 return begonnen && std::chrono::steady_clock::now() - *begonnen >= 300ms;
             return true;
@@ -571,7 +583,7 @@ TEST_F(Import, StopLoadsNothingFurther) {
 
         EXPECT_TRUE(ergebnis.abgebrochen) << f.name;
         EXPECT_TRUE(ergebnis.fehlgeschlagen.empty()) << f.name;
-        V ziele;
+        V ziele = gedient;
         const auto anfragen = server.Anfragen();
         for (std::size_t i = vorher; i < anfragen.size(); ++i)
             ziele.push_back(anfragen[i].ziel.substr(kAnbieter.size()));
@@ -588,12 +600,15 @@ TEST_F(Import, StopLoadsNothingFurther) {
 
 TEST_F(Import, WriteFailureEndsTheLoop) {
     server.Setzen(kAnbieter + "a.html", Antwort::Seite(Seite("", "a")));
-    // Alt was never made: the first file cannot be written.
-    EXPECT_THROW(SeitenImportieren(daten, MenueLink("a.html") + MenueLink("b.html"), kBenutzer,
-                                   rueckmeldung),
+    // Alt was never made: the first file cannot be written. It is written
+    // while the next page loads, and the failure ends the import before
+    // that page is written.
+    EXPECT_THROW(SeitenImportieren(
+                     daten, MenueLink("a.html") + MenueLink("b.html") + MenueLink("c.html"),
+                     kBenutzer, rueckmeldung),
                  Fehler);
-    EXPECT_EQ(daten.ImportAnzahl, 1);
-    EXPECT_EQ(server.Anfragen().size(), 1u);
+    EXPECT_EQ(daten.ImportAnzahl, 2);
+    EXPECT_EQ(server.Anfragen().size(), 2u);
     EXPECT_EQ(Ordnerinhalt(), std::set<std::string>{});
 }
 
