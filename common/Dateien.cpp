@@ -217,7 +217,9 @@ DateiLeser::DateiLeser(const std::string& pfad) : pfad_(pfad) {
     if (fd_ < 0) Werfen(errno, pfad);
 }
 
-DateiLeser::~DateiLeser() { ::close(fd_); }
+DateiLeser::~DateiLeser() {
+    ::close(fd_);
+}
 
 std::size_t DateiLeser::Lesen(char* ziel, std::size_t n) {
     std::size_t gelesen = 0;

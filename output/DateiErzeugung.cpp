@@ -378,7 +378,8 @@ constexpr std::size_t kPufferGroesse = kHoechstFaktor * kStueck + 8;
 // held back: it may pair with the next part's first byte.
 class SeitenSchreiber final {
 public:
-    SeitenSchreiber() : ein_(std::make_unique_for_overwrite<char[]>(kStueck)), faden_(kPufferGroesse, 3) {}
+    SeitenSchreiber()
+        : ein_(std::make_unique_for_overwrite<char[]>(kStueck)), faden_(kPufferGroesse, 3) {}
 
     void Beginnen(const std::string& pfad) {
         faden_.Oeffnen(pfad);

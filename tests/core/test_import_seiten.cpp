@@ -505,7 +505,8 @@ TEST_F(Import, StopLoadsNothingFurther) {
         {"b.html", Seite("", "<img src=\"b.gif\">")},
         {"b.gif", "GIF89a"},
         {"c.html", Seite("", "c")}};
-    for (const auto& [name, inhalt] : inhalte) server.Setzen(kAnbieter + name, Antwort::Seite(inhalt));
+    for (const auto& [name, inhalt] : inhalte)
+        server.Setzen(kAnbieter + name, Antwort::Seite(inhalt));
     // Half a page, then silence far longer than the test may take.
     server.Setzen(kAnbieter + "stockt.html", Antwort::Stockend(Seite("", "stockt"), 100));
     using V = std::vector<std::string>;
@@ -603,10 +604,10 @@ TEST_F(Import, WriteFailureEndsTheLoop) {
     // Alt was never made: the first file cannot be written. It is written
     // while the next page loads, and the failure ends the import before
     // that page is written.
-    EXPECT_THROW(SeitenImportieren(
-                     daten, MenueLink("a.html") + MenueLink("b.html") + MenueLink("c.html"),
-                     kBenutzer, rueckmeldung),
-                 Fehler);
+    EXPECT_THROW(
+        SeitenImportieren(daten, MenueLink("a.html") + MenueLink("b.html") + MenueLink("c.html"),
+                          kBenutzer, rueckmeldung),
+        Fehler);
     EXPECT_EQ(daten.ImportAnzahl, 2);
     EXPECT_EQ(server.Anfragen().size(), 2u);
     EXPECT_EQ(Ordnerinhalt(), std::set<std::string>{});

@@ -146,19 +146,18 @@ TEST(Umlaute, PagesOfDifferentSizesInOneSave) {
         gross +=
             "<p>Gr\xC3\xBC\xC3\x9F"
             "e aus K\xC3\xB6ln f\xC3\xBCr 5 \xE2\x82\xAC, caf\xC3\xA9</p>\r\n";
-    std::vector<std::pair<std::string, std::string>> seiten = {
-        {"gross.html", gross},
-        {"klein.html", "<p>\xC3\x84</p>"},
-        {"leer.html", ""},
-        {"wieder.html", gross + "Ende"},
-        {"zuletzt.html", "k"}};
+    std::vector<std::pair<std::string, std::string>> seiten = {{"gross.html", gross},
+                                                               {"klein.html", "<p>\xC3\x84</p>"},
+                                                               {"leer.html", ""},
+                                                               {"wieder.html", gross + "Ende"},
+                                                               {"zuletzt.html", "k"}};
     // Characters of two to four bytes and a lone lead byte cut by every seam
     // where the contents are read or converted a piece at a time.
     for (const std::size_t stueck : {4096, 128 * 1024})
         for (std::size_t vor = 1; vor <= 4; ++vor)
-            seiten.emplace_back("naht" + std::to_string(stueck) + "_" + std::to_string(vor) + ".html",
-                                std::string(stueck - vor, 'x') +
-                                    "\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xC3x\xC3");
+            seiten.emplace_back(
+                "naht" + std::to_string(stueck) + "_" + std::to_string(vor) + ".html",
+                std::string(stueck - vor, 'x') + "\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xC3x\xC3");
     Projektdaten d;
     d.Modus = kModusNZAlt;
     d.Zielordner = t.pfad();

@@ -42,7 +42,8 @@ TEST(Suche, AgreesWithAPlainSearch) {
     for (int fall = 0; fall < 400; ++fall) {
         const std::string t = zufallsText(naechste(90));
         std::vector<std::string> texte;
-        for (std::size_t k = 1 + naechste(5); k > 0; --k) texte.push_back(zufallsText(1 + naechste(4)));
+        for (std::size_t k = 1 + naechste(5); k > 0; --k)
+            texte.push_back(zufallsText(1 + naechste(4)));
         const bool ohneFall = naechste(2) == 1;
         const Suche suche(texte, ohneFall);
         for (std::size_t ab = 0; ab <= t.size(); ++ab) {
