@@ -118,10 +118,20 @@ TEST(Umlaute, HeadLinkTextsAndNameAreTreatedAsBefore) {
     };
     for (const auto& f : faelle) {
         const std::string seite = kKopf + f.kopfZusatz + kPlatzhalter;
-        EXPECT_EQ(
-            SeiteZusammenfuehren(seite, f.inhalt, f.name),
-            Benannt(kKopf, f.erwarteterName) + f.erwarteterZusatz + f.erwarteterInhalt + kEnde)
-            << f.fall;
+        const std::string erwartet =
+            Benannt(kKopf, f.erwarteterName) + f.erwarteterZusatz + f.erwarteterInhalt + kEnde;
+        EXPECT_EQ(SeiteZusammenfuehren(seite, f.inhalt, f.name), erwartet) << f.fall;
+        // The save puts the page together from its parts on the way to the disk.
+        test::TempOrdner t;
+        Projektdaten d;
+        d.Modus = kModusNZAlt;
+        d.Zielordner = t.pfad();
+        d.ImportAnzahl = 1;
+        d.ImportSeiten.Setzen(1, f.name);
+        OrdnerErzeugen(t / "Alt");
+        TextSchreiben(t / "Alt/" + f.name, f.inhalt);
+        DateienErzeugen(d, {seite, "css", ""}, false);
+        EXPECT_EQ(DateiLesenGanz(t / "Neu/_" + f.name), erwartet) << f.fall;
     }
 }
 
