@@ -57,7 +57,7 @@ TEST(ErsetzenGross, AgreesWithTheRuleOnMixedCase) {
     for (int fall = 0; fall < 3000; ++fall) {
         const std::string t = text(40);
         std::string x = text(3);
-        if (x.empty()) x = "a";
+        if (x.empty()) x.push_back('a');
         const std::string& y = ersatz[fall % 3];
         std::string ergebnis = t;
         Ersetzen(ergebnis, x, y);
