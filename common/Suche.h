@@ -31,4 +31,11 @@ private:
 // none. An empty x is found at ab.
 std::size_t Finden(std::string_view t, std::string_view x, std::size_t ab = 0);
 
+// How the texts are sifted: the best way this machine has is taken. Tests
+// try every way the machine can run, one after the other; the choice is not
+// meant to change while a search runs.
+enum class SuchWeg { Einzeln, Sse2, Avx2 };
+SuchWeg BesterSuchWeg();
+void SuchWegSetzen(SuchWeg weg);
+
 }  // namespace lw
