@@ -73,6 +73,15 @@ void SchreibFaden::Abwarten() {
     FehlerWerfen();
 }
 
+bool SchreibFaden::Abwarten(std::chrono::milliseconds hoechstens) {
+    std::unique_lock lock(mutex_);
+    const bool fertig = geaendert_.wait_for(lock, hoechstens, [this] {
+        return (auftraege_.empty() && !beschaeftigt_) || fehler_;
+    });
+    FehlerWerfen();
+    return fertig;
+}
+
 void SchreibFaden::Ende() {
     {
         std::lock_guard lock(mutex_);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -47,6 +48,9 @@ public:
     // Waits until everything handed on is written and throws the first
     // failure.
     void Abwarten();
+    // The same for at most this long: false while there is still something
+    // to write.
+    bool Abwarten(std::chrono::milliseconds hoechstens);
     // Abwarten, and the thread ends.
     void Ende();
 

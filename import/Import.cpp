@@ -1,6 +1,7 @@
 #include "import/Import.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -350,6 +351,7 @@ public:
             schreiber_.Ende();
             throw;
         }
+        SchreibenAbwarten();
         schreiber_.Ende();
         return std::move(ergebnis_);
     }
@@ -424,11 +426,19 @@ private:
 
     // Writes the file of a page in Alt on the writing thread. A page that
     // could not be written ends the import before the next page is: the
-    // write before is waited for here.
+    // write before is waited for first.
     void AltSchreiben(const std::string& name, std::shared_ptr<const std::string> text,
                       std::string_view teil) {
-        schreiber_.Abwarten();
+        SchreibenAbwarten();
         schreiber_.Text(altOrdner_ + name, std::move(text), teil);
+    }
+
+    // A slow disk must not hold the windows: they are served while the
+    // write before is waited for.
+    void SchreibenAbwarten() {
+        using namespace std::chrono_literals;
+        while (!schreiber_.Abwarten(100ms))
+            if (rueckmeldung_.zwischenschritt) rueckmeldung_.zwischenschritt();
     }
 
     void AltSchreiben(const std::string& name, std::string text) {

@@ -3,9 +3,11 @@
 
 #include <filesystem>
 #include <set>
+#include <cstring>
 #include <string>
 
 #include "common/Dateien.h"
+#include "common/SchreibFaden.h"
 #include "common/Fehler.h"
 #include "common/Zeichensatz.h"
 #include "tests/support/FehlerText.h"
@@ -143,6 +145,45 @@ TEST(Dateien, FullDiskLeavesOnlyWholeFiles) {
     EXPECT_EQ(*antwort,
               "Zu wenig Speicherplatz|Zu wenig Speicherplatz|Zu wenig Speicherplatz|"
               "Zu wenig Speicherplatz|Seite1.html:8192 Seite2.html:8192 alt.html:12 alter Inhalt");
+}
+
+// The writing thread writes in the order given. After a failure it writes
+// nothing more, and the failure is thrown on the caller's side; a file not
+// closed when the thread ends is not left behind, not even hidden.
+TEST(SchreibFaden, OrderFailureAndUnfinishedFiles) {
+    test::TempOrdner t;
+    {
+        SchreibFaden faden(8, 2);
+        const auto schreiben = [&faden](std::string_view stueck) {
+            std::memcpy(faden.Puffer(), stueck.data(), stueck.size());
+            faden.Schreiben(stueck.size());
+        };
+        for (const char* name : {"a.txt", "b.txt"}) {
+            faden.Oeffnen(t / name);
+            schreiben("12345678");
+            schreiben(name);
+            faden.Schliessen();
+        }
+        faden.Oeffnen(t / "fehlt/c.txt");
+        schreiben("c");
+        faden.Schliessen();
+        EXPECT_EQ(FehlerText([&] {
+                      faden.Oeffnen(t / "d.txt");
+                      schreiben("d");
+                      faden.Schliessen();
+                      faden.Ende();
+                  }),
+                  "Datei \"" + (t / "fehlt/c.txt") + W("\" kann nicht erstellt werden. ") +
+                      W("Das System kann den angegebenen Pfad nicht finden."));
+    }
+    {
+        SchreibFaden faden(8, 1);
+        faden.Oeffnen(t / "e.txt");
+        std::memcpy(faden.Puffer(), "e", 1);
+        faden.Schreiben(1);
+    }
+    EXPECT_EQ(Inhalt(t.pfad()), "a.txt:13 b.txt:13 ");
+    EXPECT_EQ(test::Lesen(t / "b.txt"), "12345678b.txt");
 }
 
 }  // namespace

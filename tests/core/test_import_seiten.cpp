@@ -1,11 +1,16 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -597,6 +602,44 @@ TEST_F(Import, StopLoadsNothingFurther) {
         // Only pages whose file is there count.
         EXPECT_EQ(d.ImportAnzahl, f.anzahl) << f.name;
     }
+}
+
+// A write that does not get on (a slow disk; here a pipe that nobody reads
+// yet) does not hold the windows: they are served while the import waits.
+TEST_F(Import, AStuckWriteKeepsTheWindowsServed) {
+    AltOrdnerErzeugen(daten.Zielordner);
+    const std::string rohr = ordner / "Alt/a.html";
+    ASSERT_EQ(::mkfifo(rohr.c_str(), 0600), 0);
+    // Through the seam no download calls back: only the wait for the write does.
+    rueckmeldung.laden = [](const std::string&, std::size_t) { return Seite("", "Inhalt"); };
+    std::atomic<int> leser = -1;
+    int schritte = 0;
+    rueckmeldung.zwischenschritt = [&] {
+        if (++schritte == 3) leser = ::open(rohr.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    };
+    // Without the windows served the import would wait for ever; the watch
+    // opens the pipe after a while so that the test fails instead.
+    std::atomic<bool> aufgeweckt = false;
+    std::jthread wache([&](std::stop_token halt) {
+        for (int i = 0; i < 100 && !halt.stop_requested() && leser < 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (leser < 0 && !halt.stop_requested()) {
+            aufgeweckt = true;
+            leser = ::open(rohr.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        }
+    });
+    const ImportErgebnis ergebnis = SeitenImportieren(
+        daten, MenueLink("a.html") + MenueLink("b.html"), kBenutzer, rueckmeldung);
+    wache.request_stop();
+    wache.join();
+    EXPECT_FALSE(aufgeweckt) << "the windows were not served while the write was stuck";
+    ASSERT_GE(leser, 0);
+    char gelesen[16] = {};
+    EXPECT_EQ(::read(leser, gelesen, sizeof gelesen), 6);
+    ::close(leser);
+    EXPECT_EQ(std::string(gelesen), "Inhalt");
+    EXPECT_TRUE(ergebnis.fehlgeschlagen.empty());
+    EXPECT_EQ(test::Lesen(ordner / "Alt/b.html"), "Inhalt");
 }
 
 TEST_F(Import, WriteFailureEndsTheLoop) {
