@@ -367,21 +367,23 @@ private:
         if (rueckmeldung_.status) rueckmeldung_.status("Laden von " + was);
     }
 
-    // After a stop (ergebnis_.abgebrochen) the answer is to be dropped.
-    std::string Laden(std::string_view pfad, std::size_t hoechstGroesse, bool& vollstaendig) {
+    // The answer into ziel, whose room is used again. After a stop
+    // (ergebnis_.abgebrochen) it is to be dropped.
+    void Laden(std::string_view pfad, std::size_t hoechstGroesse, bool& vollstaendig,
+               std::string& ziel) {
         const std::string url = AdresseBeiAnbieter(benutzer_, pfad);
         if (rueckmeldung_.laden) {
             vollstaendig = true;
-            return rueckmeldung_.laden(url, hoechstGroesse);
+            ziel = rueckmeldung_.laden(url, hoechstGroesse);
+            return;
         }
         if (!sitzung_) {
             Abbruchfrage frage;
             if (rueckmeldung_.abbrechen) frage = [this] { return Gestoppt(); };
             sitzung_.emplace(rueckmeldung_.zwischenschritt, LadeGrenzen{}, std::move(frage));
         }
-        std::string geladen = sitzung_->Laden(url, hoechstGroesse);
+        sitzung_->Laden(url, hoechstGroesse, ziel);
         vollstaendig = sitzung_->LetzteVollstaendig();
-        return geladen;
     }
 
     void Fehlschlag(std::string name, std::string grund) {
@@ -393,7 +395,14 @@ private:
         Status(name);
         // A page that broke off keeps what arrived.
         bool vollstaendig = false;
-        std::string seite = Laden(name, LadeGrenzen{}.hoechstGroesse, vollstaendig);
+        // Two bodies take turns, so that their room serves page after page:
+        // the write of the page before last, which had this one, was waited
+        // for before the last page was handed on.
+        std::shared_ptr<std::string>& koerper = koerper_[naechsterKoerper_];
+        naechsterKoerper_ ^= 1;
+        if (!koerper) koerper = std::make_shared<std::string>();
+        std::string& seite = *koerper;
+        Laden(name, LadeGrenzen{}.hoechstGroesse, vollstaendig, seite);
         if (ergebnis_.abgebrochen) return false;
         std::optional<std::string> grund = StatusFehler(seite);
         if (seite.empty()) grund = kKeineAntwort;
@@ -410,9 +419,8 @@ private:
         }
         // The page goes to Alt while the next one is loaded; the thread that
         // writes it shares the text with the search for its pictures.
-        const auto geteilt = std::make_shared<const std::string>(std::move(seite));
-        const std::string_view inhalt = InhaltsBereich(*geteilt);
-        AltSchreiben(name, geteilt, inhalt);
+        const std::string_view inhalt = InhaltsBereich(seite);
+        AltSchreiben(name, koerper, inhalt);
         adressen_.clear();
         BildAdressenSammeln(inhalt, adressen_);
         for (const std::string_view adresse : adressen_) {
@@ -470,7 +478,8 @@ private:
         // One byte more than allowed tells a picture of exactly the bound
         // from a bigger one, which is not stored cut off.
         bool vollstaendig = false;
-        const std::string bild = Laden(adresse, kBildHoechstGroesse + 1, vollstaendig);
+        std::string bild;
+        Laden(adresse, kBildHoechstGroesse + 1, vollstaendig, bild);
         if (ergebnis_.abgebrochen) return;
         if (bild.empty()) return Fehlschlag(pfad, kKeineAntwort);
         if (auto grund = StatusFehler(bild)) return Fehlschlag(pfad, std::move(*grund));
@@ -496,6 +505,8 @@ private:
     ImportErgebnis ergebnis_;
     std::unordered_set<std::string> seitenNamen_;
     std::unordered_set<std::string> gesehen_;
+    std::shared_ptr<std::string> koerper_[2];
+    int naechsterKoerper_ = 0;
     std::vector<std::string_view> adressen_;  // into the page being imported
     std::size_t geladeneBilder_ = 0;
     SchreibFaden schreiber_{0, 0};
