@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "common/Dateien.h"
+
 namespace lw {
 
 // Files written on a thread of their own, so that the next piece of a file is
@@ -31,8 +33,8 @@ public:
     // failures are not reported from here (see Ende).
     ~SchreibFaden();
 
-    // Begins a file, "Datei "<pfad>" kann nicht erstellt werden. <Grund>" if
-    // it cannot be created.
+    // Begins a file; one that cannot be created gives
+    // "Datei "<pfad>" kann nicht erstellt werden. <Grund>" at once.
     void Oeffnen(const std::string& pfad);
     // A free buffer of the size given to the constructor, waiting for one if
     // all are being written.
@@ -62,6 +64,7 @@ private:
         std::size_t laenge = 0;
         std::shared_ptr<const std::string> daten = {};
         std::string_view teil = {};
+        std::unique_ptr<NeueDatei> datei = {};
     };
 
     void Einreihen(Auftrag auftrag);

@@ -147,9 +147,10 @@ TEST(Dateien, FullDiskLeavesOnlyWholeFiles) {
               "Zu wenig Speicherplatz|Seite1.html:8192 Seite2.html:8192 alt.html:12 alter Inhalt");
 }
 
-// The writing thread writes in the order given. After a failure it writes
-// nothing more, and the failure is thrown on the caller's side; a file not
-// closed when the thread ends is not left behind, not even hidden.
+// The writing thread writes in the order given. A file that cannot be made
+// is refused at once; after a failure on the thread nothing more is written,
+// and the failure is thrown on the caller's side. A file not closed when the
+// thread ends is not left behind, not even hidden.
 TEST(SchreibFaden, OrderFailureAndUnfinishedFiles) {
     test::TempOrdner t;
     {
@@ -164,8 +165,14 @@ TEST(SchreibFaden, OrderFailureAndUnfinishedFiles) {
             schreiben(name);
             faden.Schliessen();
         }
-        faden.Oeffnen(t / "fehlt/c.txt");
-        schreiben("c");
+        EXPECT_EQ(FehlerText([&] { faden.Oeffnen(t / "fehlt/c.txt"); }),
+                  "Datei \"" + (t / "fehlt/c.txt") + W("\" kann nicht erstellt werden. ") +
+                      W("Das System kann den angegebenen Pfad nicht finden."));
+        // A folder takes the place of a file while it is written: it cannot
+        // be moved into place.
+        faden.Oeffnen(t / "x.txt");
+        schreiben("x");
+        fs::create_directory(t / "x.txt");
         faden.Schliessen();
         EXPECT_EQ(FehlerText([&] {
                       faden.Oeffnen(t / "d.txt");
@@ -173,8 +180,7 @@ TEST(SchreibFaden, OrderFailureAndUnfinishedFiles) {
                       faden.Schliessen();
                       faden.Ende();
                   }),
-                  "Datei \"" + (t / "fehlt/c.txt") + W("\" kann nicht erstellt werden. ") +
-                      W("Das System kann den angegebenen Pfad nicht finden."));
+                  "Dateizugriff verweigert");
     }
     {
         SchreibFaden faden(8, 1);
@@ -182,7 +188,7 @@ TEST(SchreibFaden, OrderFailureAndUnfinishedFiles) {
         std::memcpy(faden.Puffer(), "e", 1);
         faden.Schreiben(1);
     }
-    EXPECT_EQ(Inhalt(t.pfad()), "a.txt:13 b.txt:13 ");
+    EXPECT_EQ(Inhalt(t.pfad()), "a.txt:13 b.txt:13 x.txt:<Ordner> ");
     EXPECT_EQ(test::Lesen(t / "b.txt"), "12345678b.txt");
 }
 
