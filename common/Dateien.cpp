@@ -241,13 +241,8 @@ void DateiLeser::Rest(std::string& aus) {
 
 std::string DateiLesenGanz(const std::string& pfad) {
     std::string inhalt;
-    DateiLesenGanz(pfad, inhalt);
-    return inhalt;
-}
-
-void DateiLesenGanz(const std::string& pfad, std::string& inhalt) {
-    inhalt.clear();
     DateiLeser(pfad).Rest(inhalt);
+    return inhalt;
 }
 
 void DateiKopieren(const std::string& quelle, const std::string& ziel) {

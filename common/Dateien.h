@@ -76,8 +76,6 @@ private:
 
 // Reads a whole file; a missing file gives "Datei nicht gefunden".
 std::string DateiLesenGanz(const std::string& pfad);
-// The same into inhalt, whose room is kept for the next file.
-void DateiLesenGanz(const std::string& pfad, std::string& inhalt);
 
 // Byte copy with the two messages of the copy routine:
 // "Datei <quelle> kann nicht geöffnet werden. <Grund>" and

@@ -10,12 +10,10 @@
 #include <cstring>
 #include <utility>
 
+#include "common/Text.h"
+
 namespace lw {
 namespace {
-
-char Klein(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Thirty-two bytes compared at once; the compiler makes of it what the
 // machine has: one AVX2 step, two SSE2 steps, or bytes one by one.
@@ -49,9 +47,10 @@ struct BitsAvx2 {
 
 // The first place from i on where one of the N texts begins, npos when there
 // is none before the last block; i is then where the rest begins. Three bytes
-// of each text sift the places before eine(p) compares in full. With kOhneFall the bytes are
-// compared with their 0x20 bit set, which keeps every letter of either case and lets a few other
-// bytes through to eine. N is fixed so that the sieve stays in registers.
+// of each text sift the places before eine(p) compares in full. With
+// kOhneFall the bytes are compared with their 0x20 bit set, which keeps every
+// letter of either case and lets a few other bytes through to eine. N is
+// fixed so that the sieve stays in registers.
 template <class Bits, bool kOhneFall, std::size_t N, class Eine>
 [[gnu::always_inline]] inline std::size_t Sieben(std::string_view t, std::size_t& i,
                                                  const std::string_view (&texte)[N],
@@ -159,11 +158,8 @@ Suche::Suche(std::vector<std::string> texte, bool ohneFall)
     : texte_(std::move(texte)), ohneFall_(ohneFall) {}
 
 bool Suche::Passt(std::string_view t, std::size_t p, const std::string& text) const {
-    if (t.size() - p < text.size()) return false;
-    if (!ohneFall_) return std::memcmp(t.data() + p, text.data(), text.size()) == 0;
-    for (std::size_t j = 0; j < text.size(); ++j)
-        if (Klein(t[p + j]) != Klein(text[j])) return false;
-    return true;
+    const std::string_view hier = t.substr(p, text.size());
+    return ohneFall_ ? GleichOhneFallAscii(hier, text) : hier == text;
 }
 
 std::size_t Suche::Finden(std::string_view t, std::size_t ab) const {

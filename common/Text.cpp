@@ -119,6 +119,17 @@ void Entfernen(std::string& t, long long p, long long n) {
     t.erase(static_cast<std::size_t>(p - 1), static_cast<std::size_t>(n));
 }
 
+char KleinAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool GleichOhneFallAscii(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (KleinAscii(a[i]) != KleinAscii(b[i])) return false;
+    return true;
+}
+
 char Grossbuchstabe(char c) { return static_cast<char>(kGross[static_cast<unsigned char>(c)]); }
 
 std::string Grossbuchstaben(std::string_view t) {

@@ -16,6 +16,12 @@ std::size_t Position(std::string_view x, std::string_view t);
 // p > length of t or n <= 0; n is cut down to the characters that exist.
 void Entfernen(std::string& t, long long p, long long n);
 
+// The small letter of an ASCII capital; all other bytes stay. For the names
+// of HTML, which are ASCII whatever the page's characters.
+char KleinAscii(char c);
+// a and b alike but for the case of ASCII letters.
+bool GleichOhneFallAscii(std::string_view a, std::string_view b);
+
 // Windows-1252 capitals: a-z, à-þ except ÷, and š œ ž ÿ; all other bytes stay.
 char Grossbuchstabe(char c);
 std::string Grossbuchstaben(std::string_view t);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -202,22 +201,10 @@ bool Leerraum(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
-char Klein(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// ASCII letters in any case; klein is in lower case.
-bool GleichOhneFall(std::string_view t, std::string_view klein) {
-    if (t.size() != klein.size()) return false;
-    for (std::size_t i = 0; i < t.size(); ++i)
-        if (Klein(t[i]) != klein[i]) return false;
-    return true;
-}
-
 bool IstBildName(std::string_view adresse) {
     for (const std::string_view endung : {".jpg", ".jpeg", ".gif", ".png"})
         if (adresse.size() >= endung.size() &&
-            GleichOhneFall(adresse.substr(adresse.size() - endung.size()), endung))
+            GleichOhneFallAscii(adresse.substr(adresse.size() - endung.size()), endung))
             return true;
     return false;
 }
@@ -253,7 +240,7 @@ void BildAdressenSammeln(std::string_view seite, std::vector<std::string_view>& 
             i = ende + 3;
             continue;
         }
-        if (i >= n || Klein(seite[i]) < 'a' || Klein(seite[i]) > 'z') continue;
+        if (i >= n || KleinAscii(seite[i]) < 'a' || KleinAscii(seite[i]) > 'z') continue;
         while (i < n && !Leerraum(seite[i]) && seite[i] != '>' && seite[i] != '/') ++i;
         // The attributes up to the end of the tag; a quoted value may hold '>'.
         for (;;) {
@@ -273,7 +260,7 @@ void BildAdressenSammeln(std::string_view seite, std::vector<std::string_view>& 
                 if (ende == std::string_view::npos) return;
                 const std::string_view wert = seite.substr(i + 1, ende - i - 1);
                 i = ende + 1;
-                if ((GleichOhneFall(name, "src") || GleichOhneFall(name, "background")) &&
+                if ((GleichOhneFallAscii(name, "src") || GleichOhneFallAscii(name, "background")) &&
                     IstBildName(wert))
                     adressen.push_back(wert);
             } else {

@@ -48,13 +48,16 @@ constexpr Umlaut kUmlaute[] = {
     {"\xC3\xA4", "&auml;"}, {"\xC3\xB6", "&ouml;"}, {"\xC3\xBC", "&uuml;"}, {"\xC3\x9F", "&szlig;"},
     {"\xC3\x84", "&Auml;"}, {"\xC3\x96", "&Ouml;"}, {"\xC3\x9C", "&Uuml;"}};
 
-// For each second byte: 1 + its place in kUmlaute, 0 for none.
-constexpr std::array<unsigned char, 256> kUmlautNach = [] {
-    std::array<unsigned char, 256> t{};
-    for (std::size_t i = 0; i < std::size(kUmlaute); ++i)
-        t[static_cast<unsigned char>(kUmlaute[i].utf8[1])] = static_cast<unsigned char>(i + 1);
+// For each byte after a C3: the entity of the umlaut it makes, empty for none.
+constexpr std::array<std::string_view, 256> kEntitaetNachC3 = [] {
+    std::array<std::string_view, 256> t{};
+    for (const Umlaut& u : kUmlaute) t[static_cast<unsigned char>(u.utf8[1])] = u.entitaet;
     return t;
 }();
+
+std::string_view EntitaetNachC3(char zweites) {
+    return kEntitaetNachC3[static_cast<unsigned char>(zweites)];
+}
 
 // Length (2 to 4) of the well-formed UTF-8 sequence at t[p] and its code
 // point; 0 for overlong forms, surrogates, code points above U+10FFFF, stray
@@ -143,9 +146,9 @@ std::size_t Umwandeln(const char* q, std::size_t n, char* ziel, bool referenzen)
             continue;
         }
         // q[p] is 0x80 or above.
-        if (const unsigned umlaut =
-                q[p] == '\xC3' && p + 1 < n ? kUmlautNach[static_cast<unsigned char>(q[p + 1])] : 0) {
-            const std::string_view entitaet = kUmlaute[umlaut - 1].entitaet;
+        if (const std::string_view entitaet =
+                q[p] == '\xC3' && p + 1 < n ? EntitaetNachC3(q[p + 1]) : std::string_view();
+            !entitaet.empty()) {
             std::memcpy(ziel + z, entitaet.data(), entitaet.size());
             z += entitaet.size();
             p += 2;
@@ -221,9 +224,9 @@ std::size_t HoechstLaenge(std::string_view t) {
 // raw (entities end in ';') and pairs with t's first byte.
 void ZeichenAnhaengen(std::string& aus, std::string_view t, bool referenzen) {
     if (!t.empty() && !aus.empty() && aus.back() == '\xC3') {
-        if (const unsigned umlaut = kUmlautNach[static_cast<unsigned char>(t[0])]) {
+        if (const std::string_view entitaet = EntitaetNachC3(t[0]); !entitaet.empty()) {
             aus.pop_back();
-            aus.append(kUmlaute[umlaut - 1].entitaet);
+            aus.append(entitaet);
             t.remove_prefix(1);
         }
     }
@@ -444,10 +447,9 @@ private:
     std::size_t C3Anhaengen(char* puffer, std::string_view* weiter = nullptr) {
         if (!c3_) return 0;
         c3_ = false;
-        if (const unsigned umlaut = weiter && !weiter->empty()
-                                        ? kUmlautNach[static_cast<unsigned char>(weiter->front())]
-                                        : 0) {
-            const std::string_view entitaet = kUmlaute[umlaut - 1].entitaet;
+        if (const std::string_view entitaet =
+                weiter && !weiter->empty() ? EntitaetNachC3(weiter->front()) : std::string_view();
+            !entitaet.empty()) {
             std::memcpy(puffer, entitaet.data(), entitaet.size());
             weiter->remove_prefix(1);
             return entitaet.size();

@@ -3,13 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "common/Dateien.h"
-#include "common/Fehler.h"
 #include "common/Text.h"
-#include "tests/support/TempOrdner.h"
 
-// Ersetzen and whole-file reading on texts of megabytes, where they work
-// without capital copies and with buffers that are reused.
+// Ersetzen on texts of megabytes, where it works without capital copies.
 namespace lw {
 namespace {
 
@@ -98,32 +94,6 @@ TEST(ErsetzenGross, MegabytesOfText) {
     EXPECT_EQ(t, erwartet);
     EXPECT_TRUE(t.starts_with("_kontakt"));
     EXPECT_TRUE(t.ends_with("_kontakt"));
-}
-
-TEST(DateiLesenGanz, IntoABufferThatHeldMore) {
-    test::TempOrdner t;
-    std::string gross(200 * 1024 + 7, 'g');
-    gross[1234] = '\0';
-    test::Schreiben(t / "gross.html", gross);
-    test::Schreiben(t / "klein.html", "abc");
-    test::Schreiben(t / "leer.html", "");
-
-    std::string puffer;
-    DateiLesenGanz(t / "gross.html", puffer);
-    EXPECT_EQ(puffer, gross);
-    DateiLesenGanz(t / "klein.html", puffer);
-    EXPECT_EQ(puffer, "abc");
-    DateiLesenGanz(t / "leer.html", puffer);
-    EXPECT_EQ(puffer, "");
-    EXPECT_EQ(DateiLesenGanz(t / "gross.html"), gross);
-
-    std::string fehler;
-    try {
-        DateiLesenGanz(t / "fehlt.html", puffer);
-    } catch (const Fehler& f) {
-        fehler = f.what();
-    }
-    EXPECT_EQ(fehler, "Datei nicht gefunden");
 }
 
 }  // namespace

@@ -46,6 +46,20 @@ bool Gleich(const SchriftWahl& a, const SchriftWahl& b) {
            a.durchgestrichen == b.durchgestrichen && a.farbe == b.farbe;
 }
 
+// Looks at the file chooser that opens next and cancels it; any other window
+// that opens instead is closed.
+ModalAntwort DateiDialogAnsehen(std::function<void(QFileDialog&)> ansehen) {
+    return ModalAntwort([ansehen = std::move(ansehen)](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        if (!d) {
+            w->close();
+            return;
+        }
+        ansehen(*d);
+        d->reject();
+    });
+}
+
 }  // namespace
 
 class DialogeTest : public QObject {
@@ -256,16 +270,10 @@ private slots:
             QStringLiteral("Komprimierte Grafiken (*.jpg *.gif);;JPEG (*.jpg);;GIF (*.gif)");
         QString titel, verzeichnis;
         QStringList filterListe;
-        ModalAntwort antwort([&](QWidget* w) {
-            auto* d = qobject_cast<QFileDialog*>(w);
-            if (!d) {
-                w->close();
-                return;
-            }
-            titel = d->windowTitle();
-            verzeichnis = d->directory().absolutePath();
-            filterListe = d->nameFilters();
-            d->reject();
+        const ModalAntwort antwort = DateiDialogAnsehen([&](QFileDialog& d) {
+            titel = d.windowTitle();
+            verzeichnis = d.directory().absolutePath();
+            filterListe = d.nameFilters();
         });
         const QString gewaehlt = lw::ui::dialoge().DateiOeffnen(
             nullptr, QStringLiteral("Button laden..."), vorhanden, filter);
@@ -282,11 +290,8 @@ private slots:
         lw::test::TempOrdner ordner;
         const QString fehlt = QString::fromStdString(ordner / "Buttons");
         QString verzeichnis;
-        ModalAntwort antwort([&](QWidget* w) {
-            if (auto* d = qobject_cast<QFileDialog*>(w))
-                verzeichnis = d->directory().absolutePath();
-            w->close();
-        });
+        const ModalAntwort antwort =
+            DateiDialogAnsehen([&](QFileDialog& d) { verzeichnis = d.directory().absolutePath(); });
         lw::ui::dialoge().DateiOeffnen(nullptr, QStringLiteral("Hintergrundbild laden..."), fehlt,
                                        QStringLiteral("JPEG (*.jpg)"));
         QVERIFY(antwort.erledigt());
@@ -308,26 +313,20 @@ private slots:
         QCOMPARE(::utimes(unter.toLocal8Bit().constData(), zeiten), 0);
         QString titel, verzeichnis, eingabe, datum;
         bool nurOrdner = false;
-        ModalAntwort antwort([&](QWidget* w) {
-            auto* d = qobject_cast<QFileDialog*>(w);
-            if (!d) {
-                w->close();
-                return;
-            }
-            titel = d->windowTitle();
-            verzeichnis = d->directory().absolutePath();
+        const ModalAntwort antwort = DateiDialogAnsehen([&](QFileDialog& d) {
+            titel = d.windowTitle();
+            verzeichnis = d.directory().absolutePath();
             nurOrdner =
-                d->fileMode() == QFileDialog::Directory && d->testOption(QFileDialog::ShowDirsOnly);
-            if (auto* feld = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                d.fileMode() == QFileDialog::Directory && d.testOption(QFileDialog::ShowDirsOnly);
+            if (auto* feld = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
                 eingabe = feld->text();
-            QAbstractProxyModel* anzeige = d->proxyModel();
+            QAbstractProxyModel* anzeige = d.proxyModel();
             if (anzeige) {
                 auto* dateien = qobject_cast<QFileSystemModel*>(anzeige->sourceModel());
                 const QModelIndex quelle = dateien->index(unter, 3);
                 QTRY_VERIFY(dateien->lastModified(quelle).isValid());
                 datum = anzeige->mapFromSource(quelle).data().toString();
             }
-            d->reject();
         });
         const QString gewaehlt =
             lw::ui::dialoge().OrdnerWaehlen(nullptr, QStringLiteral("Ordner..."), oben);

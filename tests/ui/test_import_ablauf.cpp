@@ -117,6 +117,14 @@ void ImportSeiteZeigen(Hauptfenster& h, const QString& benutzer) {
     h.finde<QLineEdit>("Ed_User")->setText(benutzer);
 }
 
+// Anna's import into ordner, started as the user starts it: "Weiter" and the
+// folder chosen in the chooser that follows.
+void ImportStarten(Hauptfenster& h, SkriptDialoge& dialoge, const TempOrdner& ordner) {
+    ImportSeiteZeigen(h, QStringLiteral("anna"));
+    dialoge.naechsterOrdner(Q(ordner.pfad()));
+    Weiter(h)->click();
+}
+
 // What the user sees while the import runs: a zero-delay timer runs whenever
 // the download lets the windows process their events.
 struct Moment {
@@ -213,9 +221,7 @@ private slots:
         ::setenv("no_proxy", "", 1);
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusNZAlt, 0);
-        ImportSeiteZeigen(h, QStringLiteral("anna"));
-        dialoge.naechsterOrdner(Q(ordner.pfad()));
-        Weiter(h)->click();
+        ImportStarten(h, dialoge, ordner);
         QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung),
                  (QStringList{kEmpfehlung, KeineSeite()}));
         QCOMPARE(h.daten.Zielordner, ordner.pfad());
@@ -244,9 +250,7 @@ private slots:
         ProxyUmgebung umleitung(server);
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusNZAlt, 0);
-        ImportSeiteZeigen(h, QStringLiteral("anna"));
-        dialoge.naechsterOrdner(Q(ordner.pfad()));
-        Weiter(h)->click();
+        ImportStarten(h, dialoge, ordner);
         QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung),
                  (QStringList{kEmpfehlung, UngueltigeSeite()}));
         QCOMPARE(server.Anfragen().size(), size_t(1));
@@ -311,9 +315,7 @@ private slots:
 
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusNZAlt, 0);
-        ImportSeiteZeigen(h, QStringLiteral("anna"));
-        dialoge.naechsterOrdner(Q(ordner.pfad()));
-        Weiter(h)->click();
+        ImportStarten(h, dialoge, ordner);
         QCOMPARE(dialoge.texte(SkriptDialoge::Art::Fehler), QStringList{"E/A-Fehler 183"});
         QCOMPARE(server.Anfragen().size(), vorher + 1);
         QVERIFY(!h.status->isVisible());
@@ -420,9 +422,7 @@ private slots:
         ProxyUmgebung umleitung(server);
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusNZAlt, 0);
-        ImportSeiteZeigen(h, QStringLiteral("anna"));
-        dialoge.naechsterOrdner(Q(ordner.pfad()));
-        Weiter(h)->click();
+        ImportStarten(h, dialoge, ordner);
 
         const QStringList texte = dialoge.texte(SkriptDialoge::Art::Meldung);
         QCOMPARE(texte.size(), 2);
