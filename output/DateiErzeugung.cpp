@@ -97,7 +97,7 @@ constexpr std::size_t kHoechstFaktor = 4;
 // Bytes below 0x80 go out as they are, a block at a time while a block holds
 // no other: a loop of fixed length that the compiler turns into the
 // machine's vector instructions.
-constexpr std::size_t kBlock = 32;
+constexpr std::size_t kBlock = 16;
 bool NurAscii(const char* p) {
     unsigned char oder = 0;
     for (std::size_t i = 0; i < kBlock; ++i) oder |= static_cast<unsigned char>(p[i]);
@@ -116,16 +116,20 @@ std::size_t Umwandeln(const char* q, std::size_t n, char* ziel, bool referenzen)
     std::size_t z = 0;  // bytes written
     std::size_t p = 0;
     while (p < n) {
-        if (p + kBlock <= n && NurAscii(q + p)) {
-            std::memcpy(ziel + z, q + p, kBlock);
-            p += kBlock;
-            z += kBlock;
-            continue;
-        }
-        if (static_cast<unsigned char>(q[p]) < 0x80) {
+        if (p + kBlock <= n) {
+            if (NurAscii(q + p)) {
+                std::memcpy(ziel + z, q + p, kBlock);
+                p += kBlock;
+                z += kBlock;
+                continue;
+            }
+            // Up to the block's first byte of 0x80 or above.
+            while (static_cast<unsigned char>(q[p]) < 0x80) ziel[z++] = q[p++];
+        } else if (static_cast<unsigned char>(q[p]) < 0x80) {
             ziel[z++] = q[p++];
             continue;
         }
+        // q[p] is 0x80 or above.
         if (const std::string_view entitaet =
                 q[p] == '\xC3' && p + 1 < n ? EntitaetNachC3(q[p + 1]) : std::string_view();
             !entitaet.empty()) {
