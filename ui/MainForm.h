@@ -67,6 +67,8 @@ private:
 
     // Page flow.
     void PageControl1Change(int index);
+    // Opens the page without counting it as a change.
+    void SeiteStillSetzen(int index);
     void NaechsteSeiteZeigen();
     void CodeSeiteBetreten();
     void WarnungZeigen();
@@ -97,6 +99,9 @@ private:
     void ButtonVorschauZeigen();
     void btn_LinkBackgroundClick();
     void btn_LinkSchriftClick();
+    // Checks the page names typed on the links page before it is left; on a
+    // refusal the row's field has the focus. Imported names are not checked.
+    bool SeitennamenPruefen();
     void tab_LinksExit();
     int Zeilen() const { return Ed_Links.empty() ? 0 : static_cast<int>(Ed_Links.size()) - 1; }
 
