@@ -211,10 +211,16 @@ void TForm1::btn_LinkSchriftClick() {
 
 bool TForm1::SeitennamenPruefen() {
     if (daten_.Modus != lw::kModusHPNeu) return true;
-    const auto ablehnen = [this](int zeile, const QString& meldung) {
-        dialoge().Meldung(this, meldung);
+    // The row may lie below the visible part of the page.
+    const auto zeileZeigen = [this](int zeile) {
+        if (auto* rollen = findChild<QScrollArea*>(QStringLiteral("ScrollBox1")))
+            rollen->ensureWidgetVisible(Ed_Links[zeile]);
         Ed_Links[zeile]->setFocus();
         Ed_Links[zeile]->selectAll();
+    };
+    const auto ablehnen = [&](int zeile, const QString& meldung) {
+        dialoge().Meldung(this, meldung);
+        zeileZeigen(zeile);
         return false;
     };
     // What no answer can make right comes first, so that no question is
@@ -245,8 +251,7 @@ bool TForm1::SeitennamenPruefen() {
                                                   "Web-Server zeigen die Seite dann als Text. "
                                                   "Trotzdem verwenden?")
                                        .arg(name))) {
-            Ed_Links[i]->setFocus();
-            Ed_Links[i]->selectAll();
+            zeileZeigen(i);
             return false;
         }
     }

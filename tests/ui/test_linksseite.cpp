@@ -230,6 +230,23 @@ private slots:
         QVERIFY(dialoge.alleAntwortenVerbraucht());
     }
 
+    // A refused row below the visible part of the page is scrolled into view.
+    void abgelehnteZeileWirdGezeigt() {
+        SkriptDialoge dialoge;
+        Hauptfenster h(lw::kModusHPNeu, 12);
+        h.zeigen();
+        LinksOeffnen(h);
+        Feld(h, "Ed_Link", 12)->clear();
+        h.finde<QPushButton>("BitBtn1")->click();
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung),
+                 QStringList{"Bitte geben Sie für Link 12 einen Seitennamen ein."});
+        auto* rollen = h.finde<QScrollArea>("ScrollBox1");
+        QLineEdit* zeile = Feld(h, "Ed_Link", 12);
+        QCOMPARE(h.form1->focusWidget(), zeile);
+        const QRect sichtbar(zeile->mapTo(rollen->viewport(), QPoint(0, 0)), zeile->size());
+        QVERIFY(rollen->viewport()->rect().contains(sichtbar));
+    }
+
     void vorschauFolgtNurZeile1() {
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 2);
