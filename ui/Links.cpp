@@ -245,7 +245,8 @@ bool TForm1::SeitennamenPruefen() {
     for (int i = 1; i <= Zeilen(); ++i) {
         const QString name = Ed_Links[i]->text();
         if (name.endsWith(QStringLiteral(".html"), Qt::CaseInsensitive) ||
-            name.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive))
+            name.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive) ||
+            ohneHtmlBestaetigt_.contains(name))
             continue;
         if (!dialoge().Frage(this, QStringLiteral("Der Seitenname „%1“ endet nicht auf .html. "
                                                   "Web-Server zeigen die Seite dann als Text. "
@@ -254,6 +255,8 @@ bool TForm1::SeitennamenPruefen() {
             zeileZeigen(i);
             return false;
         }
+        // Once is enough: leaving the page again does not ask again.
+        ohneHtmlBestaetigt_ << name;
     }
     return true;
 }

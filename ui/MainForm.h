@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,8 @@ private:
     std::vector<QPushButton*> btn_Grafiken;
     std::vector<QLineEdit*> Ed_Alts;
     std::vector<QLineEdit*> Ed_Tooltipps;
+    // Page names without ".html" that the user chose to keep.
+    QStringList ohneHtmlBestaetigt_;
     // Button 1's picture as decoded when it was chosen, so that typing in
     // row 1 does not read the file again at every keystroke.
     QImage vorschauBild_;

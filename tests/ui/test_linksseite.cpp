@@ -226,6 +226,11 @@ private slots:
             QCOMPARE(seiten->currentIndex(), int(weiter ? TForm1::kCodeSeite : TForm1::kBodySeite));
             for (int i = 1; i <= 3; ++i)
                 QCOMPARE(h.daten.ImportSeiten[i], alsCp1252(namen.at(i - 1)));
+            // A name once accepted is not questioned again.
+            LinksOeffnen(h);
+            seiten->setCurrentIndex(TForm1::kBodySeite);
+            QCOMPARE(seiten->currentIndex(), int(TForm1::kBodySeite));
+            QCOMPARE(dialoge.texte(SkriptDialoge::Art::Frage).size(), frage.isEmpty() ? 0 : 1);
         }
         QVERIFY(dialoge.alleAntwortenVerbraucht());
     }
