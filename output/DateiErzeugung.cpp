@@ -504,10 +504,13 @@ std::vector<std::string> GewaehlteBilder(const Projektdaten& daten) {
 }
 
 void BildnamenPruefen(const Projektdaten& daten) {
-    // By capitals, as Windows sees names and as the preview finds them.
+    // By the addresses the pages give them, in capitals, as Windows sees
+    // names and as the preview finds them: "a b.gif" and "a%20b.gif" are both
+    // img/a%20b.gif.
     std::map<std::string, const std::string*> erstes;
     for (const std::string& bild : GewaehlteBilder(daten)) {
-        const auto [platz, neu] = erstes.try_emplace(Grossbuchstaben(DateiName(bild)), &bild);
+        const auto [platz, neu] =
+            erstes.try_emplace(Grossbuchstaben(BildAdresse(DateiName(bild))), &bild);
         if (!neu && *platz->second != bild)
             throw Hinweis("Die Bilder \"" + *platz->second + "\" und \"" + bild +
                           "\" haben denselben Namen. Bitte benennen Sie eines davon um.");
