@@ -230,9 +230,21 @@ bool HatSchema(std::string_view adresse) {
     return true;
 }
 
+// Whether a quote in the page follows a picture's ending, as the value of
+// every address collected does. Most pages of text have none, and the quotes
+// are few: the walk through every tag is left out for them.
+bool HatBildWert(std::string_view seite) {
+    for (const char anfuehrung : {'"', '\''})
+        for (std::size_t p = seite.find(anfuehrung); p != std::string_view::npos;
+             p = seite.find(anfuehrung, p + 1))
+            if (IstBildName(seite.substr(0, p))) return true;
+    return false;
+}
+
 }  // namespace
 
 void BildAdressenSammeln(std::string_view seite, std::vector<std::string_view>& adressen) {
+    if (!HatBildWert(seite)) return;
     const std::size_t n = seite.size();
     std::size_t i = 0;
     while ((i = seite.find('<', i)) != std::string_view::npos) {
