@@ -132,15 +132,15 @@ std::string Aufzaehlung(const std::vector<long long>& werte) {
 bool Textarbeit(int wiederholungen) {
     std::vector<std::string> seiten;
     for (int i = 1; i <= kSeiten; ++i) seiten.push_back(ProviderSeite(i));
-    const std::string marken[] = {
-        "<img src=\"data/pics/impress.png\"",
-        "<h1>Haftungsauschluss (Disclaimer)</h1>",
-        "<h1>Kontaktformular</h1>",
-        std::string("<form action=\"http://") + konfiguration::GuestbookHost +
-            "/guestbook.php\" method=\"POST\">",
-        "</td></tr></table></td><td background=\"data/tdef/",
-        "<script language=\"JavaScript\" src=\"data/jsdef/count.js\"",
-        std::string("http://") + konfiguration::AdServerHost + "/adx.js"};
+    const std::string marken[] = {"<img src=\"data/pics/impress.png\"",
+                                  "<h1>Haftungsauschluss (Disclaimer)</h1>",
+                                  "<h1>Kontaktformular</h1>",
+                                  std::string("<form action=\"http://") +
+                                      konfiguration::GuestbookHost +
+                                      "/guestbook.php\" method=\"POST\">",
+                                  "</td></tr></table></td><td background=\"data/tdef/",
+                                  "<script language=\"JavaScript\" src=\"data/jsdef/count.js\"",
+                                  std::string("http://") + konfiguration::AdServerHost + "/adx.js"};
     std::size_t summe = 0;  // keeps the work from being left out
     std::vector<std::string_view> adressen;
     std::vector<double> rechenzeitEigen, rechenzeitVergleich;
@@ -167,8 +167,8 @@ bool Textarbeit(int wiederholungen) {
             return mitRechenzeit(rechenzeitVergleich, [&] {
                 for (const std::string& seite : seiten)
                     for (const std::string& marke : marken)
-                        summe += ::memmem(seite.data(), seite.size(), marke.data(),
-                                          marke.size()) != nullptr;
+                        summe += ::memmem(seite.data(), seite.size(), marke.data(), marke.size()) !=
+                                 nullptr;
             });
         });
     std::printf(
@@ -198,12 +198,19 @@ int Laufen(int wiederholungen) {
     const std::string kopie = arbeit / "curl";
     const std::vector<std::string> einImport = {ProgrammOrdner() + "/bench_import", kEinImport,
                                                 arbeit.pfad()};
-    std::vector<std::string> curl = {
-        "curl",         "--silent",        "--show-error", "--fail",
-        "--user-agent", "InetURL:/1.0",    "--header",     "Cache-Control: no-cache",
-        "--header",     "Pragma: no-cache",
-        "--output",     kopie + "/index.html",
-        Adresse("index.html")};
+    std::vector<std::string> curl = {"curl",
+                                     "--silent",
+                                     "--show-error",
+                                     "--fail",
+                                     "--user-agent",
+                                     "InetURL:/1.0",
+                                     "--header",
+                                     "Cache-Control: no-cache",
+                                     "--header",
+                                     "Pragma: no-cache",
+                                     "--output",
+                                     kopie + "/index.html",
+                                     Adresse("index.html")};
     for (int i = 1; i <= kSeiten; ++i) {
         curl.push_back("--output");
         curl.push_back(kopie + "/" + SeitenName(i));

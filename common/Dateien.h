@@ -55,11 +55,11 @@ private:
     // TextSchreiben reports a failed open with the runtime's code instead.
     friend bool TextSchreiben(const std::string& pfad, std::string_view text,
                               const std::function<bool()>& weiter);
-// The same a megabyte at a time, asking weiter between the pieces, so that the
-// windows can be served while a large file is written: false from it abandons
-// the file (the old one or none stays) and gives false.
-bool TextSchreiben(const std::string& pfad, std::string_view text,
-                   const std::function<bool()>& weiter);
+    // The same a megabyte at a time, asking weiter between the pieces, so that the
+    // windows can be served while a large file is written: false from it abandons
+    // the file (the old one or none stays) and gives false.
+    bool TextSchreiben(const std::string& pfad, std::string_view text,
+                       const std::function<bool()>& weiter);
     NeueDatei() = default;
     // The errno of a failed open, or 0.
     int Oeffnen();

@@ -131,8 +131,8 @@ std::optional<std::string> MenueLeser::Naechster() {
 }
 
 bool IstAnbieterFunktion(std::string_view seite) {
-    for (const std::string* marke : {&kImpressum, &kHaftungsausschluss, &kKontaktformular,
-                                     &kGaestebuch})
+    for (const std::string* marke :
+         {&kImpressum, &kHaftungsausschluss, &kKontaktformular, &kGaestebuch})
         if (Finden(seite, *marke) != std::string_view::npos) return true;
     return false;
 }
@@ -304,9 +304,9 @@ int Ziffernwert(char c) {
 // Windows-1252 character where it names a C1 control.
 std::size_t Referenz(std::string_view t, std::string& aus) {
     static constexpr std::pair<std::string_view, std::string_view> kNamen[] = {
-        {"&amp;", "&"},      {"&lt;", "<"},       {"&gt;", ">"},       {"&quot;", "\""},
-        {"&apos;", "'"},     {"&auml;", "ä"},     {"&ouml;", "ö"},     {"&uuml;", "ü"},
-        {"&szlig;", "ß"},    {"&Auml;", "Ä"},     {"&Ouml;", "Ö"},     {"&Uuml;", "Ü"}};
+        {"&amp;", "&"},   {"&lt;", "<"},   {"&gt;", ">"},   {"&quot;", "\""},
+        {"&apos;", "'"},  {"&auml;", "ä"}, {"&ouml;", "ö"}, {"&uuml;", "ü"},
+        {"&szlig;", "ß"}, {"&Auml;", "Ä"}, {"&Ouml;", "Ö"}, {"&Uuml;", "Ü"}};
     if (!t.starts_with("&#")) {
         for (const auto& [name, zeichen] : kNamen)
             if (t.starts_with(name)) {
@@ -622,8 +622,8 @@ private:
     std::optional<LadeSitzung> eigeneSitzung_;
     ImportErgebnis ergebnis_;
     std::unordered_set<std::string> seitenNamen_;
-    std::unordered_set<std::string> gesehen_;   // addresses as written
-    std::unordered_set<std::string> dateien_;   // the files they name
+    std::unordered_set<std::string> gesehen_;  // addresses as written
+    std::unordered_set<std::string> dateien_;  // the files they name
     // Their room serves page after page and picture after picture.
     std::string seite_;
     std::string bild_;

@@ -16,12 +16,13 @@ namespace lw {
 // What the import tells the windows while it runs, and what they can ask of it.
 struct ImportRueckmeldung {
     std::function<void(const std::string&)> status;  // text for lbl_Staus
-    Zwischenschritt zwischenschritt;                 // between download chunks
+    // Between download chunks, and between the megabytes of a file written.
+    Zwischenschritt zwischenschritt;
     // Pages done out of all pages of the menu, after each page.
     std::function<void(int fertig, int gesamt)> fortschritt;
-    // Asked before every request and, while one runs, with every
-    // Zwischenschritt: true stops the import there. The page or picture under
-    // way is dropped; what was written so far stays.
+    // Asked before every request and with every Zwischenschritt: true stops
+    // the import there. The page or picture under way is dropped; what was
+    // written so far stays.
     std::function<bool()> abbrechen;
     // Answers the downloads in place of the network (address, size bound);
     // its answers count as whole. Empty: the downloads go through sitzung.
@@ -73,8 +74,8 @@ void AltOrdnerErzeugen(const std::string& zielordner);
 // ImportAnzahl, downloads every page and writes its contents file into
 // Zielordner + "/Alt/" (an empty one for a page that failed), and the pictures
 // of the pages below it (ImportBilder, by BildPfad::datei). A file-system
-// failure throws lw::Fehler. A page name that is no plain file name stops the import there,
-// with a message naming it, before anything is loaded for it.
+// failure throws lw::Fehler. A page name that is no plain file name stops the
+// import there, with a message naming it, before anything is loaded for it.
 ImportErgebnis SeitenImportieren(Projektdaten& daten, const std::string& startseite,
                                  const std::string& benutzer,
                                  const ImportRueckmeldung& rueckmeldung);

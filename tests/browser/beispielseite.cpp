@@ -113,13 +113,13 @@ std::string ImportierteSite(const std::string& ordner) {
                       "urlaub.jpg' alt=''></p>\n<p>Der B\xE4r: <img src=\"B\xE4ren.gif\" "
                       "alt=\"B\xE4r\"></p>")));
     server.Setzen(anbieter + "reise.html",
-                  lw::test::Antwort::Seite(AnbieterSeite(
-                      "",
-                      "<p>Caf\xC3\xA9 in Paris f\xC3\xBCr 3 \xE2\x82\xAC</p>\n"
-                      "<p><img src=\"data/pics/reise/karte.gif\" alt=\"Karte\"> "
-                      "<img src=\"data/pics/Gr\xC3\xB6\xC3\x9F"
-                      "e.jpg\" alt=\"Gr\xC3\xB6\xC3\x9F"
-                      "e\"></p>")));
+                  lw::test::Antwort::Seite(
+                      AnbieterSeite("",
+                                    "<p>Caf\xC3\xA9 in Paris f\xC3\xBCr 3 \xE2\x82\xAC</p>\n"
+                                    "<p><img src=\"data/pics/reise/karte.gif\" alt=\"Karte\"> "
+                                    "<img src=\"data/pics/Gr\xC3\xB6\xC3\x9F"
+                                    "e.jpg\" alt=\"Gr\xC3\xB6\xC3\x9F"
+                                    "e\"></p>")));
 
     lw::Projektdaten daten;
     daten.Modus = lw::kModusNZAlt;

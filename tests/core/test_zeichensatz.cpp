@@ -23,11 +23,14 @@ TEST(Zeichensatz, KnownCharacters) {
 // Page bytes as the merged page presents them, and names beyond
 // Windows-1252 in the core's text and back.
 TEST(Zeichensatz, PageBytesAndNamesBeyondWindows1252) {
-    EXPECT_EQ(utf8AusSeitenbytes("Gr\xC3\xB6\xC3\x9F" "e B\xE4r \x80 \xC3 \xED\xA0\x80"),
+    EXPECT_EQ(utf8AusSeitenbytes("Gr\xC3\xB6\xC3\x9F"
+                                 "e B\xE4r \x80 \xC3 \xED\xA0\x80"),
               "Größe Bär € Ã í\u00A0€");
     EXPECT_EQ(utf8AusSeitenbytes("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
     const std::pair<std::string, std::string> namen[] = {
-        {"Größe.jpg", "Gr\xF6\xDF" "e.jpg"},
+        {"Größe.jpg",
+         "Gr\xF6\xDF"
+         "e.jpg"},
         {"日本€.gif", "&#26085;&#26412;\x80.gif"},
         {"a\xF0\x9F\x98\x80", "a&#128512;"},
     };
