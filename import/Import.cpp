@@ -1,7 +1,6 @@
 #include "import/Import.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -369,7 +368,7 @@ std::string Prozentkodiert(std::string_view pfad) {
     for (std::size_t p = 0; p < pfad.size(); ++p) {
         const char c = pfad[p];
         const auto b = static_cast<unsigned char>(c);
-        if ((b < 0x80 && (Ziffer(c, 16) || (KleinAscii(c) >= 'a' && KleinAscii(c) <= 'z'))) ||
+        if ((b < 0x80 && (Ziffer(c, 10) || (KleinAscii(c) >= 'a' && KleinAscii(c) <= 'z'))) ||
             kRoh.find(c) != std::string_view::npos || ProzentFolge(pfad, p)) {
             aus += c;
         } else {
