@@ -9,6 +9,7 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "ui/SchriftDialog.h"
 
@@ -119,6 +120,16 @@ public:
 
     void FehlerZeigen(QWidget* eltern, const QString& text) override {
         Meldungsfenster(eltern, QMessageBox::Critical, kProgrammTitel, FehlerText(text));
+    }
+
+    bool Frage(QWidget* eltern, const QString& text) override {
+        QMessageBox box(QMessageBox::Question, kProgrammTitel, text,
+                        QMessageBox::Yes | QMessageBox::No, ElternOderAktiv(eltern));
+        box.setTextFormat(Qt::PlainText);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
     }
 };
 

@@ -45,6 +45,9 @@ public:
     // The standard error box: error symbol, caption "Leistenwerk", the text
     // with a full stop added when it does not end in one.
     virtual void FehlerZeigen(QWidget* eltern, const QString& text) = 0;
+    // A question: question symbol, caption "Leistenwerk", "Ja" and "Nein"
+    // ("Nein" preset); true for "Ja".
+    virtual bool Frage(QWidget* eltern, const QString& text) = 0;
 };
 
 // The text the standard error box shows: a full stop is added unless the text

@@ -26,7 +26,7 @@ namespace lw::test {
 
 class SkriptDialoge final : public lw::ui::Dialoge {
 public:
-    enum class Art { Datei, Ordner, Farbe, Schrift, Meldung, Information, Fehler };
+    enum class Art { Datei, Ordner, Farbe, Schrift, Meldung, Information, Fehler, Frage };
 
     struct Aufruf {
         Art art;
@@ -52,6 +52,7 @@ public:
     void naechsteDatei(const QString& pfad) { dateien_.push_back(pfad); }
     void naechsterOrdner(const QString& pfad) { ordner_.push_back(pfad); }
     void naechsteFarbe(std::optional<QColor> farbe) { farben_.push_back(farbe); }
+    void naechsteAntwort(bool ja) { antworten_.push_back(ja); }
     void naechsteSchrift(std::optional<lw::ui::SchriftWahl> s) {
         schriftBestaetigt_.push_back(s.has_value());
         if (s) schriften_.push_back(*s);
@@ -59,7 +60,8 @@ public:
 
     // True when every queued answer was asked for.
     bool alleAntwortenVerbraucht() const {
-        return dateien_.empty() && ordner_.empty() && farben_.empty() && schriftBestaetigt_.empty();
+        return dateien_.empty() && ordner_.empty() && farben_.empty() &&
+               schriftBestaetigt_.empty() && antworten_.empty();
     }
 
     // The calls of one kind, and the texts of the message boxes of one kind.
@@ -109,6 +111,10 @@ public:
     void FehlerZeigen(QWidget*, const QString& text) override {
         aufrufe.push_back(Aufruf{Art::Fehler, {}, {}, {}, {}, {}, text});
     }
+    bool Frage(QWidget*, const QString& text) override {
+        aufrufe.push_back(Aufruf{Art::Frage, {}, {}, {}, {}, {}, text});
+        return Antwort(antworten_, QStringLiteral("Frage"), false);
+    }
 
 private:
     template <class T>
@@ -130,6 +136,7 @@ private:
     std::deque<QString> dateien_;
     std::deque<QString> ordner_;
     std::deque<std::optional<QColor>> farben_;
+    std::deque<bool> antworten_;                 // "Ja" or "Nein" to questions
     std::deque<bool> schriftBestaetigt_;         // one per queued answer
     std::deque<lw::ui::SchriftWahl> schriften_;  // the confirmed ones only
 };

@@ -192,6 +192,31 @@ private slots:
                  qPrintable(QString::number(breite)));
     }
 
+    // The question box: "Ja" and "Nein", "Nein" preset, true only for "Ja".
+    void frage() {
+        for (const bool ja : {false, true}) {
+            QStringList knoepfe;
+            QString vorgabe;
+            ModalAntwort antwort([&](QWidget* w) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                if (!box) {
+                    w->close();
+                    return;
+                }
+                QCOMPARE(box->windowTitle(), QStringLiteral("Leistenwerk"));
+                QCOMPARE(box->icon(), QMessageBox::Question);
+                for (auto* k : box->buttons()) knoepfe << k->text().remove(QLatin1Char('&'));
+                vorgabe = box->defaultButton()->text().remove(QLatin1Char('&'));
+                box->button(ja ? QMessageBox::Yes : QMessageBox::No)->click();
+            });
+            QCOMPARE(lw::ui::dialoge().Frage(nullptr, QStringLiteral("Weiter?")), ja);
+            QVERIFY(antwort.erledigt());
+            knoepfe.sort();
+            QCOMPARE(knoepfe, (QStringList{"Ja", "Nein"}));
+            QCOMPARE(vorgabe, QStringLiteral("Nein"));
+        }
+    }
+
     // The program's font and German stock captions.
     void anwendungEingerichtet() {
         QCOMPARE(QApplication::font().pointSize(), 8);
