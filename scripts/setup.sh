@@ -10,7 +10,8 @@ pakete=(build-essential cmake ninja-build pkg-config
 if [[ "${1:-}" == "--test" ]]; then
   pakete+=(libgtest-dev libgmock-dev libxml2-utils w3c-sgml-lib xvfb xauth
            chromium curl clang libclang-rt-14-dev
-           python3-pyftpdlib python3-openssl openssh-server openssh-client openssl)
+           python3-pyftpdlib python3-openssl openssh-server openssh-client openssl
+           vsftpd lftp)
   command -v npm >/dev/null || pakete+=(nodejs npm)
 fi
 
