@@ -117,8 +117,13 @@ Liste ListeLesen(std::string_view text) {
     return liste;
 }
 
-// Every file below Neu but the hidden ones, each read once for its hash.
-Liste Sammeln(const std::string& lokal) {
+// The user's "Abbrechen": ends the publish where it stands.
+struct Abgebrochen {};
+
+// Every file below Neu but the hidden ones, each read once for its hash; the
+// windows get their turn in between as during the upload.
+Liste Sammeln(const std::string& lokal, const VeroeffentlichenBegleitung& begleitung) {
+    auto zuletzt = Uhr::now();
     namespace fs = std::filesystem;
     Liste liste;
     std::error_code fehler;
@@ -142,6 +147,10 @@ Liste Sammeln(const std::string& lokal) {
         while (const std::size_t n = std::fread(puffer.data(), 1, puffer.size(), datei.get())) {
             sha.Dazu(puffer.data(), n);
             e.groesse += n;
+            if (Uhr::now() - zuletzt < kTakt) continue;
+            zuletzt = Uhr::now();
+            if (begleitung.zwischenschritt) begleitung.zwischenschritt({0, 0, pfad});
+            if (begleitung.abbrechen && begleitung.abbrechen()) throw Abgebrochen{};
         }
         if (std::ferror(datei.get())) EAFehlerWerfen(EACodeAusErrno(EIO, Anzeige(pfad)));
         e.sha = Hex(sha.Ende());
@@ -178,9 +187,6 @@ std::size_t Empfangen(char* daten, std::size_t groesse, std::size_t anzahl, void
     text.append(daten, n);
     return n;
 }
-
-// The user's "Abbrechen": ends the publish where it stands.
-struct Abgebrochen {};
 
 struct Befehlsliste {
     const Curl& curl;
@@ -746,9 +752,9 @@ VeroeffentlichenBericht Veroeffentlichen(const std::string& neu, const Zugang& z
                                          const VeroeffentlichenBegleitung& begleitung,
                                          const VeroeffentlichenGrenzen& grenzen) {
     const std::string lokal = LokalerPfad(neu);
-    const Liste dateien = Sammeln(lokal);
-    Sitzung sitzung(zugang, vertrauen, begleitung, grenzen);
     try {
+        const Liste dateien = Sammeln(lokal, begleitung);
+        Sitzung sitzung(zugang, vertrauen, begleitung, grenzen);
         return Abgleichen(sitzung, lokal, dateien);
     } catch (const Abgebrochen&) {
         // Stopped before anything went up.
