@@ -2,6 +2,9 @@
 // OpenSSH's sshd for SFTP.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 
@@ -402,6 +405,10 @@ TEST(VeroeffentlichenStartseite, FuehrtZurErstenSeite) {
     const std::string seite = Lesen(t / "index.html");
     EXPECT_NE(seite.find("url=_Start &amp; Co.html\""), std::string::npos);
     EXPECT_NE(seite.find("<a href=\"_Start &amp; Co.html\">"), std::string::npos);
+    // Valid XHTML 1.0 Transitional by the DTD, through the system's XML catalog.
+    const int rc =
+        std::system(("xmllint --nonet --noout --valid '" + t / "index.html" + "'").c_str());
+    EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 0) << rc;
 }
 
 }  // namespace
