@@ -1,7 +1,6 @@
 #include "import/LadeURL.h"
 
-#include <curl/curl.h>
-#include <dlfcn.h>
+#include "common/Curl.h"
 
 #include <algorithm>
 #include <chrono>
@@ -21,61 +20,6 @@ constexpr int kWarteHoechstensMs = 100;
 // Content-Length is the server's claim, not a promise: room beyond this is
 // only made as the bytes really arrive.
 constexpr std::size_t kVorabHoechstens = std::size_t{16} * 1024 * 1024;
-
-// libcurl brings some thirty libraries (TLS, Kerberos, LDAP, ...) whose
-// loading costs every start of the program time and memory, while only the
-// import of a provider homepage downloads anything. It is loaded with the
-// first download; the header gives the types and constants only.
-struct Curl {
-    decltype(&curl_global_init) global_init = nullptr;
-    decltype(&curl_easy_init) easy_init = nullptr;
-    decltype(&curl_easy_setopt) easy_setopt = nullptr;
-    decltype(&curl_easy_getinfo) easy_getinfo = nullptr;
-    decltype(&curl_easy_cleanup) easy_cleanup = nullptr;
-    decltype(&curl_multi_init) multi_init = nullptr;
-    decltype(&curl_multi_add_handle) multi_add_handle = nullptr;
-    decltype(&curl_multi_remove_handle) multi_remove_handle = nullptr;
-    decltype(&curl_multi_perform) multi_perform = nullptr;
-    decltype(&curl_multi_poll) multi_poll = nullptr;
-    decltype(&curl_multi_info_read) multi_info_read = nullptr;
-    decltype(&curl_multi_cleanup) multi_cleanup = nullptr;
-    decltype(&curl_slist_append) slist_append = nullptr;
-    decltype(&curl_slist_free_all) slist_free_all = nullptr;
-};
-
-template <class F>
-bool Holen(void* bibliothek, const char* name, F& funktion) {
-    funktion = reinterpret_cast<F>(::dlsym(bibliothek, name));
-    return funktion != nullptr;
-}
-
-// Null when the library cannot be loaded: then no page can be fetched.
-const Curl* CurlLaden() {
-    static const Curl* const geladen = []() -> const Curl* {
-        // The library this program was built against (libcurl4).
-        void* bibliothek = ::dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
-        if (!bibliothek) return nullptr;
-        static Curl curl;
-        if (!Holen(bibliothek, "curl_global_init", curl.global_init) ||
-            !Holen(bibliothek, "curl_easy_init", curl.easy_init) ||
-            !Holen(bibliothek, "curl_easy_setopt", curl.easy_setopt) ||
-            !Holen(bibliothek, "curl_easy_getinfo", curl.easy_getinfo) ||
-            !Holen(bibliothek, "curl_easy_cleanup", curl.easy_cleanup) ||
-            !Holen(bibliothek, "curl_multi_init", curl.multi_init) ||
-            !Holen(bibliothek, "curl_multi_add_handle", curl.multi_add_handle) ||
-            !Holen(bibliothek, "curl_multi_remove_handle", curl.multi_remove_handle) ||
-            !Holen(bibliothek, "curl_multi_perform", curl.multi_perform) ||
-            !Holen(bibliothek, "curl_multi_poll", curl.multi_poll) ||
-            !Holen(bibliothek, "curl_multi_info_read", curl.multi_info_read) ||
-            !Holen(bibliothek, "curl_multi_cleanup", curl.multi_cleanup) ||
-            !Holen(bibliothek, "curl_slist_append", curl.slist_append) ||
-            !Holen(bibliothek, "curl_slist_free_all", curl.slist_free_all))
-            return nullptr;
-        curl.global_init(CURL_GLOBAL_DEFAULT);
-        return &curl;
-    }();
-    return geladen;
-}
 
 // The bodies of these answers are the page; every other code is reported.
 bool KoerperLesen(long status) {

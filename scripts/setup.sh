@@ -6,10 +6,12 @@ cd "$(dirname "$0")/.."
 
 pakete=(build-essential cmake ninja-build pkg-config
         qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
-        libjpeg-dev libgif-dev libpng-dev libcurl4-openssl-dev fonts-wine)
+        libjpeg-dev libgif-dev libpng-dev libcurl4-openssl-dev libssl-dev fonts-wine)
 if [[ "${1:-}" == "--test" ]]; then
   pakete+=(libgtest-dev libgmock-dev libxml2-utils w3c-sgml-lib xvfb xauth
-           chromium curl clang libclang-rt-14-dev appstream)
+           chromium curl clang libclang-rt-14-dev appstream
+           python3-pyftpdlib python3-openssl openssh-server openssh-client openssl
+           vsftpd lftp)
   command -v npm >/dev/null || pakete+=(nodejs npm)
 fi
 

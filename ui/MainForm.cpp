@@ -34,6 +34,7 @@
 #include "ui/ImportAblauf.h"
 #include "ui/TextUmwandlung.h"
 #include "ui/Tooltipp.h"
+#include "ui/Veroeffentlichen.h"
 
 using namespace lw::ui;
 
@@ -174,6 +175,10 @@ void TForm1::CodeSeiteFuellen(QWidget* seite) {
     BitBtn10->setIconSize(QSize(18, 18));
     BitBtn10->hide();
     connect(BitBtn10, &QPushButton::clicked, this, &TForm1::BitBtn10Click);
+    // Shown with BitBtn10: the saved site goes online right after the save.
+    cbx_Veroeffentlichen = Kontrollkaestchen(seite, "cbx_Veroeffentlichen", 8, 324, 145, 17,
+                                             QStringLiteral("Danach veröffentlichen"));
+    cbx_Veroeffentlichen->hide();
     Button1 = Knopf(seite, "Button1", 312, 320, 75, 25, QStringLiteral("Testen"));
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     auto* abbruch = AbbruchKnopf(seite, "BitBtn9", 400, 320, 89);
@@ -218,7 +223,10 @@ void TForm1::Button1Click() {
                                   CheckBox1->isChecked(), lw::StandardBrowser());
         BrowserOeffnen(alsQString(testseite));
     });
-    if (geschrieben) BitBtn10->show();
+    if (geschrieben) {
+        BitBtn10->show();
+        cbx_Veroeffentlichen->show();
+    }
 }
 
 void TForm1::BitBtn10Click() {
@@ -238,6 +246,14 @@ void TForm1::BitBtn10Click() {
     if (dialoge().MeldungMitKnopf(this, alsQString(lw::SpeicherMeldung(daten_)),
                                   QStringLiteral("Ordner öffnen")))
         BrowserOeffnen(alsQString(daten_.Zielordner + "/Neu"));
+    if (cbx_Veroeffentlichen->isChecked()) {
+        // The start page offered where Neu has none leads to the menu's first button.
+        const int n = daten_.Modus == lw::kModusNZAlt ? daten_.ImportAnzahl : daten_.Seitenzahl;
+        std::string erste = n >= 1 ? daten_.ImportSeiten[1] : std::string();
+        if (!erste.empty() && daten_.Modus == lw::kModusNZAlt) erste = "_" + erste;
+        Tfrm_Veroeffentlichen veroeffentlichen(daten_.Zielordner, erste, this);
+        veroeffentlichen.exec();
+    }
     // The start window is the application's main window: closing it ends
     // the program without the warning that guards this window.
     fenster_.Form2->close();

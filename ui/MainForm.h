@@ -155,6 +155,7 @@ private:
     QPlainTextEdit* Memo2 = nullptr;
     QPlainTextEdit* Memo3 = nullptr;
     QPushButton* BitBtn10 = nullptr;
+    QCheckBox* cbx_Veroeffentlichen = nullptr;
     QPushButton* Button1 = nullptr;
     lw::ErzeugterCode code_;
 };

@@ -19,6 +19,8 @@
 #include "ui/MainForm.h"
 #include "ui/SchriftDialog.h"
 #include "ui/Status.h"
+#include "ui/TextUmwandlung.h"
+#include "ui/Veroeffentlichen.h"
 
 namespace {
 
@@ -81,6 +83,11 @@ int main(int argc, char** argv) {
         Foto(*w, ziel, w->objectName());
         w->hide();
     }
+    // The publish window for a site without index.html, so that the offer shows.
+    Tfrm_Veroeffentlichen veroeffentlichen(alsCp1252(QDir::tempPath() + "/leistenwerk-ohne-neu"),
+                                           "Seite1.html");
+    Foto(veroeffentlichen, ziel, veroeffentlichen.objectName());
+    veroeffentlichen.hide();
     lw::ui::SchriftDialog schrift(nullptr, lw::ui::SchriftWahl());
     Foto(schrift, ziel, QStringLiteral("SchriftDialog"));
     schrift.hide();

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/TempOrdner.h"
+
+// Real loopback servers for the publishing tests: Debian's pyftpdlib for FTP
+// and FTPS, OpenSSH's sshd for SFTP, each started by the test on 127.0.0.1 and
+// stopped with it. Each serves a fresh folder of its own.
+namespace lw::test {
+
+// A program started in the background, ended (SIGTERM, then SIGKILL) with the object.
+class Hintergrundprozess final {
+public:
+    // With `ersteZeile`, waits for the program's first line on stdout.
+    Hintergrundprozess(const std::vector<std::string>& argumente, std::string* ersteZeile);
+    ~Hintergrundprozess();
+    Hintergrundprozess(const Hintergrundprozess&) = delete;
+    Hintergrundprozess& operator=(const Hintergrundprozess&) = delete;
+
+private:
+    pid_t pid_ = -1;
+};
+
+struct FtpOptionen {
+    bool tls = false;
+    std::string voll;             // STOR of a name containing this gets "552"
+    std::size_t abbruchNach = 0;  // the connection closes once after so many upload bytes
+};
+
+class FtpServer final {
+public:
+    explicit FtpServer(const FtpOptionen& optionen = {});
+    int port() const { return port_; }
+    // The folder the user sees as "/".
+    const std::string& ordner() const { return wurzel_.pfad(); }
+    static constexpr const char* kBenutzer = "lw";
+    static constexpr const char* kPasswort = "geheim 1";
+    // The files whose upload the server finished, in order (their server paths).
+    std::vector<std::string> Empfangen() const;
+
+private:
+    TempOrdner arbeit_;
+    TempOrdner wurzel_;
+    int port_ = 0;
+    std::unique_ptr<Hintergrundprozess> prozess_;
+};
+
+class SftpServer final {
+public:
+    SftpServer();
+    int port() const { return port_; }
+    // A folder for the site; give it as the folder on the server.
+    const std::string& ordner() const { return wurzel_.pfad(); }
+    // The client's private key; the server takes only it.
+    std::string schluessel() const { return arbeit_ / "client"; }
+    // The server starts again with another host key, on the same port.
+    void SchluesselWechseln();
+
+private:
+    void Starten(const std::string& hostschluessel);
+    TempOrdner arbeit_;
+    TempOrdner wurzel_;
+    int port_ = 0;
+    std::unique_ptr<Hintergrundprozess> prozess_;
+};
+
+// A TCP proxy on 127.0.0.1 to a loopback port that ends its first connection
+// (both ways) once the client has sent `nachBytes`; later ones pass.
+class AbreissProxy final {
+public:
+    AbreissProxy(int zielPort, std::size_t nachBytes);
+    ~AbreissProxy();
+    AbreissProxy(const AbreissProxy&) = delete;
+    AbreissProxy& operator=(const AbreissProxy&) = delete;
+    int port() const { return port_; }
+    bool Abgerissen() const { return abgerissen_; }
+
+private:
+    void Laufen();
+    void Weiterleiten(int client);
+    int lauscher_ = -1;
+    int zielPort_;
+    std::size_t nachBytes_;
+    int port_ = 0;
+    std::atomic<bool> ende_{false};
+    std::atomic<bool> abgerissen_{false};
+    std::vector<std::thread> faeden_;
+    std::thread faden_;
+};
+
+// Every regular file below ordner by relative path, with its bytes; names
+// starting with '.' are left out when `versteckte` is false.
+std::map<std::string, std::string> Inhalt(const std::string& ordner, bool versteckte = false);
+
+}  // namespace lw::test
