@@ -1,5 +1,6 @@
 #include "common/Dateien.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -275,6 +276,39 @@ bool DateiExistiert(const std::string& pfad) {
 bool OrdnerExistiert(const std::string& pfad) {
     struct stat st {};
     return ::stat(LokalerPfad(pfad).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+namespace {
+Eintragsart ArtAus(const struct stat& st) {
+    if (S_ISLNK(st.st_mode)) return Eintragsart::verknuepfung;
+    if (S_ISREG(st.st_mode)) return Eintragsart::datei;
+    if (S_ISDIR(st.st_mode)) return Eintragsart::ordner;
+    return Eintragsart::anderes;
+}
+}  // namespace
+
+Eintragsart EintragsartLesen(const std::string& pfad) {
+    struct stat st {};
+    if (::lstat(LokalerPfad(pfad).c_str(), &st) != 0) return Eintragsart::fehlt;
+    return ArtAus(st);
+}
+
+std::vector<OrdnerEintrag> OrdnerLesen(const std::string& ordner) {
+    const std::string lokal = LokalerPfad(ordner);
+    DIR* d = ::opendir(lokal.c_str());
+    if (!d) Werfen(errno, ordner);
+    std::vector<OrdnerEintrag> eintraege;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        eintraege.push_back({cp1252AusUtf8(name), ArtAus(st),
+                             static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL +
+                                 st.st_mtim.tv_nsec});
+    }
+    ::closedir(d);
+    return eintraege;
 }
 
 std::string ProgrammOrdner() {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // File-system steps of the program. Paths are Windows-1252 text like every
 // other text of the core; they are turned into this platform's UTF-8 file names
@@ -90,6 +91,18 @@ void DateiErstellen(const std::string& ziel, std::string_view inhalt);
 // True for an existing regular file; a folder of that name does not count.
 bool DateiExistiert(const std::string& pfad);
 bool OrdnerExistiert(const std::string& pfad);
+
+// What a path names, without following a symbolic link.
+enum class Eintragsart { fehlt, datei, ordner, verknuepfung, anderes };
+Eintragsart EintragsartLesen(const std::string& pfad);
+
+struct OrdnerEintrag {
+    std::string name;  // Windows-1252, as every path of the core
+    Eintragsart art;
+    long long geaendert;  // time of the last change, nanoseconds
+};
+// The entries of a folder without "." and "..", symbolic links not followed.
+std::vector<OrdnerEintrag> OrdnerLesen(const std::string& ordner);
 
 // The folder that holds the program file, without trailing '/'.
 std::string ProgrammOrdner();

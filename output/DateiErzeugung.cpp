@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -530,7 +531,105 @@ std::string DateiLesen(const std::string& dateiname, long long anfang, long long
     return inhalt.substr(static_cast<std::size_t>(anfang), static_cast<std::size_t>(ende - anfang));
 }
 
-void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert) {
+namespace {
+
+// The contents block of the page text: from the placeholder heading up to the
+// line that closes the block; npos for a text without it.
+std::pair<std::size_t, std::size_t> PlatzhalterBlock(std::string_view seitentext) {
+    const auto anfang = seitentext.rfind(kUeberschrift);
+    if (anfang == std::string_view::npos) return {anfang, anfang};
+    const auto ende = seitentext.find(kInhaltEnde, anfang);
+    if (ende == std::string_view::npos) return {std::string_view::npos, std::string_view::npos};
+    return {anfang, ende};
+}
+
+std::string Zeitstempel() {
+    const std::time_t jetzt = std::time(nullptr);
+    std::tm zeit{};
+    localtime_r(&jetzt, &zeit);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H-%M-%S", &zeit);
+    return text;
+}
+
+// A file or folder of the site that the save would write through: only a
+// plain file or nothing may stand there, never a link that leads elsewhere.
+void ErsetzbarPruefen(const std::string& pfad, Eintragsart erlaubt) {
+    const Eintragsart art = EintragsartLesen(pfad);
+    if (art == Eintragsart::fehlt || art == erlaubt) return;
+    throw Hinweis("\"" + Lesbar(pfad) +
+                  W("\" kann nicht ersetzt werden: es ist keine gewöhnliche Datei oder ein "
+                    "Ordner, sondern eine Verknüpfung oder etwas anderes."));
+}
+
+void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,
+                     VorOrt& vorOrt) {
+    const std::string neu = daten.Zielordner + "/Neu/";
+    const int n = daten.SeitenInGebrauch();
+    const std::string vorsatz = daten.Modus == kModusNZAlt ? "_" : "";
+
+    // The relative paths the save writes, pictures only where they do not
+    // come from their own place in img/.
+    std::vector<std::string> ziele;
+    for (int i = 1; i <= n; ++i) ziele.push_back(vorsatz + daten.ImportSeiten[i]);
+    ziele.push_back("css/formate.css");
+    if (menueFixiert) ziele.push_back("css/ie.css");
+    std::vector<std::string> bilder;
+    for (const std::string& bild : GewaehlteBilder(daten)) {
+        const std::string ziel = "img/" + DateiName(bild);
+        if (neu + ziel == bild || std::find(ziele.begin(), ziele.end(), ziel) != ziele.end())
+            continue;
+        ziele.push_back(ziel);
+        bilder.push_back(bild);
+    }
+    for (const char* ordner : {"css", "img"}) ErsetzbarPruefen(neu + ordner, Eintragsart::ordner);
+    for (const std::string& ziel : ziele) ErsetzbarPruefen(neu + ziel, Eintragsart::datei);
+
+    // Everything that will be replaced is kept before the first file is.
+    vorOrt.sicherung = "Sicherung " + Zeitstempel();
+    const std::string sicherung = daten.Zielordner + "/" + vorOrt.sicherung + "/";
+    OrdnerErzeugen(daten.Zielordner + "/" + vorOrt.sicherung);
+    for (const std::string& ziel : ziele) {
+        if (!DateiExistiert(neu + ziel)) continue;
+        OrdnerAufDemWegErzeugen(sicherung, ziel);
+        DateiKopieren(neu + ziel, sicherung + ziel);
+    }
+
+    for (int i = 1; i <= n; ++i) {
+        const std::optional<std::string> keiner;
+        const auto& inhalt =
+            static_cast<std::size_t>(i) <= vorOrt.inhalte.size() ? vorOrt.inhalte[i - 1] : keiner;
+        TextSchreiben(neu + vorsatz + daten.ImportSeiten[i],
+                      EigeneSeite(code.seite, daten.Modus, daten.ImportSeiten[i], inhalt));
+    }
+    if (!OrdnerExistiert(neu + "css")) OrdnerErzeugen(neu + "css");
+    TextSchreiben(neu + "css/formate.css", code.css);
+    if (menueFixiert) TextSchreiben(neu + "css/ie.css", code.ieCss);
+    if (!OrdnerExistiert(neu + "img")) OrdnerErzeugen(neu + "img");
+    for (const std::string& bild : bilder) BildKopieren(bild, neu + "img/");
+}
+
+}  // namespace
+
+std::string EigeneSeite(const std::string& seitentext, const std::string& modus,
+                        const std::string& seitenname, const std::optional<std::string>& inhalt) {
+    const auto [anfang, ende] = PlatzhalterBlock(seitentext);
+    if (anfang == std::string::npos) return seitentext;
+    if (modus == kModusNZAlt)
+        return Zusammenfuehren(seitentext,
+                               inhalt ? std::string_view(*inhalt)
+                                      : std::string_view(seitentext).substr(anfang, ende - anfang),
+                               seitenname);
+    if (!inhalt) return seitentext;
+    std::string seite(seitentext, 0, anfang);
+    seite.reserve(anfang + HoechstLaenge(*inhalt) + seitentext.size() - ende);
+    ZeichenAnhaengen(seite, *inhalt, true);
+    seite.append(seitentext, ende);
+    return seite;
+}
+
+void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,
+                     VorOrt* vorOrt) {
     // An empty folder would put the site at the top of the file system.
     if (daten.Zielordner.empty()) EAFehlerWerfen(kPfadNichtGefunden);
     const int n = daten.SeitenInGebrauch();
@@ -541,6 +640,11 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
     BildnamenPruefen(daten);
     const bool importiert = daten.Modus == kModusNZAlt;
     if (importiert) ImportBilderPruefen(daten);
+
+    if (vorOrt) {
+        VorOrtSchreiben(daten, code, menueFixiert, *vorOrt);
+        return;
+    }
 
     const std::string neu = daten.Zielordner + "/Neu/";
     const std::string alt = daten.Zielordner + "/Alt/";
@@ -586,7 +690,11 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
         for (const std::string& bild : daten.ImportBilder) ImportBildKopieren(alt, neu, bild);
 }
 
-std::string SpeicherMeldung(const Projektdaten& daten) {
+std::string SpeicherMeldung(const Projektdaten& daten, const VorOrt* vorOrt) {
+    if (vorOrt)
+        return "Die Homepage wurde unter " + daten.Zielordner +
+               "/Neu gespeichert.\nDie bisherigen Dateien liegen unter " + daten.Zielordner + "/" +
+               vorOrt->sicherung + ".\nDas Programm wird jetzt beendet.";
     return "Die erforderlichen Dateien wurden unter " + daten.Zielordner +
            "/Neu gespeichert.\nDas Programm wird jetzt beendet.";
 }
