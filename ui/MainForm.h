@@ -2,11 +2,13 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "codegen/Code.h"
 #include "model/Projektdaten.h"
+#include "output/DateiErzeugung.h"
 
 class QCheckBox;
 class QFrame;
@@ -19,6 +21,12 @@ class QRadioButton;
 class QScrollArea;
 class QTabWidget;
 struct Fenster;
+namespace lw {
+struct GeleseneHomepage;
+namespace ui {
+struct SchriftWahl;
+}
+}  // namespace lw
 
 // The wizard: one page control with the import, the file-wide settings, one
 // row per link and the generated code. The pages are built in MainForm.cpp
@@ -47,6 +55,10 @@ public:
     // After a successful import: the import page goes, the three wizard pages
     // come and "Dateiweite Einstellungen" is open.
     void AssistentenSeitenZeigen();
+
+    // A saved site read back: the wizard's pages as after an import, every
+    // control showing what was read; saving then writes into its folder Neu.
+    void HomepageZeigen(lw::GeleseneHomepage homepage);
 
     // The values generation reads from the controls rather than the project data.
     lw::CodeEingaben CodeEingabenLesen() const;
@@ -95,6 +107,7 @@ private:
     void btn_GrafikClick(int n);
     void ButtonGrafikLaden(int n);
     void ButtonVorschauZeigen();
+    void ButtonSchriftZeigen(const lw::ui::SchriftWahl& schrift);
     void btn_LinkBackgroundClick();
     void btn_LinkSchriftClick();
     void tab_LinksExit();
@@ -149,4 +162,9 @@ private:
     QPushButton* BitBtn10 = nullptr;
     QPushButton* Button1 = nullptr;
     lw::ErzeugterCode code_;
+
+    // An opened site: its rows' texts until the rows are made, and what
+    // saving in place needs.
+    std::vector<lw::LinkTexte> geleseneLinks_;
+    std::optional<lw::VorOrt> vorOrt_;
 };
