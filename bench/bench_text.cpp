@@ -1,5 +1,6 @@
 // The two text operations of the program on large contents: the merge of a
-// generated page with imported contents (SeiteZusammenfuehren) and the cut of
+// generated page with imported contents (SeiteZusammenfuehren, the save's own
+// road into memory) and the cut of
 // the contents out of a provider page (InhaltAusschneiden), at 10, 20 and 40
 // MiB. Twice the text may take at most 2.1 times as long, and an operation may
 // need at most twice the size of its result in memory.
@@ -10,6 +11,7 @@
 // operation added to the resident memory at its highest.
 
 #include <malloc.h>
+#include <sys/resource.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -104,11 +106,21 @@ void HoechststandZuruecksetzen() {
 
 struct Einzelmessung {
     double sekunden = 0;
+    double rechenzeit = 0;  // seconds of processor time, user and system
     double spitze = 0;   // bytes
     double ausgabe = 0;  // bytes
 };
 
-// The child's side: prints "<seconds> <peak bytes> <output bytes>".
+double Rechenzeit() {
+    rusage verbrauch{};
+    ::getrusage(RUSAGE_SELF, &verbrauch);
+    const auto sekunden = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return sekunden(verbrauch.ru_utime) + sekunden(verbrauch.ru_stime);
+}
+
+// The child's side: prints "<seconds> <peak bytes> <output bytes> <processor seconds>".
 int EineMessung(const std::string& operation, int mib) {
     const std::size_t bytes = static_cast<std::size_t>(mib) * kMiB;
     std::string eingabe, seitentext, ergebnis;
@@ -136,14 +148,16 @@ int EineMessung(const std::string& operation, int mib) {
     ::malloc_trim(0);
     const std::size_t vorher = Status("VmRSS");
     HoechststandZuruecksetzen();
+    const double rechenzeitVorher = Rechenzeit();
     const double sekunden = Dauer(schritt);
+    const double rechenzeit = Rechenzeit() - rechenzeitVorher;
     const std::size_t hoechststand = Status("VmHWM");
     // A page the operation did not recognise would be measured on a short road.
     if (operation == "zusammenfuehren" ? ergebnis.size() <= bytes : ergebnis.size() != bytes)
         throw std::runtime_error(operation + " gave " + std::to_string(ergebnis.size()) +
                                  " bytes from " + std::to_string(bytes));
-    std::printf("%.9f %zu %zu\n", sekunden, hoechststand > vorher ? hoechststand - vorher : 0,
-                ergebnis.size());
+    std::printf("%.9f %zu %zu %.9f\n", sekunden, hoechststand > vorher ? hoechststand - vorher : 0,
+                ergebnis.size(), rechenzeit);
     return 0;
 }
 
@@ -151,7 +165,8 @@ Einzelmessung Messen(const std::string& operation, int mib) {
     const Kind kind = AusfuehrenErfolgreich(
         {ProgrammOrdner() + "/bench_text", kEineMessung, operation, std::to_string(mib)}, true);
     Einzelmessung m;
-    if (std::sscanf(kind.ausgabe.c_str(), "%lf %lf %lf", &m.sekunden, &m.spitze, &m.ausgabe) != 3 ||
+    if (std::sscanf(kind.ausgabe.c_str(), "%lf %lf %lf %lf", &m.sekunden, &m.spitze, &m.ausgabe,
+                    &m.rechenzeit) != 4 ||
         m.ausgabe <= 0)
         throw std::runtime_error(operation + " reported nothing: " + kind.ausgabe);
     return m;
@@ -192,17 +207,18 @@ int Laufen(int wiederholungen) {
     };
     bool ok = true;
     for (const auto& op : operationen) {
-        double zeit[kAnzahl], spitze[kAnzahl], ausgabe[kAnzahl];
+        double zeit[kAnzahl], rechenzeit[kAnzahl], spitze[kAnzahl], ausgabe[kAnzahl];
         for (int g = 0; g < kAnzahl; ++g) {
             zeit[g] = median(g, op.argument, &Einzelmessung::sekunden) * 1000;
+            rechenzeit[g] = median(g, op.argument, &Einzelmessung::rechenzeit) * 1000;
             spitze[g] = median(g, op.argument, &Einzelmessung::spitze) / kMiB;
             ausgabe[g] = median(g, op.argument, &Einzelmessung::ausgabe) / kMiB;
         }
         std::printf(
-            "  %s: %.1f / %.1f / %.1f ms; Spitze %.1f / %.1f / %.1f MiB bei %.1f / %.1f / "
-            "%.1f MiB Ergebnis\n",
-            op.name, zeit[0], zeit[1], zeit[2], spitze[0], spitze[1], spitze[2], ausgabe[0],
-            ausgabe[1], ausgabe[2]);
+            "  %s: %.1f / %.1f / %.1f ms (Rechenzeit %.1f / %.1f / %.1f ms); Spitze %.1f / %.1f / "
+            "%.1f MiB bei %.1f / %.1f / %.1f MiB Ergebnis\n",
+            op.name, zeit[0], zeit[1], zeit[2], rechenzeit[0], rechenzeit[1], rechenzeit[2],
+            spitze[0], spitze[1], spitze[2], ausgabe[0], ausgabe[1], ausgabe[2]);
         if (op.vergleich) {
             std::printf(
                 "  Die reine Speicherkopie wächst auf diesem Rechner um %.2f (20 gegen 10 "

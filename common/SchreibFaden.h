@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -10,74 +9,71 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <variant>
 #include <vector>
 
 #include "common/Dateien.h"
 
 namespace lw {
 
+// A buffer that one side holds at a time: it changes hands by being moved,
+// so the side that gave it away cannot touch it while it is written.
+class Puffer final {
+public:
+    explicit Puffer(std::size_t groesse)
+        : daten_(std::make_unique_for_overwrite<char[]>(groesse)), groesse_(groesse) {}
+
+    char* Daten() { return daten_.get(); }
+    std::size_t Groesse() const { return groesse_; }
+    std::string_view Inhalt() const { return {daten_.get(), laenge}; }
+
+    std::size_t laenge = 0;  // the bytes in use, from the start
+
+private:
+    std::unique_ptr<char[]> daten_;
+    std::size_t groesse_;
+};
+
 // Files written on a thread of their own, so that the next piece of a file is
-// made while the last one goes to the disk. The caller fills buffers that it
-// takes from here and hands them back with their length; the thread writes
-// them in the order given, each file whole or not at all as NeueDatei writes
-// it. The first failure ends the writing: the file under way is removed,
-// everything after it is dropped, and the failure is thrown on the caller's
-// side by the next call.
+// made while the last one goes to the disk: saving many pages takes about as
+// long as converting them, not as converting and writing one after the other.
+// Each file is written whole or not at all as NeueDatei writes it. The first
+// failure ends the writing: the file under way is removed, everything after
+// it is dropped, and the failure is thrown on the caller's side by the next
+// call.
 class SchreibFaden final {
 public:
-    // anzahl buffers of groesse bytes each for Puffer().
+    // anzahl buffers of groesse bytes each to trade filled ones for.
     SchreibFaden(std::size_t groesse, std::size_t anzahl);
     SchreibFaden(const SchreibFaden&) = delete;
     SchreibFaden& operator=(const SchreibFaden&) = delete;
-    // Writes what was handed on and drops the file under way, if any;
-    // failures are not reported from here (see Ende).
+    // Drops the file under way, if any; failures are not reported from here.
     ~SchreibFaden();
 
-    // Begins a file; one that cannot be created gives
-    // "Datei "<pfad>" kann nicht erstellt werden. <Grund>" at once.
+    // Begins a file. It is made here, so that the thread only writes and one
+    // that cannot be made gives "Datei "<pfad>" kann nicht erstellt werden.
+    // <Grund>" at once.
     void Oeffnen(const std::string& pfad);
-    // A free buffer of the size given to the constructor, waiting for one if
-    // all are being written.
-    char* Puffer();
-    // Hands on the buffer from the last Puffer() with laenge bytes to write.
-    void Schreiben(std::size_t laenge);
+    // Hands a filled buffer on to the file begun last and gives an empty one
+    // of the same size back, waiting while all others are being written.
+    Puffer Tauschen(Puffer voll);
     // Gives the file its name once all of it is written.
     void Schliessen();
-    // TextSchreiben of teil, which lies in daten: the thread shares the text
-    // instead of a copy, and nobody may change it.
-    void Text(const std::string& pfad, std::shared_ptr<const std::string> daten,
-              std::string_view teil);
-    // Waits until everything handed on is written and throws the first
-    // failure.
-    void Abwarten();
-    // The same for at most this long: false while there is still something
-    // to write.
-    bool Abwarten(std::chrono::milliseconds hoechstens);
-    // Abwarten, and the thread ends.
+    // Waits until everything handed on is written, ends the thread and
+    // throws the first failure.
     void Ende();
 
 private:
-    struct Auftrag {
-        enum class Art { Oeffnen, Schreiben, Schliessen, Text } art;
-        std::string pfad = {};
-        char* puffer = nullptr;
-        std::size_t laenge = 0;
-        std::shared_ptr<const std::string> daten = {};
-        std::string_view teil = {};
-        std::unique_ptr<NeueDatei> datei = {};
-    };
+    struct Schluss {};
+    using Auftrag = std::variant<std::unique_ptr<NeueDatei>, Puffer, Schluss>;
 
     void Einreihen(Auftrag auftrag);
-    void FehlerWerfen();  // with the lock held
     void Laufen();
 
-    std::vector<std::unique_ptr<char[]>> speicher_;
     std::mutex mutex_;
     std::condition_variable geaendert_;
     std::deque<Auftrag> auftraege_;
-    std::vector<char*> frei_;
-    char* ausgegeben_ = nullptr;
-    bool beschaeftigt_ = false;  // an Auftrag taken from auftraege_ is being carried out
+    std::vector<Puffer> frei_;
     bool ende_ = false;
     std::exception_ptr fehler_;
     std::thread faden_;

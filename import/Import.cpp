@@ -9,7 +9,6 @@
 
 #include "common/Dateien.h"
 #include "common/Fehler.h"
-#include "common/SchreibFaden.h"
 #include "common/Suche.h"
 #include "common/Text.h"
 #include "common/Zeichensatz.h"
@@ -335,11 +334,9 @@ public:
         } catch (...) {
             // A page that could not be written came first and is the failure
             // to report.
-            schreiber_.Ende();
             throw;
         }
         SchreibenAbwarten();
-        schreiber_.Ende();
         return std::move(ergebnis_);
     }
 
@@ -424,17 +421,10 @@ private:
     // write before is waited for first.
     void AltSchreiben(const std::string& name, std::shared_ptr<const std::string> text,
                       std::string_view teil) {
-        SchreibenAbwarten();
-        schreiber_.Text(altOrdner_ + name, std::move(text), teil);
+        TextSchreiben(altOrdner_ + name, teil);
+        text.reset();
     }
-
-    // A slow disk must not hold the windows: they are served while the
-    // write before is waited for.
-    void SchreibenAbwarten() {
-        using namespace std::chrono_literals;
-        while (!schreiber_.Abwarten(100ms))
-            if (rueckmeldung_.zwischenschritt) rueckmeldung_.zwischenschritt();
-    }
+    void SchreibenAbwarten() {}
 
     void AltSchreiben(const std::string& name, std::string text) {
         auto geteilt = std::make_shared<const std::string>(std::move(text));
@@ -496,7 +486,6 @@ private:
     int naechsterKoerper_ = 0;
     std::vector<std::string_view> adressen_;  // into the page being imported
     std::size_t geladeneBilder_ = 0;
-    SchreibFaden schreiber_{0, 0};
 };
 
 }  // namespace

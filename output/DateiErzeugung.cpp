@@ -1,20 +1,14 @@
 #include "output/DateiErzeugung.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <ctime>
-#include <iterator>
+#include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -28,10 +22,9 @@
 namespace lw {
 namespace {
 
-// The line closing the scroll block, the empty line and the start of
-// "  </body>"; the generated page carries it only with the fixed menu.
-constexpr std::string_view kEndmarke = "    </div>\r\n\r\n  </body>";
-// The line that closes the contents block, where the cut of the placeholders ends.
+// The line that closes the contents block, where the cut of the placeholders
+// ends, with the fixed menu too: the scroll block's closing line follows it,
+// and cutting up to that would leave the scroll block open.
 constexpr std::string_view kInhaltEnde = "\r\n      </div>\r\n";
 constexpr std::string_view kUeberschrift = "        <h1>Lorem ipsum</h1>";
 constexpr std::string_view kGeneratorAnfang = "<meta name=\"generator\" content=\"";
@@ -44,7 +37,7 @@ struct Umlaut {
 };
 // The provider's pages carry UTF-8; the generated page declares ISO-8859-1.
 // The seven letters keep their named entities, every other character of the
-// imported contents becomes a character reference (Zeichenweise).
+// imported contents becomes a character reference (Umwandeln).
 constexpr Umlaut kUmlaute[] = {
     {"\xC3\xA4", "&auml;"}, {"\xC3\xB6", "&ouml;"}, {"\xC3\xBC", "&uuml;"}, {"\xC3\x9F", "&szlig;"},
     {"\xC3\x84", "&Auml;"}, {"\xC3\x96", "&Ouml;"}, {"\xC3\x9C", "&Uuml;"}};
@@ -91,38 +84,31 @@ std::size_t Utf8Folge(std::string_view t, std::size_t p, char32_t& zeichen) {
     return laenge;
 }
 
-// Copies the block of kBlock bytes at von to nach and returns which of them
-// are 0x80 or above, bit i for byte i.
-#if defined(__SSE2__)
+// A noncharacter (U+FDD0 to U+FDEF and the last two code points of every
+// plane) is no text, and XML refuses a reference to U+FFFE or U+FFFF: it
+// becomes the replacement character.
+char32_t AlsText(char32_t zeichen) {
+    const bool nichtzeichen = (zeichen >= 0xFDD0 && zeichen <= 0xFDEF) || (zeichen & 0xFFFE) == 0xFFFE;
+    return nichtzeichen ? char32_t{0xFFFD} : zeichen;
+}
+
+// No input byte makes more than this many: "&#2047;" for two bytes.
+constexpr std::size_t kHoechstFaktor = 4;
+
+// Bytes below 0x80 go out as they are, a block at a time while a block holds
+// no other: a loop of fixed length that the compiler turns into the
+// machine's vector instructions.
 constexpr std::size_t kBlock = 16;
-inline unsigned HoheBytesKopieren(const char* von, char* nach) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(von));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(nach), block);
-    return static_cast<unsigned>(_mm_movemask_epi8(block));
+bool NurAscii(const char* p) {
+    unsigned char oder = 0;
+    for (std::size_t i = 0; i < kBlock; ++i) oder |= static_cast<unsigned char>(p[i]);
+    return oder < 0x80;
 }
-#else
-constexpr std::size_t kBlock = 8;
-inline unsigned HoheBytesKopieren(const char* von, char* nach) {
-    std::uint64_t block;
-    std::memcpy(&block, von, sizeof block);
-    std::memcpy(nach, &block, sizeof block);
-    if constexpr (std::endian::native == std::endian::little) {
-        // The top bits of the eight bytes gathered into one byte.
-        return static_cast<unsigned>(((block & 0x8080808080808080ull) * 0x0002040810204081ull) >>
-                                     56);
-    } else {
-        unsigned hoch = 0;
-        for (std::size_t i = 0; i < sizeof block; ++i)
-            hoch |= static_cast<unsigned>(static_cast<unsigned char>(von[i]) >> 7) << i;
-        return hoch;
-    }
-}
-#endif
 
 // Writes the n bytes at q to ziel with their UTF-8 umlauts as named entities
 // and, with referenzen, every other well-formed UTF-8 character as a decimal
 // character reference; every other byte stays. Returns the length written,
-// at most HoechstLaenge of the input. Byte-exact: case-insensitive matching
+// at most kHoechstFaktor times n. Byte-exact: case-insensitive matching
 // would take Ì (C3 8C) for Ü and sequences beginning with E3 for C3. A C3 is
 // always the first byte of its sequence, so the umlauts come out as replacing
 // one letter after the other over the text would give them.
@@ -132,16 +118,14 @@ std::size_t Umwandeln(const char* q, std::size_t n, char* ziel, bool referenzen)
     std::size_t p = 0;
     while (p < n) {
         if (p + kBlock <= n) {
-            // The block goes out whole: its bytes make at least as many.
-            const unsigned hoch = HoheBytesKopieren(q + p, ziel + z);
-            if (hoch == 0) {
+            if (NurAscii(q + p)) {
+                std::memcpy(ziel + z, q + p, kBlock);
                 p += kBlock;
                 z += kBlock;
                 continue;
             }
-            const auto k = static_cast<std::size_t>(std::countr_zero(hoch));
-            p += k;
-            z += k;
+            // Up to the block's first byte of 0x80 or above.
+            while (static_cast<unsigned char>(q[p]) < 0x80) ziel[z++] = q[p++];
         } else if (static_cast<unsigned char>(q[p]) < 0x80) {
             ziel[z++] = q[p++];
             continue;
@@ -159,8 +143,9 @@ std::size_t Umwandeln(const char* q, std::size_t n, char* ziel, bool referenzen)
         if (const std::size_t laenge = referenzen ? Utf8Folge(t, p, zeichen) : 0) {
             ziel[z] = '&';
             ziel[z + 1] = '#';
-            char* ende =
-                std::to_chars(ziel + z + 2, ziel + z + 10, static_cast<std::uint32_t>(zeichen)).ptr;
+            char* ende = std::to_chars(ziel + z + 2, ziel + z + 10,
+                                       static_cast<std::uint32_t>(AlsText(zeichen)))
+                             .ptr;
             *ende = ';';
             z = static_cast<std::size_t>(ende + 1 - ziel);
             p += laenge;
@@ -170,9 +155,6 @@ std::size_t Umwandeln(const char* q, std::size_t n, char* ziel, bool referenzen)
     }
     return z;
 }
-
-// No input byte makes more than this many: "&#2047;" for two bytes.
-constexpr std::size_t kHoechstFaktor = 4;
 
 // The length of t's start that Umwandeln turns alone into what it makes of it
 // within a longer text: a character cut off at the end is left for the next
@@ -186,70 +168,6 @@ std::size_t GanzeZeichen(std::string_view t) {
         return laenge > i ? t.size() - i : t.size();
     }
     return t.size();
-}
-
-// Appends t to aus as Umwandeln gives it, a piece at a time through a small
-// buffer that stays in the cache: appending every piece between two letters
-// to aus on its own costs more than the conversion.
-void Zeichenweise(std::string& aus, std::string_view t, bool referenzen) {
-    constexpr std::size_t kTeil = 4096;
-    char puffer[kHoechstFaktor * kTeil];
-    while (!t.empty()) {
-        std::string_view teil = t.substr(0, kTeil);
-        if (teil.size() < t.size()) teil = teil.substr(0, GanzeZeichen(teil));
-        aus.append(puffer, Umwandeln(teil.data(), teil.size(), puffer, referenzen));
-        t.remove_prefix(teil.size());
-    }
-}
-
-// At least the length of what Zeichenweise makes of t, found without
-// decoding: no byte of 0x80 or above grows by more than three ("&#2047;"
-// for two bytes is the most), and an umlaut across a seam is one of them.
-std::size_t HoechstLaenge(std::string_view t) {
-    // The top bits of eight bytes summed by one multiplication (the
-    // machine's baseline has no popcount instruction).
-    constexpr std::uint64_t kEins = 0x0101010101010101ull;
-    std::size_t hoch = 0;
-    std::size_t p = 0;
-    for (; p + 8 <= t.size(); p += 8) {
-        std::uint64_t block;
-        std::memcpy(&block, t.data() + p, sizeof block);
-        hoch += static_cast<std::size_t>((((block >> 7) & kEins) * kEins) >> 56);
-    }
-    for (; p < t.size(); ++p) hoch += static_cast<unsigned char>(t[p]) >= 0x80;
-    return t.size() + 3 * hoch;
-}
-
-// Appends t as Zeichenweise gives it. Appending the parts of a text one after
-// the other gives the umlauts of the whole text: a C3 that ends aus is still
-// raw (entities end in ';') and pairs with t's first byte.
-void ZeichenAnhaengen(std::string& aus, std::string_view t, bool referenzen) {
-    if (!t.empty() && !aus.empty() && aus.back() == '\xC3') {
-        if (const std::string_view entitaet = EntitaetNachC3(t[0]); !entitaet.empty()) {
-            aus.pop_back();
-            aus.append(entitaet);
-            t.remove_prefix(1);
-        }
-    }
-    Zeichenweise(aus, t, referenzen);
-}
-
-// Removes the placeholder paragraphs so the imported contents take their
-// place. The cut ends at the line that closes the contents block, with the
-// fixed menu too: the end mark begins with the scroll block's closing line,
-// and cutting up to it would leave that block open and close "Inhalt" with
-// the scroll block's line. A text without the contents block's end (not one
-// of this generator) is cut up to the end mark, if it has one.
-void PlatzhalterEntfernen(std::string& seite) {
-    const auto p = static_cast<long long>(Position("<p>", seite));
-    if (p == 0) return;
-    if (const auto ende = seite.find(kInhaltEnde, static_cast<std::size_t>(p - 1));
-        ende != std::string::npos) {
-        const auto divAnfang = static_cast<long long>(ende + 2);  // 0-based, behind the CR LF
-        Entfernen(seite, p, divAnfang - (p - 1));
-    } else if (const auto e = static_cast<long long>(Position(kEndmarke, seite)); e > 0) {
-        Entfernen(seite, p, e - p);
-    }
 }
 
 void BildKopieren(const std::string& bild, const std::string& imgOrdner) {
@@ -303,194 +221,165 @@ void ImportBildKopieren(const std::string& alt, const std::string& neu, const st
     DateiKopieren(alt + bild, neu + bild);
 }
 
-// Only the generator tag names the page, and only the first, that of the
-// generated head: nothing the user types stands before it, and the same word
-// in the contents or the link texts is the user's own. A file name may hold
-// an '&', which the attribute value must not carry raw.
-bool NameEinsetzen(std::string& seite, const std::string& seitenname) {
-    const auto p = seite.find(kGeneratorLeistenwerk);
-    if (p == std::string::npos) return false;
-    seite.replace(
-        p, kGeneratorLeistenwerk.size(),
-        std::string(kGeneratorAnfang) + "_" + AttributWert(NameOhneEndung(seitenname)) + "\" />");
-    return true;
+// Fills ziel with up to n bytes of a part, fewer only at its end.
+using Quelle = std::function<std::size_t(char* ziel, std::size_t n)>;
+// Takes the merged page a buffer at a time and gives an empty one back.
+using Senke = std::function<Puffer(Puffer)>;
+
+Quelle AusText(std::string_view t) {
+    return [t](char* ziel, std::size_t n) mutable {
+        n = std::min(n, t.size());
+        std::memcpy(ziel, t.data(), n);
+        t.remove_prefix(n);
+        return n;
+    };
 }
 
-// The generated parts around the contents of a page of this generator: the
-// head up to the last placeholder heading, its umlauts as entities and the
-// name in its generator tag if it has one, and what follows the placeholders,
-// raw. The navigation carries the link texts as typed, markup and all, so a
-// typed "<p>" or heading stands before the placeholders; only the last
-// placeholder heading and what follows it are the generated contents.
-struct Rahmen {
-    std::string kopf;
-    std::string ende;
-    bool benannt = false;
-};
-
-std::optional<Rahmen> RahmenBilden(std::string_view seitentext, const std::string& seitenname) {
-    const auto inhaltsblock = seitentext.rfind(kUeberschrift);
-    if (inhaltsblock == std::string_view::npos) return std::nullopt;
-    Rahmen rahmen;
-    // The name goes in after the entities of the head, as over the whole text.
-    Zeichenweise(rahmen.kopf, seitentext.substr(0, inhaltsblock), false);
-    rahmen.benannt = NameEinsetzen(rahmen.kopf, seitenname);
-    rahmen.ende = seitentext.substr(inhaltsblock);
-    PlatzhalterEntfernen(rahmen.ende);
-    rahmen.ende.erase(0, kUeberschrift.size());
-    return rahmen;
-}
-
-// The generated parts keep their bytes as the umlaut rule has always given
-// them; only the imported contents get character references as well.
-std::string Zusammenfuehren(std::string_view seitentext, std::string_view inhalt,
-                            const std::string& seitenname) {
-    std::string seite;
-    const std::optional<Rahmen> rahmen = RahmenBilden(seitentext, seitenname);
-    if (!rahmen) {
-        // Not a page of this generator: the steps as written, over the whole
-        // text. Without the heading no contents go in.
-        std::string ganz(seitentext);
-        PlatzhalterEntfernen(ganz);
-        Ersetzen(ganz, kUeberschrift, inhalt);
-        ZeichenAnhaengen(seite, ganz, false);
-        NameEinsetzen(seite, seitenname);
-        return seite;
-    }
-    // One reserve for all parts and the name, so that the contents are copied
-    // only once.
-    seite.reserve(rahmen->kopf.size() + HoechstLaenge(inhalt) + HoechstLaenge(rahmen->ende) +
-                  6 * seitenname.size() + kGeneratorAnfang.size() + 8);
-    seite = rahmen->kopf;
-    ZeichenAnhaengen(seite, inhalt, true);
-    ZeichenAnhaengen(seite, rahmen->ende, false);
-    if (!rahmen->benannt) NameEinsetzen(seite, seitenname);
-    return seite;
-}
-
-// Pieces of the contents read and written at a time: big enough that the
-// calls cost little, small enough that they stay in the cache with what they
-// become.
+// Pieces of a part converted at a time: big enough that the calls cost
+// little, small enough that they stay in the cache with what they become.
 constexpr std::size_t kStueck = 128 * 1024;
-// Room in a buffer of the writing thread: a piece as it may grow, and a
-// letter held back from the piece before.
-constexpr std::size_t kPufferGroesse = kHoechstFaktor * kStueck + 8;
+constexpr std::size_t kAusGroesse = kHoechstFaktor * kStueck + 8;
 
-// Writes pages from their parts as ZeichenAnhaengen puts them together: each
-// piece is converted into a buffer of the writing thread, which writes it
-// while the next one is read and converted. A raw C3 that ends a piece is
-// held back: it may pair with the next part's first byte.
-class SeitenSchreiber final {
+// The merge of imported or kept contents into the generated page, on the way
+// to a file or into memory. The generated parts around the contents are
+// found once: the head up to the last placeholder heading, with the generator
+// tag that names each page, and what follows the placeholders. The navigation
+// carries the link texts as typed, markup and all, so a typed "<p>" or
+// heading stands before the placeholders; only the last placeholder heading
+// and what follows it are the generated contents. Only the first generator
+// tag, that of the generated head, names the page: nothing the user types
+// stands before it, and the same word in the contents or the link texts is
+// the user's own.
+class Zusammenfuehrung final {
 public:
-    SeitenSchreiber()
-        : ein_(std::make_unique_for_overwrite<char[]>(kStueck)), faden_(kPufferGroesse, 3) {}
+    // Throws lw::Fehler for a page text that is not of this generator. With
+    // rahmenBehalten (a new site's page, saved in place) the generated parts
+    // stay byte for byte as the page text has them, the generator tag and
+    // the contents block's closing line included; only the contents are
+    // merged.
+    explicit Zusammenfuehrung(std::string_view seitentext, bool rahmenBehalten = false)
+        : ein_(std::make_unique_for_overwrite<char[]>(kStueck)),
+          aus_(kAusGroesse),
+          rahmenBehalten_(rahmenBehalten) {
+        const auto inhaltsblock = seitentext.rfind(kUeberschrift);
+        const auto tag = seitentext.find(kGeneratorLeistenwerk);
+        const std::string_view nachUeberschrift =
+            inhaltsblock == std::string_view::npos
+                ? std::string_view()
+                : seitentext.substr(inhaltsblock + kUeberschrift.size());
+        // The placeholder paragraphs give way to the contents, up to the
+        // line that closes the contents block.
+        const auto platzhalter = nachUeberschrift.find("<p>");
+        const auto blockEnde = nachUeberschrift.find(kInhaltEnde, platzhalter);
+        if (tag > inhaltsblock || blockEnde == std::string_view::npos)
+            throw Fehler(W("Der Seitentext hat keinen Inhaltsblock dieses Programms."));
+        vorTag_ = seitentext.substr(0, tag);
+        nachTag_ = seitentext.substr(tag + kGeneratorLeistenwerk.size(),
+                                     inhaltsblock - tag - kGeneratorLeistenwerk.size());
+        ende_ = rahmenBehalten
+                    ? std::string(nachUeberschrift.substr(blockEnde))
+                    : std::string(nachUeberschrift.substr(0, platzhalter)) +
+                          std::string(nachUeberschrift.substr(blockEnde + 2));
+    }
 
-    void Beginnen(const std::string& pfad) {
-        faden_.Oeffnen(pfad);
+    // The generated parts keep their bytes as the umlaut rule has always
+    // given them; only the contents get character references as well.
+    void Seite(const Quelle& inhalt, const std::string& seitenname, const Senke& senke) {
+        senke_ = &senke;
+        aus_.laenge = 0;
         c3_ = false;
-    }
-
-    // Bytes that need no conversion.
-    void Fertig(std::string_view t) {
-        while (!t.empty()) {
-            const std::string_view teil = t.substr(0, kStueck);
-            char* puffer = faden_.Puffer();
-            const std::size_t z = C3Anhaengen(puffer);
-            std::memcpy(puffer + z, teil.data(), teil.size());
-            Abgeben(puffer, z + teil.size());
-            t.remove_prefix(teil.size());
+        if (rahmenBehalten_) {
+            Roh(vorTag_);
+            Roh(kGeneratorLeistenwerk);
+            Roh(nachTag_);
+        } else {
+            Teil(AusText(vorTag_), false);
+            // A file name may hold an '&', which the attribute value must not
+            // carry raw; the name's own bytes stay.
+            Roh(std::string(kGeneratorAnfang) + "_" + AttributWert(NameOhneEndung(seitenname)) +
+                "\" />");
+            Teil(AusText(nachTag_), false);
         }
+        Teil(inhalt, true);
+        Teil(AusText(ende_), false);
+        Leeren();
     }
 
-    void Zeichen(std::string_view t, bool referenzen) {
-        while (!t.empty()) {
-            char* puffer = faden_.Puffer();
-            std::size_t z = C3Anhaengen(puffer, &t);
-            std::string_view teil = t.substr(0, kStueck);
-            if (teil.size() < t.size()) teil = teil.substr(0, GanzeZeichen(teil));
-            z += Umwandeln(teil.data(), teil.size(), puffer + z, referenzen);
-            Abgeben(puffer, z);
-            t.remove_prefix(teil.size());
-        }
+    // At least the length of a merged page with contents of this many bytes.
+    std::size_t HoechstLaenge(std::size_t inhalt, const std::string& seitenname) const {
+        return vorTag_.size() + nachTag_.size() + ende_.size() +
+               kHoechstFaktor * (inhalt + 2 * seitenname.size()) + kGeneratorAnfang.size() + 8;
     }
 
-    // The whole file, as Zeichen gives it.
-    void Datei(DateiLeser& leser, bool referenzen) {
+private:
+    // A part read to its end, a piece of whole characters at a time. The
+    // umlaut rule runs over the whole page: a raw C3 that ends a part pairs
+    // with the next part's first byte, the one rule across the seams.
+    void Teil(const Quelle& quelle, bool referenzen) {
         std::size_t gefuellt = 0;
         for (;;) {
-            gefuellt += leser.Lesen(ein_.get() + gefuellt, kStueck - gefuellt);
+            gefuellt += quelle(ein_.get() + gefuellt, kStueck - gefuellt);
             const bool ende = gefuellt < kStueck;
             const std::string_view stueck(ein_.get(), gefuellt);
             const std::size_t ganz = ende ? gefuellt : GanzeZeichen(stueck);
-            Zeichen(stueck.substr(0, ganz), referenzen);
-            if (ende) return;
+            Stueck(stueck.substr(0, ganz), referenzen);
+            if (ende) break;
             // The start of a cut-off character begins the next piece.
             std::memmove(ein_.get(), ein_.get() + ganz, gefuellt - ganz);
             gefuellt -= ganz;
         }
+        // Entities and references end in ';': a C3 at the end is raw.
+        c3_ = aus_.laenge > 0 && aus_.Daten()[aus_.laenge - 1] == '\xC3';
     }
 
-    void Abschliessen() {
-        if (c3_) {
-            char* puffer = faden_.Puffer();
-            Abgeben(puffer, C3Anhaengen(puffer));
+    void Stueck(std::string_view t, bool referenzen) {
+        if (c3_ && !t.empty()) {
+            if (const std::string_view entitaet = EntitaetNachC3(t.front()); !entitaet.empty()) {
+                --aus_.laenge;
+                Roh(entitaet);
+                t.remove_prefix(1);
+            }
         }
-        faden_.Schliessen();
-    }
-
-    // Waits until every page is written; the first failure is thrown.
-    void Ende() { faden_.Ende(); }
-
-private:
-    // Puts the held-back C3 at the start of puffer, as the umlaut's entity
-    // when the text that follows begins with its second byte, which it then
-    // takes; the length put there.
-    std::size_t C3Anhaengen(char* puffer, std::string_view* weiter = nullptr) {
-        if (!c3_) return 0;
         c3_ = false;
-        if (const std::string_view entitaet =
-                weiter && !weiter->empty() ? EntitaetNachC3(weiter->front()) : std::string_view();
-            !entitaet.empty()) {
-            std::memcpy(puffer, entitaet.data(), entitaet.size());
-            weiter->remove_prefix(1);
-            return entitaet.size();
+        if (aus_.laenge + kHoechstFaktor * t.size() > kAusGroesse) Leeren();
+        aus_.laenge += Umwandeln(t.data(), t.size(), aus_.Daten() + aus_.laenge, referenzen);
+    }
+
+    void Roh(std::string_view t) {
+        c3_ = false;
+        while (!t.empty()) {
+            if (aus_.laenge == kAusGroesse) Leeren();
+            const std::size_t n = std::min(t.size(), kAusGroesse - aus_.laenge);
+            std::memcpy(aus_.Daten() + aus_.laenge, t.data(), n);
+            aus_.laenge += n;
+            t.remove_prefix(n);
         }
-        puffer[0] = '\xC3';
-        return 1;
     }
 
-    void Abgeben(char* puffer, std::size_t laenge) {
-        c3_ = laenge > 0 && puffer[laenge - 1] == '\xC3';
-        faden_.Schreiben(c3_ ? laenge - 1 : laenge);
+    void Leeren() {
+        if (aus_.laenge > 0) aus_ = (*senke_)(std::move(aus_));
     }
 
+    std::string_view vorTag_, nachTag_;
+    std::string ende_;
     std::unique_ptr<char[]> ein_;
-    SchreibFaden faden_;
+    Puffer aus_;
+    const Senke* senke_ = nullptr;
     bool c3_ = false;
+    bool rahmenBehalten_;
 };
 
-// The merged page of an imported one, written with its contents read from
-// the file a piece at a time, so that the cache keeps what is read until it
-// is written: a page of a megabyte built whole in memory costs more than
-// reading and writing it.
-void SeiteSchreiben(std::string_view seitentext, const std::string& inhaltsdatei,
-                    const std::string& seitenname, const std::string& seitendatei,
-                    SeitenSchreiber& schreiber) {
-    const std::optional<Rahmen> rahmen = RahmenBilden(seitentext, seitenname);
-    if (!rahmen || !rahmen->benannt) {
-        // Not a page of this generator, where the name may go into the contents.
-        const std::string seite =
-            Zusammenfuehren(seitentext, DateiLesenGanz(inhaltsdatei), seitenname);
-        schreiber.Beginnen(seitendatei);
-        schreiber.Fertig(seite);
-    } else {
-        DateiLeser leser(inhaltsdatei);
-        schreiber.Beginnen(seitendatei);
-        schreiber.Fertig(rahmen->kopf);
-        schreiber.Datei(leser, true);
-        schreiber.Zeichen(rahmen->ende, false);
-    }
-    schreiber.Abschliessen();
+std::string InSpeicher(Zusammenfuehrung& zusammenfuehrung, std::string_view inhalt,
+                       const std::string& seitenname) {
+    std::string seite;
+    // Room that is reserved but never written costs no memory.
+    seite.reserve(zusammenfuehrung.HoechstLaenge(inhalt.size(), seitenname));
+    zusammenfuehrung.Seite(AusText(inhalt), seitenname, [&seite](Puffer voll) {
+        seite.append(voll.Inhalt());
+        voll.laenge = 0;
+        return voll;
+    });
+    return seite;
 }
 
 }  // namespace
@@ -515,9 +404,10 @@ void BildnamenPruefen(const Projektdaten& daten) {
     }
 }
 
-std::string SeiteZusammenfuehren(std::string seitentext, const std::string& inhalt,
+std::string SeiteZusammenfuehren(std::string_view seitentext, std::string_view inhalt,
                                  const std::string& seitenname) {
-    return Zusammenfuehren(seitentext, inhalt, seitenname);
+    Zusammenfuehrung zusammenfuehrung(seitentext);
+    return InSpeicher(zusammenfuehrung, inhalt, seitenname);
 }
 
 std::string DateiLesen(const std::string& dateiname, long long anfang, long long ende) {
@@ -532,16 +422,6 @@ std::string DateiLesen(const std::string& dateiname, long long anfang, long long
 }
 
 namespace {
-
-// The contents block of the page text: from the placeholder heading up to the
-// line that closes the block; npos for a text without it.
-std::pair<std::size_t, std::size_t> PlatzhalterBlock(std::string_view seitentext) {
-    const auto anfang = seitentext.rfind(kUeberschrift);
-    if (anfang == std::string_view::npos) return {anfang, anfang};
-    const auto ende = seitentext.find(kInhaltEnde, anfang);
-    if (ende == std::string_view::npos) return {std::string_view::npos, std::string_view::npos};
-    return {anfang, ende};
-}
 
 std::string Zeitstempel() {
     const std::time_t jetzt = std::time(nullptr);
@@ -613,19 +493,19 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
 
 std::string EigeneSeite(const std::string& seitentext, const std::string& modus,
                         const std::string& seitenname, const std::optional<std::string>& inhalt) {
-    const auto [anfang, ende] = PlatzhalterBlock(seitentext);
-    if (anfang == std::string::npos) return seitentext;
-    if (modus == kModusNZAlt)
-        return Zusammenfuehren(seitentext,
-                               inhalt ? std::string_view(*inhalt)
-                                      : std::string_view(seitentext).substr(anfang, ende - anfang),
-                               seitenname);
-    if (!inhalt) return seitentext;
-    std::string seite(seitentext, 0, anfang);
-    seite.reserve(anfang + HoechstLaenge(*inhalt) + seitentext.size() - ende);
-    ZeichenAnhaengen(seite, *inhalt, true);
-    seite.append(seitentext, ende);
-    return seite;
+    const bool importiert = modus == kModusNZAlt;
+    if (!importiert && !inhalt) return seitentext;
+    if (inhalt) {
+        Zusammenfuehrung zusammenfuehrung(seitentext, !importiert);
+        return InSpeicher(zusammenfuehrung, *inhalt, seitenname);
+    }
+    // An imported page without its own contents gets the placeholder block.
+    const auto anfang = seitentext.rfind(kUeberschrift);
+    const auto ende = anfang == std::string::npos ? anfang : seitentext.find(kInhaltEnde, anfang);
+    return SeiteZusammenfuehren(
+        seitentext,
+        ende == std::string::npos ? std::string_view() : std::string_view(seitentext).substr(anfang, ende - anfang),
+        seitenname);
 }
 
 void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,
@@ -651,7 +531,10 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
     OrdnerErzeugen(daten.Zielordner + "/Neu");
 
     if (importiert) {
-        SeitenSchreiber schreiber;
+        // Each page is converted while the one before goes to the disk.
+        Zusammenfuehrung zusammenfuehrung(code.seite);
+        SchreibFaden schreiber(kAusGroesse, 2);
+        const Senke senke = [&schreiber](Puffer voll) { return schreiber.Tauschen(std::move(voll)); };
         try {
             for (int i = 1; i <= n; ++i) {
                 const std::string& name = daten.ImportSeiten[i];
@@ -659,21 +542,23 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
                 // A missing contents file ends the save with the open error
                 // of a copy of it.
                 if (!DateiExistiert(alt + name)) DateiKopieren(alt + name, seitendatei);
-                SeiteSchreiben(code.seite, alt + name, name, seitendatei, schreiber);
+                DateiLeser leser(alt + name);
+                schreiber.Oeffnen(seitendatei);
+                zusammenfuehrung.Seite(
+                    [&leser](char* ziel, std::size_t n) { return leser.Lesen(ziel, n); }, name,
+                    senke);
+                schreiber.Schliessen();
             }
         } catch (...) {
-            // The pages before are written first; a failure among them came
-            // first and is the one to report.
+            // A failure among the pages before came first and is the one to
+            // report.
             schreiber.Ende();
             throw;
         }
         schreiber.Ende();
     } else {
-        for (int i = 1; i <= n; ++i) {
-            const std::string seitendatei = neu + daten.ImportSeiten[i];
-            DateiErstellen(seitendatei, {});
-            TextSchreiben(seitendatei, code.seite);
-        }
+        // Each page whole or not at all: a full disk leaves no empty page.
+        for (int i = 1; i <= n; ++i) DateiErstellen(neu + daten.ImportSeiten[i], code.seite);
     }
 
     OrdnerErzeugen(neu + "css");

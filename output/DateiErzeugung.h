@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "codegen/Code.h"
@@ -13,12 +14,14 @@ namespace lw {
 // (or a folder of that name) gives the empty text.
 std::string DateiLesen(const std::string& dateiname, long long anfang, long long ende);
 
-// The page text of mode "NZAlt": the placeholder paragraphs and heading give
-// way to the contents of an imported page, its UTF-8 umlauts become entities
-// (over the whole page), every other well-formed UTF-8 character of the
-// contents a decimal character reference, and the generator tag names the
-// page ("_" + name without extension).
-std::string SeiteZusammenfuehren(std::string seitentext, const std::string& inhalt,
+// The page text of mode "NZAlt" with an imported page's contents, as the
+// save writes it: the placeholder paragraphs and heading give way to the
+// contents, UTF-8 umlauts become entities (over the whole page), every other
+// well-formed UTF-8 character of the contents a decimal character reference
+// (a noncharacter that of U+FFFD), and the generator tag names the page ("_"
+// + name without extension). A page text not of this generator throws
+// lw::Fehler.
+std::string SeiteZusammenfuehren(std::string_view seitentext, std::string_view inhalt,
                                  const std::string& seitenname);
 
 // The chosen pictures that the site refers to: banner, background and the

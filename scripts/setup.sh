@@ -9,7 +9,7 @@ pakete=(build-essential cmake ninja-build pkg-config
         libjpeg-dev libgif-dev libcurl4-openssl-dev fonts-wine)
 if [[ "${1:-}" == "--test" ]]; then
   pakete+=(libgtest-dev libgmock-dev libxml2-utils w3c-sgml-lib xvfb xauth
-           chromium curl clang libclang-rt-14-dev)
+           chromium curl clang libclang-rt-14-dev appstream)
   command -v npm >/dev/null || pakete+=(nodejs npm)
 fi
 

@@ -153,16 +153,19 @@ TEST(Dateien, FullDiskLeavesOnlyWholeFiles) {
 // thread ends is not left behind, not even hidden.
 TEST(SchreibFaden, OrderFailureAndUnfinishedFiles) {
     test::TempOrdner t;
+    Puffer puffer(8);
+    const auto schreiben = [&puffer](SchreibFaden& faden, std::string_view stueck) {
+        std::memcpy(puffer.Daten(), stueck.data(), stueck.size());
+        puffer.laenge = stueck.size();
+        puffer = faden.Tauschen(std::move(puffer));
+        EXPECT_EQ(puffer.laenge, 0u);
+    };
     {
-        SchreibFaden faden(8, 2);
-        const auto schreiben = [&faden](std::string_view stueck) {
-            std::memcpy(faden.Puffer(), stueck.data(), stueck.size());
-            faden.Schreiben(stueck.size());
-        };
+        SchreibFaden faden(8, 1);
         for (const char* name : {"a.txt", "b.txt"}) {
             faden.Oeffnen(t / name);
-            schreiben("12345678");
-            schreiben(name);
+            schreiben(faden, "12345678");
+            schreiben(faden, name);
             faden.Schliessen();
         }
         EXPECT_EQ(FehlerText([&] { faden.Oeffnen(t / "fehlt/c.txt"); }),
@@ -171,12 +174,12 @@ TEST(SchreibFaden, OrderFailureAndUnfinishedFiles) {
         // A folder takes the place of a file while it is written: it cannot
         // be moved into place.
         faden.Oeffnen(t / "x.txt");
-        schreiben("x");
+        schreiben(faden, "x");
         fs::create_directory(t / "x.txt");
         faden.Schliessen();
         EXPECT_EQ(FehlerText([&] {
                       faden.Oeffnen(t / "d.txt");
-                      schreiben("d");
+                      schreiben(faden, "d");
                       faden.Schliessen();
                       faden.Ende();
                   }),
@@ -185,8 +188,7 @@ TEST(SchreibFaden, OrderFailureAndUnfinishedFiles) {
     {
         SchreibFaden faden(8, 1);
         faden.Oeffnen(t / "e.txt");
-        std::memcpy(faden.Puffer(), "e", 1);
-        faden.Schreiben(1);
+        schreiben(faden, "e");
     }
     EXPECT_EQ(Inhalt(t.pfad()), "a.txt:13 b.txt:13 x.txt:<Ordner> ");
     EXPECT_EQ(test::Lesen(t / "b.txt"), "12345678b.txt");

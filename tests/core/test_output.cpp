@@ -299,8 +299,13 @@ TEST(DateienErzeugen, ImportedCharactersBecomeReferences) {
               "caf\xC3\xA9 5 \xE2\x82\xAC \xE2\x80\x9EJa\xE2\x80\x9C \xF0\x9F\x98\x80",
               "caf&#233; 5 &#8364; &#8222;Ja&#8220; &#128512;"},
              {"not an umlaut", "\xC3\x8C|\xE3\x84\xB1", "&#204;|&#12593;"},
-             {"edges", "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF4\x8F\xBF\xBF",
-              "&#128;&#2047;&#2048;&#65535;&#1114111;"},
+             {"edges", "\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBD\xF4\x8F\xBF\xBD",
+              "&#128;&#2047;&#2048;&#65533;&#1114109;"},
+             // XML refuses a reference to U+FFFE or U+FFFF; none of them is text.
+             {"noncharacters",
+              "\xEF\xB7\x90\xEF\xB7\xAF\xEF\xB7\xB0\xEF\xBF\xBE\xEF\xBF\xBF\xF0\x9F\xBF\xBF"
+              "\xF4\x8F\xBF\xBE",
+              "&#65533;&#65533;&#65008;&#65533;&#65533;&#65533;&#65533;"},
              {"overlong",
               "a\xC0\xAF\xC1\xBF\xE0\x80\xAF\xF0\x80\x80\xAF"
               "b",
@@ -434,22 +439,29 @@ TEST(DateienErzeugenRechte, ReadOnlyFolderIsRefused) {
     EXPECT_FALSE(fs::exists(t / "gesperrt/Neu"));
 }
 
-TEST(DateienErzeugenRechte, FullDiskIsReported) {
+// The disk fills up on the third page: the two before stay whole, and no
+// empty or partial third page is left behind.
+TEST(DateienErzeugenRechte, FullDiskLeavesOnlyWholePages) {
     test::TempOrdner t;
     fs::create_directory(t / "klein");
-    const ErzeugterCode code{std::string(64 * 1024, 'x'), "css", ""};
+    const ErzeugterCode code{std::string(12 * 1024, 'x'), "css", ""};
     const auto antwort = test::MitKleinemDatentraeger(t / "klein", 32 * 1024, [&] {
-        DateienErzeugen(Neu(t / "klein", {"a.html"}), code, false);
-        return std::string("(kein Fehler)");
+        const std::string k = t / "klein";
+        std::string text =
+            FehlerText([&] { DateienErzeugen(Neu(k, {"a.html", "b.html", "c.html"}), code, false); }) +
+            ":";
+        std::set<std::string> dateien;
+        for (const auto& e : fs::directory_iterator(k + "/Neu"))
+            dateien.insert(e.path().filename().string() + "=" + std::to_string(e.file_size()));
+        for (const std::string& datei : dateien) text += " " + datei;
+        return text;
     });
     if (!antwort) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
-    EXPECT_EQ(*antwort, "Zu wenig Speicherplatz");
+    EXPECT_EQ(*antwort, "Zu wenig Speicherplatz: a.html=12288 b.html=12288");
 }
 
-// Imported pages are written on a thread of their own while the next one is
-// read. The disk fills up on the second page, before the third page's missing
-// contents file is reached: that failure came first and is the one reported,
-// and only the first page is there, whole.
+// The disk fills up on the second imported page, before the third page's
+// missing contents file is reached: only the first page is there, whole.
 TEST(DateienErzeugenRechte, FullDiskDuringAnImportedSave) {
     test::TempOrdner t;
     fs::create_directory(t / "klein");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/Dateien.h"
+#include "common/Fehler.h"
 #include "output/DateiErzeugung.h"
 #include "tests/support/TempOrdner.h"
 
@@ -23,8 +24,8 @@ const std::string kKopf =
     "  </head>\r\n  <body>\r\n      <div id=\"Inhalt\">\r\n";
 const std::string kPlatzhalter =
     "        <h1>Lorem ipsum</h1>\r\n        <p>Lorem ipsum dolor.</p>\r\n"
-    "    </div>\r\n\r\n  </body>\r\n</html>\r\n";
-const std::string kEnde = "\r\n            </div>\r\n\r\n  </body>\r\n</html>\r\n";
+    "      </div>\r\n\r\n  </body>\r\n</html>\r\n";
+const std::string kEnde = "\r\n              </div>\r\n\r\n  </body>\r\n</html>\r\n";
 
 std::string Benannt(std::string kopf, const std::string& name) {
     kopf.replace(kopf.find("Leistenwerk"), 11, name);
@@ -135,16 +136,14 @@ TEST(Umlaute, HeadLinkTextsAndNameAreTreatedAsBefore) {
     }
 }
 
-// Without the tag in the head the first one anywhere is the page's name, as
-// it always was.
-TEST(Umlaute, TagOnlyInTheContents) {
-    const std::string ohneTag = "<html>\r\n  <body>\r\n" + kPlatzhalter;
-    const std::string inhalt =
-        "<p>\xC3\xA4</p><meta name=\"generator\" content=\"Leistenwerk\" /><p>Leistenwerk</p>";
-    EXPECT_EQ(SeiteZusammenfuehren(ohneTag, inhalt, "k.html"),
-              "<html>\r\n  <body>\r\n<p>&auml;</p><meta name=\"generator\" content=\"_k\" />"
-              "<p>Leistenwerk</p>" +
-                  kEnde);
+// Only a page text of this generator takes contents: its head names the
+// page, and its contents block tells where the contents go.
+TEST(Umlaute, PageTextsNotOfThisGeneratorAreRefused) {
+    for (const std::string& seite :
+         {"<html>\r\n  <body>\r\n" + kPlatzhalter,
+          kPlatzhalter + "<meta name=\"generator\" content=\"Leistenwerk\" />",
+          kKopf + "        <h1>Lorem ipsum</h1>\r\n        <p>x</p>\r\n  </body>\r\n"})
+        EXPECT_THROW(SeiteZusammenfuehren(seite, "x", "k.html"), Fehler) << seite;
 }
 
 // Pages are merged one after the other through the same buffers: a small
