@@ -1,10 +1,10 @@
 #include "app/About.h"
 
-#include <QLabel>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFrame>
+#include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 

@@ -341,9 +341,13 @@ std::string Demaskiert(std::string_view text, bool attribut) {
 
 std::string AttributWert(std::string_view text) { return Maskiert(text, true); }
 
-std::string AttributWertLesen(std::string_view wert) { return Demaskiert(wert, true); }
+std::string AttributWertLesen(std::string_view wert) {
+    return Demaskiert(wert, true);
+}
 
-std::string LinkTextLesen(std::string_view text) { return Demaskiert(text, false); }
+std::string LinkTextLesen(std::string_view text) {
+    return Demaskiert(text, false);
+}
 
 std::string BildAdresseLesen(std::string_view adresse) {
     std::string name;

@@ -303,9 +303,9 @@ std::vector<OrdnerEintrag> OrdnerLesen(const std::string& ordner) {
         if (name == "." || name == "..") continue;
         struct stat st {};
         if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        eintraege.push_back({cp1252AusUtf8(name), ArtAus(st),
-                             static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL +
-                                 st.st_mtim.tv_nsec});
+        eintraege.push_back(
+            {cp1252AusUtf8(name), ArtAus(st),
+             static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec});
     }
     ::closedir(d);
     return eintraege;

@@ -276,10 +276,9 @@ public:
         vorTag_ = seitentext.substr(0, tag);
         nachTag_ = seitentext.substr(tag + kGeneratorLeistenwerk.size(),
                                      inhaltsblock - tag - kGeneratorLeistenwerk.size());
-        ende_ = rahmenBehalten
-                    ? std::string(nachUeberschrift.substr(blockEnde))
-                    : std::string(nachUeberschrift.substr(0, platzhalter)) +
-                          std::string(nachUeberschrift.substr(blockEnde + 2));
+        ende_ = rahmenBehalten ? std::string(nachUeberschrift.substr(blockEnde))
+                               : std::string(nachUeberschrift.substr(0, platzhalter)) +
+                                     std::string(nachUeberschrift.substr(blockEnde + 2));
     }
 
     // The generated parts keep their bytes as the umlaut rule has always
@@ -502,10 +501,11 @@ std::string EigeneSeite(const std::string& seitentext, const std::string& modus,
     // An imported page without its own contents gets the placeholder block.
     const auto anfang = seitentext.rfind(kUeberschrift);
     const auto ende = anfang == std::string::npos ? anfang : seitentext.find(kInhaltEnde, anfang);
-    return SeiteZusammenfuehren(
-        seitentext,
-        ende == std::string::npos ? std::string_view() : std::string_view(seitentext).substr(anfang, ende - anfang),
-        seitenname);
+    return SeiteZusammenfuehren(seitentext,
+                                ende == std::string::npos
+                                    ? std::string_view()
+                                    : std::string_view(seitentext).substr(anfang, ende - anfang),
+                                seitenname);
 }
 
 void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,

@@ -145,8 +145,8 @@ std::string BildLesen(std::string_view adresse, const std::string& img, const st
 // What formate.css holds beyond the project data.
 struct Stylesheet {
     bool fixiert = false;
-    std::string emSeite;   // button height in em of the page font
-    std::string emButton;  // and of the button font
+    std::string emSeite;                                // button height in em of the page font
+    std::string emButton;                               // and of the button font
     std::vector<std::pair<int, std::string>> grafiken;  // group start, picture
 };
 
@@ -167,9 +167,9 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
         FarbeLesen(z.Wert("  background-color: #", ";", "die Hintergrundfarbe"), z.Datei(),
                    "die Hintergrundfarbe");
     if (z.Vorschau().starts_with("  background-image:")) {
-        d.HintergrundBild = BildLesen(z.Wert("  background-image:url(../img/", ");",
-                                             "das Hintergrundbild"),
-                                      img, z.Datei(), "das Hintergrundbild");
+        d.HintergrundBild =
+            BildLesen(z.Wert("  background-image:url(../img/", ");", "das Hintergrundbild"), img,
+                      z.Datei(), "das Hintergrundbild");
         d.HintergrundKachel = z.Falls("  background-repeat: repeat;");
         if (!d.HintergrundKachel) {
             z.Erwarten("  background-repeat: no-repeat;");
@@ -178,17 +178,17 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
         d.HintergrundFixiert = z.Falls("  background-attachment: fixed;");
         if (!d.HintergrundFixiert) z.Erwarten("  background-attachment: scroll;");
     }
-    d.BodySchriftFarbe = FarbeLesen(z.Wert("  color: #", ";", "die Schriftfarbe"), z.Datei(),
-                                    "die Schriftfarbe");
+    d.BodySchriftFarbe =
+        FarbeLesen(z.Wert("  color: #", ";", "die Schriftfarbe"), z.Datei(), "die Schriftfarbe");
     d.BodySchriftName = z.Wert("  font-family: \"", "\",sans-serif;", "die Schriftart");
     d.BodySchriftGroesse = ZahlLesen(z.Wert("  font-size: ", "px;", W("die Schriftgröße")),
                                      z.Datei(), W("die Schriftgröße"));
     d.BodySchriftStil = StilLesen(z.Lesen("font-weight"), z.Datei(), "der Schriftstil");
     z.Erwarten("  margin: 0;");
     z.Erwarten(css.fixiert ? "  padding: 0;" : "  padding: 1em;");
-    for (const char* zeile : {"}", "", "ul#Navigation {", "  float: left;", "  margin: 0;",
-                              "  padding: 0;", "}", "", "ul#Navigation li {", "  list-style: none;",
-                              "  margin: 0;", "  padding: 5px;"})
+    for (const char* zeile :
+         {"}", "", "ul#Navigation {", "  float: left;", "  margin: 0;", "  padding: 0;", "}", "",
+          "ul#Navigation li {", "  list-style: none;", "  margin: 0;", "  padding: 5px;"})
         z.Erwarten(zeile);
     if (z.Vorschau().starts_with("  background-color:"))
         d.ButtonHintergrundFarbe =
@@ -210,7 +210,8 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
     d.ButtonSchriftGroesse =
         ZahlLesen(z.Wert("  font-size: ", "px;", W("die Schriftgröße der Buttons")), z.Datei(),
                   W("die Schriftgröße der Buttons"));
-    d.ButtonSchriftStil = StilLesen(z.Lesen("font-weight"), z.Datei(), "der Schriftstil der Buttons");
+    d.ButtonSchriftStil =
+        StilLesen(z.Lesen("font-weight"), z.Datei(), "der Schriftstil der Buttons");
     z.Erwarten("}");
     z.Erwarten("");
     while (z.Vorschau().starts_with("ul#Navigation li.Seite")) {
@@ -219,8 +220,8 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
         css.grafiken.emplace_back(
             link, BildLesen(z.Wert("  background-image: url(../img/", ");", "die Buttongrafik"),
                             img, z.Datei(), "die Buttongrafik"));
-        for (const char* zeile : {"  background-repeat: no-repeat;",
-                                  "  background-position: center;", "}", ""})
+        for (const char* zeile :
+             {"  background-repeat: no-repeat;", "  background-position: center;", "}", ""})
             z.Erwarten(zeile);
     }
     z.Erwarten("div#Inhalt {");
@@ -229,8 +230,8 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
     // Only its presence counts: the banner itself is read from the pages.
     if (z.Falls("div#banner {")) {
         z.Wert("  margin-left: ", "px;", "der Abstand des Banners");
-        for (const char* zeile : {"  text-align: center;", "  padding-top: 20px;",
-                                  "  padding-bottom: 20px;", "}", ""})
+        for (const char* zeile :
+             {"  text-align: center;", "  padding-top: 20px;", "  padding-bottom: 20px;", "}", ""})
             z.Erwarten(zeile);
     }
     if (!z.Ende()) Unlesbar(z.Datei(), "nach dem letzten Block steht noch Text");
@@ -336,8 +337,8 @@ Menue MenueLesen(std::string_view seite, const std::string& datei, const std::st
     z.Falls("    <div id=\"fixiert\">");
     z.Erwarten("      <ul id=\"Navigation\">");
     while (!z.Ende() && z.Vorschau() != "      </ul>")
-        EintragLesen(z.Lesen(""), datei, menue.importiert,
-                     static_cast<int>(menue.links.size()) + 1, menue);
+        EintragLesen(z.Lesen(""), datei, menue.importiert, static_cast<int>(menue.links.size()) + 1,
+                     menue);
     z.Erwarten("      </ul>");
     z.Falls("    </div>");
     z.Erwarten("");
@@ -389,7 +390,9 @@ std::string QuellSeiteFinden(const std::string& neu, const std::string& ordner) 
 
 }  // namespace
 
-std::string SeitenOrdner(const Projektdaten& daten) { return daten.Zielordner + "/Neu"; }
+std::string SeitenOrdner(const Projektdaten& daten) {
+    return daten.Zielordner + "/Neu";
+}
 
 GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
     std::string ordner = gewaehlt;

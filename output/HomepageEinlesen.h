@@ -11,7 +11,7 @@ namespace lw {
 
 // A saved site read back: the folder Neu is the project.
 struct GeleseneHomepage {
-    Projektdaten daten;    // mode, pages, colours, fonts, pictures, sizes, Zielordner
+    Projektdaten daten;     // mode, pages, colours, fonts, pictures, sizes, Zielordner
     CodeEingaben eingaben;  // what the controls of the two tabs show, one row per page
     // The own contents of page i at [i - 1]: what stands between the line that
     // opens the contents block and the line that closes it. Nothing for a

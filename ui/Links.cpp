@@ -115,9 +115,8 @@ void TForm1::ZeilenAufbauen() {
     for (int i = 1; i <= n; ++i) {
         const int oben = 32 * i - 6;
         // An opened site's rows show what was read.
-        const lw::LinkTexte* gelesen = static_cast<std::size_t>(i) <= geleseneLinks_.size()
-                                           ? &geleseneLinks_[i - 1]
-                                           : nullptr;
+        const lw::LinkTexte* gelesen =
+            static_cast<std::size_t>(i) <= geleseneLinks_.size() ? &geleseneLinks_[i - 1] : nullptr;
         const QString seite = importiert ? alsQString(daten_.ImportSeiten[i])
                               : gelesen  ? alsQString(gelesen->seite)
                                          : QStringLiteral("Seite%1.html").arg(i);

@@ -121,7 +121,8 @@ VorOrt OeffnenUndSpeichern(const std::string& ordner) {
 std::string MitInhalt(const std::string& seite, const std::string& inhalt) {
     const std::string auf = "      <div id=\"Inhalt\">\r\n";
     const auto anfang = seite.find(auf) + auf.size();
-    const auto ende = seite.rfind("\r\n", seite.find(W("      <!-- Hier endet der Block für den Seiteninhalt")) - 5);
+    const auto ende = seite.rfind(
+        "\r\n", seite.find(W("      <!-- Hier endet der Block für den Seiteninhalt")) - 5);
     return seite.substr(0, anfang) + inhalt + seite.substr(ende);
 }
 
@@ -136,8 +137,8 @@ const std::vector<Fall>& Faelle() {
                        {"d.html", "D", "", ""},
                        {"e.html", "E", "", "a.gif"}};
         f.push_back(alles);
-        Fall eine{"neu eine Grafik fuer alle", kModusHPNeu, false, true, false, false,
-                  Standardlinks(3)};
+        Fall eine{
+            "neu eine Grafik fuer alle", kModusHPNeu, false, true, false, false, Standardlinks(3)};
         eine.links[0].grafik = "a.gif";
         eine.links[2].grafik = "b.gif";
         f.push_back(eine);
@@ -148,8 +149,8 @@ const std::vector<Fall>& Faelle() {
         Fall offen{"importiert offen", kModusNZAlt, false, false, false, true, {}};
         offen.links = {{"a.html", "A", "", ""}};
         f.push_back(offen);
-        f.push_back({"tausend Seiten", kModusHPNeu, true, false, false, false,
-                     Standardlinks(1000)});
+        f.push_back(
+            {"tausend Seiten", kModusHPNeu, true, false, false, false, Standardlinks(1000)});
         return f;
     }();
     return faelle;
@@ -222,7 +223,8 @@ TEST(HomepageEinlesen, EditedContentsAreMergedAndKept) {
         SCOPED_TRACE(f.name);
         test::TempOrdner t;
         Speichern(t, f);
-        const std::string seite = t / (f.modus == kModusNZAlt ? "Neu/_kontakt.htm" : "Neu/Seite2.html");
+        const std::string seite =
+            t / (f.modus == kModusNZAlt ? "Neu/_kontakt.htm" : "Neu/Seite2.html");
         const std::string alt = Lesen(seite);
         Schreiben(seite, MitInhalt(alt, "        <p>T\xC3\xBCr \xE2\x82\xAC &amp; \xFC</p>"));
         const auto vorher = Dateien(t / "Neu");
@@ -295,26 +297,51 @@ TEST(HomepageEinlesen, BadSitesAreRefusedWithTheirMessage) {
                  fs::remove(t / (std::string("Neu/") + s));
          },
          W("Im Ordner „%“ wurde keine mit Leistenwerk gespeicherte Homepage gefunden.")},
-        {"Schriftfarbe", [&](auto& t) { ersetzen(t / "Neu/css/formate.css", "  color: #000000;", "  color: schwarz;"); },
+        {"Schriftfarbe",
+         [&](auto& t) {
+             ersetzen(t / "Neu/css/formate.css", "  color: #000000;", "  color: schwarz;");
+         },
          "formate.css: die Schriftfarbe ist nicht lesbar"},
-        {"Zeile fehlt", [&](auto& t) { ersetzen(t / "Neu/css/formate.css", "  display: block;\r\n", ""); },
+        {"Zeile fehlt",
+         [&](auto& t) { ersetzen(t / "Neu/css/formate.css", "  display: block;\r\n", ""); },
          W("formate.css: die Zeile „  display: block;“ fehlt")},
-        {"Wert passt nicht", [&](auto& t) { ersetzen(t / "Neu/css/formate.css", "margin-left: 200px", "margin-left: 20px"); },
+        {"Wert passt nicht",
+         [&](auto& t) {
+             ersetzen(t / "Neu/css/formate.css", "margin-left: 200px", "margin-left: 20px");
+         },
          "formate.css: die Datei passt nicht zu den Einstellungen, die sie nennt"},
-        {"Menue unlesbar", [&](auto& t) { ersetzen(t / "Neu/Seite2.html", "<a href=\"Seite3.html\"", "<a  href=\"x\""); },
+        {"Menue unlesbar",
+         [&](auto& t) {
+             ersetzen(t / "Neu/Seite2.html", "<a href=\"Seite3.html\"", "<a  href=\"x\"");
+         },
          W("Seite2.html: der Eintrag 3 des Menüs ist nicht lesbar")},
-        {"Menues verschieden", [&](auto& t) { ersetzen(t / "Neu/Seite3.html", ">Seite 1<", ">Start<"); },
+        {"Menues verschieden",
+         [&](auto& t) { ersetzen(t / "Neu/Seite3.html", ">Seite 1<", ">Start<"); },
          W("Seite1.html: das Menü ist anders als auf der Seite „Seite3.html“")},
-        {"Inhaltsblock ohne Anfang", [&](auto& t) { ersetzen(t / "Neu/Seite2.html", "      <div id=\"Inhalt\">\r\n", ""); },
+        {"Inhaltsblock ohne Anfang",
+         [&](auto& t) { ersetzen(t / "Neu/Seite2.html", "      <div id=\"Inhalt\">\r\n", ""); },
          W("Seite2.html: die Zeile, die den Inhaltsblock öffnet, fehlt")},
-        {"Inhaltsblock ohne Ende", [&](auto& t) { ersetzen(t / "Neu/Seite2.html", "      </div>\r\n\r\n      <!-- Hier endet der Block f\xFCr den Seiteninhalt //-->\r\n", ""); },
-         W("Seite2.html: die Zeile, die den Inhaltsblock schließt, fehlt oder der Text danach wurde verändert")},
-        {"Seite ausserhalb", [&](auto& t) { ersetzen(t / "Neu/Seite1.html", "\"Seite2.html\"", "\"../x.html\""); },
-         W("Seite1.html: der Eintrag 2 des Menüs führt zu „../x.html“, das ist kein gültiger Seitenname")},
-        {"Seite absolut", [&](auto& t) { ersetzen(t / "Neu/Seite1.html", "\"Seite2.html\"", "\"/x.html\""); },
-         W("Seite1.html: der Eintrag 2 des Menüs führt zu „/x.html“, das ist kein gültiger Seitenname")},
-        {"Seite im Unterordner", [&](auto& t) { ersetzen(t / "Neu/Seite1.html", "\"Seite2.html\"", "\"a/b.html\""); },
-         W("Seite1.html: der Eintrag 2 des Menüs führt zu „a/b.html“, das ist kein gültiger Seitenname")},
+        {"Inhaltsblock ohne Ende",
+         [&](auto& t) {
+             ersetzen(t / "Neu/Seite2.html",
+                      "      </div>\r\n\r\n      <!-- Hier endet der Block f\xFCr den Seiteninhalt "
+                      "//-->\r\n",
+                      "");
+         },
+         W("Seite2.html: die Zeile, die den Inhaltsblock schließt, fehlt oder der Text danach "
+           "wurde verändert")},
+        {"Seite ausserhalb",
+         [&](auto& t) { ersetzen(t / "Neu/Seite1.html", "\"Seite2.html\"", "\"../x.html\""); },
+         W("Seite1.html: der Eintrag 2 des Menüs führt zu „../x.html“, das ist kein gültiger "
+           "Seitenname")},
+        {"Seite absolut",
+         [&](auto& t) { ersetzen(t / "Neu/Seite1.html", "\"Seite2.html\"", "\"/x.html\""); },
+         W("Seite1.html: der Eintrag 2 des Menüs führt zu „/x.html“, das ist kein gültiger "
+           "Seitenname")},
+        {"Seite im Unterordner",
+         [&](auto& t) { ersetzen(t / "Neu/Seite1.html", "\"Seite2.html\"", "\"a/b.html\""); },
+         W("Seite1.html: der Eintrag 2 des Menüs führt zu „a/b.html“, das ist kein gültiger "
+           "Seitenname")},
         {"Stylesheet als Verknuepfung",
          [](auto& t) {
              fs::rename(t / "Neu/css/formate.css", t / "formate.css");
@@ -335,7 +362,8 @@ TEST(HomepageEinlesen, BadSitesAreRefusedWithTheirMessage) {
         f.verderben(t);
         const auto vorher = Dateien(t.pfad());
         std::string meldung = f.meldung;
-        if (const auto p = meldung.find('%'); p != std::string::npos) meldung.replace(p, 1, t.pfad());
+        if (const auto p = meldung.find('%'); p != std::string::npos)
+            meldung.replace(p, 1, t.pfad());
         try {
             HomepageEinlesen(t.pfad());
             ADD_FAILURE() << "gelesen";

@@ -343,7 +343,6 @@ private slots:
         QVERIFY(Knopf(h, "BitBtn10")->isVisible());
     }
 
-
     // A saved imported site comes back through the start window: the tabs
     // show what was saved, "Testen" writes beside Neu, and saving writes in
     // place with the edited contents and a backup of what it replaced.

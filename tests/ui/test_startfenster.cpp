@@ -1,9 +1,9 @@
 // The start window: its look, its hints and the three roads into the wizard.
 #include <QApplication>
 #include <QDir>
-#include <QLineEdit>
 #include <QEventLoop>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -16,9 +16,9 @@
 #include "app/Browser.h"
 #include "app/Programmfenster.h"
 #include "codegen/Code.h"
+#include "model/Projektdaten.h"
 #include "output/DateiErzeugung.h"
 #include "tests/support/TempOrdner.h"
-#include "model/Projektdaten.h"
 #include "tests/ui/Kind.h"
 #include "tests/ui/SkriptDialoge.h"
 #include "ui/Anwendung.h"
@@ -144,7 +144,8 @@ private slots:
             << "btn_NeuHP"
             << "Für beliebige Homepages \n(nicht geeignet für den Netzhof Editor)";
         QTest::newRow("btn_BearbeitenHP")
-            << "btn_BearbeitenHP" << "Für Homepages, die mit Leistenwerk \ngespeichert wurden";
+            << "btn_BearbeitenHP"
+            << "Für Homepages, die mit Leistenwerk \ngespeichert wurden";
         QTest::newRow("lbl_Homepage") << "lbl_Homepage"
                                       << "Zur Homepage des Autors";
     }
@@ -271,7 +272,8 @@ private slots:
         QTest::mouseClick(bearbeiten, Qt::LeftButton);
         QVERIFY(anzahl.erledigt());
         for (const auto& aufruf : dialoge.von(SkriptDialoge::Art::Ordner)) {
-            QCOMPARE(aufruf.titel, QStringLiteral("Bitte wählen Sie den Ordner Ihrer Homepage aus."));
+            QCOMPARE(aufruf.titel,
+                     QStringLiteral("Bitte wählen Sie den Ordner Ihrer Homepage aus."));
             QCOMPARE(aufruf.ersterOrdner, QDir::homePath());
         }
         QCOMPARE(SichtbareFenster(), QStringList{QStringLiteral("Form1")});
