@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -53,20 +54,29 @@ int AllesSchreiben(int fd, std::string_view daten) {
 
 // Reads the rest of the file behind fd; 0 or the errno of the failed read.
 int AllesLesen(int fd, std::string& aus) {
-    // Room for the whole file at once: growing a text of megabytes step by
-    // step costs more than reading it.
+    // Room for the whole file at once, read straight into it: growing a text
+    // of megabytes step by step, or copying it once more, costs more than
+    // reading it.
     struct stat st {};
+    std::size_t erwartet = 0;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        aus.reserve(aus.size() + static_cast<std::size_t>(st.st_size));
-    char puffer[65536];
+        erwartet = static_cast<std::size_t>(st.st_size);
+    std::size_t gefuellt = aus.size();
     for (;;) {
-        const ssize_t n = ::read(fd, puffer, sizeof puffer);
+        // One byte more than expected, so that the end is seen in one read.
+        if (aus.size() < gefuellt + 1) aus.resize(std::max(gefuellt + erwartet + 1, gefuellt + 65536));
+        const ssize_t n = ::read(fd, aus.data() + gefuellt, aus.size() - gefuellt);
         if (n < 0) {
             if (errno == EINTR) continue;
+            aus.resize(gefuellt);
             return errno;
         }
-        if (n == 0) return 0;
-        aus.append(puffer, static_cast<std::size_t>(n));
+        if (n == 0) {
+            aus.resize(gefuellt);
+            return 0;
+        }
+        gefuellt += static_cast<std::size_t>(n);
+        erwartet = 0;
     }
 }
 
@@ -240,6 +250,22 @@ void DateiLeser::Rest(std::string& aus) {
     if (const int err = AllesLesen(fd_, aus)) Werfen(err, pfad_);
 }
 
+void DateiLeser::Springen(long long position) {
+    if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0) Werfen(errno, pfad_);
+}
+
+long long DateiLeser::Groesse() const {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) Werfen(errno, pfad_);
+    return static_cast<long long>(st.st_size);
+}
+
+long long DateiLeser::Geaendert() const {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) Werfen(errno, pfad_);
+    return static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+}
+
 std::string DateiLesenGanz(const std::string& pfad) {
     std::string inhalt;
     DateiLeser(pfad).Rest(inhalt);
@@ -260,6 +286,12 @@ void DateiKopieren(const std::string& quelle, const std::string& ziel) {
         if (const int lesefehler = AllesLesen(fd, inhalt)) Werfen(lesefehler, quelle);
     }
     DateiErstellen(ziel, inhalt);
+}
+
+void DateiSichern(const std::string& quelle, const std::string& ziel) {
+    // A copy of every byte would cost as much as the save itself.
+    if (::link(LokalerPfad(quelle).c_str(), LokalerPfad(ziel).c_str()) == 0) return;
+    DateiKopieren(quelle, ziel);
 }
 
 void DateiErstellen(const std::string& ziel, std::string_view inhalt) {

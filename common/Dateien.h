@@ -69,6 +69,11 @@ public:
     std::size_t Lesen(char* ziel, std::size_t n);
     // The bytes that are left, appended to aus.
     void Rest(std::string& aus);
+    // Reading goes on from this byte of the file.
+    void Springen(long long position);
+    // Size in bytes and time of the last change in nanoseconds, as now.
+    long long Groesse() const;
+    long long Geaendert() const;
 
 private:
     std::string pfad_;
@@ -82,6 +87,13 @@ std::string DateiLesenGanz(const std::string& pfad);
 // "Datei <quelle> kann nicht geöffnet werden. <Grund>" and
 // "Datei "<ziel>" kann nicht erstellt werden. <Grund>".
 void DateiKopieren(const std::string& quelle, const std::string& ziel);
+
+// Keeps the bytes of quelle under the new name ziel before quelle is replaced:
+// a second name for the same file where the file system allows it, else a
+// byte copy (with DateiKopieren's messages). Only for a file that is then
+// replaced by a new one of its name (TextSchreiben, NeueDatei), never written
+// in place, so that ziel keeps the old bytes.
+void DateiSichern(const std::string& quelle, const std::string& ziel);
 
 // Creates or replaces ziel with the bytes, whole or not at all as TextSchreiben;
 // a file that cannot be created gives

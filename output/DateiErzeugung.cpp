@@ -422,6 +422,13 @@ std::string DateiLesen(const std::string& dateiname, long long anfang, long long
 
 namespace {
 
+// The placeholder block of a page text of this generator: from the heading
+// up to the line that closes the contents block.
+std::pair<std::size_t, std::size_t> PlatzhalterBlock(std::string_view seitentext) {
+    const auto anfang = seitentext.rfind(kUeberschrift);
+    return {anfang, seitentext.find(kInhaltEnde, anfang)};
+}
+
 std::string Zeitstempel() {
     const std::time_t jetzt = std::time(nullptr);
     std::tm zeit{};
@@ -463,6 +470,19 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
     }
     for (const char* ordner : {"css", "img"}) ErsetzbarPruefen(neu + ordner, Eintragsart::ordner);
     for (const std::string& ziel : ziele) ErsetzbarPruefen(neu + ziel, Eintragsart::datei);
+    // The contents are read while the pages are written: their files must
+    // still be those that were read.
+    for (const std::optional<EigenerInhalt>& inhalt : vorOrt.inhalte) {
+        if (!inhalt) continue;
+        const bool gleich = EintragsartLesen(neu + inhalt->datei) == Eintragsart::datei && [&] {
+            const DateiLeser leser(neu + inhalt->datei);
+            return leser.Groesse() == inhalt->groesse && leser.Geaendert() == inhalt->geaendert;
+        }();
+        if (!gleich)
+            throw Hinweis(Lesbar(inhalt->datei) +
+                          W(": die Datei wurde seit dem Öffnen verändert. Bitte öffnen Sie die "
+                            "Homepage erneut."));
+    }
 
     // Everything that will be replaced is kept before the first file is.
     vorOrt.sicherung = "Sicherung " + Zeitstempel();
@@ -471,16 +491,58 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
     for (const std::string& ziel : ziele) {
         if (!DateiExistiert(neu + ziel)) continue;
         OrdnerAufDemWegErzeugen(sicherung, ziel);
-        DateiKopieren(neu + ziel, sicherung + ziel);
+        DateiSichern(neu + ziel, sicherung + ziel);
     }
 
-    for (int i = 1; i <= n; ++i) {
-        const std::optional<std::string> keiner;
-        const auto& inhalt =
-            static_cast<std::size_t>(i) <= vorOrt.inhalte.size() ? vorOrt.inhalte[i - 1] : keiner;
-        TextSchreiben(neu + vorsatz + daten.ImportSeiten[i],
-                      EigeneSeite(code.seite, daten.Modus, daten.ImportSeiten[i], inhalt));
+    // As the imported save: each page is merged while the one before goes
+    // to the disk.
+    const bool importiert = daten.Modus == kModusNZAlt;
+    Zusammenfuehrung zusammenfuehrung(code.seite, !importiert);
+    const auto [anfang, ende] = PlatzhalterBlock(code.seite);
+    const std::string_view platzhalter = std::string_view(code.seite).substr(anfang, ende - anfang);
+    SchreibFaden schreiber(kAusGroesse, 2);
+    const Senke senke = [&schreiber](Puffer voll) { return schreiber.Tauschen(std::move(voll)); };
+    try {
+        for (int i = 1; i <= n; ++i) {
+            const std::string& name = daten.ImportSeiten[i];
+            const EigenerInhalt* inhalt = static_cast<std::size_t>(i) <= vorOrt.inhalte.size() &&
+                                                  vorOrt.inhalte[i - 1].has_value()
+                                              ? &*vorOrt.inhalte[i - 1]
+                                              : nullptr;
+            if (!inhalt && !importiert) {
+                // A page added to a new site: the page text as it stands.
+                DateiErstellen(neu + name, code.seite);
+                continue;
+            }
+            if (!inhalt) {
+                schreiber.Oeffnen(neu + vorsatz + name);
+                zusammenfuehrung.Seite(AusText(platzhalter), name, senke);
+                schreiber.Schliessen();
+                continue;
+            }
+            // A file this save replaces may already be the new one: its old
+            // bytes are in the backup.
+            const bool ersetzt = std::find(ziele.begin(), ziele.end(), inhalt->datei) != ziele.end();
+            DateiLeser leser((ersetzt ? sicherung : neu) + inhalt->datei);
+            leser.Springen(inhalt->anfang);
+            long long rest = inhalt->laenge;
+            schreiber.Oeffnen(neu + vorsatz + name);
+            zusammenfuehrung.Seite(
+                [&leser, &rest](char* ziel, std::size_t n) {
+                    const std::size_t gelesen = leser.Lesen(
+                        ziel, static_cast<std::size_t>(std::min<long long>(rest, static_cast<long long>(n))));
+                    rest -= static_cast<long long>(gelesen);
+                    return gelesen;
+                },
+                name, senke);
+            schreiber.Schliessen();
+        }
+    } catch (...) {
+        // A failure among the pages before came first and is the one to report.
+        schreiber.Ende();
+        throw;
     }
+    schreiber.Ende();
     if (!OrdnerExistiert(neu + "css")) OrdnerErzeugen(neu + "css");
     TextSchreiben(neu + "css/formate.css", code.css);
     if (menueFixiert) TextSchreiben(neu + "css/ie.css", code.ieCss);
@@ -494,18 +556,12 @@ std::string EigeneSeite(const std::string& seitentext, const std::string& modus,
                         const std::string& seitenname, const std::optional<std::string>& inhalt) {
     const bool importiert = modus == kModusNZAlt;
     if (!importiert && !inhalt) return seitentext;
-    if (inhalt) {
-        Zusammenfuehrung zusammenfuehrung(seitentext, !importiert);
-        return InSpeicher(zusammenfuehrung, *inhalt, seitenname);
-    }
-    // An imported page without its own contents gets the placeholder block.
-    const auto anfang = seitentext.rfind(kUeberschrift);
-    const auto ende = anfang == std::string::npos ? anfang : seitentext.find(kInhaltEnde, anfang);
-    return SeiteZusammenfuehren(seitentext,
-                                ende == std::string::npos
-                                    ? std::string_view()
-                                    : std::string_view(seitentext).substr(anfang, ende - anfang),
-                                seitenname);
+    Zusammenfuehrung zusammenfuehrung(seitentext, !importiert);
+    const auto [anfang, ende] = PlatzhalterBlock(seitentext);
+    return InSpeicher(zusammenfuehrung,
+                      inhalt ? std::string_view(*inhalt)
+                             : std::string_view(seitentext).substr(anfang, ende - anfang),
+                      seitenname);
 }
 
 void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,

@@ -41,10 +41,22 @@ void BildnamenPruefen(const Projektdaten& daten);
 std::string EigeneSeite(const std::string& seitentext, const std::string& modus,
                         const std::string& seitenname, const std::optional<std::string>& inhalt);
 
+// Where a page of an opened site keeps its own contents: bytes
+// [anfang, anfang + laenge) of the file datei (relative to the folder Neu),
+// which must still be as it was read (size and time of the last change).
+struct EigenerInhalt {
+    std::string datei;
+    long long anfang = 0;
+    long long laenge = 0;
+    long long groesse = 0;
+    long long geaendert = 0;
+};
+
 // Saving into the folder Neu of an opened site instead of making it.
 struct VorOrt {
-    // The own contents of page i at [i - 1].
-    std::vector<std::optional<std::string>> inhalte;
+    // The own contents of page i at [i - 1]; read when the page is written,
+    // from the backup where the file is one the save replaces.
+    std::vector<std::optional<EigenerInhalt>> inhalte;
     // Set by the save: the folder beside Neu that keeps the files it replaced.
     std::string sicherung;
 };
@@ -61,6 +73,8 @@ struct VorOrt {
 // copied into a new folder "Sicherung JJJJ-MM-TT HH-MM-SS" beside it, at the
 // same relative path, and then replaced whole; files the save does not write
 // stay as they are, and pictures already in img/ are not copied onto themselves.
+// A file of the contents that changed since it was read is refused with
+// lw::Hinweis before anything is written.
 void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,
                      VorOrt* vorOrt = nullptr);
 

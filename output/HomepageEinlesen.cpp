@@ -471,22 +471,36 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
             continue;
         }
         if (art != Eintragsart::datei) Unlesbar(datei, "das ist keine Datei");
-        const std::string seite = datei == quelle ? quelltext : DateiLesenGanz(neu + "/" + datei);
         if (erwartet.empty() || menue.importiert)
             erwartet = EigeneSeite(code.seite, d.Modus, name, std::string());
         const std::size_t k = InhaltsAnfang(erwartet);
         const std::string_view kopf = std::string_view(erwartet).substr(0, k);
         const std::string_view ende = std::string_view(erwartet).substr(k);
-        if (!seite.starts_with(kopf)) {
-            if (seite.find(kInhaltAnfang) == std::string::npos)
+
+        // Only the generated lines around the contents are read now; the
+        // contents are read when the page is written.
+        DateiLeser leser(neu + "/" + datei);
+        const long long groesse = leser.Groesse();
+        std::string anfang(kopf.size(), '\0');
+        anfang.resize(leser.Lesen(anfang.data(), anfang.size()));
+        std::string schluss;
+        if (anfang == kopf && groesse >= static_cast<long long>(erwartet.size())) {
+            leser.Springen(groesse - static_cast<long long>(ende.size()));
+            schluss.resize(ende.size());
+            schluss.resize(leser.Lesen(schluss.data(), schluss.size()));
+        }
+        if (anfang != kopf) {
+            if (DateiLesenGanz(neu + "/" + datei).find(kInhaltAnfang) == std::string::npos)
                 Unlesbar(datei, W("die Zeile, die den Inhaltsblock öffnet, fehlt"));
             if (datei == quelle) Unlesbar(datei, W("das Menü ist nicht lesbar"));
             Unlesbar(datei, W("das Menü ist anders als auf der Seite ") + InAnfuehrung(quelle));
         }
-        if (seite.size() < erwartet.size() || !seite.ends_with(ende))
+        if (schluss != ende)
             Unlesbar(datei, W("die Zeile, die den Inhaltsblock schließt, fehlt oder der Text "
                               "danach wurde verändert"));
-        hp.inhalte.emplace_back(seite.substr(k, seite.size() - erwartet.size()));
+        hp.inhalte.emplace_back(EigenerInhalt{datei, static_cast<long long>(k),
+                                              groesse - static_cast<long long>(erwartet.size()),
+                                              groesse, leser.Geaendert()});
     }
     return hp;
 }

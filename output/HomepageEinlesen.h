@@ -6,6 +6,7 @@
 
 #include "codegen/Code.h"
 #include "model/Projektdaten.h"
+#include "output/DateiErzeugung.h"
 
 namespace lw {
 
@@ -13,10 +14,10 @@ namespace lw {
 struct GeleseneHomepage {
     Projektdaten daten;     // mode, pages, colours, fonts, pictures, sizes, Zielordner
     CodeEingaben eingaben;  // what the controls of the two tabs show, one row per page
-    // The own contents of page i at [i - 1]: what stands between the line that
-    // opens the contents block and the line that closes it. Nothing for a
-    // page named in the menu whose file is missing.
-    std::vector<std::optional<std::string>> inhalte;
+    // Where page i keeps its own contents, at [i - 1]: what stands between
+    // the line that opens the contents block and the line that closes it.
+    // Nothing for a page named in the menu whose file is missing.
+    std::vector<std::optional<EigenerInhalt>> inhalte;
     // The pages named in the menu whose file is missing, in menu order.
     std::vector<std::string> fehlendeSeiten;
 };

@@ -9,7 +9,9 @@
 #   4. start-up and peak memory against a minimal Qt window with a label
 #      (under Xvfb),
 #   5. the longest gap between two download call-backs while the server
-#      stalls for 10 s (no reference).
+#      stalls for 10 s (no reference),
+#   6. opening a saved site of 100 pages of 1 MiB and saving it in place,
+#      backup included, against cp -r of that site.
 # Prints one verdict line per goal; exit status 0 when every goal was reached.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +19,7 @@ cd "$(dirname "$0")/.."
 bau=build/bench
 cmake -S . -B "$bau" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLW_BUILD_BENCH=ON \
   -DLW_BUILD_TESTS=ON -DLW_BUILD_UI=ON >/dev/null
-cmake --build "$bau" -j2 --target bench_speichern bench_import bench_text bench_stillstand \
+cmake --build "$bau" -j2 --target bench_speichern bench_bearbeiten bench_import bench_text bench_stillstand \
   bench_start bench_start_leistenwerk bench_start_minimal >/dev/null
 
 for programm in cp curl Xvfb; do
@@ -62,6 +64,7 @@ messen "2. Speichern einer übernommenen Site auf der Platte" bench_speichern
 messen "3. Zusammenführen und Inhaltsschnitt, 10, 20 und 40 MiB" bench_text
 messen "4. Start und Speicher unter Xvfb" bench_start
 messen "5. Fenster ansprechbar während eines Stillstands des Servers" bench_stillstand
+messen "6. Gespeicherte Homepage öffnen und an Ort und Stelle speichern" bench_bearbeiten
 
 echo "== Zusammenfassung"
 printf '%s\n' "${ergebnisse[@]}"

@@ -272,6 +272,27 @@ TEST(HomepageEinlesen, MissingPagesAndFewerPages) {
     EXPECT_FALSE(hp.inhalte[3].has_value());
 }
 
+// A page changed with another editor after the site was opened: the save
+// refuses before it writes anything, backup included.
+TEST(HomepageEinlesen, PageChangedAfterOpeningIsRefused) {
+    test::TempOrdner t;
+    Speichern(t, Faelle()[0]);
+    const GeleseneHomepage hp = HomepageEinlesen(t.pfad());
+    Schreiben(t / "Neu/Seite3.html", Lesen(t / "Neu/Seite3.html") + "<!-- neu -->");
+    const auto vorher = Dateien(t.pfad());
+    VorOrt vorOrt{hp.inhalte, {}};
+    try {
+        DateienErzeugen(hp.daten, CodeErzeugen(hp.daten, hp.eingaben), false, &vorOrt);
+        ADD_FAILURE() << "gespeichert";
+    } catch (const Hinweis& h) {
+        EXPECT_EQ(std::string(h.what()),
+                  W("Seite3.html: die Datei wurde seit dem Öffnen verändert. Bitte öffnen Sie "
+                    "die Homepage erneut."));
+    }
+    EXPECT_TRUE(Dateien(t.pfad()) == vorher);
+    EXPECT_EQ(std::distance(fs::directory_iterator(t.pfad()), fs::directory_iterator()), 3);
+}
+
 // Each bad site gets its message, and nothing in the folder changes.
 TEST(HomepageEinlesen, BadSitesAreRefusedWithTheirMessage) {
     const auto ersetzen = [](const std::string& pfad, const std::string& von,
