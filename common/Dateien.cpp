@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -54,29 +53,20 @@ int AllesSchreiben(int fd, std::string_view daten) {
 
 // Reads the rest of the file behind fd; 0 or the errno of the failed read.
 int AllesLesen(int fd, std::string& aus) {
-    // Room for the whole file at once, read straight into it: growing a text
-    // of megabytes step by step, or copying it once more, costs more than
-    // reading it.
+    // Room for the whole file at once: growing a text of megabytes step by
+    // step costs more than reading it.
     struct stat st {};
-    std::size_t erwartet = 0;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        erwartet = static_cast<std::size_t>(st.st_size);
-    std::size_t gefuellt = aus.size();
+        aus.reserve(aus.size() + static_cast<std::size_t>(st.st_size));
+    char puffer[65536];
     for (;;) {
-        // One byte more than expected, so that the end is seen in one read.
-        if (aus.size() < gefuellt + 1) aus.resize(std::max(gefuellt + erwartet + 1, gefuellt + 65536));
-        const ssize_t n = ::read(fd, aus.data() + gefuellt, aus.size() - gefuellt);
+        const ssize_t n = ::read(fd, puffer, sizeof puffer);
         if (n < 0) {
             if (errno == EINTR) continue;
-            aus.resize(gefuellt);
             return errno;
         }
-        if (n == 0) {
-            aus.resize(gefuellt);
-            return 0;
-        }
-        gefuellt += static_cast<std::size_t>(n);
-        erwartet = 0;
+        if (n == 0) return 0;
+        aus.append(puffer, static_cast<std::size_t>(n));
     }
 }
 
