@@ -102,9 +102,10 @@ void TForm2::closeEvent(QCloseEvent* ereignis) {
 }
 
 void TForm2::btn_NeuHPClick() {
+    // Closed by its close box, the page-count window leaves the choice open
+    // instead of making a site without pages.
+    if (fenster_.frm_LinkAnzahl && fenster_.frm_LinkAnzahl->exec() != QDialog::Accepted) return;
     daten_.Modus = lw::kModusHPNeu;
-    // However the page-count window was closed, Seitenzahl holds what it left there.
-    if (fenster_.frm_LinkAnzahl) fenster_.frm_LinkAnzahl->exec();
     HauptfensterZeigen(daten_.Modus);
 }
 

@@ -25,9 +25,13 @@ std::string Lesbar(std::string text) {
     return text;
 }
 
+std::string SeitennameUngueltigText(const std::string& name) {
+    return "Der Seitenname \"" + Lesbar(name) + W("\" ist kein gültiger Dateiname (") +
+           EAText(kUngueltigerName) + ")";
+}
+
 void SeitennameUngueltigWerfen(const std::string& name) {
-    throw Fehler("Der Seitenname \"" + Lesbar(name) + W("\" ist kein gültiger Dateiname (") +
-                 EAText(kUngueltigerName) + ")");
+    throw Fehler(SeitennameUngueltigText(name));
 }
 
 }  // namespace lw

@@ -28,6 +28,7 @@ std::string EAText(int code);
 // the message) shown as '?'.
 std::string Lesbar(std::string text);
 // A page name that is no plain file name, named in the message.
+std::string SeitennameUngueltigText(const std::string& name);
 [[noreturn]] void SeitennameUngueltigWerfen(const std::string& name);
 
 // Codes of the input/output errors that this platform's errno values stand for.

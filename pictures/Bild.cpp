@@ -28,7 +28,7 @@ std::string Masse(long long breite, long long hoehe) {
 }  // namespace
 
 void KeinBild(const std::string& pfad) {
-    throw Fehler(Satz(pfad, "ist", "sind", W("kein lesbares JPEG- oder GIF-Bild")));
+    throw Fehler(Satz(pfad, "ist", "sind", W("kein lesbares JPEG-, GIF- oder PNG-Bild")));
 }
 
 void Beschaedigt(const std::string& pfad) {
@@ -65,6 +65,7 @@ Bild Dekodieren(std::string_view daten, const std::string& pfad) {
     if (BeginntMit(daten, "\xFF\xD8\xFF")) return JpegDekodieren(daten, pfad);
     if (BeginntMit(daten, "GIF87a") || BeginntMit(daten, "GIF89a"))
         return GifDekodieren(daten, pfad);
+    if (BeginntMit(daten, "\x89PNG\r\n\x1A\n")) return PngDekodieren(daten, pfad);
     KeinBild(pfad);
 }
 

@@ -7,8 +7,8 @@
 
 namespace lw {
 
-// A decoded JPEG or GIF picture: size in pixels and the pixels as RGBA rows
-// (alpha 0 where a GIF is transparent, 255 elsewhere).
+// A decoded JPEG, GIF or PNG picture: size in pixels and the pixels as RGBA
+// rows (alpha 0 where a GIF is transparent, a PNG's own alpha, 255 elsewhere).
 struct Bild {
     int breite = 0;
     int hoehe = 0;
@@ -23,7 +23,7 @@ inline constexpr long long kBildMaxPixel = 64LL * 1024 * 1024;
 inline constexpr long long kBildMaxDateigroesse = 256LL * 1024 * 1024;
 
 // Decodes the file. The format follows the file's signature, not its name.
-// A file that is no readable JPEG or GIF, is truncated or declares absurd
+// A file that is no readable JPEG, GIF or PNG, is truncated or declares absurd
 // dimensions throws lw::Fehler with a German text naming the path.
 Bild BildLaden(const std::string& pfad);
 

@@ -5,7 +5,7 @@
 
 #include "pictures/Bild.h"
 
-// Shared by the JPEG and the GIF reader; not used outside pictures/.
+// Shared by the JPEG, GIF and PNG readers; not used outside pictures/.
 // pfad names the picture in the messages; empty for bytes without a file.
 namespace lw::bild {
 
@@ -20,5 +20,6 @@ void GroessePruefen(const std::string& pfad, long long breite, long long hoehe);
 
 Bild JpegDekodieren(std::string_view daten, const std::string& pfad);
 Bild GifDekodieren(std::string_view daten, const std::string& pfad);
+Bild PngDekodieren(std::string_view daten, const std::string& pfad);
 
 }  // namespace lw::bild

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 pakete=(build-essential cmake ninja-build pkg-config
         qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
-        libjpeg-dev libgif-dev libcurl4-openssl-dev fonts-wine)
+        libjpeg-dev libgif-dev libpng-dev libcurl4-openssl-dev fonts-wine)
 if [[ "${1:-}" == "--test" ]]; then
   pakete+=(libgtest-dev libgmock-dev libxml2-utils w3c-sgml-lib xvfb xauth
            chromium curl clang libclang-rt-14-dev appstream)

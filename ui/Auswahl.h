@@ -38,9 +38,10 @@ SchriftWahl SchriftWaehlenUndSpeichern(QWidget* eltern, const SchriftFelder& fel
 
 QFont AlsQFont(const SchriftWahl& schrift);
 
-// The three choices of every picture chooser.
-inline const QString kGrafikFilter =
-    QStringLiteral("Komprimierte Grafiken (*.jpg *.gif);;JPEG (*.jpg);;GIF (*.gif)");
+// The choices of every picture chooser: all kinds, then each alone. Qt
+// separates the patterns of a choice by blanks.
+inline const QString kGrafikFilter = QStringLiteral(
+    "Grafiken (*.jpg *.jpeg *.gif *.png);;JPEG (*.jpg *.jpeg);;GIF (*.gif);;PNG (*.png)");
 
 struct GewaehltesBild {
     QString pfad;

@@ -62,8 +62,13 @@ void Tfrm_ButtonGroesse::BitBtn1Click() {
     for (auto [feld, tabelle] :
          {std::pair{Edit9, &daten_.ButtonBreite}, std::pair{Edit8, &daten_.ButtonHoehe}}) {
         const std::optional<int> zahl = GanzeZahl(feld->text());
-        if (!zahl) {
-            lw::ui::dialoge().Meldung(this, QStringLiteral("Bitte geben Sie eine ganze Zahl ein"));
+        // A size of 0 or less gives a button nobody can click.
+        const QString fehler =
+            !zahl        ? QStringLiteral("Bitte geben Sie eine ganze Zahl ein")
+            : *zahl <= 0 ? QStringLiteral("Bitte geben Sie eine ganze Zahl größer als 0 ein")
+                         : QString();
+        if (!fehler.isEmpty()) {
+            lw::ui::dialoge().Meldung(this, fehler);
             feld->setFocus();
             feld->selectAll();
             return;

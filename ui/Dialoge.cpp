@@ -9,6 +9,7 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "ui/SchriftDialog.h"
 
@@ -30,16 +31,20 @@ int TitelBreite(const QWidget& fenster, const QString& titel) {
     return QFontMetrics(schrift).horizontalAdvance(titel) + 120;
 }
 
-void Meldungsfenster(QWidget* eltern, QMessageBox::Icon symbol, const QString& titel,
-                     const QString& text) {
-    QMessageBox box(symbol, titel, text, QMessageBox::Ok, ElternOderAktiv(eltern));
+void Einrichten(QMessageBox& box) {
     // Messages quote paths and page text; never read them as markup.
     box.setTextFormat(Qt::PlainText);
     // QMessageBox sizes itself from its layout, so the least width goes there.
     if (auto* raster = qobject_cast<QGridLayout*>(box.layout()))
-        raster->addItem(
-            new QSpacerItem(TitelBreite(box, titel), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
-            raster->rowCount(), 0, 1, raster->columnCount());
+        raster->addItem(new QSpacerItem(TitelBreite(box, box.windowTitle()), 0,
+                                        QSizePolicy::Minimum, QSizePolicy::Fixed),
+                        raster->rowCount(), 0, 1, raster->columnCount());
+}
+
+void Meldungsfenster(QWidget* eltern, QMessageBox::Icon symbol, const QString& titel,
+                     const QString& text) {
+    QMessageBox box(symbol, titel, text, QMessageBox::Ok, ElternOderAktiv(eltern));
+    Einrichten(box);
     box.exec();
 }
 
@@ -111,6 +116,26 @@ public:
 
     void Meldung(QWidget* eltern, const QString& text) override {
         Meldungsfenster(eltern, QMessageBox::NoIcon, kProgrammTitel, text);
+    }
+
+    bool Frage(QWidget* eltern, const QString& text) override {
+        QMessageBox box(QMessageBox::NoIcon, kProgrammTitel, text,
+                        QMessageBox::Yes | QMessageBox::No, ElternOderAktiv(eltern));
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        Einrichten(box);
+        return box.exec() == QMessageBox::Yes;
+    }
+
+    bool MeldungMitKnopf(QWidget* eltern, const QString& text, const QString& knopf) override {
+        QMessageBox box(QMessageBox::NoIcon, kProgrammTitel, text, QMessageBox::Ok,
+                        ElternOderAktiv(eltern));
+        QPushButton* zweiter = box.addButton(knopf, QMessageBox::ActionRole);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+        Einrichten(box);
+        box.exec();
+        return box.clickedButton() == zweiter;
     }
 
     void Information(QWidget* eltern, const QString& text) override {

@@ -40,6 +40,12 @@ public:
 
     // The plain message box: no symbol, caption "Leistenwerk", OK.
     virtual void Meldung(QWidget* eltern, const QString& text) = 0;
+    // The plain message box with the buttons "Ja" and "Nein" instead of OK;
+    // true for "Ja". "Nein" is the default and the answer to Escape.
+    virtual bool Frage(QWidget* eltern, const QString& text) = 0;
+    // The plain message box with a second button of that caption beside OK;
+    // true when the second button was pressed.
+    virtual bool MeldungMitKnopf(QWidget* eltern, const QString& text, const QString& knopf) = 0;
     // The information box: caption "Informationen", information symbol, OK.
     virtual void Information(QWidget* eltern, const QString& text) = 0;
     // The standard error box: error symbol, caption "Leistenwerk", the text

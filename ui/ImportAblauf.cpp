@@ -55,16 +55,6 @@ bool ImportDurchfuehren(lw::Projektdaten& daten, const std::string& benutzer, QW
         d.Information(&hauptfenster, alsQString(lw::MeldungKeinBenutzername()));
         return false;
     }
-    d.Meldung(&hauptfenster, alsQString(lw::MeldungOrdnerEmpfehlung()));
-    // Only a chosen folder leads on.
-    for (;;) {
-        daten.Zielordner = alsCp1252(
-            d.OrdnerWaehlen(&hauptfenster, QStringLiteral("Verzeichnis für neue Dateien auswählen"),
-                            QDir::homePath()));
-        if (!daten.Zielordner.empty()) break;
-        d.Meldung(&hauptfenster, alsQString(lw::MeldungKeinOrdner()));
-    }
-
     const auto beenden = [&daten] { return daten.BeendenBestaetigt; };
     const std::string startseite =
         lw::LadeSitzung(zwischenschritt, {}, beenden).Laden(lw::StartseitenAdresse(benutzer));
@@ -80,6 +70,15 @@ bool ImportDurchfuehren(lw::Projektdaten& daten, const std::string& benutzer, QW
         case lw::StartseitenBefund::Gueltig:
             break;
     }
+
+    // The folder is asked for only once the start page is known to be good,
+    // so that a mistyped name costs no folder; cancelling it returns to the
+    // import page.
+    d.Meldung(&hauptfenster, alsQString(lw::MeldungOrdnerEmpfehlung()));
+    const QString ordner = d.OrdnerWaehlen(
+        &hauptfenster, QStringLiteral("Verzeichnis für neue Dateien auswählen"), QDir::homePath());
+    if (ordner.isEmpty()) return false;
+    daten.Zielordner = alsCp1252(ordner);
 
     lw::ImportErgebnis ergebnis;
     {

@@ -86,7 +86,8 @@ Tfrm_LinkAnzahl::Tfrm_LinkAnzahl(lw::Projektdaten& daten)
     ed_LinkZahl = lw::ui::Feld(this, "ed_LinkZahl", 80, 88, 57, 21, QString());
     ed_LinkZahl->setReadOnly(true);
 
-    ud_Links = new AufAbRegler(this, ed_LinkZahl, 0, 100, 5);
+    // A site has at least one page.
+    ud_Links = new AufAbRegler(this, ed_LinkZahl, 1, 100, 5);
     ud_Links->setObjectName(QStringLiteral("ud_Links"));
     ud_Links->setGeometry(137, 88, 16, 21);
 

@@ -15,6 +15,7 @@
 
 #include "common/Dateien.h"
 #include "common/Fehler.h"
+#include "common/Text.h"
 #include "pictures/Bild.h"
 #include "ui/Auswahl.h"
 #include "ui/Dialoge.h"
@@ -215,6 +216,58 @@ void TForm1::ButtonSchriftZeigen(const SchriftWahl& schrift) {
     QPalette farben = lbl_ButtonSchriftVorschau->palette();
     farben.setColor(QPalette::WindowText, schrift.farbe);
     lbl_ButtonSchriftVorschau->setPalette(farben);
+}
+
+bool TForm1::SeitennamenPruefen() {
+    if (daten_.Modus != lw::kModusHPNeu) return true;
+    // The row may lie below the visible part of the page.
+    const auto zeileZeigen = [this](int zeile) {
+        if (auto* rollen = findChild<QScrollArea*>(QStringLiteral("ScrollBox1")))
+            rollen->ensureWidgetVisible(Ed_Links[zeile]);
+        Ed_Links[zeile]->setFocus();
+        Ed_Links[zeile]->selectAll();
+    };
+    const auto ablehnen = [&](int zeile, const QString& meldung) {
+        dialoge().Meldung(this, meldung);
+        zeileZeigen(zeile);
+        return false;
+    };
+    // What no answer can make right comes first, so that no question is
+    // asked for a page that is refused anyway.
+    for (int i = 1; i <= Zeilen(); ++i) {
+        const QString name = Ed_Links[i]->text();
+        if (name.trimmed().isEmpty())
+            return ablehnen(
+                i, QStringLiteral("Bitte geben Sie für Link %1 einen Seitennamen ein.").arg(i));
+        if (!lw::SchlichterDateiname(alsCp1252(name)))
+            return ablehnen(i,
+                            FehlerText(alsQString(lw::SeitennameUngueltigText(alsCp1252(name)))));
+        // Windows and many web hosts do not tell capitals from small letters.
+        for (int frueher = 1; frueher < i; ++frueher)
+            if (Ed_Links[frueher]->text().compare(name, Qt::CaseInsensitive) == 0)
+                return ablehnen(i, QStringLiteral("Link %1 und Link %2 haben denselben "
+                                                  "Seitennamen „%3“.")
+                                       .arg(frueher)
+                                       .arg(i)
+                                       .arg(name));
+    }
+    for (int i = 1; i <= Zeilen(); ++i) {
+        const QString name = Ed_Links[i]->text();
+        if (name.endsWith(QStringLiteral(".html"), Qt::CaseInsensitive) ||
+            name.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive) ||
+            ohneHtmlBestaetigt_.contains(name))
+            continue;
+        if (!dialoge().Frage(this, QStringLiteral("Der Seitenname „%1“ endet nicht auf .html. "
+                                                  "Web-Server zeigen die Seite dann als Text. "
+                                                  "Trotzdem verwenden?")
+                                       .arg(name))) {
+            zeileZeigen(i);
+            return false;
+        }
+        // Once is enough: leaving the page again does not ask again.
+        ohneHtmlBestaetigt_ << name;
+    }
+    return true;
 }
 
 void TForm1::tab_LinksExit() {

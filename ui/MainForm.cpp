@@ -20,6 +20,7 @@
 
 #include "app/About.h"
 #include "app/Browser.h"
+#include "common/Dateien.h"
 #include "common/Fehler.h"
 #include "import/Konfiguration.h"
 #include "output/DateiErzeugung.h"
@@ -227,12 +228,23 @@ void TForm1::Button1Click() {
 
 void TForm1::BitBtn10Click() {
     if (!CodeVorhanden()) return;
+    // Left by an earlier save into the same folder; the bare "E/A-Fehler 183"
+    // would not tell the user what to do. An opened site is saved into its Neu.
+    if (!vorOrt_ && lw::OrdnerExistiert(daten_.Zielordner + "/Neu")) {
+        dialoge().Meldung(this, QStringLiteral("Im Ordner „%1“ gibt es schon einen Ordner „Neu“. "
+                                               "Bitte benennen Sie ihn um, oder wählen Sie mit "
+                                               "„Testen“ einen anderen Ordner.")
+                                    .arg(alsQString(daten_.Zielordner)));
+        return;
+    }
     lw::VorOrt* vorOrt = vorOrt_ ? &*vorOrt_ : nullptr;
     if (!Handlung(this, [this, vorOrt] {
             lw::DateienErzeugen(daten_, code_, cbx_MenueFixieren->isChecked(), vorOrt);
         }))
         return;
-    dialoge().Meldung(this, alsQString(lw::SpeicherMeldung(daten_, vorOrt)));
+    if (dialoge().MeldungMitKnopf(this, alsQString(lw::SpeicherMeldung(daten_, vorOrt)),
+                                  QStringLiteral("Ordner öffnen")))
+        BrowserOeffnen(alsQString(daten_.Zielordner + "/Neu"));
     // The start window is the application's main window: closing it ends
     // the program without the warning that guards this window.
     fenster_.Form2->close();
@@ -337,15 +349,27 @@ void TForm1::changeEvent(QEvent* event) {
 
 void TForm1::PageControl1Change(int index) {
     if (seitenwechselStill_) return;
-    const int vorher = vorherigeSeite_;
+    if (vorherigeSeite_ == kLinksSeite && index != kLinksSeite) {
+        // The names are checked with the links page in front, so that a
+        // refusal leaves the user at the row; they must be copied before the
+        // code page generates.
+        SeiteStillSetzen(kLinksSeite);
+        if (!SeitennamenPruefen()) return;
+        tab_LinksExit();
+        SeiteStillSetzen(index);
+    }
     vorherigeSeite_ = index;
-    // The page names must be copied before the code page generates.
-    if (vorher == kLinksSeite && index != kLinksSeite) tab_LinksExit();
 
     if (index == kLinksSeite && !daten_.LinksAufgebaut)
         ZeilenAufbauen();
     else if (index == kCodeSeite)
         CodeSeiteBetreten();
+}
+
+void TForm1::SeiteStillSetzen(int index) {
+    seitenwechselStill_ = true;
+    PageControl1->setCurrentIndex(index);
+    seitenwechselStill_ = false;
 }
 
 void TForm1::NaechsteSeiteZeigen() {

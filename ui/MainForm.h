@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <QStringList>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,6 +80,8 @@ private:
 
     // Page flow.
     void PageControl1Change(int index);
+    // Opens the page without counting it as a change.
+    void SeiteStillSetzen(int index);
     void NaechsteSeiteZeigen();
     void CodeSeiteBetreten();
     void WarnungZeigen();
@@ -110,6 +113,9 @@ private:
     void ButtonSchriftZeigen(const lw::ui::SchriftWahl& schrift);
     void btn_LinkBackgroundClick();
     void btn_LinkSchriftClick();
+    // Checks the page names typed on the links page before it is left; on a
+    // refusal the row's field has the focus. Imported names are not checked.
+    bool SeitennamenPruefen();
     void tab_LinksExit();
     int Zeilen() const { return Ed_Links.empty() ? 0 : static_cast<int>(Ed_Links.size()) - 1; }
 
@@ -151,6 +157,8 @@ private:
     std::vector<QPushButton*> btn_Grafiken;
     std::vector<QLineEdit*> Ed_Alts;
     std::vector<QLineEdit*> Ed_Tooltipps;
+    // Page names without ".html" that the user chose to keep.
+    QStringList ohneHtmlBestaetigt_;
     // Button 1's picture as decoded when it was chosen, so that typing in
     // row 1 does not read the file again at every keystroke.
     QImage vorschauBild_;

@@ -103,7 +103,7 @@ SchriftDialog::SchriftDialog(QWidget* eltern, const SchriftWahl& vorgabe) : QDia
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Schrift&art:"), familie_);
-    form->addRow(QStringLiteral("&Größe (Punkt):"), groesse_);
+    form->addRow(QStringLiteral("&Größe (Pixel):"), groesse_);
     form->addRow(QStringLiteral("&Farbe:"), farbe_);
 
     auto* stil = new QGroupBox(QStringLiteral("Schriftschnitt und Effekte"), this);

@@ -5,8 +5,8 @@
 class QLabel;
 class QProgressBar;
 
-// Shows what the import is doing ("Status"), with the pages done under the
-// text; it has no buttons.
+// Shows what the import is doing ("Status"), with a bar of the pages done
+// ("Seite N von M") under the text; it has no buttons.
 class Tfrm_Status final : public QWidget {
 public:
     Tfrm_Status();

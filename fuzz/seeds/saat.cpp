@@ -52,6 +52,30 @@ std::string Gif(bool interlaced) {
     return test::GifKodieren(m);
 }
 
+// A 4 x 4 palette picture, two entries partly transparent.
+std::string Png(bool interlaced) {
+    test::PngMuster m;
+    m.breite = m.hoehe = 4;
+    m.farbtyp = 3;
+    m.bittiefe = 2;
+    m.interlaced = interlaced;
+    m.palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    m.paletteAlpha = {255, 128, 0};
+    for (int i = 0; i < 16; ++i) m.werte.push_back(static_cast<std::uint16_t>(i * 3 % 4));
+    return test::PngKodieren(m);
+}
+
+// A 3 x 2 picture of 16-bit samples with alpha.
+std::string Png16() {
+    test::PngMuster m;
+    m.breite = 3;
+    m.hoehe = 2;
+    m.farbtyp = 6;
+    m.bittiefe = 16;
+    for (int i = 0; i < 24; ++i) m.werte.push_back(static_cast<std::uint16_t>(i * 2731));
+    return test::PngKodieren(m);
+}
+
 // --- Provider pages ------------------------------------------------------
 
 std::string MenueLink(const std::string& ziel) {
@@ -104,6 +128,18 @@ void Korpus(const fs::path& wurzel) {
     std::string schirmFlach = gif;
     test::Setze16(schirmFlach, 8, 0, false);
     Schreiben(bild / "gif_schirm_hoehe_0.gif", schirmFlach);
+
+    const std::string png = Png(false);
+    Schreiben(bild / "png_palette.png", png);
+    Schreiben(bild / "png_zeilensprung.png", Png(true));
+    Schreiben(bild / "png_16bit_alpha.png", Png16());
+    Schreiben(bild / "png_abgeschnitten.png", png.substr(0, png.size() * 2 / 3));
+    // The width sits right behind the IHDR chunk's length and type.
+    std::string pngRiesig = png;
+    const std::size_t ihdr = test::PngChunkPosition(pngRiesig, "IHDR");
+    test::Setze16(pngRiesig, ihdr + 8, 0x7FFF, true);
+    test::PngCrcErneuern(pngRiesig, ihdr);
+    Schreiben(bild / "png_breite_riesig.png", pngRiesig);
 
     const std::string generator =
         "<meta name=\"generator\" content=\"NETZHOF, http://www.netzhof.de/\">";

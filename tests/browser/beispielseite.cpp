@@ -19,6 +19,7 @@
 #include "common/Text.h"
 #include "import/Import.h"
 #include "output/DateiErzeugung.h"
+#include "pictures/Bild.h"
 #include "tests/support/Bildmuster.h"
 #include "tests/support/HttpServer.h"
 
@@ -31,7 +32,7 @@ bool BildSchreiben(const QString& pfad, int breite, int hoehe, const QColor& far
     maler.setPen(Qt::white);
     maler.drawRect(2, 2, breite - 5, hoehe - 5);
     maler.end();
-    return bild.save(pfad, "JPG");
+    return bild.save(pfad);  // the format follows the name's ending
 }
 
 // A page as the provider frames it: the contents stand between the frame's
@@ -172,9 +173,8 @@ int main(int argc, char** argv) {
         daten.ImportSeiten.Setzen(i, "Seite" + nr + ".html");
     }
     if (banner) {
-        daten.BannerDatei = ordner + "/Tom & Jerry (neu).jpg";
-        daten.BannerBreite = 468;
-        daten.BannerHoehe = 60;
+        // A PNG banner, measured as the settings page measures it.
+        daten.BannerDatei = ordner + "/Tom & Jerry (neu).png";
         if (!BildSchreiben(QString::fromStdString(daten.BannerDatei), 468, 60, QColor(40, 90, 160)))
             return 3;
     }
@@ -188,6 +188,11 @@ int main(int argc, char** argv) {
             return 3;
     }
     try {
+        if (banner) {
+            const lw::Bild bild = lw::BildLaden(daten.BannerDatei);
+            daten.BannerBreite = bild.breite;
+            daten.BannerHoehe = bild.hoehe;
+        }
         const lw::ErzeugterCode code = lw::CodeErzeugen(daten, eingaben);
         lw::DateienErzeugen(daten, code, fixiert);
     } catch (const lw::Fehler& f) {

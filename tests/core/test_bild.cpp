@@ -13,7 +13,7 @@ namespace {
 
 using test::FehlerText;
 
-TEST(Bild, OnlyJpegAndGifSignaturesAreAccepted) {
+TEST(Bild, OnlyJpegGifAndPngSignaturesAreAccepted) {
     std::mt19937 zufall(7);
     std::string rauschen;
     for (int i = 0; i < 4000; ++i) rauschen += static_cast<char>(zufall());
@@ -22,7 +22,7 @@ TEST(Bild, OnlyJpegAndGifSignaturesAreAccepted) {
         std::string daten;
     } faelle[] = {
         {"leer", ""},
-        {"png", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)},
+        {"png-fremde-kennung", std::string("\x89PNG\r\n\x1A\r\0\0\0\rIHDR", 16)},
         {"zufall", rauschen},
         {"jpeg-anfang", "\xFF\xD8"},
         {"gif-fremde-version", "GIF88a;"},
@@ -30,7 +30,7 @@ TEST(Bild, OnlyJpegAndGifSignaturesAreAccepted) {
     };
     for (const auto& f : faelle)
         EXPECT_EQ(FehlerText([&] { BildDekodieren(f.daten); }),
-                  "Die Bilddaten sind kein lesbares JPEG- oder GIF-Bild")
+                  "Die Bilddaten sind kein lesbares JPEG-, GIF- oder PNG-Bild")
             << f.name;
 }
 
@@ -39,7 +39,7 @@ TEST(Bild, FileMessagesNameThePathAsGiven) {
     test::Schreiben(t.pfad() + "/Über uns.jpg", "Das ist Text.");
     const std::string pfad = t.pfad() + W("/Über uns.jpg");
     EXPECT_EQ(FehlerText([&] { BildLaden(pfad); }),
-              W("Die Datei ") + pfad + " ist kein lesbares JPEG- oder GIF-Bild");
+              W("Die Datei ") + pfad + " ist kein lesbares JPEG-, GIF- oder PNG-Bild");
     EXPECT_EQ(FehlerText([&] { BildLaden(t / "fehlt.gif"); }), "Datei nicht gefunden");
 }
 
@@ -69,9 +69,18 @@ TEST(Bild, RandomDamageNeverEscapes) {
     gif.interlaced = true;
     for (int i = 0; i < 256; ++i) gif.indizes.push_back(static_cast<std::uint8_t>(i * 7 % 4));
 
+    test::PngMuster png;
+    png.breite = png.hoehe = 16;
+    png.farbtyp = 3;
+    png.bittiefe = 4;
+    png.interlaced = true;
+    png.palette = {{0, 0, 0}, {255, 255, 255}, {1, 2, 3}, {4, 5, 6}};
+    png.paletteAlpha = {0, 100};
+    for (int i = 0; i < 256; ++i) png.werte.push_back(static_cast<std::uint16_t>(i * 7 % 4));
+
     std::mt19937 zufall(2024);
-    for (const std::string& vorlage :
-         {test::JpegKodieren(jpeg), test::JpegKodieren(progressiv), test::GifKodieren(gif)}) {
+    for (const std::string& vorlage : {test::JpegKodieren(jpeg), test::JpegKodieren(progressiv),
+                                       test::GifKodieren(gif), test::PngKodieren(png)}) {
         for (int versuch = 0; versuch < 400; ++versuch) {
             std::string d = vorlage;
             const int stellen = 1 + static_cast<int>(zufall() % 4);

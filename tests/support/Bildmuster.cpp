@@ -6,6 +6,8 @@
 
 #include <gif_lib.h>
 #include <jpeglib.h>
+#include <png.h>
+#include <zlib.h>
 
 namespace lw::test {
 namespace {
@@ -73,7 +75,89 @@ void FrameSchreiben(GifFileType* gif, const GifMuster& m,
     }
 }
 
+void PngInString(png_structp png, png_bytep daten, png_size_t anzahl) {
+    static_cast<std::string*>(png_get_io_ptr(png))
+        ->append(reinterpret_cast<const char*>(daten), anzahl);
+}
+
+void PngNichtsLeeren(png_structp) {}
+
+// Holds no object with a destructor: libpng leaves it by longjmp on failure.
+bool PngSchreiben(png_structp png, png_infop info, const PngMuster& m, png_colorp palette,
+                  png_color_16p transparent, png_bytepp zeilen) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_IHDR(png, info, static_cast<png_uint_32>(m.breite), static_cast<png_uint_32>(m.hoehe),
+                 m.bittiefe, m.farbtyp, m.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!m.palette.empty()) png_set_PLTE(png, info, palette, static_cast<int>(m.palette.size()));
+    if (!m.paletteAlpha.empty())
+        png_set_tRNS(png, info, m.paletteAlpha.data(), static_cast<int>(m.paletteAlpha.size()),
+                     nullptr);
+    if (!m.transparent.empty()) png_set_tRNS(png, info, nullptr, 0, transparent);
+    png_write_info(png, info);
+    png_write_image(png, zeilen);
+    png_write_end(png, info);
+    return true;
+}
+
 }  // namespace
+
+int PngKanaele(int farbtyp) {
+    switch (farbtyp) {
+        case PNG_COLOR_TYPE_RGB:
+            return 3;
+        case PNG_COLOR_TYPE_GRAY_ALPHA:
+            return 2;
+        case PNG_COLOR_TYPE_RGB_ALPHA:
+            return 4;
+        default:
+            return 1;
+    }
+}
+
+std::string PngKodieren(const PngMuster& m) {
+    // Samples packed as the file stores them: below 8 bits several to a byte,
+    // the first in the high bits; 16 bits with the high byte first.
+    const int kanaele = PngKanaele(m.farbtyp);
+    const std::size_t proZeile = static_cast<std::size_t>(m.breite) * kanaele;
+    const std::size_t zeilenbytes = (proZeile * m.bittiefe + 7) / 8;
+    std::vector<png_byte> pixel(zeilenbytes * m.hoehe, 0);
+    std::vector<png_bytep> zeilen;
+    for (int y = 0; y < m.hoehe; ++y) {
+        png_bytep zeile = pixel.data() + y * zeilenbytes;
+        zeilen.push_back(zeile);
+        for (std::size_t i = 0; i < proZeile; ++i) {
+            const unsigned wert = m.werte.at(y * proZeile + i);
+            if (m.bittiefe == 16) {
+                zeile[2 * i] = static_cast<png_byte>(wert >> 8);
+                zeile[2 * i + 1] = static_cast<png_byte>(wert & 0xFF);
+            } else {
+                const std::size_t bit = i * m.bittiefe;
+                zeile[bit / 8] |= static_cast<png_byte>(wert << (8 - m.bittiefe - bit % 8));
+            }
+        }
+    }
+    std::vector<png_color> palette;
+    for (const Rgb& f : m.palette) palette.push_back({f[0], f[1], f[2]});
+    png_color_16 transparent{};
+    if (m.transparent.size() == 1) transparent.gray = m.transparent[0];
+    if (m.transparent.size() == 3) {
+        transparent.red = m.transparent[0];
+        transparent.green = m.transparent[1];
+        transparent.blue = m.transparent[2];
+    }
+
+    std::string datei;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) throw std::runtime_error("png_create_write_struct");
+    png_set_write_fn(png, &datei, PngInString, PngNichtsLeeren);
+    const bool geschrieben =
+        PngSchreiben(png, info, m, palette.data(), &transparent, zeilen.data());
+    png_destroy_write_struct(&png, &info);
+    if (!geschrieben) throw std::runtime_error("PngKodieren");
+    return datei;
+}
 
 std::string JpegKodieren(const JpegMuster& m) {
     jpeg_compress_struct c{};
@@ -182,6 +266,29 @@ void Setze16(std::string& daten, std::size_t pos, int wert, bool bigEndian) {
     const auto lo = static_cast<char>(wert & 0xFF);
     daten.at(pos) = bigEndian ? hi : lo;
     daten.at(pos + 1) = bigEndian ? lo : hi;
+}
+
+std::size_t PngChunkPosition(const std::string& png, const char* typ) {
+    std::size_t pos = 8;
+    while (pos + 8 <= png.size()) {
+        if (png.compare(pos + 4, 4, typ) == 0) return pos;
+        const auto byte = [&](std::size_t i) {
+            return static_cast<std::size_t>(static_cast<unsigned char>(png[pos + i]));
+        };
+        pos += 12 + (byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3));
+    }
+    throw std::runtime_error(std::string("kein Chunk ") + typ);
+}
+
+void PngCrcErneuern(std::string& png, std::size_t chunk) {
+    const auto byte = [&](std::size_t i) {
+        return static_cast<std::size_t>(static_cast<unsigned char>(png.at(chunk + i)));
+    };
+    const std::size_t laenge = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
+    const auto crc = crc32(0, reinterpret_cast<const Bytef*>(png.data() + chunk + 4),
+                           static_cast<uInt>(laenge + 4));
+    for (int i = 0; i < 4; ++i)
+        png.at(chunk + 8 + laenge + i) = static_cast<char>((crc >> (24 - 8 * i)) & 0xFF);
 }
 
 std::array<int, 4> Pixel(const Bild& b, int x, int y) {

@@ -101,6 +101,16 @@ inline bool JpegSchreiben(const QString& pfad, int breite, int hoehe, QColor far
     return bild.save(pfad, "JPG");
 }
 
+// A PNG of the given size written by Qt: the left half fully transparent,
+// the right half blue at half opacity.
+inline bool PngSchreiben(const QString& pfad, int breite, int hoehe) {
+    QImage bild(breite, hoehe, QImage::Format_ARGB32);
+    bild.fill(Qt::transparent);
+    for (int y = 0; y < hoehe; ++y)
+        for (int x = breite / 2; x < breite; ++x) bild.setPixel(x, y, qRgba(0, 0, 255, 128));
+    return bild.save(pfad, "PNG");
+}
+
 // A GIF89a of the given size with two colours, colour 0 transparent: the left
 // half transparent, the right half blue. Qt cannot write GIF, so it is made
 // here; every two pixels are preceded by a clear code so that the codes stay

@@ -26,11 +26,11 @@ namespace lw::test {
 
 class SkriptDialoge final : public lw::ui::Dialoge {
 public:
-    enum class Art { Datei, Ordner, Farbe, Schrift, Meldung, Information, Fehler };
+    enum class Art { Datei, Ordner, Farbe, Schrift, Meldung, Frage, Information, Fehler };
 
     struct Aufruf {
         Art art;
-        QString titel;                       // file and folder choosers
+        QString titel;                       // file and folder choosers; a message's second button
         QString filter;                      // file chooser
         QString ersterOrdner;                // file and folder choosers
         QColor vorgabeFarbe;                 // colour chooser
@@ -52,6 +52,11 @@ public:
     void naechsteDatei(const QString& pfad) { dateien_.push_back(pfad); }
     void naechsterOrdner(const QString& pfad) { ordner_.push_back(pfad); }
     void naechsteFarbe(std::optional<QColor> farbe) { farben_.push_back(farbe); }
+    // Answers to the questions, true for "Ja".
+    void naechsteAntwort(bool ja) { antworten_.push_back(ja); }
+    // A message with a second button is confirmed with OK unless the second
+    // button was queued for it.
+    void naechsterZweiterKnopf(bool zweiter) { zweiteKnoepfe_.push_back(zweiter); }
     void naechsteSchrift(std::optional<lw::ui::SchriftWahl> s) {
         schriftBestaetigt_.push_back(s.has_value());
         if (s) schriften_.push_back(*s);
@@ -59,7 +64,8 @@ public:
 
     // True when every queued answer was asked for.
     bool alleAntwortenVerbraucht() const {
-        return dateien_.empty() && ordner_.empty() && farben_.empty() && schriftBestaetigt_.empty();
+        return dateien_.empty() && ordner_.empty() && farben_.empty() &&
+               schriftBestaetigt_.empty() && antworten_.empty() && zweiteKnoepfe_.empty();
     }
 
     // The calls of one kind, and the texts of the message boxes of one kind.
@@ -103,6 +109,17 @@ public:
     void Meldung(QWidget*, const QString& text) override {
         aufrufe.push_back(Aufruf{Art::Meldung, {}, {}, {}, {}, {}, text});
     }
+    bool Frage(QWidget*, const QString& text) override {
+        aufrufe.push_back(Aufruf{Art::Frage, {}, {}, {}, {}, {}, text});
+        return Antwort(antworten_, QStringLiteral("Frage \"%1\"").arg(text), false);
+    }
+    bool MeldungMitKnopf(QWidget*, const QString& text, const QString& knopf) override {
+        aufrufe.push_back(Aufruf{Art::Meldung, knopf, {}, {}, {}, {}, text});
+        if (zweiteKnoepfe_.empty()) return false;
+        const bool zweiter = zweiteKnoepfe_.front();
+        zweiteKnoepfe_.pop_front();
+        return zweiter;
+    }
     void Information(QWidget*, const QString& text) override {
         aufrufe.push_back(Aufruf{Art::Information, {}, {}, {}, {}, {}, text});
     }
@@ -130,6 +147,8 @@ private:
     std::deque<QString> dateien_;
     std::deque<QString> ordner_;
     std::deque<std::optional<QColor>> farben_;
+    std::deque<bool> antworten_;
+    std::deque<bool> zweiteKnoepfe_;
     std::deque<bool> schriftBestaetigt_;         // one per queued answer
     std::deque<lw::ui::SchriftWahl> schriften_;  // the confirmed ones only
 };

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -24,6 +25,7 @@
 #include "tests/support/TempOrdner.h"
 #include "tests/ui/SkriptDialoge.h"
 #include "ui/Anwendung.h"
+#include "ui/Auswahl.h"
 #include "ui/Dialoge.h"
 #include "ui/SchriftDialog.h"
 #include "ui/TextUmwandlung.h"
@@ -192,6 +194,61 @@ private slots:
                  qPrintable(QString::number(breite)));
     }
 
+    // The boxes with two answers: which buttons they offer and what each
+    // answer, Escape included, gives back.
+    void zweiAntworten_data() {
+        QTest::addColumn<bool>("frage");
+        QTest::addColumn<QString>("druecken");
+        QTest::addColumn<bool>("erwartet");
+        QTest::newRow("frage-ja") << true << "Ja" << true;
+        QTest::newRow("frage-nein") << true << "Nein" << false;
+        QTest::newRow("frage-escape") << true << "Escape" << false;
+        QTest::newRow("ordner-oeffnen") << false << "Ordner öffnen" << true;
+        QTest::newRow("ok") << false << "OK" << false;
+        QTest::newRow("meldung-escape") << false << "Escape" << false;
+    }
+    void zweiAntworten() {
+        QFETCH(bool, frage);
+        QFETCH(QString, druecken);
+        QFETCH(bool, erwartet);
+        QStringList knoepfe;
+        QString titel, text, vorgabe;
+        int symbol = -1;
+        ModalAntwort antwort([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box) {
+                w->close();
+                return;
+            }
+            titel = box->windowTitle();
+            text = box->text();
+            symbol = box->icon();
+            vorgabe = box->defaultButton() ? box->defaultButton()->text().remove('&') : QString();
+            QAbstractButton* ziel = nullptr;
+            for (QAbstractButton* k : box->buttons()) {
+                knoepfe << k->text().remove('&');
+                if (k->text().remove('&') == druecken) ziel = k;
+            }
+            if (ziel)
+                ziel->click();
+            else
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        auto& d = lw::ui::dialoge();
+        const bool ergebnis = frage ? d.Frage(nullptr, QStringLiteral("Wirklich?"))
+                                    : d.MeldungMitKnopf(nullptr, QStringLiteral("Gespeichert."),
+                                                        QStringLiteral("Ordner öffnen"));
+        QVERIFY(antwort.erledigt());
+        QCOMPARE(ergebnis, erwartet);
+        QCOMPARE(titel, QStringLiteral("Leistenwerk"));
+        QCOMPARE(symbol, int(QMessageBox::NoIcon));
+        QCOMPARE(text, frage ? QStringLiteral("Wirklich?") : QStringLiteral("Gespeichert."));
+        knoepfe.sort();
+        QCOMPARE(knoepfe,
+                 frage ? QStringList({"Ja", "Nein"}) : QStringList({"OK", "Ordner öffnen"}));
+        QCOMPARE(vorgabe, frage ? QStringLiteral("Nein") : QStringLiteral("OK"));
+    }
+
     // The program's font and German stock captions.
     void anwendungEingerichtet() {
         QCOMPARE(QApplication::font().pointSize(), 8);
@@ -266,23 +323,26 @@ private slots:
     void dateiauswahl() {
         lw::test::TempOrdner ordner;
         const QString vorhanden = QString::fromStdString(ordner.pfad());
-        const QString filter =
-            QStringLiteral("Komprimierte Grafiken (*.jpg *.gif);;JPEG (*.jpg);;GIF (*.gif)");
         QString titel, verzeichnis;
-        QStringList filterListe;
+        QStringList filterListe, muster;
         const ModalAntwort antwort = DateiDialogAnsehen([&](QFileDialog& d) {
             titel = d.windowTitle();
             verzeichnis = d.directory().absolutePath();
             filterListe = d.nameFilters();
+            if (QAbstractProxyModel* anzeige = d.proxyModel())
+                if (auto* dateien = qobject_cast<QFileSystemModel*>(anzeige->sourceModel()))
+                    muster = dateien->nameFilters();
         });
         const QString gewaehlt = lw::ui::dialoge().DateiOeffnen(
-            nullptr, QStringLiteral("Button laden..."), vorhanden, filter);
+            nullptr, QStringLiteral("Button laden..."), vorhanden, lw::ui::kGrafikFilter);
         QVERIFY(antwort.erledigt());
         QVERIFY(gewaehlt.isEmpty());
         QCOMPARE(titel, QStringLiteral("Button laden..."));
         QCOMPARE(QFileInfo(verzeichnis).canonicalFilePath(),
                  QFileInfo(vorhanden).canonicalFilePath());
-        QCOMPARE(filterListe.size(), 3);
+        QCOMPARE(filterListe.size(), 4);
+        // The first choice shows every kind of picture the program reads.
+        QCOMPARE(muster, QStringList({"*.jpg", "*.jpeg", "*.gif", "*.png"}));
     }
 
     // A first folder that does not exist leaves the choice to the platform.
@@ -432,6 +492,12 @@ private slots:
                  (QStringList{"sb_Groesse", "cb_Farbe", "chckbx_Fett", "chckbx_Kursiv",
                               "chckbx_Unterstrichen", "chckbx_Durchgestrichen"}));
         QCOMPARE(folge.mid(6), (QStringList{"QPushButton", "QPushButton"}));
+        // The size is written into the stylesheet in pixels, and named so.
+        QString groesse;
+        for (QLabel* l : dialog.findChildren<QLabel*>())
+            if (l->buddy() && l->buddy()->objectName() == QStringLiteral("sb_Groesse"))
+                groesse = l->text();
+        QCOMPARE(groesse, QStringLiteral("&Größe (Pixel):"));
     }
 
     void schriftAbgebrochen() {

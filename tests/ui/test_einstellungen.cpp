@@ -20,8 +20,8 @@ using lw::test::SkriptDialoge;
 
 namespace {
 
-const QString kFilter =
-    QStringLiteral("Komprimierte Grafiken (*.jpg *.gif);;JPEG (*.jpg);;GIF (*.gif)");
+const QString kFilter = QStringLiteral(
+    "Grafiken (*.jpg *.jpeg *.gif *.png);;JPEG (*.jpg *.jpeg);;GIF (*.gif);;PNG (*.png)");
 const std::string kOhneStil =
     "        font-weight: normal;\n        font-style: normal;\n        text-decoration: none;";
 

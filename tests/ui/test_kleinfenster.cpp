@@ -201,11 +201,18 @@ private slots:
         QVERIFY(balken->y() > status->geometry().bottom());
         QVERIFY(balken->geometry().bottom() < f.height());
         QCOMPARE(balken->value(), 0);
+        // Its text comes with the number of pages.
+        QVERIFY(!balken->isTextVisible());
         f.FortschrittSetzen(2, 5);
         QCOMPARE(balken->value(), 2);
         QCOMPARE(balken->maximum(), 5);
+        QVERIFY(balken->isTextVisible());
+        QCOMPARE(balken->text(), QStringLiteral("Seite 2 von 5"));
+        f.FortschrittSetzen(0, 0);
+        QVERIFY(!balken->isTextVisible());
         f.FortschrittZuruecksetzen();
         QCOMPARE(balken->value(), 0);
+        QVERIFY(!balken->isTextVisible());
     }
 
     // Escape closes neither the page-count nor the help window: the first
@@ -239,13 +246,15 @@ private slots:
         QCOMPARE(feld->text(), QStringLiteral("100"));
         QTest::mouseClick(ab, Qt::LeftButton);
         QCOMPARE(feld->text(), QStringLiteral("99"));
+        // A site has at least one page.
         for (int i = 0; i < 120; ++i) QTest::mouseClick(ab, Qt::LeftButton);
-        QCOMPARE(feld->text(), QStringLiteral("0"));
-        QTest::mouseClick(auf, Qt::LeftButton);
         QCOMPARE(feld->text(), QStringLiteral("1"));
+        QTest::mouseClick(auf, Qt::LeftButton);
+        QCOMPARE(feld->text(), QStringLiteral("2"));
 
         // The arrow keys step too; typing does not reach the read-only field.
         Taste(feld, Qt::Key_Up);
+        Taste(feld, Qt::Key_Down);
         Taste(feld, Qt::Key_Up);
         QCOMPARE(feld->text(), QStringLiteral("3"));
         Taste(feld, Qt::Key_Down);
@@ -311,28 +320,34 @@ private slots:
     }
 
     void buttongroesseEingaben_data() {
+        const QString keineZahl = QStringLiteral("Bitte geben Sie eine ganze Zahl ein");
+        const QString zuKlein = QStringLiteral("Bitte geben Sie eine ganze Zahl größer als 0 ein");
         QTest::addColumn<QString>("breite");
         QTest::addColumn<QString>("hoehe");
         QTest::addColumn<bool>("geschlossen");
         QTest::addColumn<int>("gespeicherteBreite");
         QTest::addColumn<int>("gespeicherteHoehe");
-        QTest::addColumn<int>("meldungen");
+        QTest::addColumn<QString>("meldung");
         // A wrong height leaves the width stored, as the width is read first.
         QTest::newRow("buchstaben-hoehe") << "170"
-                                          << "abc" << false << 170 << 0 << 1;
+                                          << "abc" << false << 170 << 0 << keineZahl;
         QTest::newRow("buchstaben-breite") << "x1"
-                                           << "50" << false << 0 << 0 << 1;
+                                           << "50" << false << 0 << 0 << keineZahl;
         QTest::newRow("leer") << "120"
-                              << "" << false << 120 << 0 << 1;
+                              << "" << false << 120 << 0 << keineZahl;
         QTest::newRow("komma") << "12,5"
-                               << "30" << false << 0 << 0 << 1;
+                               << "30" << false << 0 << 0 << keineZahl;
         QTest::newRow("ueberlauf") << "99999999999"
-                                   << "30" << false << 0 << 0 << 1;
+                                   << "30" << false << 0 << 0 << keineZahl;
         QTest::newRow("leerzeichen-und-vorzeichen") << " 88 "
-                                                    << "+20" << true << 88 << 20 << 0;
-        // No range test: these come back on the next entry into the code page.
-        QTest::newRow("null-und-negativ") << "0"
-                                          << "-5" << true << 0 << -5 << 0;
+                                                    << "+20" << true << 88 << 20 << QString();
+        // A button of no size could not be clicked.
+        QTest::newRow("breite-null") << "0"
+                                     << "20" << false << 0 << 0 << zuKlein;
+        QTest::newRow("hoehe-negativ") << "170"
+                                       << "-5" << false << 170 << 0 << zuKlein;
+        QTest::newRow("eins-und-eins") << "1"
+                                       << "1" << true << 1 << 1 << QString();
     }
 
     void buttongroesseEingaben() {
@@ -341,7 +356,7 @@ private slots:
         QFETCH(bool, geschlossen);
         QFETCH(int, gespeicherteBreite);
         QFETCH(int, gespeicherteHoehe);
-        QFETCH(int, meldungen);
+        QFETCH(QString, meldung);
         SkriptDialoge dialoge;
         Tfrm_ButtonGroesse f(daten_);
         f.show();
@@ -352,7 +367,7 @@ private slots:
         QCOMPARE(daten_.ButtonBreite[1], gespeicherteBreite);
         QCOMPARE(daten_.ButtonHoehe[1], gespeicherteHoehe);
         QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung),
-                 QStringList(meldungen, QStringLiteral("Bitte geben Sie eine ganze Zahl ein")));
+                 meldung.isEmpty() ? QStringList() : QStringList{meldung});
     }
 
     // After a correction the same window closes with OK.

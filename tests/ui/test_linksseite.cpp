@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -25,8 +26,8 @@ using lw::test::SkriptDialoge;
 
 namespace {
 
-const QString kFilter =
-    QStringLiteral("Komprimierte Grafiken (*.jpg *.gif);;JPEG (*.jpg);;GIF (*.gif)");
+const QString kFilter = QStringLiteral(
+    "Grafiken (*.jpg *.jpeg *.gif *.png);;JPEG (*.jpg *.jpeg);;GIF (*.gif);;PNG (*.png)");
 
 void LinksOeffnen(const Hauptfenster& h) {
     h.finde<QTabWidget>("PageControl1")->setCurrentIndex(TForm1::kLinksSeite);
@@ -114,6 +115,7 @@ private slots:
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusNZAlt, 3);
         h.daten.ImportSeiten.Setzen(2, lw::W("_über.htm"));
+        h.daten.ImportSeiten.Setzen(3, "kontakt");
         h.zeigen();
         h.form1->AssistentenSeitenZeigen();
         LinksOeffnen(h);
@@ -129,6 +131,10 @@ private slots:
         h.finde<QTabWidget>("PageControl1")->setCurrentIndex(TForm1::kBodySeite);
         QCOMPARE(h.daten.ImportSeiten[1], std::string("_alt1.htm"));
         QCOMPARE(h.daten.ImportSeiten[2], lw::W("_über.htm"));
+        // Imported names are not checked: no question for a name without ".html".
+        QCOMPARE(h.daten.ImportSeiten[3], std::string("kontakt"));
+        QVERIFY(dialoge.aufrufe.empty());
+        QCOMPARE(h.finde<QTabWidget>("PageControl1")->currentIndex(), int(TForm1::kBodySeite));
     }
 
     void umbenennenUndVerlassen() {
@@ -144,6 +150,106 @@ private slots:
         QCOMPARE(h.daten.ImportSeiten[1], std::string("Seite1.html"));
         QCOMPARE(h.daten.ImportSeiten[2], lw::W("über-uns.html"));
         QCOMPARE(h.daten.ImportSeiten[3], std::string("Seite3.html"));
+    }
+
+    // Leaving the page checks the names typed there. A refusal keeps the
+    // page open with the focus on the row; questions come only once nothing
+    // is refused.
+    void seitennamenBeimVerlassen_data() {
+        QTest::addColumn<QStringList>("namen");
+        QTest::addColumn<bool>("weiter");  // "Weiter >>", else a click on the page header
+        QTest::addColumn<bool>("ja");      // the answer to a question
+        QTest::addColumn<QString>("meldung");
+        QTest::addColumn<QString>("frage");
+        QTest::addColumn<int>("fokus");  // the row refused; 0 when the page was left
+        const QString endung = QStringLiteral(
+            "Der Seitenname „%1“ endet nicht auf .html. Web-Server zeigen die Seite dann als "
+            "Text. Trotzdem verwenden?");
+        QTest::newRow("leer") << QStringList{"Seite1.html", "", "Seite3.html"} << true << false
+                              << "Bitte geben Sie für Link 2 einen Seitennamen ein." << QString()
+                              << 2;
+        QTest::newRow("nur Leerzeichen")
+            << QStringList{"  ", "b.html", "c.html"} << false << false
+            << "Bitte geben Sie für Link 1 einen Seitennamen ein." << QString() << 1;
+        QTest::newRow("kein Dateiname")
+            << QStringList{"a.html", "b.html", "neu/c.html"} << true << false
+            << "Der Seitenname \"neu/c.html\" ist kein gültiger Dateiname (E/A-Fehler 123)."
+            << QString() << 3;
+        QTest::newRow("doppelt, andere Schreibung")
+            << QStringList{"Start.html", "b.html", "start.HTML"} << false << false
+            << "Link 1 und Link 3 haben denselben Seitennamen „start.HTML“." << QString() << 3;
+        QTest::newRow("leer vor der Frage")
+            << QStringList{"Über uns", "", "c.html"} << true << true
+            << "Bitte geben Sie für Link 2 einen Seitennamen ein." << QString() << 2;
+        QTest::newRow("ohne Endung, nein") << QStringList{"a.html", "Über uns", "c.html"} << true
+                                           << false << QString() << endung.arg("Über uns") << 2;
+        QTest::newRow("ohne Endung, ja") << QStringList{"a.html", "Über uns", "c.html"} << false
+                                         << true << QString() << endung.arg("Über uns") << 0;
+        QTest::newRow("htm in jeder Schreibung") << QStringList{"a.htm", "B.HTML", "c.Html"} << true
+                                                 << false << QString() << QString() << 0;
+    }
+    void seitennamenBeimVerlassen() {
+        QFETCH(QStringList, namen);
+        QFETCH(bool, weiter);
+        QFETCH(bool, ja);
+        QFETCH(QString, meldung);
+        QFETCH(QString, frage);
+        QFETCH(int, fokus);
+        SkriptDialoge dialoge;
+        Hauptfenster h(lw::kModusHPNeu, 3);
+        h.daten.ButtonHoehe.Setzen(1, 30);
+        h.daten.ButtonBreite.Setzen(1, 120);
+        h.zeigen();
+        LinksOeffnen(h);
+        for (int i = 1; i <= 3; ++i) Feld(h, "Ed_Link", i)->setText(namen.at(i - 1));
+        if (!frage.isEmpty()) dialoge.naechsteAntwort(ja);
+        auto* seiten = h.finde<QTabWidget>("PageControl1");
+        if (weiter) {
+            h.finde<QPushButton>("BitBtn1")->click();
+        } else {
+            QTabBar* leiste = seiten->tabBar();
+            QTest::mouseClick(leiste, Qt::LeftButton, {},
+                              leiste->tabRect(TForm1::kBodySeite).center());
+        }
+
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung),
+                 meldung.isEmpty() ? QStringList() : QStringList{meldung});
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Frage),
+                 frage.isEmpty() ? QStringList() : QStringList{frage});
+        if (fokus > 0) {
+            QCOMPARE(seiten->currentIndex(), int(TForm1::kLinksSeite));
+            QCOMPARE(h.form1->focusWidget(), Feld(h, "Ed_Link", fokus));
+            // Nothing went on: no names taken over, no code made.
+            QCOMPARE(h.daten.ImportSeiten[1], std::string());
+            QVERIFY(h.form1->LetzterCode().seite.empty());
+        } else {
+            QCOMPARE(seiten->currentIndex(), int(weiter ? TForm1::kCodeSeite : TForm1::kBodySeite));
+            for (int i = 1; i <= 3; ++i)
+                QCOMPARE(h.daten.ImportSeiten[i], alsCp1252(namen.at(i - 1)));
+            // A name once accepted is not questioned again.
+            LinksOeffnen(h);
+            seiten->setCurrentIndex(TForm1::kBodySeite);
+            QCOMPARE(seiten->currentIndex(), int(TForm1::kBodySeite));
+            QCOMPARE(dialoge.texte(SkriptDialoge::Art::Frage).size(), frage.isEmpty() ? 0 : 1);
+        }
+        QVERIFY(dialoge.alleAntwortenVerbraucht());
+    }
+
+    // A refused row below the visible part of the page is scrolled into view.
+    void abgelehnteZeileWirdGezeigt() {
+        SkriptDialoge dialoge;
+        Hauptfenster h(lw::kModusHPNeu, 12);
+        h.zeigen();
+        LinksOeffnen(h);
+        Feld(h, "Ed_Link", 12)->clear();
+        h.finde<QPushButton>("BitBtn1")->click();
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung),
+                 QStringList{"Bitte geben Sie für Link 12 einen Seitennamen ein."});
+        auto* rollen = h.finde<QScrollArea>("ScrollBox1");
+        QLineEdit* zeile = Feld(h, "Ed_Link", 12);
+        QCOMPARE(h.form1->focusWidget(), zeile);
+        const QRect sichtbar(zeile->mapTo(rollen->viewport(), QPoint(0, 0)), zeile->size());
+        QVERIFY(rollen->viewport()->rect().contains(sichtbar));
     }
 
     void vorschauFolgtNurZeile1() {
@@ -173,17 +279,21 @@ private slots:
     void grafikFuerZeile1InDerVorschau_data() {
         QTest::addColumn<QString>("datei");
         QTest::addColumn<QSize>("groesse");
-        QTest::newRow("JPEG") << "knopf.jpg" << QSize(120, 30);
-        QTest::newRow("GIF mit Transparenz") << "knopf.gif" << QSize(51, 21);
+        QTest::addColumn<int>("alphaRechts");  // of the right half; -1 without transparency
+        QTest::newRow("JPEG") << "knopf.jpg" << QSize(120, 30) << -1;
+        QTest::newRow("GIF mit Transparenz") << "knopf.gif" << QSize(51, 21) << 255;
+        QTest::newRow("PNG mit Alpha") << "knopf.png" << QSize(64, 20) << 128;
     }
     void grafikFuerZeile1InDerVorschau() {
         QFETCH(QString, datei);
         QFETCH(QSize, groesse);
+        QFETCH(int, alphaRechts);
         lw::test::TempOrdner ordner;
         const QString pfad = QString::fromStdString(ordner / datei.toStdString());
-        QVERIFY(datei.endsWith(".gif")
-                    ? lw::test::GifSchreiben(pfad, groesse.width(), groesse.height())
-                    : lw::test::JpegSchreiben(pfad, groesse.width(), groesse.height()));
+        const int b = groesse.width(), hh = groesse.height();
+        QVERIFY(datei.endsWith(".gif")   ? lw::test::GifSchreiben(pfad, b, hh)
+                : datei.endsWith(".png") ? lw::test::PngSchreiben(pfad, b, hh)
+                                         : lw::test::JpegSchreiben(pfad, b, hh));
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 2);
         h.zeigen();
@@ -206,10 +316,10 @@ private slots:
         QCOMPARE(Vorschautext(h)->pos(), Mittig(Vorschautext(h)));
         // The text lies over the picture.
         QCOMPARE(bild->parentWidget()->children().last(), Vorschautext(h));
-        if (datei.endsWith(".gif")) {
+        if (alphaRechts >= 0) {
             const QImage pixel = bild->pixmap().toImage();
             QCOMPARE(qAlpha(pixel.pixel(0, 0)), 0);
-            QCOMPARE(qAlpha(pixel.pixel(groesse.width() - 1, 0)), 255);
+            QVERIFY(qAbs(qAlpha(pixel.pixel(groesse.width() - 1, 0)) - alphaRechts) <= 1);
         }
         QVERIFY(dialoge.texte(SkriptDialoge::Art::Fehler).isEmpty());
     }

@@ -269,9 +269,11 @@ private slots:
         QCOMPARE(geoeffnet, QStringList{Q(ziel + "/Test.html")});
         QVERIFY(Knopf(h, "BitBtn10")->isVisible());
 
-        // Speichern + Schließen.
+        // Speichern + Schließen, and a look at the saved folder.
+        dialoge.naechsterZweiterKnopf(true);
         Knopf(h, "BitBtn10")->click();
         const std::string neu = ziel + "/Neu";
+        QCOMPARE(geoeffnet, (QStringList{Q(ziel + "/Test.html"), Q(neu)}));
         QCOMPARE(Inhalt(neu),
                  (QStringList{"Seite1.html", "Seite2.html", "css", "img", "kontakt.html"}));
         for (const char* seite : {"Seite1.html", "Seite2.html", "kontakt.html"}) {
@@ -292,6 +294,8 @@ private slots:
         QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung).last(),
                  QStringLiteral("Die erforderlichen Dateien wurden unter ") + Q(ziel) +
                      QStringLiteral("/Neu gespeichert.\nDas Programm wird jetzt beendet."));
+        QCOMPARE(dialoge.von(SkriptDialoge::Art::Meldung).back().titel,
+                 QStringLiteral("Ordner öffnen"));
         QVERIFY(dialoge.von(SkriptDialoge::Art::Fehler).empty());
         QCOMPARE(ende.count(), 1);
         // Ended by saving, not through the warning.
@@ -300,8 +304,9 @@ private slots:
         QVERIFY(dialoge.alleAntwortenVerbraucht());
     }
 
-    // A second run saving into the folder of an earlier one: the error box,
-    // the earlier site untouched, and the program stays open for another try.
+    // A second run saving into the folder of an earlier one: a message that
+    // says what to do, the earlier site untouched, and the program stays open
+    // on the code page for another try.
     void zweitesSpeichernInDenselbenOrdner() {
         TempOrdner ordner;
         std::string erstesMal;
@@ -334,12 +339,17 @@ private slots:
         Knopf(h, "Button1")->click();
         Knopf(h, "BitBtn10")->click();
 
-        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Fehler), QStringList{"E/A-Fehler 183"});
-        QVERIFY(dialoge.texte(SkriptDialoge::Art::Meldung).isEmpty());
+        QVERIFY(dialoge.texte(SkriptDialoge::Art::Fehler).isEmpty());
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung),
+                 QStringList{QStringLiteral("Im Ordner „") + Q(ordner.pfad()) +
+                             QStringLiteral("“ gibt es schon einen Ordner „Neu“. Bitte benennen "
+                                            "Sie ihn um, oder wählen Sie mit „Testen“ einen "
+                                            "anderen Ordner.")});
         QVERIFY(Lesen(ordner / "Neu/Seite1.html") == erstesMal);
         QCOMPARE(Inhalt(ordner / "Neu/css"), QStringList{"formate.css"});
         QCOMPARE(ende.count(), 0);
         QVERIFY(h.form1->isVisible());
+        QCOMPARE(seiten->currentIndex(), int(TForm1::kCodeSeite));
         QVERIFY(Knopf(h, "BitBtn10")->isVisible());
     }
 

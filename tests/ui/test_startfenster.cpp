@@ -196,14 +196,15 @@ private slots:
         QVERIFY(dialoge.aufrufe.empty());
     }
 
-    // However the page-count window was closed, the wizard follows.
+    // Closing the page-count window leaves the choice open: no site without
+    // pages, and the start window offers both roads again.
     void neueHomepageOhneOk() {
         ModalAntwort antwort([](QWidget* w) { w->close(); });
         QTest::mouseClick(Kind<QPushButton>(form2(), "btn_NeuHP"), Qt::LeftButton);
         QVERIFY(antwort.erledigt());
-        QCOMPARE(p_->daten.Modus, std::string("HPNeu"));
+        QCOMPARE(p_->daten.Modus, std::string());
         QCOMPARE(p_->daten.Seitenzahl, 0);
-        QCOMPARE(SichtbareFenster(), QStringList{QStringLiteral("Form1")});
+        QCOMPARE(SichtbareFenster(), QStringList{QStringLiteral("Form2")});
     }
 
     void bestehendeHomepage() {
