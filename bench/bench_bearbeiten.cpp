@@ -95,8 +95,7 @@ int Laufen(int wiederholungen) {
             return d;
         },
         [&] {
-            const double d =
-                Dauer([&] { AusfuehrenErfolgreich({"cp", "-r", vorlage, kopie}); });
+            const double d = Dauer([&] { AusfuehrenErfolgreich({"cp", "-r", vorlage, kopie}); });
             GleichPruefen(kopie, vorlage);
             return d;
         });

@@ -522,15 +522,17 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
             }
             // A file this save replaces may already be the new one: its old
             // bytes are in the backup.
-            const bool ersetzt = std::find(ziele.begin(), ziele.end(), inhalt->datei) != ziele.end();
+            const bool ersetzt =
+                std::find(ziele.begin(), ziele.end(), inhalt->datei) != ziele.end();
             DateiLeser leser((ersetzt ? sicherung : neu) + inhalt->datei);
             leser.Springen(inhalt->anfang);
             long long rest = inhalt->laenge;
             schreiber.Oeffnen(neu + vorsatz + name);
             zusammenfuehrung.Seite(
                 [&leser, &rest](char* ziel, std::size_t n) {
-                    const std::size_t gelesen = leser.Lesen(
-                        ziel, static_cast<std::size_t>(std::min<long long>(rest, static_cast<long long>(n))));
+                    const std::size_t gelesen =
+                        leser.Lesen(ziel, static_cast<std::size_t>(std::min<long long>(
+                                              rest, static_cast<long long>(n))));
                     rest -= static_cast<long long>(gelesen);
                     return gelesen;
                 },
