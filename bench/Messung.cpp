@@ -36,6 +36,19 @@ double Median(std::vector<double> werte) {
     return werte.size() % 2 ? werte[m] : (werte[m - 1] + werte[m]) / 2;
 }
 
+double Rechenzeit(const rusage& verbrauch) {
+    const auto sekunden = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+    };
+    return sekunden(verbrauch.ru_utime) + sekunden(verbrauch.ru_stime);
+}
+
+double Rechenzeit() {
+    rusage verbrauch{};
+    ::getrusage(RUSAGE_SELF, &verbrauch);
+    return Rechenzeit(verbrauch);
+}
+
 Kind Ausfuehren(const std::vector<std::string>& argumente, bool sammeln) {
     std::vector<char*> argv;
     for (const auto& a : argumente) argv.push_back(const_cast<char*>(a.c_str()));

@@ -18,6 +18,11 @@ double Dauer(const std::function<void()>& schritt);
 
 double Median(std::vector<double> werte);
 
+// User and system time in seconds.
+double Rechenzeit(const rusage& verbrauch);
+// The processor time this process has used so far, all its threads.
+double Rechenzeit();
+
 struct Kind {
     int status = 0;  // as waitpid reports it
     rusage verbrauch{};

@@ -61,17 +61,6 @@ void GleichPruefen(const std::string& ordner, const std::string& vorlage) {
             throw std::runtime_error(ordner + "/" + name + " differs");
 }
 
-double Sekunden(const timeval& zeit) {
-    return static_cast<double>(zeit.tv_sec) + static_cast<double>(zeit.tv_usec) / 1e6;
-}
-
-// User and system time of this process (RUSAGE_SELF, all its threads).
-double Rechenzeit(int wer) {
-    rusage verbrauch{};
-    ::getrusage(wer, &verbrauch);
-    return Sekunden(verbrauch.ru_utime) + Sekunden(verbrauch.ru_stime);
-}
-
 int Laufen(int wiederholungen) {
     test::TempOrdner arbeit;
     Projektdaten daten;
@@ -111,9 +100,9 @@ int Laufen(int wiederholungen) {
             ::sync();
         },
         [&] {
-            const double vorher = Rechenzeit(RUSAGE_SELF);
+            const double vorher = Rechenzeit();
             const double d = Dauer([&] { DateienErzeugen(daten, code, true); });
-            rechenzeitEigen.push_back(Rechenzeit(RUSAGE_SELF) - vorher);
+            rechenzeitEigen.push_back(Rechenzeit() - vorher);
             GleichPruefen(neu, vorlage);
             return d;
         },
@@ -122,8 +111,7 @@ int Laufen(int wiederholungen) {
             const double d = Dauer([&] {
                 kind = AusfuehrenErfolgreich({"cp", "-r", vorlage, kopie});
             });
-            rechenzeitKopie.push_back(Sekunden(kind.verbrauch.ru_utime) +
-                                      Sekunden(kind.verbrauch.ru_stime));
+            rechenzeitKopie.push_back(Rechenzeit(kind.verbrauch));
             GleichPruefen(kopie, vorlage);
             return d;
         });

@@ -11,7 +11,6 @@
 // operation added to the resident memory at its highest.
 
 #include <malloc.h>
-#include <sys/resource.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -110,15 +109,6 @@ struct Einzelmessung {
     double spitze = 0;   // bytes
     double ausgabe = 0;  // bytes
 };
-
-double Rechenzeit() {
-    rusage verbrauch{};
-    ::getrusage(RUSAGE_SELF, &verbrauch);
-    const auto sekunden = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return sekunden(verbrauch.ru_utime) + sekunden(verbrauch.ru_stime);
-}
 
 // The child's side: prints "<seconds> <peak bytes> <output bytes> <processor seconds>".
 int EineMessung(const std::string& operation, int mib) {

@@ -90,7 +90,7 @@ std::string Zufall() {
 
 }  // namespace
 
-std::string LokalerPfad(std::string_view pfad) { return utf8AusCp1252(pfad); }
+std::string LokalerPfad(std::string_view pfad) { return utf8MitReferenzen(pfad); }
 
 int EACodeAusErrno(int err, const std::string& pfad) {
     switch (err) {
@@ -205,11 +205,25 @@ void NeueDatei::Abschliessen() {
 }
 
 void TextSchreiben(const std::string& pfad, std::string_view text) {
+    TextSchreiben(pfad, text, {});
+}
+
+bool TextSchreiben(const std::string& pfad, std::string_view text,
+                   const std::function<bool()>& weiter) {
+    // Small enough that a slow disk takes well under a tenth of a second for one.
+    constexpr std::size_t kStueck = std::size_t{1} << 20;
     NeueDatei datei;
     datei.pfad_ = pfad;
     if (const int err = datei.Oeffnen()) Werfen(err, pfad);
-    datei.Schreiben(text);
+    for (;;) {
+        const std::string_view teil = weiter ? text.substr(0, kStueck) : text;
+        datei.Schreiben(teil);
+        text.remove_prefix(teil.size());
+        if (text.empty()) break;
+        if (!weiter()) return false;
+    }
     datei.Abschliessen();
+    return true;
 }
 
 DateiLeser::DateiLeser(const std::string& pfad) : pfad_(pfad) {

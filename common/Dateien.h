@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,7 +12,9 @@
 // German text (see Fehler.h for the codes).
 namespace lw {
 
-// This platform's file name for a Windows-1252 path.
+// This platform's file name for a Windows-1252 path; a character reference
+// to a character Windows-1252 cannot hold is that character
+// (utf8MitReferenzen).
 std::string LokalerPfad(std::string_view pfad);
 
 // Creates one folder. An existing folder (or file) of that name gives
@@ -27,6 +30,11 @@ void OrdnerAufDemWegErzeugen(const std::string& basis, std::string_view pfad);
 // a hidden file beside it that takes its name only when complete, so a failure
 // leaves the old file or none, never a part.
 void TextSchreiben(const std::string& pfad, std::string_view text);
+// The same a megabyte at a time, asking weiter between the pieces, so that the
+// windows can be served while a large file is written: false from it abandons
+// the file (the old one or none stays) and gives false.
+bool TextSchreiben(const std::string& pfad, std::string_view text,
+                   const std::function<bool()>& weiter);
 
 // A file written a piece at a time, whole or not at all as TextSchreiben: the
 // pieces go into a hidden file beside it that takes its name on Abschliessen.
@@ -46,7 +54,13 @@ public:
 
 private:
     // TextSchreiben reports a failed open with the runtime's code instead.
-    friend void TextSchreiben(const std::string& pfad, std::string_view text);
+    friend bool TextSchreiben(const std::string& pfad, std::string_view text,
+                              const std::function<bool()>& weiter);
+    // The same a megabyte at a time, asking weiter between the pieces, so that the
+    // windows can be served while a large file is written: false from it abandons
+    // the file (the old one or none stays) and gives false.
+    bool TextSchreiben(const std::string& pfad, std::string_view text,
+                       const std::function<bool()>& weiter);
     NeueDatei() = default;
     // The errno of a failed open, or 0.
     int Oeffnen();

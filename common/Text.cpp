@@ -196,7 +196,7 @@ bool SchlichterDateiname(std::string_view name) {
     }
     // The length counts in this platform's file names (UTF-8), where a
     // Windows-1252 letter may take up to three bytes.
-    return utf8AusCp1252(name).size() + 1 <= NAME_MAX;
+    return utf8MitReferenzen(name).size() + 1 <= NAME_MAX;
 }
 
 bool SchlichterPfad(std::string_view pfad) {

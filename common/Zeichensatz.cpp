@@ -22,20 +22,74 @@ char alsByte(char32_t c) {
     return '?';
 }
 
+
+// The code point of a Windows-1252 byte.
+char32_t ZeichenAusByte(char ch) {
+    const auto b = static_cast<std::uint8_t>(ch);
+    return b >= 0x80 && b < 0xA0 ? kObererBereich[b - 0x80] : b;
+}
+
+// A decimal character reference at t[p] ("&#26085;") to a character that
+// Windows-1252 cannot hold: its length and code point; 0 for anything else.
+std::size_t ReferenzAusserhalb(std::string_view t, std::size_t p, char32_t& zeichen) {
+    if (t.compare(p, 2, "&#") != 0) return 0;
+    char32_t c = 0;
+    std::size_t i = p + 2;
+    for (; i < t.size() && i < p + 9 && t[i] >= '0' && t[i] <= '9'; ++i) c = c * 10 + (t[i] - '0');
+    if (i == p + 2 || i >= t.size() || t[i] != ';' || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    if (alsByte(c) != '?' || c == '?') return 0;
+    zeichen = c;
+    return i + 1 - p;
+}
+
+}  // namespace
+
 void utf8Anhaengen(std::string& aus, char32_t c) {
     if (c < 0x80) {
         aus += static_cast<char>(c);
     } else if (c < 0x800) {
         aus += static_cast<char>(0xC0 | (c >> 6));
         aus += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
+    } else if (c < 0x10000) {
         aus += static_cast<char>(0xE0 | (c >> 12));
+        aus += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        aus += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        aus += static_cast<char>(0xF0 | (c >> 18));
+        aus += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
         aus += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         aus += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
 
-}  // namespace
+std::size_t Utf8Folge(std::string_view t, std::size_t p, char32_t& zeichen) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(t[p + i]); };
+    const unsigned char a = byte(0);
+    std::size_t laenge = 0;
+    unsigned char min = 0x80, max = 0xBF;  // the range of the second byte
+    if (a >= 0xC2 && a <= 0xDF) {
+        laenge = 2;
+    } else if (a >= 0xE0 && a <= 0xEF) {
+        laenge = 3;
+        if (a == 0xE0) min = 0xA0;
+        if (a == 0xED) max = 0x9F;
+    } else if (a >= 0xF0 && a <= 0xF4) {
+        laenge = 4;
+        if (a == 0xF0) min = 0x90;
+        if (a == 0xF4) max = 0x8F;
+    } else {
+        return 0;
+    }
+    if (t.size() - p < laenge || byte(1) < min || byte(1) > max) return 0;
+    char32_t z = a & (0x7F >> laenge);
+    for (std::size_t i = 1; i < laenge; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        z = z << 6 | (byte(i) & 0x3F);
+    }
+    zeichen = z;
+    return laenge;
+}
 
 std::string cp1252AusUtf8(std::string_view utf8) {
     std::string aus;
@@ -88,12 +142,57 @@ std::string cp1252AusUtf8(std::string_view utf8) {
 std::string utf8AusCp1252(std::string_view cp1252) {
     std::string aus;
     aus.reserve(cp1252.size() + cp1252.size() / 8);
-    for (char ch : cp1252) {
-        const auto b = static_cast<std::uint8_t>(ch);
-        if (b >= 0x80 && b < 0xA0)
-            utf8Anhaengen(aus, kObererBereich[b - 0x80]);
+    for (char ch : cp1252) utf8Anhaengen(aus, ZeichenAusByte(ch));
+    return aus;
+}
+
+std::string utf8AusSeitenbytes(std::string_view bytes) {
+    std::string aus;
+    aus.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t c = 0;
+        if (const std::size_t laenge = Utf8Folge(bytes, i, c)) {
+            aus.append(bytes.substr(i, laenge));
+            i += laenge;
+        } else {
+            utf8Anhaengen(aus, ZeichenAusByte(bytes[i++]));
+        }
+    }
+    return aus;
+}
+
+std::string cp1252MitReferenzen(std::string_view utf8) {
+    std::string aus;
+    aus.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        const std::size_t laenge = Utf8Folge(utf8, i, c);
+        if (laenge == 0) {
+            aus += static_cast<std::uint8_t>(utf8[i]) < 0x80 ? utf8[i] : '?';
+            ++i;
+            continue;
+        }
+        const char b = alsByte(c);
+        if (b == '?')
+            aus += "&#" + std::to_string(static_cast<std::uint32_t>(c)) + ";";
         else
-            utf8Anhaengen(aus, b);
+            aus += b;
+        i += laenge;
+    }
+    return aus;
+}
+
+std::string utf8MitReferenzen(std::string_view cp1252) {
+    std::string aus;
+    aus.reserve(cp1252.size() + cp1252.size() / 8);
+    for (std::size_t i = 0; i < cp1252.size();) {
+        char32_t c = 0;
+        if (const std::size_t laenge = cp1252[i] == '&' ? ReferenzAusserhalb(cp1252, i, c) : 0) {
+            utf8Anhaengen(aus, c);
+            i += laenge;
+        } else {
+            utf8Anhaengen(aus, ZeichenAusByte(cp1252[i++]));
+        }
     }
     return aus;
 }

@@ -1,11 +1,13 @@
 // Any bytes as a provider start page and as a downloaded page: the menu
-// extraction and the contents cut must end, stay within the input and never
-// crash, whatever the server sends.
+// extraction, the contents cut and the picture addresses must end, stay
+// within the input (or below Alt) and never crash, whatever the server sends.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "common/Dateien.h"
 #include "common/Text.h"
 #include "import/Import.h"
 
@@ -47,5 +49,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     const std::string inhalt = lw::InhaltAusschneiden(eingabe);
     Pruefen(inhalt.size() <= eingabe.size());
     Pruefen(eingabe.find(inhalt) != std::string::npos);
+
+    // A picture address that is taken names a file below Alt whatever it
+    // decodes to, and its request is a plain URL path.
+    std::vector<std::string_view> adressen;
+    lw::BildAdressenSammeln(inhalt, adressen);
+    for (const std::string_view adresse : adressen) {
+        lw::BildPfad pfad;
+        if (lw::BildAdresseEinordnen(adresse, &pfad) != lw::BildAdressArt::Relativ) continue;
+        Pruefen(lw::SchlichterPfad(pfad.datei));
+        const std::string lokal = "/" + lw::LokalerPfad(pfad.datei) + "/";
+        Pruefen(lokal.find("/../") == std::string::npos && lokal.find('\0') == std::string::npos);
+        for (const char c : pfad.anfrage)
+            Pruefen(c > ' ' && c < 0x7F && c != '"' && c != '<' && c != '>' && c != '?' &&
+                    c != '#');
+    }
     return 0;
 }

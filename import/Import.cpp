@@ -1,15 +1,13 @@
 #include "import/Import.h"
 
 #include <algorithm>
-#include <chrono>
+#include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string_view>
 #include <unordered_set>
 
 #include "common/Dateien.h"
 #include "common/Fehler.h"
-#include "common/Suche.h"
 #include "common/Text.h"
 #include "common/Zeichensatz.h"
 #include "import/Konfiguration.h"
@@ -54,6 +52,14 @@ std::string AdresseBeiAnbieter(const std::string& benutzer, std::string_view nam
     return "http://www." + benutzer + konfiguration::DownloadDomain + "/" + std::string(name);
 }
 
+// Offset of the first marke in t at or after ab, npos when there is none.
+std::size_t Finden(std::string_view t, std::string_view marke, std::size_t ab = 0) {
+    if (ab > t.size()) return std::string_view::npos;
+    const void* p = ::memmem(t.data() + ab, t.size() - ab, marke.data(), marke.size());
+    return p ? static_cast<std::size_t>(static_cast<const char*>(p) - t.data())
+             : std::string_view::npos;
+}
+
 }  // namespace
 
 bool BenutzernameFehlt(const std::string& benutzer) {
@@ -73,10 +79,6 @@ std::string MeldungOrdnerEmpfehlung() {
         "Es wird dringend empfohlen, im folgenden Dialog einen neuen Ordner anzulegen und "
         "diesen auszuwählen.\nBei Nichtbeachtung könnte eine zufällig namensgleiche Datei "
         "überschrieben werden.");
-}
-
-std::string MeldungKeinOrdner() {
-    return W("Sie haben kein Verzeichnis ausgewählt. Versuchen Sie es bitte nochmals.");
 }
 
 std::string MeldungKeineSeite(const std::string& benutzer) {
@@ -124,9 +126,10 @@ std::optional<std::string> MenueLeser::Naechster() {
 }
 
 bool IstAnbieterFunktion(std::string_view seite) {
-    static const Suche anbieterMarken(
-        {kImpressum, kHaftungsausschluss, kKontaktformular, kGaestebuch});
-    return anbieterMarken.Finden(seite) != std::string_view::npos;
+    for (const std::string* marke :
+         {&kImpressum, &kHaftungsausschluss, &kKontaktformular, &kGaestebuch})
+        if (Finden(seite, *marke) != std::string_view::npos) return true;
+    return false;
 }
 
 std::string RahmenErsatz(const std::string& name) {
@@ -222,13 +225,21 @@ bool HatSchema(std::string_view adresse) {
     return true;
 }
 
+// Whether a quote in the page follows a picture's ending, as the value of
+// every address collected does. Most pages of text have none, and the quotes
+// are few: the walk through every tag is left out for them.
+bool HatBildWert(std::string_view seite) {
+    for (const char anfuehrung : {'"', '\''})
+        for (std::size_t p = seite.find(anfuehrung); p != std::string_view::npos;
+             p = seite.find(anfuehrung, p + 1))
+            if (IstBildName(seite.substr(0, p))) return true;
+    return false;
+}
+
 }  // namespace
 
 void BildAdressenSammeln(std::string_view seite, std::vector<std::string_view>& adressen) {
-    // A page without either name anywhere has no such attribute: the scan of
-    // every tag is left out.
-    static const Suche attribute({"src", "background"}, true);
-    if (attribute.Finden(seite) == std::string_view::npos) return;
+    if (!HatBildWert(seite)) return;
     const std::size_t n = seite.size();
     std::size_t i = 0;
     while ((i = seite.find('<', i)) != std::string_view::npos) {
@@ -269,10 +280,150 @@ void BildAdressenSammeln(std::string_view seite, std::vector<std::string_view>& 
     }
 }
 
-BildAdressArt BildAdresseEinordnen(std::string_view adresse) {
-    if (HatSchema(adresse) || adresse.starts_with("//")) return BildAdressArt::Fremd;
-    if (adresse.find_first_of("?#") != std::string_view::npos) return BildAdressArt::Ungueltig;
-    return SchlichterPfad(adresse) ? BildAdressArt::Relativ : BildAdressArt::Ungueltig;
+namespace {
+
+bool Ziffer(char c, int basis) {
+    return (c >= '0' && c <= '9') ||
+           (basis == 16 && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+}
+
+int Ziffernwert(char c) {
+    return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+}
+
+// The character reference at t[0] (t begins with '&') as the HTML parser
+// reads it in an attribute value, appended to aus in UTF-8; its length, 0
+// when there is none. Named ones need their ';' and are only those the merge
+// writes and the five of XML; a numeric one ends at the first other
+// character and stands for U+FFFD where it names no character, for the
+// Windows-1252 character where it names a C1 control.
+std::size_t Referenz(std::string_view t, std::string& aus) {
+    static constexpr std::pair<std::string_view, std::string_view> kNamen[] = {
+        {"&amp;", "&"},   {"&lt;", "<"},   {"&gt;", ">"},   {"&quot;", "\""},
+        {"&apos;", "'"},  {"&auml;", "ä"}, {"&ouml;", "ö"}, {"&uuml;", "ü"},
+        {"&szlig;", "ß"}, {"&Auml;", "Ä"}, {"&Ouml;", "Ö"}, {"&Uuml;", "Ü"}};
+    if (!t.starts_with("&#")) {
+        for (const auto& [name, zeichen] : kNamen)
+            if (t.starts_with(name)) {
+                aus += zeichen;
+                return name.size();
+            }
+        return 0;
+    }
+    std::size_t i = 2;
+    int basis = 10;
+    if (i < t.size() && (t[i] == 'x' || t[i] == 'X')) {
+        basis = 16;
+        ++i;
+    }
+    const std::size_t anfang = i;
+    std::uint32_t c = 0;
+    for (; i < t.size() && Ziffer(t[i], basis); ++i)
+        c = std::min<std::uint32_t>(c * basis + Ziffernwert(t[i]), 0x110000);
+    if (i == anfang) return 0;
+    if (i < t.size() && t[i] == ';') ++i;
+    if (c == 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        utf8Anhaengen(aus, 0xFFFD);
+    else if (c >= 0x80 && c < 0xA0)
+        aus += utf8AusCp1252(std::string(1, static_cast<char>(c)));
+    else
+        utf8Anhaengen(aus, c);
+    return i;
+}
+
+// The attribute value as the browser holds it, in UTF-8.
+std::string Entschluesselt(std::string_view wert) {
+    std::string aus;
+    std::size_t von = 0;
+    for (std::size_t p = wert.find('&'); p != std::string_view::npos; p = wert.find('&', p)) {
+        std::string zeichen;
+        const std::size_t laenge = Referenz(wert.substr(p), zeichen);
+        if (laenge == 0) {
+            ++p;
+            continue;
+        }
+        aus += utf8AusSeitenbytes(wert.substr(von, p - von));
+        aus += zeichen;
+        p += laenge;
+        von = p;
+    }
+    aus += utf8AusSeitenbytes(wert.substr(von));
+    return aus;
+}
+
+bool ProzentFolge(std::string_view t, std::size_t p) {
+    return p + 2 < t.size() && t[p] == '%' && Ziffer(t[p + 1], 16) && Ziffer(t[p + 2], 16);
+}
+
+// What a browser sends for the path: the bytes that a path may hold raw
+// stay, an existing %XX too; every other byte is percent-encoded.
+std::string Prozentkodiert(std::string_view pfad) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    constexpr std::string_view kRoh = "-._~!$&'()*+,;=:@/";
+    std::string aus;
+    for (std::size_t p = 0; p < pfad.size(); ++p) {
+        const char c = pfad[p];
+        const auto b = static_cast<unsigned char>(c);
+        if ((b < 0x80 && (Ziffer(c, 10) || (KleinAscii(c) >= 'a' && KleinAscii(c) <= 'z'))) ||
+            kRoh.find(c) != std::string_view::npos || ProzentFolge(pfad, p)) {
+            aus += c;
+        } else {
+            aus += '%';
+            aus += kHex[b >> 4];
+            aus += kHex[b & 0xF];
+        }
+    }
+    return aus;
+}
+
+// One part of the path as the web server decodes it, in UTF-8.
+std::string ProzentDekodiert(std::string_view teil) {
+    std::string bytes;
+    for (std::size_t p = 0; p < teil.size(); ++p) {
+        if (ProzentFolge(teil, p)) {
+            bytes += static_cast<char>(Ziffernwert(teil[p + 1]) * 16 + Ziffernwert(teil[p + 2]));
+            p += 2;
+        } else {
+            bytes += teil[p];
+        }
+    }
+    return utf8AusSeitenbytes(bytes);
+}
+
+// No '/', '\' or control character (C0, DEL, C1), NUL among them.
+bool TeilOhneSteuerzeichen(std::string_view teil) {
+    for (std::size_t p = 0; p < teil.size(); ++p) {
+        const auto b = static_cast<unsigned char>(teil[p]);
+        if (b < 0x20 || b == 0x7F || teil[p] == '/' || teil[p] == '\\') return false;
+        if (b == 0xC2 && p + 1 < teil.size() && static_cast<unsigned char>(teil[p + 1]) < 0xA0)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+BildAdressArt BildAdresseEinordnen(std::string_view adresse, BildPfad* pfad) {
+    const std::string entschluesselt = Entschluesselt(adresse);
+    const std::string_view wert = entschluesselt;
+    if (HatSchema(wert) || wert.starts_with("//")) return BildAdressArt::Fremd;
+    if (wert.find_first_of("?#") != std::string_view::npos) return BildAdressArt::Ungueltig;
+    std::string datei;
+    std::string_view rest = wert;
+    for (;;) {
+        const std::size_t trenner = rest.find('/');
+        const std::string teil = ProzentDekodiert(rest.substr(0, trenner));
+        if (!TeilOhneSteuerzeichen(teil)) return BildAdressArt::Ungueltig;
+        datei += teil;
+        if (trenner == std::string_view::npos) break;
+        datei += '/';
+        rest.remove_prefix(trenner + 1);
+    }
+    // The core's text of the name must give this name back.
+    std::string kern = cp1252MitReferenzen(datei);
+    if (!SchlichterPfad(kern) || utf8MitReferenzen(kern) != datei) return BildAdressArt::Ungueltig;
+    if (pfad) *pfad = {Prozentkodiert(wert), std::move(kern)};
+    return BildAdressArt::Relativ;
 }
 
 namespace {
@@ -316,27 +467,20 @@ public:
         seitenNamen_.insert(namen.begin(), namen.end());
         const int gesamt = static_cast<int>(namen.size());
 
-        try {
-            int n = 0;
-            for (const std::string& name : namen) {
-                if (Gestoppt()) break;
-                ++n;
-                daten_.ImportAnzahl = n;
-                daten_.ImportSeiten.Setzen(n, name);
-                // The name comes from the server: it must never reach outside Alt.
-                if (!SchlichterDateiname(name)) SeitennameUngueltigWerfen(name);
-                const bool geschrieben = SeiteImportieren(name);
-                // Only pages whose file is in Alt are counted.
-                if (!geschrieben) daten_.ImportAnzahl = n - 1;
-                if (ergebnis_.abgebrochen) break;
-                if (rueckmeldung_.fortschritt) rueckmeldung_.fortschritt(n, gesamt);
-            }
-        } catch (...) {
-            // A page that could not be written came first and is the failure
-            // to report.
-            throw;
+        int n = 0;
+        for (const std::string& name : namen) {
+            if (Gestoppt()) break;
+            ++n;
+            daten_.ImportAnzahl = n;
+            daten_.ImportSeiten.Setzen(n, name);
+            // The name comes from the server: it must never reach outside Alt.
+            if (!SchlichterDateiname(name)) SeitennameUngueltigWerfen(name);
+            const bool geschrieben = SeiteImportieren(name);
+            // Only pages whose file is in Alt are counted.
+            if (!geschrieben) daten_.ImportAnzahl = n - 1;
+            if (ergebnis_.abgebrochen) break;
+            if (rueckmeldung_.fortschritt) rueckmeldung_.fortschritt(n, gesamt);
         }
-        SchreibenAbwarten();
         return std::move(ergebnis_);
     }
 
@@ -361,35 +505,46 @@ private:
             ziel = rueckmeldung_.laden(url, hoechstGroesse);
             return;
         }
-        if (!sitzung_) {
-            Abbruchfrage frage;
-            if (rueckmeldung_.abbrechen) frage = [this] { return Gestoppt(); };
-            sitzung_.emplace(rueckmeldung_.zwischenschritt, LadeGrenzen{}, std::move(frage));
+        LadeSitzung* sitzung = rueckmeldung_.sitzung;
+        if (!sitzung) {
+            if (!eigeneSitzung_) {
+                Abbruchfrage frage;
+                if (rueckmeldung_.abbrechen) frage = [this] { return Gestoppt(); };
+                eigeneSitzung_.emplace(rueckmeldung_.zwischenschritt, LadeGrenzen{},
+                                       std::move(frage));
+            }
+            sitzung = &*eigeneSitzung_;
         }
-        sitzung_->Laden(url, hoechstGroesse, ziel);
-        vollstaendig = sitzung_->LetzteVollstaendig();
+        sitzung->Laden(url, hoechstGroesse, ziel);
+        vollstaendig = sitzung->LetzteVollstaendig();
+        // A stop the session saw with its own question.
+        if (!vollstaendig) Gestoppt();
     }
 
     void Fehlschlag(std::string name, std::string grund) {
         ergebnis_.fehlgeschlagen.push_back({std::move(name), std::move(grund)});
     }
 
-    // False when a stop came during the download: the page is not written.
+    // Writes a file of Alt; a slow disk must not hold the windows, which are
+    // served between its pieces. False when a stop came meanwhile: the file
+    // is not written then.
+    bool AltSchreiben(const std::string& pfad, std::string_view text) {
+        return TextSchreiben(altOrdner_ + pfad, text, [this] {
+            if (rueckmeldung_.zwischenschritt) rueckmeldung_.zwischenschritt();
+            return !Gestoppt();
+        });
+    }
+
+    // False when a stop came during the download or the write: the page is
+    // not written.
     bool SeiteImportieren(const std::string& name) {
         Status(name);
         // A page that broke off keeps what arrived.
         bool vollstaendig = false;
-        // Two bodies take turns, so that their room serves page after page:
-        // the write of the page before last, which had this one, was waited
-        // for before the last page was handed on.
-        std::shared_ptr<std::string>& koerper = koerper_[naechsterKoerper_];
-        naechsterKoerper_ ^= 1;
-        if (!koerper) koerper = std::make_shared<std::string>();
-        std::string& seite = *koerper;
-        Laden(name, LadeGrenzen{}.hoechstGroesse, vollstaendig, seite);
+        Laden(name, LadeGrenzen{}.hoechstGroesse, vollstaendig, seite_);
         if (ergebnis_.abgebrochen) return false;
-        std::optional<std::string> grund = StatusFehler(seite);
-        if (seite.empty()) grund = kKeineAntwort;
+        std::optional<std::string> grund = StatusFehler(seite_);
+        if (seite_.empty()) grund = kKeineAntwort;
         // Every page leaves its file, so that the site can be saved; the
         // message tells what is missing.
         if (grund) {
@@ -397,14 +552,9 @@ private:
             Fehlschlag(name, std::move(*grund));
             return true;
         }
-        if (IstAnbieterFunktion(seite)) {
-            AltSchreiben(name, RahmenErsatz(name));
-            return true;
-        }
-        // The page goes to Alt while the next one is loaded; the thread that
-        // writes it shares the text with the search for its pictures.
-        const std::string_view inhalt = InhaltsBereich(seite);
-        AltSchreiben(name, koerper, inhalt);
+        if (IstAnbieterFunktion(seite_)) return AltSchreiben(name, RahmenErsatz(name));
+        const std::string_view inhalt = InhaltsBereich(seite_);
+        if (!AltSchreiben(name, inhalt)) return false;
         adressen_.clear();
         BildAdressenSammeln(inhalt, adressen_);
         for (const std::string_view adresse : adressen_) {
@@ -416,75 +566,63 @@ private:
         return true;
     }
 
-    // Writes the file of a page in Alt on the writing thread. A page that
-    // could not be written ends the import before the next page is: the
-    // write before is waited for first.
-    void AltSchreiben(const std::string& name, std::shared_ptr<const std::string> text,
-                      std::string_view teil) {
-        TextSchreiben(altOrdner_ + name, teil);
-        text.reset();
-    }
-    void SchreibenAbwarten() {}
-
-    void AltSchreiben(const std::string& name, std::string text) {
-        auto geteilt = std::make_shared<const std::string>(std::move(text));
-        const std::string_view teil = *geteilt;
-        AltSchreiben(name, std::move(geteilt), teil);
-    }
-
     void BildImportieren(std::string_view adresse) {
-        const std::string pfad(adresse);
-        switch (BildAdresseEinordnen(adresse)) {
+        BildPfad pfad;
+        switch (BildAdresseEinordnen(adresse, &pfad)) {
             case BildAdressArt::Fremd:
                 return;
             case BildAdressArt::Ungueltig:
-                return Fehlschlag(pfad, W("nicht unterstützte Adresse"));
+                return Fehlschlag(std::string(adresse), W("nicht unterstützte Adresse"));
             case BildAdressArt::Relativ:
                 break;
         }
+        // Two addresses of one file: it is fetched once.
+        if (!dateien_.insert(pfad.datei).second) return;
+        const std::string& datei = pfad.datei;
         // A folder of that name would stand where the page's file goes.
-        const std::size_t schraeg = adresse.find('/');
-        if (schraeg != std::string_view::npos && seitenNamen_.count(pfad.substr(0, schraeg)))
-            return Fehlschlag(pfad, W("nicht unterstützte Adresse"));
+        const std::size_t schraeg = datei.find('/');
+        if (schraeg != std::string::npos && seitenNamen_.count(datei.substr(0, schraeg)))
+            return Fehlschlag(datei, W("nicht unterstützte Adresse"));
         if (geladeneBilder_ == kHoechstensBilder)
-            return Fehlschlag(pfad, "mehr als " + std::to_string(kHoechstensBilder) + " Bilder");
+            return Fehlschlag(datei, "mehr als " + std::to_string(kHoechstensBilder) + " Bilder");
         if (Gestoppt()) return;
 
         ++geladeneBilder_;
-        Status(pfad);
+        Status(datei);
         // One byte more than allowed tells a picture of exactly the bound
         // from a bigger one, which is not stored cut off.
         bool vollstaendig = false;
-        std::string bild;
-        Laden(adresse, kBildHoechstGroesse + 1, vollstaendig, bild);
+        Laden(pfad.anfrage, kBildHoechstGroesse + 1, vollstaendig, bild_);
         if (ergebnis_.abgebrochen) return;
-        if (bild.empty()) return Fehlschlag(pfad, kKeineAntwort);
-        if (auto grund = StatusFehler(bild)) return Fehlschlag(pfad, std::move(*grund));
-        if (bild.size() > kBildHoechstGroesse) return Fehlschlag(pfad, W("größer als 32 MB"));
+        if (bild_.empty()) return Fehlschlag(datei, kKeineAntwort);
+        if (auto grund = StatusFehler(bild_)) return Fehlschlag(datei, std::move(*grund));
+        if (bild_.size() > kBildHoechstGroesse) return Fehlschlag(datei, W("größer als 32 MB"));
         // Unlike a page's text, a picture cut short is broken as a whole.
-        if (!vollstaendig) return Fehlschlag(pfad, W("unvollständig übertragen"));
+        if (!vollstaendig) return Fehlschlag(datei, W("unvollständig übertragen"));
         // The names come from the server; a clash of a file and a folder of
         // the same name is that picture's failure, not the import's.
         try {
-            OrdnerAufDemWegErzeugen(altOrdner_, pfad);
-            TextSchreiben(altOrdner_ + pfad, bild);
+            OrdnerAufDemWegErzeugen(altOrdner_, datei);
+            if (!AltSchreiben(datei, bild_)) return;
         } catch (const Fehler& fehler) {
-            return Fehlschlag(pfad, fehler.what());
+            return Fehlschlag(datei, fehler.what());
         }
-        daten_.ImportBilder.push_back(pfad);
+        daten_.ImportBilder.push_back(datei);
     }
 
     Projektdaten& daten_;
     const std::string& benutzer_;
     const ImportRueckmeldung& rueckmeldung_;
     const std::string altOrdner_;
-    std::optional<LadeSitzung> sitzung_;
+    std::optional<LadeSitzung> eigeneSitzung_;
     ImportErgebnis ergebnis_;
     std::unordered_set<std::string> seitenNamen_;
-    std::unordered_set<std::string> gesehen_;
-    std::shared_ptr<std::string> koerper_[2];
-    int naechsterKoerper_ = 0;
-    std::vector<std::string_view> adressen_;  // into the page being imported
+    std::unordered_set<std::string> gesehen_;  // addresses as written
+    std::unordered_set<std::string> dateien_;  // the files they name
+    // Their room serves page after page and picture after picture.
+    std::string seite_;
+    std::string bild_;
+    std::vector<std::string_view> adressen_;  // into seite_
     std::size_t geladeneBilder_ = 0;
 };
 

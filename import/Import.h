@@ -16,16 +16,21 @@ namespace lw {
 // What the import tells the windows while it runs, and what they can ask of it.
 struct ImportRueckmeldung {
     std::function<void(const std::string&)> status;  // text for lbl_Staus
-    Zwischenschritt zwischenschritt;                 // between download chunks
+    // Between download chunks, and between the megabytes of a file written.
+    Zwischenschritt zwischenschritt;
     // Pages done out of all pages of the menu, after each page.
     std::function<void(int fertig, int gesamt)> fortschritt;
-    // Asked before every request and, while one runs, with every
-    // Zwischenschritt: true stops the import there. The page or picture under
-    // way is dropped; what was written so far stays.
+    // Asked before every request and with every Zwischenschritt: true stops
+    // the import there. The page or picture under way is dropped; what was
+    // written so far stays.
     std::function<bool()> abbrechen;
     // Answers the downloads in place of the network (address, size bound);
-    // its answers count as whole. Empty: one LadeSitzung for the whole import.
+    // its answers count as whole. Empty: the downloads go through sitzung.
     std::function<std::string(const std::string& url, std::size_t hoechstGroesse)> laden;
+    // The session that loaded the start page, so that one connection serves
+    // the whole import; its Abbruchfrage should be abbrechen. None: the
+    // import opens one of its own.
+    LadeSitzung* sitzung = nullptr;
 };
 
 // A page or picture that did not come along, and why ("keine Antwort",
@@ -53,7 +58,6 @@ std::string StartseitenAdresse(const std::string& benutzer);
 // The fixed messages of the import procedure (Windows-1252).
 std::string MeldungKeinBenutzername();
 std::string MeldungOrdnerEmpfehlung();
-std::string MeldungKeinOrdner();
 std::string MeldungKeineSeite(const std::string& benutzer);
 std::string MeldungUngueltigeSeite(const std::string& benutzer);
 // Status text while the folder Alt is made.
@@ -68,9 +72,9 @@ void AltOrdnerErzeugen(const std::string& zielordner);
 // Reads the page list from the start page's menu into ImportSeiten and
 // ImportAnzahl, downloads every page and writes its contents file into
 // Zielordner + "/Alt/" (an empty one for a page that failed), and the pictures
-// of the pages below it (ImportBilder). A file-system failure throws
-// lw::Fehler. A page name that is no plain file name stops the import there,
-// with a message naming it, before anything is loaded for it.
+// of the pages below it (ImportBilder, by BildPfad::datei). A file-system
+// failure throws lw::Fehler. A page name that is no plain file name stops the
+// import there, with a message naming it, before anything is loaded for it.
 ImportErgebnis SeitenImportieren(Projektdaten& daten, const std::string& startseite,
                                  const std::string& benutzer,
                                  const ImportRueckmeldung& rueckmeldung);
@@ -110,6 +114,25 @@ enum class BildAdressArt {
     Fremd,      // another site (scheme or "//host"): left alone
     Ungueltig,  // root-relative, "." or "..", query, fragment, no plain file name
 };
-BildAdressArt BildAdresseEinordnen(std::string_view adresse);
+
+// A picture address as a browser reads it from the merged page and as a web
+// server maps it to a file. The page's bytes count as the merge presents
+// them (see utf8AusSeitenbytes) and its character references as the HTML
+// parser decodes them (&amp; &lt; &gt; &quot; &apos;, the umlaut entities,
+// &#233; and &#xE9;).
+struct BildPfad {
+    // What is requested: the decoded address with blanks, non-ASCII
+    // characters and other bytes a URL path cannot hold percent-encoded as
+    // UTF-8; an existing %XX stays.
+    std::string anfrage;
+    // The file below Alt and Neu: each part percent-decoded, its bytes taken
+    // as above, in the core's text (cp1252MitReferenzen).
+    std::string datei;
+};
+
+// Every check on the decoded parts: a '/', '\', control character or NUL
+// inside a part, a part "." or "..", or one that is no plain file name makes
+// the address Ungueltig. pfad is filled for Relativ.
+BildAdressArt BildAdresseEinordnen(std::string_view adresse, BildPfad* pfad = nullptr);
 
 }  // namespace lw

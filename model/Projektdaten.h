@@ -21,7 +21,9 @@ struct Projektdaten {
     int ImportAnzahl = 0;
     std::string Zielordner;  // without trailing '/'
     // Pictures of the imported pages, stored below Zielordner + "/Alt/" at
-    // these relative paths ('/' between folders); the site writer copies them.
+    // these relative paths ('/' between folders), the names a web server
+    // looks up for the pages' addresses (BildPfad::datei); the site writer
+    // copies them.
     std::vector<std::string> ImportBilder;
 
     std::string BodyHintergrundFarbe;

@@ -53,37 +53,6 @@ std::string_view EntitaetNachC3(char zweites) {
     return kEntitaetNachC3[static_cast<unsigned char>(zweites)];
 }
 
-// Length (2 to 4) of the well-formed UTF-8 sequence at t[p] and its code
-// point; 0 for overlong forms, surrogates, code points above U+10FFFF, stray
-// continuation bytes and cut-off sequences.
-std::size_t Utf8Folge(std::string_view t, std::size_t p, char32_t& zeichen) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(t[p + i]); };
-    const unsigned char a = byte(0);
-    std::size_t laenge = 0;
-    unsigned char min = 0x80, max = 0xBF;  // the range of the second byte
-    if (a >= 0xC2 && a <= 0xDF) {
-        laenge = 2;
-    } else if (a >= 0xE0 && a <= 0xEF) {
-        laenge = 3;
-        if (a == 0xE0) min = 0xA0;
-        if (a == 0xED) max = 0x9F;
-    } else if (a >= 0xF0 && a <= 0xF4) {
-        laenge = 4;
-        if (a == 0xF0) min = 0x90;
-        if (a == 0xF4) max = 0x8F;
-    } else {
-        return 0;
-    }
-    if (t.size() - p < laenge || byte(1) < min || byte(1) > max) return 0;
-    char32_t z = a & (0x7F >> laenge);
-    for (std::size_t i = 1; i < laenge; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) return 0;
-        z = z << 6 | (byte(i) & 0x3F);
-    }
-    zeichen = z;
-    return laenge;
-}
-
 // A noncharacter (U+FDD0 to U+FDEF and the last two code points of every
 // plane) is no text, and XML refuses a reference to U+FFFE or U+FFFF: it
 // becomes the replacement character.
@@ -393,10 +362,13 @@ std::vector<std::string> GewaehlteBilder(const Projektdaten& daten) {
 }
 
 void BildnamenPruefen(const Projektdaten& daten) {
-    // By capitals, as Windows sees names and as the preview finds them.
+    // By the addresses the pages give them, in capitals, as Windows sees
+    // names and as the preview finds them: "a b.gif" and "a%20b.gif" are both
+    // img/a%20b.gif.
     std::map<std::string, const std::string*> erstes;
     for (const std::string& bild : GewaehlteBilder(daten)) {
-        const auto [platz, neu] = erstes.try_emplace(Grossbuchstaben(DateiName(bild)), &bild);
+        const auto [platz, neu] =
+            erstes.try_emplace(Grossbuchstaben(BildAdresse(DateiName(bild))), &bild);
         if (!neu && *platz->second != bild)
             throw Hinweis("Die Bilder \"" + *platz->second + "\" und \"" + bild +
                           "\" haben denselben Namen. Bitte benennen Sie eines davon um.");

@@ -28,9 +28,9 @@ std::string SeiteZusammenfuehren(std::string_view seitentext, std::string_view i
 // button graphics of the pages in use, in this order, empty ones left out.
 std::vector<std::string> GewaehlteBilder(const Projektdaten& daten);
 
-// Two different chosen pictures of the same file name (capitals and small
-// letters count as the same) would end up as one file in img/: refused with
-// lw::Hinweis naming both paths.
+// Two different chosen pictures whose addresses in img/ are the same
+// (BildAdresse; capitals and small letters count as the same) would show as
+// one picture: refused with lw::Hinweis naming both paths.
 void BildnamenPruefen(const Projektdaten& daten);
 
 // The page of an opened site as saving in place writes it, with its own

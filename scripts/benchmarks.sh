@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs in release mode (build/bench) and measures the
 # goals, each side by side with its reference in one run, alternating:
-#   1. importing 50 pages of 200 KiB from the loopback provider against one
-#      curl process fetching them over one connection,
+#   1. importing the start page and 50 pages of 200 KiB from the loopback
+#      provider against one curl process fetching them over one connection,
+#      and the import's text work on those pages against seven memmem calls
+#      per page,
 #   2. saving an imported site of 100 pages of 1 MiB contents against cp -r
 #      of the same bytes,
 #   3. merge and contents cut at 10, 20 and 40 MiB: time and peak memory,

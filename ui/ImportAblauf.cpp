@@ -56,8 +56,10 @@ bool ImportDurchfuehren(lw::Projektdaten& daten, const std::string& benutzer, QW
         return false;
     }
     const auto beenden = [&daten] { return daten.BeendenBestaetigt; };
-    const std::string startseite =
-        lw::LadeSitzung(zwischenschritt, {}, beenden).Laden(lw::StartseitenAdresse(benutzer));
+    // One session, so that one connection serves the start page and every
+    // page and picture after it.
+    lw::LadeSitzung sitzung(zwischenschritt, {}, beenden);
+    const std::string startseite = sitzung.Laden(lw::StartseitenAdresse(benutzer));
     // The user may have confirmed leaving the program while the page loaded.
     if (daten.BeendenBestaetigt) return false;
     switch (lw::StartseitePruefen(startseite)) {
@@ -101,6 +103,7 @@ bool ImportDurchfuehren(lw::Projektdaten& daten, const std::string& benutzer, QW
         };
         rueckmeldung.zwischenschritt = zwischenschritt;
         rueckmeldung.abbrechen = beenden;
+        rueckmeldung.sitzung = &sitzung;
         ergebnis = lw::SeitenImportieren(daten, startseite, benutzer, rueckmeldung);
     }
     // The program is ending: no message, no further page.

@@ -3,9 +3,11 @@
 // pictures' names hold blanks, quotes, brackets and '&', which the page and
 // the stylesheet must carry as addresses.
 // With "import" it first takes over a homepage from the loopback provider
-// (pictures in the contents, characters beyond Latin-1 in UTF-8, a page the
+// (pictures in the contents, among them names a web server must decode,
+// characters beyond Latin-1 in UTF-8, a page in Windows-1252, a page the
 // provider does not deliver) and saves that, the menu fixed.
 // Usage: lw_beispielseite <folder> <menu fixed 0|1> <banner 0|1> <graphics 0|1> [import]
+#include <QBuffer>
 #include <QColor>
 #include <QGuiApplication>
 #include <QImage>
@@ -76,6 +78,20 @@ std::string ImportierteSite(const std::string& ordner) {
                   lw::test::Antwort::Seite(lw::test::GifKodieren(grund)));
     server.Setzen(anbieter + "data/pics/reise/karte.gif",
                   lw::test::Antwort::Seite(lw::test::GifKodieren(grund)));
+    // The names as a browser asks for them: the pages write them in UTF-8,
+    // in Windows-1252, with %20 and with &amp;.
+    server.Setzen(anbieter + "data/pics/Gr%C3%B6%C3%9Fe.jpg",
+                  lw::test::Antwort::Seite(lw::test::JpegKodieren(urlaub)));
+    server.Setzen(anbieter + "B%C3%A4ren.gif",
+                  lw::test::Antwort::Seite(lw::test::GifKodieren(grund)));
+    server.Setzen(anbieter + "a&b.jpg", lw::test::Antwort::Seite(lw::test::JpegKodieren(urlaub)));
+    QImage png(32, 24, QImage::Format_RGB32);
+    png.fill(QColor(90, 160, 60));
+    QBuffer pngBytes;
+    pngBytes.open(QIODevice::WriteOnly);
+    png.save(&pngBytes, "PNG");
+    server.Setzen(anbieter + "mein%20bild.png",
+                  lw::test::Antwort::Seite(pngBytes.data().toStdString()));
 
     const std::string kopf =
         "<meta name=\"generator\" content=\"NETZHOF, http://www.netzhof.de/\">"
@@ -87,36 +103,45 @@ std::string ImportierteSite(const std::string& ordner) {
         "<h1>Willkommen bei Anna</h1>\n<p>Zeichen: \xC3\xA9 \xE2\x82\xAC \xE2\x80\x9E\xE2\x80\x9C "
         "\xE2\x80\x93 Gr\xC3\xBC\xC3\x9F"
         "e</p>\n<p><img src=\"data/pics/urlaub.jpg\" width=\"240\" height=\"360\" "
-        "alt=\"Urlaub\"></p>";
+        "alt=\"Urlaub\"></p>\n<p><img src=\"mein%20bild.png\" alt=\"Bild\"> "
+        "<img src=\"a&amp;b.jpg\" alt=\"a und b\"></p>";
     server.Setzen(anbieter + "index.html", lw::test::Antwort::Seite(AnbieterSeite(kopf, start)));
     server.Setzen(anbieter + "hobby.html",
                   lw::test::Antwort::Seite(AnbieterSeite(
                       "",
                       "<table><tr><td background=\"data/pics/grund.gif\" width=\"300\" "
                       "height=\"120\">Garten</td></tr></table>\n<p><IMG SRC='data/pics/"
-                      "urlaub.jpg' alt=''></p>")));
+                      "urlaub.jpg' alt=''></p>\n<p>Der B\xE4r: <img src=\"B\xE4ren.gif\" "
+                      "alt=\"B\xE4r\"></p>")));
     server.Setzen(anbieter + "reise.html",
-                  lw::test::Antwort::Seite(AnbieterSeite(
-                      "",
-                      "<p>Caf\xC3\xA9 in Paris f\xC3\xBCr 3 \xE2\x82\xAC</p>\n"
-                      "<p><img src=\"data/pics/reise/karte.gif\" alt=\"Karte\"></p>")));
+                  lw::test::Antwort::Seite(
+                      AnbieterSeite("",
+                                    "<p>Caf\xC3\xA9 in Paris f\xC3\xBCr 3 \xE2\x82\xAC</p>\n"
+                                    "<p><img src=\"data/pics/reise/karte.gif\" alt=\"Karte\"> "
+                                    "<img src=\"data/pics/Gr\xC3\xB6\xC3\x9F"
+                                    "e.jpg\" alt=\"Gr\xC3\xB6\xC3\x9F"
+                                    "e\"></p>")));
 
     lw::Projektdaten daten;
     daten.Modus = lw::kModusNZAlt;
     daten.Zielordner = ordner;
     daten.ButtonBreite.Setzen(1, 170);
     daten.ButtonHoehe.Setzen(1, 50);
-    const std::string startseite = lw::LadeURL(lw::StartseitenAdresse("anna"));
+    lw::LadeSitzung sitzung;
+    const std::string startseite = sitzung.Laden(lw::StartseitenAdresse("anna"));
     if (lw::StartseitePruefen(startseite) != lw::StartseitenBefund::Gueltig) {
         std::fprintf(stderr, "Startseite nicht erkannt\n");
         return {};
     }
     lw::AltOrdnerErzeugen(ordner);
-    const lw::ImportErgebnis ergebnis = lw::SeitenImportieren(daten, startseite, "anna", {});
+    lw::ImportRueckmeldung rueckmeldung;
+    rueckmeldung.sitzung = &sitzung;
+    const lw::ImportErgebnis ergebnis =
+        lw::SeitenImportieren(daten, startseite, "anna", rueckmeldung);
     // The one page that did not come must be the only failure.
     const std::string meldung = lw::MeldungFehlgeschlagen(ergebnis);
     if (ergebnis.fehlgeschlagen.size() != 1 || ergebnis.fehlgeschlagen[0].name != "fehlt.html" ||
-        daten.ImportAnzahl != 4 || daten.ImportBilder.size() != 3) {
+        daten.ImportAnzahl != 4 || daten.ImportBilder.size() != 7) {
         std::fprintf(stderr, "Import unerwartet: %d Seiten, %zu Bilder\n%s\n", daten.ImportAnzahl,
                      daten.ImportBilder.size(), meldung.c_str());
         return {};

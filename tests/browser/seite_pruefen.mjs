@@ -1,4 +1,5 @@
-// Opens a saved site from disk in Debian's Chromium and checks what a visitor
+// Opens a saved site in Debian's Chromium, served from its folder by a
+// loopback web server as a host would serve it, and checks what a visitor
 // sees: the button column, the contents beside it, the banner above it, the
 // button graphics and the background picture, and (with the fixed menu) that
 // css/ie.css takes effect and the menu stays after scrolling. No request of
@@ -6,13 +7,16 @@
 //
 // With "import", the page is the first of an imported site: every page of
 // its navigation is opened in turn, and each must show all its pictures
-// (img elements and background attributes of the imported contents), load
-// css/ie.css, and, on the first page, show the characters é € „“.
+// (img elements and background attributes of the imported contents, among
+// them names in UTF-8 and Windows-1252, with %20 and &amp;), load css/ie.css,
+// and, on the first page, show the characters é € „“.
 //
 // Usage: node seite_pruefen.mjs <page.html> <button width> <button height>
 //        <menu fixed: 0|1> <banner: 0|1> <graphics: 0|1> <screenshot.png> [import]
 import { chromium } from 'playwright-core';
-import { pathToFileURL } from 'node:url';
+import { readFile } from 'node:fs/promises';
+import http from 'node:http';
+import path from 'node:path';
 
 const [seite, breiteText, hoeheText, fixiertText, bannerText, grafikText, bildschirmfoto, art] =
   process.argv.slice(2);
@@ -28,10 +32,49 @@ function pruefe(bedingung, text) {
   if (!bedingung) fehler.push(text);
 }
 
+// A static web server on 127.0.0.1 for the folder, mapping a request as
+// common hosts do: the path percent-decoded to bytes, looked up as a file
+// name; no content type names a character set, so the pages' own
+// declaration counts.
+const arten = { '.html': 'text/html', '.css': 'text/css', '.jpg': 'image/jpeg',
+                '.jpeg': 'image/jpeg', '.gif': 'image/gif', '.png': 'image/png' };
+async function dienen(wurzel) {
+  const server = http.createServer(async (anfrage, antwort) => {
+    const roh = new URL(anfrage.url, 'http://127.0.0.1').pathname;
+    const bytes = [];
+    for (let i = 0; i < roh.length; ++i) {
+      if (roh[i] === '%' && /^[0-9A-Fa-f]{2}$/.test(roh.slice(i + 1, i + 3))) {
+        bytes.push(parseInt(roh.slice(i + 1, i + 3), 16));
+        i += 2;
+      } else {
+        bytes.push(...Buffer.from(roh[i]));
+      }
+    }
+    const name = Buffer.from(bytes);
+    const teile = name.toString('latin1').split('/');
+    if (teile.includes('..') || name.includes(0)) {
+      antwort.writeHead(404).end();
+      return;
+    }
+    try {
+      const inhalt = await readFile(Buffer.concat([Buffer.from(wurzel), name]));
+      const art = arten[path.extname(name.toString('latin1')).toLowerCase()];
+      antwort.writeHead(200, art ? { 'Content-Type': art } : {}).end(inhalt);
+    } catch {
+      antwort.writeHead(404).end();
+    }
+  });
+  await new Promise((ok) => server.listen(0, '127.0.0.1', ok));
+  return server;
+}
+
+const webserver = await dienen(path.dirname(path.resolve(seite)));
+const basis = `http://127.0.0.1:${webserver.address().port}/`;
+
 const browser = await chromium.launch({
   executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
   args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--no-first-run',
-         '--disable-component-update', '--disable-sync', '--allow-file-access-from-files'],
+         '--disable-component-update', '--disable-sync'],
 });
 try {
   const page = await browser.newPage({ viewport: { width: 900, height: 400 } });
@@ -39,7 +82,8 @@ try {
   const geladen = new Set();
   page.on('requestfailed', (r) => gescheitert.push(`${r.url()} (${r.failure()?.errorText})`));
   page.on('requestfinished', (r) => geladen.add(r.url()));
-  await page.goto(pathToFileURL(seite).href, { waitUntil: 'load' });
+  page.on('response', (r) => { if (r.status() >= 400) gescheitert.push(`${r.url()} (Status ${r.status()})`); });
+  await page.goto(basis + encodeURIComponent(path.basename(seite)), { waitUntil: 'load' });
   if (mitBanner || mitGrafik) await page.screenshot({ path: bildschirmfoto.replace(/\.png$/, '-oben.png') });
 
   const links = await page.$$eval('ul#Navigation a', (as) =>
@@ -120,12 +164,14 @@ try {
   pruefe(gescheitert.length === 0, `Anfragen gescheitert: ${gescheitert.join(', ')}`);
 } finally {
   await browser.close();
+  webserver.close();
 }
 
-// Every page of the navigation, opened from disk as a visitor would follow it.
+// Every page of the navigation, opened as a visitor would follow it.
 async function importiertePruefen(page, geladen) {
   const ziele = await page.$$eval('ul#Navigation a', (as) => as.map((a) => a.href));
   pruefe(ziele.length === 4, `${ziele.length} statt 4 Seiten in der Navigation`);
+  const gezeigt = new Set();
   let bilder = 0;
   let hintergruende = 0;
   for (const [i, ziel] of ziele.entries()) {
@@ -134,7 +180,10 @@ async function importiertePruefen(page, geladen) {
     const name = ziel.replace(/^.*\//, '');
     const img = await page.$$eval('#Inhalt img', (is) =>
       is.map((b) => ({ src: b.src, breite: b.complete ? b.naturalWidth : 0 })));
-    for (const b of img) pruefe(b.breite > 0, `${name}: Bild ${b.src} wurde nicht geladen`);
+    for (const b of img) {
+      pruefe(b.breite > 0, `${name}: Bild ${b.src} wurde nicht geladen`);
+      if (b.breite > 0) gezeigt.add(b.src.replace(/^.*\//, ''));
+    }
     bilder += img.length;
     // A background attribute becomes the cell's background image.
     const grund = await page.$$eval('#Inhalt [background]', (es) =>
@@ -161,8 +210,11 @@ async function importiertePruefen(page, geladen) {
       pruefe(text.includes('é € „“') && text.includes('Grüße'), `${name}: Zeichen fehlen in „${text.trim()}“`);
     }
   }
-  // Guards the check itself: the site has pictures to show.
-  pruefe(bilder >= 3 && hintergruende >= 1, `nur ${bilder} Bilder und ${hintergruende} Hintergründe gesehen`);
+  // Guards the check itself: the site has pictures to show, those whose
+  // names the web server must decode among them.
+  pruefe(bilder >= 7 && hintergruende >= 1, `nur ${bilder} Bilder und ${hintergruende} Hintergründe gesehen`);
+  for (const b of ['Gr%C3%B6%C3%9Fe.jpg', 'B%C3%A4ren.gif', 'mein%20bild.png', 'a&b.jpg'])
+    pruefe(gezeigt.has(b), `Bild ${b} wurde nicht gezeigt (gezeigt: ${[...gezeigt].join(', ')})`);
 }
 
 if (fehler.length) {

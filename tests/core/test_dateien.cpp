@@ -61,6 +61,17 @@ TEST(Dateien, WritesBytesUnchangedAndReplaces) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                   fs::perms::others_read);
     EXPECT_EQ(Inhalt(t.pfad()), "x.html:5 y.gif:3 ");
+
+    // Written a megabyte at a time: asked between the pieces, and abandoned
+    // when the answer is no, which leaves the old file.
+    const std::string gross(2 * 1024 * 1024 + 1, 'g');
+    int gefragt = 0;
+    EXPECT_FALSE(TextSchreiben(t / "x.html", gross, [&] { return ++gefragt < 2; }));
+    EXPECT_EQ(gefragt, 2);
+    EXPECT_EQ(Inhalt(t.pfad()), "x.html:5 y.gif:3 ");
+    EXPECT_TRUE(TextSchreiben(t / "x.html", gross, [&] { return ++gefragt > 0; }));
+    EXPECT_EQ(gefragt, 4);
+    EXPECT_TRUE(test::Lesen(t / "x.html") == gross);
 }
 
 TEST(Dateien, NonAsciiPathsUseThisPlatformsFileNames) {
@@ -70,6 +81,9 @@ TEST(Dateien, NonAsciiPathsUseThisPlatformsFileNames) {
     TextSchreiben(ordner + W("/Tür.gif"), "GIF");
     EXPECT_EQ(test::Lesen(t.pfad() + "/Bilder für Anna/Tür.gif"), "GIF");
     EXPECT_TRUE(DateiExistiert(ordner + W("/Tür.gif")));
+    // A character Windows-1252 cannot hold, by its reference.
+    TextSchreiben(ordner + "/&#26085;.gif", "GIF");
+    EXPECT_EQ(test::Lesen(t.pfad() + "/Bilder für Anna/日.gif"), "GIF");
 }
 
 TEST(Dateien, MissingFiles) {

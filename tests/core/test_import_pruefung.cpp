@@ -58,8 +58,6 @@ TEST(Meldungen, ExactTextsInWindows1252) {
               "diesen auszuw\xE4hlen.\nBei Nichtbeachtung k\xF6nnte eine zuf\xE4llig "
               "namensgleiche Datei \xFC"
               "berschrieben werden.");
-    EXPECT_EQ(MeldungKeinOrdner(),
-              "Sie haben kein Verzeichnis ausgew\xE4hlt. Versuchen Sie es bitte nochmals.");
     EXPECT_EQ(MeldungKeineSeite("anna"),
               "Es wurde keine Seite gefunden.\nBitte \xFC"
               "berpr\xFC"

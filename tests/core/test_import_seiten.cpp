@@ -177,6 +177,42 @@ TEST(Bilder, AddressesInTagsAsWritten) {
         EXPECT_EQ(BildAdresseEinordnen(adresse), art) << adresse;
 }
 
+// What a browser requests for an address of the merged page, and the file a
+// web server answers it with (in the core's text).
+TEST(Bilder, AddressesAsTheWebServerSeesThem) {
+    const struct {
+        std::string adresse, anfrage, datei;
+    } relativ[] = {
+        {"Bilder/Gr\xC3\xB6\xC3\x9F"
+         "e.jpg",
+         "Bilder/Gr%C3%B6%C3%9Fe.jpg",
+         "Bilder/Gr\xF6\xDF"
+         "e.jpg"},
+        {"B\xE4ren.gif", "B%C3%A4ren.gif", "B\xE4ren.gif"},
+        {"mein%20bild.png", "mein%20bild.png", "mein bild.png"},
+        {"mein bild.png", "mein%20bild.png", "mein bild.png"},
+        {"a&amp;b.jpg", "a&b.jpg", "a&b.jpg"},
+        {"Gr&ouml;&#223;e&#x2e;gif", "Gr%C3%B6%C3%9Fe.gif",
+         "Gr\xF6\xDF"
+         "e.gif"},
+        {"&#26085;%E6%9C%AC.png", "%E6%97%A5%E6%9C%AC.png", "&#26085;&#26412;.png"},
+        {"&#150;&amp.gif", "%E2%80%93&amp.gif", "\x96&amp.gif"},
+        {"100%.gif", "100%25.gif", "100%.gif"},
+    };
+    for (const auto& f : relativ) {
+        BildPfad pfad;
+        EXPECT_EQ(BildAdresseEinordnen(f.adresse, &pfad), BildAdressArt::Relativ) << f.adresse;
+        EXPECT_EQ(pfad.anfrage, f.anfrage) << f.adresse;
+        EXPECT_EQ(pfad.datei, f.datei) << f.adresse;
+    }
+    // Decoded, a part must still be a plain file name of its own.
+    for (const std::string adresse :
+         {"a%2Fb.gif", "%2E%2E/x.gif", "a/%2e/x.gif", "a%00.gif", "a%5Cb.gif", "a&#10;b.gif",
+          "a%C2%85.gif", "x&#63;y.gif", "x&#x23;y.gif", "a&amp;#26085;.gif", "&#x2F;x.gif"})
+        EXPECT_EQ(BildAdresseEinordnen(adresse), BildAdressArt::Ungueltig) << adresse;
+    EXPECT_EQ(BildAdresseEinordnen("&#104;ttp:&#47;/example.org/a.gif"), BildAdressArt::Fremd);
+}
+
 const std::string kBenutzer = "anna";
 const std::string kAnbieter = "http://www.anna.netzhof-download.de/";
 
@@ -604,55 +640,74 @@ TEST_F(Import, StopLoadsNothingFurther) {
     }
 }
 
-// A write that does not get on (a slow disk; here a pipe that nobody reads
-// yet) does not hold the windows: they are served while the import waits.
-TEST_F(Import, AStuckWriteKeepsTheWindowsServed) {
+// Addresses of one file in different spellings: fetched once as a browser
+// asks for it, stored under the name a web server looks up.
+TEST_F(Import, PictureAddressesAreDecodedAndFetchedOnce) {
+    const std::string inhalt =
+        "<img src=\"mein bild.png\"><img src=\"mein%20bild.png\"><img src=\"a&amp;b.jpg\">"
+        "<img src=\"Gr&ouml;&szlig;e.jpg\"><img src=\"Gr\xC3\xB6\xC3\x9F"
+        "e.jpg\">"
+        "<img src=\"&#26085;.gif\"><img src=\"a%2Fb.gif\">";
+    server.Setzen(kAnbieter + "index.html", Antwort::Seite(Seite("", inhalt)));
+    for (const char* ziel : {"mein%20bild.png", "a&b.jpg", "Gr%C3%B6%C3%9Fe.jpg", "%E6%97%A5.gif"})
+        server.Setzen(kAnbieter + ziel, Antwort::Seite(ziel));
     AltOrdnerErzeugen(daten.Zielordner);
-    const std::string rohr = ordner / "Alt/a.html";
-    ASSERT_EQ(::mkfifo(rohr.c_str(), 0600), 0);
-    // Through the seam no download calls back: only the wait for the write does.
-    rueckmeldung.laden = [](const std::string&, std::size_t) { return Seite("", "Inhalt"); };
-    std::atomic<int> leser = -1;
-    int schritte = 0;
-    rueckmeldung.zwischenschritt = [&] {
-        if (++schritte == 3) leser = ::open(rohr.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const ImportErgebnis ergebnis =
+        SeitenImportieren(daten, MenueLink("index.html"), kBenutzer, rueckmeldung);
+
+    std::vector<std::string> ziele;
+    for (const auto& a : server.Anfragen()) ziele.push_back(a.ziel.substr(kAnbieter.size()));
+    EXPECT_EQ(ziele, (std::vector<std::string>{"index.html", "mein%20bild.png", "a&b.jpg",
+                                               "Gr%C3%B6%C3%9Fe.jpg", "%E6%97%A5.gif"}));
+    EXPECT_EQ(daten.ImportBilder, (std::vector<std::string>{"mein bild.png", "a&b.jpg",
+                                                            "Gr\xF6\xDF"
+                                                            "e.jpg",
+                                                            "&#26085;.gif"}));
+    EXPECT_EQ(test::Lesen(ordner / "Alt/mein bild.png"), "mein%20bild.png");
+    EXPECT_EQ(test::Lesen(ordner / "Alt/Größe.jpg"), "Gr%C3%B6%C3%9Fe.jpg");
+    EXPECT_EQ(test::Lesen(ordner / "Alt/日.gif"), "%E6%97%A5.gif");
+    ASSERT_EQ(ergebnis.fehlgeschlagen.size(), 1u);
+    EXPECT_EQ(ergebnis.fehlgeschlagen[0].name, "a%2Fb.gif");
+}
+
+// A large file does not hold the windows while it is written: they are
+// served between its pieces, and "Ja" to leaving drops the picture under way.
+TEST_F(Import, LargeWritesKeepTheWindowsServed) {
+    constexpr std::size_t kMiB = 1024 * 1024;
+    const std::string gross = Seite("", std::string(8 * kMiB, 'x') + "<img src=\"b.png\">");
+    // Through the seam no download calls back: only the writes do.
+    rueckmeldung.laden = [&](const std::string& url, std::size_t) {
+        return url.ends_with(".png") ? Bildbytes(32 * kMiB, 1) : gross;
     };
-    // Without the windows served the import would wait for ever; the watch
-    // opens the pipe after a while so that the test fails instead.
-    std::atomic<bool> aufgeweckt = false;
-    std::jthread wache([&](std::stop_token halt) {
-        for (int i = 0; i < 100 && !halt.stop_requested() && leser < 0; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (leser < 0 && !halt.stop_requested()) {
-            aufgeweckt = true;
-            leser = ::open(rohr.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        }
-    });
+    int schritte = 0;
+    bool beenden = false;
+    rueckmeldung.zwischenschritt = [&] {
+        ++schritte;
+        // Eight between the nine pieces of the page, then the picture's second.
+        if (schritte == 10) beenden = true;
+    };
+    rueckmeldung.abbrechen = [&] { return beenden; };
+    AltOrdnerErzeugen(daten.Zielordner);
     const ImportErgebnis ergebnis = SeitenImportieren(
-        daten, MenueLink("a.html") + MenueLink("b.html"), kBenutzer, rueckmeldung);
-    wache.request_stop();
-    wache.join();
-    EXPECT_FALSE(aufgeweckt) << "the windows were not served while the write was stuck";
-    ASSERT_GE(leser, 0);
-    char gelesen[16] = {};
-    EXPECT_EQ(::read(leser, gelesen, sizeof gelesen), 6);
-    ::close(leser);
-    EXPECT_EQ(std::string(gelesen), "Inhalt");
-    EXPECT_TRUE(ergebnis.fehlgeschlagen.empty());
-    EXPECT_EQ(test::Lesen(ordner / "Alt/b.html"), "Inhalt");
+        daten, MenueLink("a.html") + MenueLink("c.html"), kBenutzer, rueckmeldung);
+    EXPECT_EQ(schritte, 10);
+    EXPECT_TRUE(ergebnis.abgebrochen);
+    EXPECT_TRUE(daten.ImportBilder.empty());
+    EXPECT_EQ(daten.ImportAnzahl, 1);
+    EXPECT_EQ(DateienInAlt(), std::set<std::string>{"a.html"});
+    EXPECT_EQ(std::filesystem::file_size(ordner / "Alt/a.html"), 8 * kMiB + 17);
 }
 
 TEST_F(Import, WriteFailureEndsTheLoop) {
     server.Setzen(kAnbieter + "a.html", Antwort::Seite(Seite("", "a")));
-    // Alt was never made: the first file cannot be written. It is written
-    // while the next page loads, and the failure ends the import before
-    // that page is written.
+    // Alt was never made: the first file cannot be written, and the failure
+    // ends the import before the next page is loaded.
     EXPECT_THROW(
         SeitenImportieren(daten, MenueLink("a.html") + MenueLink("b.html") + MenueLink("c.html"),
                           kBenutzer, rueckmeldung),
         Fehler);
-    EXPECT_EQ(daten.ImportAnzahl, 2);
-    EXPECT_EQ(server.Anfragen().size(), 2u);
+    EXPECT_EQ(daten.ImportAnzahl, 1);
+    EXPECT_EQ(server.Anfragen().size(), 1u);
     EXPECT_EQ(Ordnerinhalt(), std::set<std::string>{});
 }
 

@@ -140,8 +140,9 @@ TEST(DateienErzeugen, PicturesAreCopiedUnderTheirNames) {
     EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/b2.jpg"), "button 2");
 }
 
-// Two pictures would become one file in img/ (or, in the preview, one
-// rewrite would catch the other's references): both writers refuse first.
+// Two pictures would become one file or one address in img/ (or, in the
+// preview, one rewrite would catch the other's references): both writers
+// refuse first.
 TEST(DateienErzeugen, PicturesOfTheSameNameAreRefusedBeforeWriting) {
     struct Fall {
         const char* fall;
@@ -153,7 +154,8 @@ TEST(DateienErzeugen, PicturesOfTheSameNameAreRefusedBeforeWriting) {
     };
     for (const Fall& f :
          {Fall{"banner and button", "a/logo.gif", "", "b/logo.gif", "a/logo.gif", "b/logo.gif"},
-          Fall{"capitals", "", "a/Stein.gif", "b/STEIN.GIF", "a/Stein.gif", "b/STEIN.GIF"}}) {
+          Fall{"capitals", "", "a/Stein.gif", "b/STEIN.GIF", "a/Stein.gif", "b/STEIN.GIF"},
+          Fall{"one address", "a/a b.gif", "", "b/A%20B.gif", "a/a b.gif", "b/A%20B.gif"}}) {
         SCOPED_TRACE(f.fall);
         test::TempOrdner t;
         fs::create_directories(t / "a");

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "common/Suche.h"
 #include "common/Text.h"
 #include "common/Zeichensatz.h"
 
@@ -18,51 +16,6 @@ TEST(Position, CountsFromOneAndIsCaseSensitive) {
     EXPECT_EQ(Position("abc", "ab"), 0u);
     EXPECT_EQ(Position("", "abc"), 0u);
     EXPECT_EQ(Position(std::string_view("\0x", 2), std::string_view("a\0x", 3)), 2u);
-}
-
-// The sifted search finds what a plain search finds, in every way this
-// machine can run: random texts over a small alphabet, so that the sifting
-// bytes match often, of lengths around the 32-byte steps, from every start.
-TEST(Suche, AgreesWithAPlainSearch) {
-    unsigned zufall = 11;
-    const auto naechste = [&zufall](std::size_t n) {
-        zufall = zufall * 1103515245u + 12345u;
-        return static_cast<std::size_t>((zufall >> 8) % n);
-    };
-    const auto klein = [](std::string t) {
-        for (char& c : t) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-        return t;
-    };
-    const std::string alphabet = "abAB<>\xE4\xC4`@";
-    const auto zufallsText = [&](std::size_t n) {
-        std::string t;
-        while (n-- > 0) t += alphabet[naechste(alphabet.size())];
-        return t;
-    };
-    std::vector<SuchWeg> wege = {SuchWeg::Einzeln, SuchWeg::Sse2, SuchWeg::Avx2};
-    wege.erase(std::find(wege.begin(), wege.end(), BesterSuchWeg()) + 1, wege.end());
-    for (const SuchWeg weg : wege) {
-        SuchWegSetzen(weg);
-        for (int fall = 0; fall < 400; ++fall) {
-            const std::string t = zufallsText(naechste(90));
-            std::vector<std::string> texte;
-            for (std::size_t k = 1 + naechste(5); k > 0; --k)
-                texte.push_back(zufallsText(1 + naechste(4)));
-            const bool ohneFall = naechste(2) == 1;
-            const Suche suche(texte, ohneFall);
-            for (std::size_t ab = 0; ab <= t.size(); ++ab) {
-                std::size_t erwartet = std::string::npos;
-                for (const std::string& x : texte) {
-                    const std::size_t p = ohneFall ? klein(t).find(klein(x), ab) : t.find(x, ab);
-                    erwartet = std::min(erwartet, p);
-                }
-                ASSERT_EQ(suche.Finden(t, ab), erwartet)
-                    << "way " << static_cast<int>(weg) << ", case " << fall << " from " << ab;
-                ASSERT_EQ(Finden(t, texte[0], ab), t.find(texte[0], ab)) << "case " << fall;
-            }
-        }
-    }
-    SuchWegSetzen(BesterSuchWeg());
 }
 
 TEST(Entfernen, EdgeRules) {

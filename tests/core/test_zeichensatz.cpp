@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "common/Zeichensatz.h"
 
 namespace lw {
@@ -15,6 +18,28 @@ TEST(Zeichensatz, KnownCharacters) {
     EXPECT_EQ(cp1252AusUtf8("Tür"), "T\xFCr");
     EXPECT_EQ(cp1252AusUtf8("€ Š œ ž Ÿ"), "\x80 \x8A \x9C \x9E \x9F");
     EXPECT_EQ(utf8AusCp1252("\x80\x93\x94"), "€“”");
+}
+
+// Page bytes as the merged page presents them, and names beyond
+// Windows-1252 in the core's text and back.
+TEST(Zeichensatz, PageBytesAndNamesBeyondWindows1252) {
+    EXPECT_EQ(utf8AusSeitenbytes("Gr\xC3\xB6\xC3\x9F"
+                                 "e B\xE4r \x80 \xC3 \xED\xA0\x80"),
+              "Größe Bär € Ã í\u00A0€");
+    EXPECT_EQ(utf8AusSeitenbytes("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
+    const std::pair<std::string, std::string> namen[] = {
+        {"Größe.jpg",
+         "Gr\xF6\xDF"
+         "e.jpg"},
+        {"日本€.gif", "&#26085;&#26412;\x80.gif"},
+        {"a\xF0\x9F\x98\x80", "a&#128512;"},
+    };
+    for (const auto& [utf8, kern] : namen) {
+        EXPECT_EQ(cp1252MitReferenzen(utf8), kern) << utf8;
+        EXPECT_EQ(utf8MitReferenzen(kern), utf8) << utf8;
+    }
+    // A reference to a Windows-1252 character, or one never closed, is text.
+    EXPECT_EQ(utf8MitReferenzen("&#228;&#26085&#x65E5;&#;"), "&#228;&#26085&#x65E5;&#;");
 }
 
 TEST(Zeichensatz, UnrepresentableAndBrokenInputBecomesQuestionMark) {

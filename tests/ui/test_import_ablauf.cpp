@@ -585,6 +585,11 @@ private slots:
         QCOMPARE(SichtbareSeiten(h), (QList<int>{1, 2, 3}));
         QCOMPARE(h.finde<QTabWidget>("PageControl1")->currentIndex(), int(TForm1::kBodySeite));
 
+        // One connection served the start page and every page after it; the
+        // attempt whose folder chooser was cancelled had one of its own.
+        QCOMPARE(server.Anfragen().size(), size_t(1 + 4));
+        QCOMPARE(server.AnzahlVerbindungen(), size_t(1 + 1));
+
         // The contents files in Alt.
         QCOMPARE(h.daten.ImportAnzahl, 3);
         const std::string alt = ziel + "/Alt/";
