@@ -1,16 +1,21 @@
 #include "app/About.h"
 
-#include <QLabel>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFrame>
+#include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 
 #include "app/Browser.h"
+#include "output/HomepageEinlesen.h"
+#include "ui/Anwendung.h"
+#include "ui/Dialoge.h"
 #include "ui/Formbau.h"
 #include "ui/LinkZahl.h"
 #include "ui/MainForm.h"
+#include "ui/TextUmwandlung.h"
 #include "ui/TooltippStart.h"
 #include "ui/VerweisLabel.h"
 
@@ -69,11 +74,16 @@ TForm2::TForm2(lw::Projektdaten& daten, Fenster& fenster)
     btn_NeuNZ->hide();
     auto* btn_BestandNZ = ModusKnopf(this, "btn_BestandNZ", 224,
                                      QStringLiteral("Änderung einer bestehenden Netzhof Homepage"));
+    // In the place of the hidden button, after the two visible ones.
+    auto* btn_BearbeitenHP = ModusKnopf(this, "btn_BearbeitenHP", 288,
+                                        QStringLiteral("Gespeicherte Homepage bearbeiten"));
     setTabOrder(btn_NeuHP, btn_NeuNZ);
     setTabOrder(btn_NeuNZ, btn_BestandNZ);
+    setTabOrder(btn_BestandNZ, btn_BearbeitenHP);
     connect(btn_NeuHP, &QPushButton::clicked, this, &TForm2::btn_NeuHPClick);
     connect(btn_NeuNZ, &QPushButton::clicked, this, &TForm2::btn_NeuNZClick);
     connect(btn_BestandNZ, &QPushButton::clicked, this, &TForm2::btn_BestandNZClick);
+    connect(btn_BearbeitenHP, &QPushButton::clicked, this, &TForm2::btn_BearbeitenHPClick);
 
     TooltippsStart(*this);
     lw::ui::AufBildschirmZentrieren(*this);
@@ -107,6 +117,29 @@ void TForm2::btn_NeuNZClick() {
 void TForm2::btn_BestandNZClick() {
     daten_.Modus = lw::kModusNZAlt;
     HauptfensterZeigen(daten_.Modus);
+}
+
+void TForm2::btn_BearbeitenHPClick() {
+    const QString ordner = lw::ui::dialoge().OrdnerWaehlen(
+        this, QStringLiteral("Bitte wählen Sie den Ordner Ihrer Homepage aus."), QDir::homePath());
+    if (ordner.isEmpty()) return;
+    // Read whole before anything changes: a site that cannot be read leaves
+    // the start window as it was.
+    std::optional<lw::GeleseneHomepage> homepage;
+    if (!Handlung(this, [&] { homepage = lw::HomepageEinlesen(alsCp1252(ordner)); })) return;
+    if (const std::string fehlend = lw::FehlendeSeitenMeldung(*homepage); !fehlend.empty())
+        lw::ui::dialoge().Meldung(this, alsQString(fehlend));
+
+    daten_.Modus = homepage->daten.Modus;
+    if (daten_.Modus == lw::kModusHPNeu && fenster_.frm_LinkAnzahl) {
+        // Closed without OK, the window leaves the count as it was.
+        daten_.Seitenzahl = homepage->daten.Seitenzahl;
+        fenster_.frm_LinkAnzahl->Vorgeben(daten_.Seitenzahl);
+        fenster_.frm_LinkAnzahl->exec();
+        lw::SeitenzahlAendern(*homepage, daten_.Seitenzahl);
+    }
+    hide();
+    if (fenster_.Form1) fenster_.Form1->HomepageZeigen(std::move(*homepage));
 }
 
 void TForm2::lbl_HomepageClick() {

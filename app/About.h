@@ -32,6 +32,7 @@ private:
     void btn_NeuHPClick();
     void btn_NeuNZClick();
     void btn_BestandNZClick();
+    void btn_BearbeitenHPClick();
     void lbl_HomepageClick();
 
     lw::Projektdaten& daten_;

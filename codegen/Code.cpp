@@ -314,9 +314,58 @@ std::string Maskiert(std::string_view text, bool attribut) {
     return wert;
 }
 
+std::string Demaskiert(std::string_view text, bool attribut) {
+    std::string wert;
+    wert.reserve(text.size());
+    for (std::size_t p = 0; p < text.size(); ++p) {
+        const std::string_view rest = text.substr(p);
+        if (attribut && rest.starts_with("&quot;")) {
+            wert += '"';
+            p += 5;
+        } else if (attribut && rest.starts_with("&lt;")) {
+            wert += '<';
+            p += 3;
+        } else if (rest.starts_with("&amp;") && !BeginntReferenz(text, p + 4)) {
+            // BeginntReferenz looks behind the position it is given: here
+            // behind "&amp;", where the '&' alone would stand.
+            wert += '&';
+            p += 4;
+        } else {
+            wert += text[p];
+        }
+    }
+    return wert;
+}
+
 }  // namespace
 
 std::string AttributWert(std::string_view text) { return Maskiert(text, true); }
+
+std::string AttributWertLesen(std::string_view wert) {
+    return Demaskiert(wert, true);
+}
+
+std::string LinkTextLesen(std::string_view text) {
+    return Demaskiert(text, false);
+}
+
+std::string BildAdresseLesen(std::string_view adresse) {
+    std::string name;
+    name.reserve(adresse.size());
+    for (std::size_t p = 0; p < adresse.size(); ++p) {
+        const std::string_view rest = adresse.substr(p, 3);
+        char zeichen = 0;
+        for (const char c : std::string_view(" \"'()\\"))
+            if (rest == BildAdresse(std::string_view(&c, 1))) zeichen = c;
+        if (zeichen) {
+            name += zeichen;
+            p += 2;
+        } else {
+            name += adresse[p];
+        }
+    }
+    return name;
+}
 
 std::string LinkText(std::string_view text) { return Maskiert(text, false); }
 

@@ -48,6 +48,13 @@ std::string LinkText(std::string_view text);
 // in an unquoted CSS url(...) alike; every other byte stays.
 std::string BildAdresse(std::string_view dateiname);
 
+// The way back: the text that AttributWert, LinkText or BildAdresse turned
+// into what a saved page holds. An "&amp;" stays when the '&' alone would
+// begin a reference, so that the text gives the same bytes again.
+std::string AttributWertLesen(std::string_view wert);
+std::string LinkTextLesen(std::string_view text);
+std::string BildAdresseLesen(std::string_view adresse);
+
 ErzeugterCode CodeErzeugen(const Projektdaten& daten, const CodeEingaben& eingaben);
 
 }  // namespace lw

@@ -1,5 +1,6 @@
 #include "common/Dateien.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -253,6 +254,22 @@ void DateiLeser::Rest(std::string& aus) {
     if (const int err = AllesLesen(fd_, aus)) Werfen(err, pfad_);
 }
 
+void DateiLeser::Springen(long long position) {
+    if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0) Werfen(errno, pfad_);
+}
+
+long long DateiLeser::Groesse() const {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) Werfen(errno, pfad_);
+    return static_cast<long long>(st.st_size);
+}
+
+long long DateiLeser::Geaendert() const {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) Werfen(errno, pfad_);
+    return static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+}
+
 std::string DateiLesenGanz(const std::string& pfad) {
     std::string inhalt;
     DateiLeser(pfad).Rest(inhalt);
@@ -275,6 +292,12 @@ void DateiKopieren(const std::string& quelle, const std::string& ziel) {
     DateiErstellen(ziel, inhalt);
 }
 
+void DateiSichern(const std::string& quelle, const std::string& ziel) {
+    // A copy of every byte would cost as much as the save itself.
+    if (::link(LokalerPfad(quelle).c_str(), LokalerPfad(ziel).c_str()) == 0) return;
+    DateiKopieren(quelle, ziel);
+}
+
 void DateiErstellen(const std::string& ziel, std::string_view inhalt) {
     NeueDatei datei(ziel);
     datei.Schreiben(inhalt);
@@ -289,6 +312,39 @@ bool DateiExistiert(const std::string& pfad) {
 bool OrdnerExistiert(const std::string& pfad) {
     struct stat st {};
     return ::stat(LokalerPfad(pfad).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+namespace {
+Eintragsart ArtAus(const struct stat& st) {
+    if (S_ISLNK(st.st_mode)) return Eintragsart::verknuepfung;
+    if (S_ISREG(st.st_mode)) return Eintragsart::datei;
+    if (S_ISDIR(st.st_mode)) return Eintragsart::ordner;
+    return Eintragsart::anderes;
+}
+}  // namespace
+
+Eintragsart EintragsartLesen(const std::string& pfad) {
+    struct stat st {};
+    if (::lstat(LokalerPfad(pfad).c_str(), &st) != 0) return Eintragsart::fehlt;
+    return ArtAus(st);
+}
+
+std::vector<OrdnerEintrag> OrdnerLesen(const std::string& ordner) {
+    const std::string lokal = LokalerPfad(ordner);
+    DIR* d = ::opendir(lokal.c_str());
+    if (!d) Werfen(errno, ordner);
+    std::vector<OrdnerEintrag> eintraege;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        eintraege.push_back(
+            {cp1252AusUtf8(name), ArtAus(st),
+             static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec});
+    }
+    ::closedir(d);
+    return eintraege;
 }
 
 std::string ProgrammOrdner() {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // File-system steps of the program. Paths are Windows-1252 text like every
 // other text of the core; they are turned into this platform's UTF-8 file names
@@ -82,6 +83,11 @@ public:
     std::size_t Lesen(char* ziel, std::size_t n);
     // The bytes that are left, appended to aus.
     void Rest(std::string& aus);
+    // Reading goes on from this byte of the file.
+    void Springen(long long position);
+    // Size in bytes and time of the last change in nanoseconds, as now.
+    long long Groesse() const;
+    long long Geaendert() const;
 
 private:
     std::string pfad_;
@@ -96,6 +102,13 @@ std::string DateiLesenGanz(const std::string& pfad);
 // "Datei "<ziel>" kann nicht erstellt werden. <Grund>".
 void DateiKopieren(const std::string& quelle, const std::string& ziel);
 
+// Keeps the bytes of quelle under the new name ziel before quelle is replaced:
+// a second name for the same file where the file system allows it, else a
+// byte copy (with DateiKopieren's messages). Only for a file that is then
+// replaced by a new one of its name (TextSchreiben, NeueDatei), never written
+// in place, so that ziel keeps the old bytes.
+void DateiSichern(const std::string& quelle, const std::string& ziel);
+
 // Creates or replaces ziel with the bytes, whole or not at all as TextSchreiben;
 // a file that cannot be created gives
 // "Datei "<ziel>" kann nicht erstellt werden. <Grund>".
@@ -104,6 +117,18 @@ void DateiErstellen(const std::string& ziel, std::string_view inhalt);
 // True for an existing regular file; a folder of that name does not count.
 bool DateiExistiert(const std::string& pfad);
 bool OrdnerExistiert(const std::string& pfad);
+
+// What a path names, without following a symbolic link.
+enum class Eintragsart { fehlt, datei, ordner, verknuepfung, anderes };
+Eintragsart EintragsartLesen(const std::string& pfad);
+
+struct OrdnerEintrag {
+    std::string name;  // Windows-1252, as every path of the core
+    Eintragsart art;
+    long long geaendert;  // time of the last change, nanoseconds
+};
+// The entries of a folder without "." and "..", symbolic links not followed.
+std::vector<OrdnerEintrag> OrdnerLesen(const std::string& ordner);
 
 // The folder that holds the program file, without trailing '/'.
 std::string ProgrammOrdner();

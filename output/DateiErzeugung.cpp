@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
@@ -220,10 +221,15 @@ constexpr std::size_t kAusGroesse = kHoechstFaktor * kStueck + 8;
 // the user's own.
 class Zusammenfuehrung final {
 public:
-    // Throws lw::Fehler for a page text that is not of this generator.
-    explicit Zusammenfuehrung(std::string_view seitentext)
+    // Throws lw::Fehler for a page text that is not of this generator. With
+    // rahmenBehalten (a new site's page, saved in place) the generated parts
+    // stay byte for byte as the page text has them, the generator tag and
+    // the contents block's closing line included; only the contents are
+    // merged.
+    explicit Zusammenfuehrung(std::string_view seitentext, bool rahmenBehalten = false)
         : ein_(std::make_unique_for_overwrite<char[]>(kStueck)),
-          aus_(kAusGroesse) {
+          aus_(kAusGroesse),
+          rahmenBehalten_(rahmenBehalten) {
         const auto inhaltsblock = seitentext.rfind(kUeberschrift);
         const auto tag = seitentext.find(kGeneratorLeistenwerk);
         const std::string_view nachUeberschrift =
@@ -239,8 +245,9 @@ public:
         vorTag_ = seitentext.substr(0, tag);
         nachTag_ = seitentext.substr(tag + kGeneratorLeistenwerk.size(),
                                      inhaltsblock - tag - kGeneratorLeistenwerk.size());
-        ende_ = std::string(nachUeberschrift.substr(0, platzhalter)) +
-                std::string(nachUeberschrift.substr(blockEnde + 2));
+        ende_ = rahmenBehalten ? std::string(nachUeberschrift.substr(blockEnde))
+                               : std::string(nachUeberschrift.substr(0, platzhalter)) +
+                                     std::string(nachUeberschrift.substr(blockEnde + 2));
     }
 
     // The generated parts keep their bytes as the umlaut rule has always
@@ -249,12 +256,18 @@ public:
         senke_ = &senke;
         aus_.laenge = 0;
         c3_ = false;
-        Teil(AusText(vorTag_), false);
-        // A file name may hold an '&', which the attribute value must not
-        // carry raw; the name's own bytes stay.
-        Roh(std::string(kGeneratorAnfang) + "_" + AttributWert(NameOhneEndung(seitenname)) +
-            "\" />");
-        Teil(AusText(nachTag_), false);
+        if (rahmenBehalten_) {
+            Roh(vorTag_);
+            Roh(kGeneratorLeistenwerk);
+            Roh(nachTag_);
+        } else {
+            Teil(AusText(vorTag_), false);
+            // A file name may hold an '&', which the attribute value must not
+            // carry raw; the name's own bytes stay.
+            Roh(std::string(kGeneratorAnfang) + "_" + AttributWert(NameOhneEndung(seitenname)) +
+                "\" />");
+            Teil(AusText(nachTag_), false);
+        }
         Teil(inhalt, true);
         Teil(AusText(ende_), false);
         Leeren();
@@ -321,7 +334,21 @@ private:
     Puffer aus_;
     const Senke* senke_ = nullptr;
     bool c3_ = false;
+    bool rahmenBehalten_;
 };
+
+std::string InSpeicher(Zusammenfuehrung& zusammenfuehrung, std::string_view inhalt,
+                       const std::string& seitenname) {
+    std::string seite;
+    // Room that is reserved but never written costs no memory.
+    seite.reserve(zusammenfuehrung.HoechstLaenge(inhalt.size(), seitenname));
+    zusammenfuehrung.Seite(AusText(inhalt), seitenname, [&seite](Puffer voll) {
+        seite.append(voll.Inhalt());
+        voll.laenge = 0;
+        return voll;
+    });
+    return seite;
+}
 
 }  // namespace
 
@@ -351,15 +378,7 @@ void BildnamenPruefen(const Projektdaten& daten) {
 std::string SeiteZusammenfuehren(std::string_view seitentext, std::string_view inhalt,
                                  const std::string& seitenname) {
     Zusammenfuehrung zusammenfuehrung(seitentext);
-    std::string seite;
-    // Room that is reserved but never written costs no memory.
-    seite.reserve(zusammenfuehrung.HoechstLaenge(inhalt.size(), seitenname));
-    zusammenfuehrung.Seite(AusText(inhalt), seitenname, [&seite](Puffer voll) {
-        seite.append(voll.Inhalt());
-        voll.laenge = 0;
-        return voll;
-    });
-    return seite;
+    return InSpeicher(zusammenfuehrung, inhalt, seitenname);
 }
 
 std::string DateiLesen(const std::string& dateiname, long long anfang, long long ende) {
@@ -373,7 +392,154 @@ std::string DateiLesen(const std::string& dateiname, long long anfang, long long
     return inhalt.substr(static_cast<std::size_t>(anfang), static_cast<std::size_t>(ende - anfang));
 }
 
-void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert) {
+namespace {
+
+// The placeholder block of a page text of this generator: from the heading
+// up to the line that closes the contents block.
+std::pair<std::size_t, std::size_t> PlatzhalterBlock(std::string_view seitentext) {
+    const auto anfang = seitentext.rfind(kUeberschrift);
+    return {anfang, seitentext.find(kInhaltEnde, anfang)};
+}
+
+std::string Zeitstempel() {
+    const std::time_t jetzt = std::time(nullptr);
+    std::tm zeit{};
+    localtime_r(&jetzt, &zeit);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H-%M-%S", &zeit);
+    return text;
+}
+
+// A file or folder of the site that the save would write through: only a
+// plain file or nothing may stand there, never a link that leads elsewhere.
+void ErsetzbarPruefen(const std::string& pfad, Eintragsart erlaubt) {
+    const Eintragsart art = EintragsartLesen(pfad);
+    if (art == Eintragsart::fehlt || art == erlaubt) return;
+    throw Hinweis("\"" + Lesbar(pfad) +
+                  W("\" kann nicht ersetzt werden: es ist keine gewöhnliche Datei oder ein "
+                    "Ordner, sondern eine Verknüpfung oder etwas anderes."));
+}
+
+void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,
+                     VorOrt& vorOrt) {
+    const std::string neu = daten.Zielordner + "/Neu/";
+    const int n = daten.SeitenInGebrauch();
+    const std::string vorsatz = daten.Modus == kModusNZAlt ? "_" : "";
+
+    // The relative paths the save writes, pictures only where they do not
+    // come from their own place in img/.
+    std::vector<std::string> ziele;
+    for (int i = 1; i <= n; ++i) ziele.push_back(vorsatz + daten.ImportSeiten[i]);
+    ziele.push_back("css/formate.css");
+    if (menueFixiert) ziele.push_back("css/ie.css");
+    std::vector<std::string> bilder;
+    for (const std::string& bild : GewaehlteBilder(daten)) {
+        const std::string ziel = "img/" + DateiName(bild);
+        if (neu + ziel == bild || std::find(ziele.begin(), ziele.end(), ziel) != ziele.end())
+            continue;
+        ziele.push_back(ziel);
+        bilder.push_back(bild);
+    }
+    for (const char* ordner : {"css", "img"}) ErsetzbarPruefen(neu + ordner, Eintragsart::ordner);
+    for (const std::string& ziel : ziele) ErsetzbarPruefen(neu + ziel, Eintragsart::datei);
+    // The contents are read while the pages are written: their files must
+    // still be those that were read.
+    for (const std::optional<EigenerInhalt>& inhalt : vorOrt.inhalte) {
+        if (!inhalt) continue;
+        const bool gleich = EintragsartLesen(neu + inhalt->datei) == Eintragsart::datei && [&] {
+            const DateiLeser leser(neu + inhalt->datei);
+            return leser.Groesse() == inhalt->groesse && leser.Geaendert() == inhalt->geaendert;
+        }();
+        if (!gleich)
+            throw Hinweis(Lesbar(inhalt->datei) +
+                          W(": die Datei wurde seit dem Öffnen verändert. Bitte öffnen Sie die "
+                            "Homepage erneut."));
+    }
+
+    // Everything that will be replaced is kept before the first file is.
+    vorOrt.sicherung = "Sicherung " + Zeitstempel();
+    const std::string sicherung = daten.Zielordner + "/" + vorOrt.sicherung + "/";
+    OrdnerErzeugen(daten.Zielordner + "/" + vorOrt.sicherung);
+    for (const std::string& ziel : ziele) {
+        if (!DateiExistiert(neu + ziel)) continue;
+        OrdnerAufDemWegErzeugen(sicherung, ziel);
+        DateiSichern(neu + ziel, sicherung + ziel);
+    }
+
+    // As the imported save: each page is merged while the one before goes
+    // to the disk.
+    const bool importiert = daten.Modus == kModusNZAlt;
+    Zusammenfuehrung zusammenfuehrung(code.seite, !importiert);
+    const auto [anfang, ende] = PlatzhalterBlock(code.seite);
+    const std::string_view platzhalter = std::string_view(code.seite).substr(anfang, ende - anfang);
+    SchreibFaden schreiber(kAusGroesse, 2);
+    const Senke senke = [&schreiber](Puffer voll) { return schreiber.Tauschen(std::move(voll)); };
+    try {
+        for (int i = 1; i <= n; ++i) {
+            const std::string& name = daten.ImportSeiten[i];
+            const EigenerInhalt* inhalt = static_cast<std::size_t>(i) <= vorOrt.inhalte.size() &&
+                                                  vorOrt.inhalte[i - 1].has_value()
+                                              ? &*vorOrt.inhalte[i - 1]
+                                              : nullptr;
+            if (!inhalt && !importiert) {
+                // A page added to a new site: the page text as it stands.
+                DateiErstellen(neu + name, code.seite);
+                continue;
+            }
+            if (!inhalt) {
+                schreiber.Oeffnen(neu + vorsatz + name);
+                zusammenfuehrung.Seite(AusText(platzhalter), name, senke);
+                schreiber.Schliessen();
+                continue;
+            }
+            // A file this save replaces may already be the new one: its old
+            // bytes are in the backup.
+            const bool ersetzt =
+                std::find(ziele.begin(), ziele.end(), inhalt->datei) != ziele.end();
+            DateiLeser leser((ersetzt ? sicherung : neu) + inhalt->datei);
+            leser.Springen(inhalt->anfang);
+            long long rest = inhalt->laenge;
+            schreiber.Oeffnen(neu + vorsatz + name);
+            zusammenfuehrung.Seite(
+                [&leser, &rest](char* ziel, std::size_t n) {
+                    const std::size_t gelesen =
+                        leser.Lesen(ziel, static_cast<std::size_t>(std::min<long long>(
+                                              rest, static_cast<long long>(n))));
+                    rest -= static_cast<long long>(gelesen);
+                    return gelesen;
+                },
+                name, senke);
+            schreiber.Schliessen();
+        }
+    } catch (...) {
+        // A failure among the pages before came first and is the one to report.
+        schreiber.Ende();
+        throw;
+    }
+    schreiber.Ende();
+    if (!OrdnerExistiert(neu + "css")) OrdnerErzeugen(neu + "css");
+    TextSchreiben(neu + "css/formate.css", code.css);
+    if (menueFixiert) TextSchreiben(neu + "css/ie.css", code.ieCss);
+    if (!OrdnerExistiert(neu + "img")) OrdnerErzeugen(neu + "img");
+    for (const std::string& bild : bilder) BildKopieren(bild, neu + "img/");
+}
+
+}  // namespace
+
+std::string EigeneSeite(const std::string& seitentext, const std::string& modus,
+                        const std::string& seitenname, const std::optional<std::string>& inhalt) {
+    const bool importiert = modus == kModusNZAlt;
+    if (!importiert && !inhalt) return seitentext;
+    Zusammenfuehrung zusammenfuehrung(seitentext, !importiert);
+    const auto [anfang, ende] = PlatzhalterBlock(seitentext);
+    return InSpeicher(zusammenfuehrung,
+                      inhalt ? std::string_view(*inhalt)
+                             : std::string_view(seitentext).substr(anfang, ende - anfang),
+                      seitenname);
+}
+
+void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,
+                     VorOrt* vorOrt) {
     // An empty folder would put the site at the top of the file system.
     if (daten.Zielordner.empty()) EAFehlerWerfen(kPfadNichtGefunden);
     const int n = daten.SeitenInGebrauch();
@@ -384,6 +550,11 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
     BildnamenPruefen(daten);
     const bool importiert = daten.Modus == kModusNZAlt;
     if (importiert) ImportBilderPruefen(daten);
+
+    if (vorOrt) {
+        VorOrtSchreiben(daten, code, menueFixiert, *vorOrt);
+        return;
+    }
 
     const std::string neu = daten.Zielordner + "/Neu/";
     const std::string alt = daten.Zielordner + "/Alt/";
@@ -434,7 +605,11 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
         for (const std::string& bild : daten.ImportBilder) ImportBildKopieren(alt, neu, bild);
 }
 
-std::string SpeicherMeldung(const Projektdaten& daten) {
+std::string SpeicherMeldung(const Projektdaten& daten, const VorOrt* vorOrt) {
+    if (vorOrt)
+        return "Die Homepage wurde unter " + daten.Zielordner +
+               "/Neu gespeichert.\nDie bisherigen Dateien liegen unter " + daten.Zielordner + "/" +
+               vorOrt->sicherung + ".\nDas Programm wird jetzt beendet.";
     return "Die erforderlichen Dateien wurden unter " + daten.Zielordner +
            "/Neu gespeichert.\nDas Programm wird jetzt beendet.";
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,34 @@ std::vector<std::string> GewaehlteBilder(const Projektdaten& daten);
 // one picture: refused with lw::Hinweis naming both paths.
 void BildnamenPruefen(const Projektdaten& daten);
 
+// The page of an opened site as saving in place writes it, with its own
+// contents (or, without them, the placeholder block of the page text): in
+// mode "NZAlt" merged as an imported page; in mode "HPNeu" the contents take
+// the placeholder block's place with the character references of the merge,
+// while every other line stays as the page text has it.
+std::string EigeneSeite(const std::string& seitentext, const std::string& modus,
+                        const std::string& seitenname, const std::optional<std::string>& inhalt);
+
+// Where a page of an opened site keeps its own contents: bytes
+// [anfang, anfang + laenge) of the file datei (relative to the folder Neu),
+// which must still be as it was read (size and time of the last change).
+struct EigenerInhalt {
+    std::string datei;
+    long long anfang = 0;
+    long long laenge = 0;
+    long long groesse = 0;
+    long long geaendert = 0;
+};
+
+// Saving into the folder Neu of an opened site instead of making it.
+struct VorOrt {
+    // The own contents of page i at [i - 1]; read when the page is written,
+    // from the backup where the file is one the save replaces.
+    std::vector<std::optional<EigenerInhalt>> inhalte;
+    // Set by the save: the folder beside Neu that keeps the files it replaced.
+    std::string sicherung;
+};
+
 // Writes the site into Zielordner + "/Neu/": the pages (merged with the
 // contents files of "/Alt/" in mode "NZAlt"), css/formate.css, css/ie.css
 // when the menu is fixed, the picture copies in img/ and, in mode "NZAlt",
@@ -40,9 +69,17 @@ void BildnamenPruefen(const Projektdaten& daten);
 // anything is written: page names that are no plain file names (the message
 // names the page), chosen pictures of the same name, and imported pictures whose path
 // is no plain relative path or would take the place of a file of the site.
-void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert);
+// With vorOrt the folder Neu exists: every file the save replaces is first
+// copied into a new folder "Sicherung JJJJ-MM-TT HH-MM-SS" beside it, at the
+// same relative path, and then replaced whole; files the save does not write
+// stay as they are, and pictures already in img/ are not copied onto themselves.
+// A file of the contents that changed since it was read is refused with
+// lw::Hinweis before anything is written.
+void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,
+                     VorOrt* vorOrt = nullptr);
 
-// The message shown after saving (LF between its two lines).
-std::string SpeicherMeldung(const Projektdaten& daten);
+// The message shown after saving (LF between its lines); after a save in
+// place it names the backup folder too.
+std::string SpeicherMeldung(const Projektdaten& daten, const VorOrt* vorOrt = nullptr);
 
 }  // namespace lw

@@ -12,7 +12,9 @@
 #      (under Xvfb),
 #   5. the longest gap between two download call-backs while the server
 #      stalls for 10 s (no reference),
-#   6. publishing 500 files (50 MiB) to loopback servers against lftp's
+#   6. opening a saved site of 100 pages of 1 MiB and saving it in place,
+#      backup included, against cp -r of that site,
+#   7. publishing 500 files (50 MiB) to loopback servers against lftp's
 #      "mirror -R" to vsftpd and OpenSSH's "sftp -b" to sshd, and a second
 #      publish after one change, counted by the server.
 # Prints one verdict line per goal; exit status 0 when every goal was reached.
@@ -22,8 +24,9 @@ cd "$(dirname "$0")/.."
 bau=build/bench
 cmake -S . -B "$bau" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLW_BUILD_BENCH=ON \
   -DLW_BUILD_TESTS=ON -DLW_BUILD_UI=ON >/dev/null
-cmake --build "$bau" -j2 --target bench_speichern bench_import bench_text bench_stillstand \
-  bench_start bench_start_leistenwerk bench_start_minimal bench_veroeffentlichen >/dev/null
+cmake --build "$bau" -j2 --target bench_speichern bench_bearbeiten bench_import bench_text \
+  bench_stillstand bench_start bench_start_leistenwerk bench_start_minimal \
+  bench_veroeffentlichen >/dev/null
 
 for programm in cp curl Xvfb lftp sftp ssh-keygen /usr/sbin/vsftpd /usr/sbin/sshd; do
   command -v "$programm" >/dev/null || { echo "$programm fehlt (scripts/setup.sh --test)"; exit 2; }
@@ -67,7 +70,8 @@ messen "2. Speichern einer übernommenen Site auf der Platte" bench_speichern
 messen "3. Zusammenführen und Inhaltsschnitt, 10, 20 und 40 MiB" bench_text
 messen "4. Start und Speicher unter Xvfb" bench_start
 messen "5. Fenster ansprechbar während eines Stillstands des Servers" bench_stillstand
-messen "6. Veröffentlichen über FTP und SFTP" bench_veroeffentlichen
+messen "6. Gespeicherte Homepage öffnen und an Ort und Stelle speichern" bench_bearbeiten
+messen "7. Veröffentlichen über FTP und SFTP" bench_veroeffentlichen
 
 echo "== Zusammenfassung"
 printf '%s\n' "${ergebnisse[@]}"

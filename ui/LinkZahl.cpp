@@ -34,6 +34,12 @@ void AufAbRegler::Schritt(int richtung) {
     feld_->setText(QString::number(position_));
 }
 
+void AufAbRegler::Setzen(int position) {
+    maximum_ = std::max(maximum_, position);
+    position_ = std::clamp(position, minimum_, maximum_);
+    feld_->setText(QString::number(position_));
+}
+
 bool AufAbRegler::eventFilter(QObject* objekt, QEvent* ereignis) {
     if (objekt == feld_ && ereignis->type() == QEvent::KeyPress) {
         const int taste = static_cast<QKeyEvent*>(ereignis)->key();
@@ -81,7 +87,7 @@ Tfrm_LinkAnzahl::Tfrm_LinkAnzahl(lw::Projektdaten& daten)
     ed_LinkZahl->setReadOnly(true);
 
     // A site has at least one page.
-    auto* ud_Links = new AufAbRegler(this, ed_LinkZahl, 1, 100, 5);
+    ud_Links = new AufAbRegler(this, ed_LinkZahl, 1, 100, 5);
     ud_Links->setObjectName(QStringLiteral("ud_Links"));
     ud_Links->setGeometry(137, 88, 16, 21);
 
@@ -92,6 +98,10 @@ Tfrm_LinkAnzahl::Tfrm_LinkAnzahl(lw::Projektdaten& daten)
 
     ed_LinkZahl->setFocus();
     lw::ui::AufBildschirmZentrieren(*this);
+}
+
+void Tfrm_LinkAnzahl::Vorgeben(int anzahl) {
+    ud_Links->Setzen(anzahl);
 }
 
 void Tfrm_LinkAnzahl::keyPressEvent(QKeyEvent* ereignis) {

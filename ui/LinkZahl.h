@@ -16,6 +16,8 @@ public:
     AufAbRegler(QWidget* eltern, QLineEdit* feld, int minimum, int maximum, int position);
 
     int Position() const { return position_; }
+    // A new position, the upper end raised to it when it lies above.
+    void Setzen(int position);
     void Schritt(int richtung);
 
 protected:
@@ -37,6 +39,9 @@ class Tfrm_LinkAnzahl final : public QDialog {
 public:
     explicit Tfrm_LinkAnzahl(lw::Projektdaten& daten);
 
+    // Opens with this count instead of 5, for a saved site of that many pages.
+    void Vorgeben(int anzahl);
+
 protected:
     // Escape would leave the site without pages; only OK and the close box end it.
     void keyPressEvent(QKeyEvent* ereignis) override;
@@ -46,4 +51,5 @@ private:
 
     lw::Projektdaten& daten_;
     QLineEdit* ed_LinkZahl;
+    AufAbRegler* ud_Links;
 };

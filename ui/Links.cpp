@@ -115,16 +115,21 @@ void TForm1::ZeilenAufbauen() {
 
     for (int i = 1; i <= n; ++i) {
         const int oben = 32 * i - 6;
-        const QString seite =
-            importiert ? alsQString(daten_.ImportSeiten[i]) : QStringLiteral("Seite%1.html").arg(i);
+        // An opened site's rows show what was read.
+        const lw::LinkTexte* gelesen =
+            static_cast<std::size_t>(i) <= geleseneLinks_.size() ? &geleseneLinks_[i - 1] : nullptr;
+        const QString seite = importiert ? alsQString(daten_.ImportSeiten[i])
+                              : gelesen  ? alsQString(gelesen->seite)
+                                         : QStringLiteral("Seite%1.html").arg(i);
         Ed_Links[i] = Feld(gb_Links, Zeilenname("Ed_Link", i).constData(), 13, oben, 93, 21, seite);
         Ed_Links[i]->setReadOnly(importiert);
         btn_Grafiken[i] = Knopf(gb_Grafiken, Zeilenname("btn_Grafik", i).constData(), 16, oben, 60,
                                 21, QStringLiteral("Laden..."));
         Ed_Alts[i] = Feld(gb_AlternativText, Zeilenname("Ed_Alt", i).constData(), 13, oben, 93, 21,
-                          QStringLiteral("Seite %1").arg(i));
-        Ed_Tooltipps[i] = Feld(gb_Tooltipps, Zeilenname("Ed_Tooltipp", i).constData(), 13, oben, 93,
-                               21, QStringLiteral("Zur Seite %1").arg(i));
+                          gelesen ? alsQString(gelesen->text) : QStringLiteral("Seite %1").arg(i));
+        Ed_Tooltipps[i] =
+            Feld(gb_Tooltipps, Zeilenname("Ed_Tooltipp", i).constData(), 13, oben, 93, 21,
+                 gelesen ? alsQString(gelesen->tooltipp) : QStringLiteral("Zur Seite %1").arg(i));
         TooltippsZeile(*this, i, importiert);
         for (QWidget* w :
              {static_cast<QWidget*>(Ed_Links[i]), static_cast<QWidget*>(btn_Grafiken[i]),
@@ -202,11 +207,15 @@ void TForm1::btn_LinkSchriftClick() {
     const SchriftWahl schrift =
         SchriftWaehlenUndSpeichern(this, {daten_.ButtonSchriftName, daten_.ButtonSchriftGroesse,
                                           daten_.ButtonSchriftFarbe, daten_.ButtonSchriftStil});
+    ButtonSchriftZeigen(schrift);
+    ButtonVorschauZeigen();
+}
+
+void TForm1::ButtonSchriftZeigen(const SchriftWahl& schrift) {
     lbl_ButtonSchriftVorschau->setFont(AlsQFont(schrift));
     QPalette farben = lbl_ButtonSchriftVorschau->palette();
     farben.setColor(QPalette::WindowText, schrift.farbe);
     lbl_ButtonSchriftVorschau->setPalette(farben);
-    ButtonVorschauZeigen();
 }
 
 bool TForm1::SeitennamenPruefen() {

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScopeGuard>
 #include <QShowEvent>
 #include <QTabWidget>
@@ -23,9 +24,12 @@
 #include "common/Fehler.h"
 #include "import/Konfiguration.h"
 #include "output/DateiErzeugung.h"
+#include "output/HomepageEinlesen.h"
 #include "output/Vorschau.h"
+#include "pictures/Bild.h"
 #include "ui/Abbruch.h"
 #include "ui/Anwendung.h"
+#include "ui/Auswahl.h"
 #include "ui/ButtonGroesse.h"
 #include "ui/Dialoge.h"
 #include "ui/Fenster.h"
@@ -209,7 +213,8 @@ bool TForm1::CodeVorhanden() {
 
 void TForm1::Button1Click() {
     if (!CodeVorhanden()) return;
-    if (daten_.Modus == lw::kModusHPNeu) {
+    // An opened site has its folder: the test files go beside its Neu.
+    if (daten_.Modus == lw::kModusHPNeu && !vorOrt_) {
         const QString ordner = dialoge().OrdnerWaehlen(
             this, QStringLiteral("Verzeichnis für neue Dateien auswählen"), QDir::homePath());
         // Without a folder the test files, and later the site, would land at
@@ -232,18 +237,20 @@ void TForm1::Button1Click() {
 void TForm1::BitBtn10Click() {
     if (!CodeVorhanden()) return;
     // Left by an earlier save into the same folder; the bare "E/A-Fehler 183"
-    // would not tell the user what to do.
-    if (lw::OrdnerExistiert(daten_.Zielordner + "/Neu")) {
+    // would not tell the user what to do. An opened site is saved into its Neu.
+    if (!vorOrt_ && lw::OrdnerExistiert(daten_.Zielordner + "/Neu")) {
         dialoge().Meldung(this, QStringLiteral("Im Ordner „%1“ gibt es schon einen Ordner „Neu“. "
                                                "Bitte benennen Sie ihn um, oder wählen Sie mit "
                                                "„Testen“ einen anderen Ordner.")
                                     .arg(alsQString(daten_.Zielordner)));
         return;
     }
-    if (!Handlung(this,
-                  [this] { lw::DateienErzeugen(daten_, code_, cbx_MenueFixieren->isChecked()); }))
+    lw::VorOrt* vorOrt = vorOrt_ ? &*vorOrt_ : nullptr;
+    if (!Handlung(this, [this, vorOrt] {
+            lw::DateienErzeugen(daten_, code_, cbx_MenueFixieren->isChecked(), vorOrt);
+        }))
         return;
-    if (dialoge().MeldungMitKnopf(this, alsQString(lw::SpeicherMeldung(daten_)),
+    if (dialoge().MeldungMitKnopf(this, alsQString(lw::SpeicherMeldung(daten_, vorOrt)),
                                   QStringLiteral("Ordner öffnen")))
         BrowserOeffnen(alsQString(daten_.Zielordner + "/Neu"));
     if (cbx_Veroeffentlichen->isChecked()) {
@@ -276,6 +283,50 @@ void TForm1::ModusZeigen(const std::string& modus) {
 
 void TForm1::AssistentenSeitenZeigen() {
     SeitenSichtbarSetzen(false, true, kBodySeite);
+}
+
+void TForm1::HomepageZeigen(lw::GeleseneHomepage homepage) {
+    SeitenSichtbarSetzen(false, true, kBodySeite);
+    if (!isVisible()) {
+        layout()->activate();
+        AufBildschirmZentrieren(*this);
+    }
+    show();
+    raise();
+    activateWindow();
+
+    // After the defaults that showing assigns.
+    daten_ = std::move(homepage.daten);
+    const lw::CodeEingaben& e = homepage.eingaben;
+    geleseneLinks_ = e.links;
+    vorOrt_ = lw::VorOrt{std::move(homepage.inhalte), {}};
+
+    cbx_MenueFixieren->setChecked(e.menueFixiert);
+    CheckBox1->setChecked(e.eineGrafikFuerAlle);
+    if (!daten_.HintergrundBild.empty()) Edit1->setText(alsQString(daten_.HintergrundBild));
+    findChild<QRadioButton*>(daten_.HintergrundKachel ? QStringLiteral("rbtn_HintergrundKachel")
+                                                      : QStringLiteral("rbtn_HintergrundEinzel"))
+        ->setChecked(true);
+    findChild<QCheckBox*>(QStringLiteral("chckbx_HintergrundFix"))
+        ->setChecked(daten_.HintergrundFixiert);
+    if (!daten_.BannerDatei.empty()) Edit2->setText(alsQString(daten_.BannerDatei));
+    Edit5->setText(alsQString(e.bannerAlt));
+    Edit6->setText(alsQString(e.bannerTooltipp));
+
+    // The button preview as the choosers would have left it.
+    const std::string& stil = daten_.ButtonSchriftStil;
+    const auto hat = [&stil](const char* wort) { return stil.find(wort) != std::string::npos; };
+    ButtonSchriftZeigen({alsQString(daten_.ButtonSchriftName), daten_.ButtonSchriftGroesse,
+                         hat("bold"), hat("italic"), hat("underline"), hat("line-through"),
+                         QColor(QStringLiteral("#") + alsQString(daten_.ButtonSchriftFarbe))});
+    if (!daten_.ButtonGrafik[1].empty()) {
+        // A graphic that cannot be shown leaves the preview without it.
+        try {
+            vorschauBild_ = AlsQImage(lw::BildLaden(daten_.ButtonGrafik[1]));
+        } catch (const lw::Fehler&) {
+            vorschauBild_ = QImage();
+        }
+    }
 }
 
 void TForm1::SeitenSichtbarSetzen(bool import, bool assistent, int aktiv) {

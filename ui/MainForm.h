@@ -3,11 +3,13 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QStringList>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "codegen/Code.h"
 #include "model/Projektdaten.h"
+#include "output/DateiErzeugung.h"
 
 class QCheckBox;
 class QFrame;
@@ -20,6 +22,12 @@ class QRadioButton;
 class QScrollArea;
 class QTabWidget;
 struct Fenster;
+namespace lw {
+struct GeleseneHomepage;
+namespace ui {
+struct SchriftWahl;
+}
+}  // namespace lw
 
 // The wizard: one page control with the import, the file-wide settings, one
 // row per link and the generated code. The pages are built in MainForm.cpp
@@ -48,6 +56,10 @@ public:
     // After a successful import: the import page goes, the three wizard pages
     // come and "Dateiweite Einstellungen" is open.
     void AssistentenSeitenZeigen();
+
+    // A saved site read back: the wizard's pages as after an import, every
+    // control showing what was read; saving then writes into its folder Neu.
+    void HomepageZeigen(lw::GeleseneHomepage homepage);
 
     // The values generation reads from the controls rather than the project data.
     lw::CodeEingaben CodeEingabenLesen() const;
@@ -98,6 +110,7 @@ private:
     void btn_GrafikClick(int n);
     void ButtonGrafikLaden(int n);
     void ButtonVorschauZeigen();
+    void ButtonSchriftZeigen(const lw::ui::SchriftWahl& schrift);
     void btn_LinkBackgroundClick();
     void btn_LinkSchriftClick();
     // Checks the page names typed on the links page before it is left; on a
@@ -158,4 +171,9 @@ private:
     QCheckBox* cbx_Veroeffentlichen = nullptr;
     QPushButton* Button1 = nullptr;
     lw::ErzeugterCode code_;
+
+    // An opened site: its rows' texts until the rows are made, and what
+    // saving in place needs.
+    std::vector<lw::LinkTexte> geleseneLinks_;
+    std::optional<lw::VorOrt> vorOrt_;
 };

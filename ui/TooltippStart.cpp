@@ -16,5 +16,7 @@ void TooltippsStart(QWidget& form2) {
                 "Nur für neue Seiten, die mit dem \nNetzhof Editor bearbeitet werden sollen"));
     Hinweis(form2, "btn_NeuHP",
             QStringLiteral("Für beliebige Homepages \n(nicht geeignet für den Netzhof Editor)"));
+    Hinweis(form2, "btn_BearbeitenHP",
+            QStringLiteral("Für Homepages, die mit Leistenwerk \ngespeichert wurden"));
     Hinweis(form2, "lbl_Homepage", QStringLiteral("Zur Homepage des Autors"));
 }

@@ -1,7 +1,9 @@
 // The start window: its look, its hints and the three roads into the wizard.
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -13,7 +15,10 @@
 #include "app/About.h"
 #include "app/Browser.h"
 #include "app/Programmfenster.h"
+#include "codegen/Code.h"
 #include "model/Projektdaten.h"
+#include "output/DateiErzeugung.h"
+#include "tests/support/TempOrdner.h"
 #include "tests/ui/Kind.h"
 #include "tests/ui/SkriptDialoge.h"
 #include "ui/Anwendung.h"
@@ -108,6 +113,8 @@ private slots:
                                    << "Neue Homepage erstellen (providerunabhängig)" << true;
         QTest::newRow("btn_NeuNZ")
             << "btn_NeuNZ" << QRect(33, 288, 281, 25) << "Neue Netzhof Homepage" << false;
+        QTest::newRow("btn_BearbeitenHP") << "btn_BearbeitenHP" << QRect(33, 288, 281, 25)
+                                          << "Gespeicherte Homepage bearbeiten" << true;
     }
 
     void knoepfe() {
@@ -136,6 +143,9 @@ private slots:
         QTest::newRow("btn_NeuHP")
             << "btn_NeuHP"
             << "Für beliebige Homepages \n(nicht geeignet für den Netzhof Editor)";
+        QTest::newRow("btn_BearbeitenHP")
+            << "btn_BearbeitenHP"
+            << "Für Homepages, die mit Leistenwerk \ngespeichert wurden";
         QTest::newRow("lbl_Homepage") << "lbl_Homepage"
                                       << "Zur Homepage des Autors";
     }
@@ -152,6 +162,7 @@ private slots:
         auto* bestand = Kind<QWidget>(form2(), "btn_BestandNZ");
         QCOMPARE(neuHP->nextInFocusChain(), neuNZ);
         QCOMPARE(neuNZ->nextInFocusChain(), bestand);
+        QCOMPARE(bestand->nextInFocusChain(), Kind<QWidget>(form2(), "btn_BearbeitenHP"));
     }
 
     void homepageOeffnen() {
@@ -217,6 +228,65 @@ private slots:
         QCOMPARE(p_->daten.Seitenzahl, 0);
         QCOMPARE(AktiveSeite(*p_->form1), QStringLiteral("tab_Body"));
         QVERIFY(!SichtbareSeiten(*p_->form1).contains(QStringLiteral("Import")));
+    }
+
+    // A saved new site: a cancelled or wrong folder leaves the start window;
+    // the right one asks for the page count starting at the site's own, and
+    // a page more gets the next free name.
+    void gespeicherteHomepage() {
+        lw::test::TempOrdner ordner;
+        {
+            lw::Projektdaten d;
+            d.Modus = lw::kModusHPNeu;
+            d.Zielordner = ordner.pfad();
+            d.Seitenzahl = 3;
+            lw::CodeEingaben e;
+            for (int i = 1; i <= 3; ++i) {
+                d.ImportSeiten.Setzen(i, "Seite" + std::to_string(i) + ".html");
+                e.links.push_back({d.ImportSeiten[i], "Text " + std::to_string(i), ""});
+            }
+            d.ButtonHoehe.Setzen(1, 30);
+            d.ButtonBreite.Setzen(1, 120);
+            d.BodyHintergrundFarbe = "336699";
+            lw::DateienErzeugen(d, lw::CodeErzeugen(d, e), false);
+        }
+        SkriptDialoge dialoge;
+        auto* bearbeiten = Kind<QPushButton>(form2(), "btn_BearbeitenHP");
+        dialoge.naechsterOrdner(QString());
+        QTest::mouseClick(bearbeiten, Qt::LeftButton);
+        const QString css = QString::fromStdString(ordner / "Neu/css");
+        dialoge.naechsterOrdner(css);
+        QTest::mouseClick(bearbeiten, Qt::LeftButton);
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung),
+                 QStringList{QStringLiteral("Im Ordner „%1“ wurde keine mit Leistenwerk "
+                                            "gespeicherte Homepage gefunden.")
+                                 .arg(css)});
+        QCOMPARE(SichtbareFenster(), QStringList{QStringLiteral("Form2")});
+
+        ModalAntwort anzahl([](QWidget* w) {
+            QCOMPARE(w->objectName(), QStringLiteral("frm_LinkAnzahl"));
+            QCOMPARE(Kind<QLineEdit>(w, "ed_LinkZahl")->text(), QStringLiteral("3"));
+            Kind<QToolButton>(w, "auf")->click();
+            Kind<QPushButton>(w, "bbtn_OKLinkZahl")->click();
+        });
+        dialoge.naechsterOrdner(QString::fromStdString(ordner.pfad()));
+        QTest::mouseClick(bearbeiten, Qt::LeftButton);
+        QVERIFY(anzahl.erledigt());
+        for (const auto& aufruf : dialoge.von(SkriptDialoge::Art::Ordner)) {
+            QCOMPARE(aufruf.titel,
+                     QStringLiteral("Bitte wählen Sie den Ordner Ihrer Homepage aus."));
+            QCOMPARE(aufruf.ersterOrdner, QDir::homePath());
+        }
+        QCOMPARE(SichtbareFenster(), QStringList{QStringLiteral("Form1")});
+        QCOMPARE(SichtbareSeiten(*p_->form1),
+                 (QStringList{"Dateiweite Einstellungen", "Links", "Code"}));
+        QCOMPARE(AktiveSeite(*p_->form1), QStringLiteral("tab_Body"));
+        QCOMPARE(p_->daten.Seitenzahl, 4);
+        QCOMPARE(p_->daten.BodyHintergrundFarbe, std::string("336699"));
+        Kind<QTabWidget>(p_->form1, "PageControl1")->setCurrentIndex(TForm1::kLinksSeite);
+        QCOMPARE(Kind<QLineEdit>(p_->form1, "Ed_Alt3")->text(), QStringLiteral("Text 3"));
+        QCOMPARE(Kind<QLineEdit>(p_->form1, "Ed_Link4")->text(), QStringLiteral("Seite4.html"));
+        QCOMPARE(Kind<QLineEdit>(p_->form1, "Ed_Alt4")->text(), QStringLiteral("Seite 4"));
     }
 
     // Kept last: closing the start window ends the program, so no event loop
