@@ -82,6 +82,14 @@ void PngInString(png_structp png, png_bytep daten, png_size_t anzahl) {
 
 void PngNichtsLeeren(png_structp) {}
 
+// The length field of the chunk that starts there.
+std::size_t PngLaenge(const std::string& png, std::size_t chunk) {
+    std::size_t laenge = 0;
+    for (int i = 0; i < 4; ++i)
+        laenge = laenge << 8 | static_cast<unsigned char>(png.at(chunk + i));
+    return laenge;
+}
+
 // Holds no object with a destructor: libpng leaves it by longjmp on failure.
 bool PngSchreiben(png_structp png, png_infop info, const PngMuster& m, png_colorp palette,
                   png_color_16p transparent, png_bytepp zeilen) {
@@ -95,6 +103,7 @@ bool PngSchreiben(png_structp png, png_infop info, const PngMuster& m, png_color
                      nullptr);
     if (!m.transparent.empty()) png_set_tRNS(png, info, nullptr, 0, transparent);
     png_write_info(png, info);
+    png_set_packing(png);
     png_write_image(png, zeilen);
     png_write_end(png, info);
     return true;
@@ -103,49 +112,28 @@ bool PngSchreiben(png_structp png, png_infop info, const PngMuster& m, png_color
 }  // namespace
 
 int PngKanaele(int farbtyp) {
-    switch (farbtyp) {
-        case PNG_COLOR_TYPE_RGB:
-            return 3;
-        case PNG_COLOR_TYPE_GRAY_ALPHA:
-            return 2;
-        case PNG_COLOR_TYPE_RGB_ALPHA:
-            return 4;
-        default:
-            return 1;
-    }
+    return farbtyp == PNG_COLOR_TYPE_RGB          ? 3
+           : farbtyp == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+           : farbtyp == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
+                                                  : 1;
 }
 
 std::string PngKodieren(const PngMuster& m) {
-    // Samples packed as the file stores them: below 8 bits several to a byte,
-    // the first in the high bits; 16 bits with the high byte first.
-    const int kanaele = PngKanaele(m.farbtyp);
-    const std::size_t proZeile = static_cast<std::size_t>(m.breite) * kanaele;
-    const std::size_t zeilenbytes = (proZeile * m.bittiefe + 7) / 8;
-    std::vector<png_byte> pixel(zeilenbytes * m.hoehe, 0);
-    std::vector<png_bytep> zeilen;
-    for (int y = 0; y < m.hoehe; ++y) {
-        png_bytep zeile = pixel.data() + y * zeilenbytes;
-        zeilen.push_back(zeile);
-        for (std::size_t i = 0; i < proZeile; ++i) {
-            const unsigned wert = m.werte.at(y * proZeile + i);
-            if (m.bittiefe == 16) {
-                zeile[2 * i] = static_cast<png_byte>(wert >> 8);
-                zeile[2 * i + 1] = static_cast<png_byte>(wert & 0xFF);
-            } else {
-                const std::size_t bit = i * m.bittiefe;
-                zeile[bit / 8] |= static_cast<png_byte>(wert << (8 - m.bittiefe - bit % 8));
-            }
-        }
+    // One byte a sample below 16 bits, packed by libpng; 16 bits high byte first.
+    std::vector<png_byte> pixel;
+    for (const std::uint16_t wert : m.werte) {
+        if (m.bittiefe == 16) pixel.push_back(static_cast<png_byte>(wert >> 8));
+        pixel.push_back(static_cast<png_byte>(wert & 0xFF));
     }
+    const std::size_t zeilenbytes = pixel.size() / m.hoehe;
+    std::vector<png_bytep> zeilen;
+    for (int y = 0; y < m.hoehe; ++y) zeilen.push_back(pixel.data() + y * zeilenbytes);
     std::vector<png_color> palette;
     for (const Rgb& f : m.palette) palette.push_back({f[0], f[1], f[2]});
     png_color_16 transparent{};
     if (m.transparent.size() == 1) transparent.gray = m.transparent[0];
-    if (m.transparent.size() == 3) {
-        transparent.red = m.transparent[0];
-        transparent.green = m.transparent[1];
-        transparent.blue = m.transparent[2];
-    }
+    if (m.transparent.size() == 3)
+        transparent = {0, m.transparent[0], m.transparent[1], m.transparent[2], 0};
 
     std::string datei;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -269,22 +257,13 @@ void Setze16(std::string& daten, std::size_t pos, int wert, bool bigEndian) {
 }
 
 std::size_t PngChunkPosition(const std::string& png, const char* typ) {
-    std::size_t pos = 8;
-    while (pos + 8 <= png.size()) {
+    for (std::size_t pos = 8; pos + 8 <= png.size(); pos += 12 + PngLaenge(png, pos))
         if (png.compare(pos + 4, 4, typ) == 0) return pos;
-        const auto byte = [&](std::size_t i) {
-            return static_cast<std::size_t>(static_cast<unsigned char>(png[pos + i]));
-        };
-        pos += 12 + (byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3));
-    }
     throw std::runtime_error(std::string("kein Chunk ") + typ);
 }
 
 void PngCrcErneuern(std::string& png, std::size_t chunk) {
-    const auto byte = [&](std::size_t i) {
-        return static_cast<std::size_t>(static_cast<unsigned char>(png.at(chunk + i)));
-    };
-    const std::size_t laenge = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
+    const std::size_t laenge = PngLaenge(png, chunk);
     const auto crc = crc32(0, reinterpret_cast<const Bytef*>(png.data() + chunk + 4),
                            static_cast<uInt>(laenge + 4));
     for (int i = 0; i < 4; ++i)

@@ -6,12 +6,13 @@
 
 namespace lw::test {
 
-// The text of the lw::Fehler that schritt throws, or "(kein Fehler)".
-template <class F>
+// The text of the lw::Fehler (or the kind E of it) that schritt throws, or
+// "(kein Fehler)".
+template <class E = Fehler, class F>
 std::string FehlerText(F&& schritt) {
     try {
         schritt();
-    } catch (const Fehler& f) {
+    } catch (const E& f) {
         return f.what();
     }
     return "(kein Fehler)";
