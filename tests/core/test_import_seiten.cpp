@@ -670,13 +670,9 @@ TEST_F(Import, LargeWritesKeepTheWindowsServed) {
         return url.ends_with(".png") ? Bildbytes(32 * kMiB, 1) : gross;
     };
     int schritte = 0;
-    bool beenden = false;
-    rueckmeldung.zwischenschritt = [&] {
-        ++schritte;
-        // Eight between the nine pieces of the page, then the picture's second.
-        if (schritte == 10) beenden = true;
-    };
-    rueckmeldung.abbrechen = [&] { return beenden; };
+    rueckmeldung.zwischenschritt = [&] { ++schritte; };
+    // Eight between the nine pieces of the page, then the picture's second.
+    rueckmeldung.abbrechen = [&] { return schritte >= 10; };
     AltOrdnerErzeugen(daten.Zielordner);
     const ImportErgebnis ergebnis = SeitenImportieren(
         daten, MenueLink("a.html") + MenueLink("c.html"), kBenutzer, rueckmeldung);
