@@ -1,6 +1,9 @@
 #include "bench/Texte.h"
 
+#include <cstdio>
 #include <iterator>
+
+#include "common/Dateien.h"
 
 namespace lw::bench {
 namespace {
@@ -53,6 +56,25 @@ std::string Inhalt(std::size_t bytes, unsigned saat) {
     text.reserve(bytes + 256);
     InhaltAnhaengen(text, bytes, saat);
     return text;
+}
+
+ImportierteSite ImportierteSiteAnlegen(const std::string& ordner, int seiten, std::size_t bytes) {
+    ImportierteSite site;
+    site.daten.Modus = kModusNZAlt;
+    site.daten.Zielordner = ordner;
+    site.daten.ImportAnzahl = seiten;
+    CodeEingaben eingaben;
+    eingaben.menueFixiert = true;
+    OrdnerErzeugen(ordner + "/Alt");
+    for (int i = 1; i <= seiten; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "seite%03d.html", i);
+        site.daten.ImportSeiten.Setzen(i, name);
+        eingaben.links.push_back({name, "Seite " + std::to_string(i), "Zur Seite"});
+        TextSchreiben(ordner + "/Alt/" + name, Inhalt(bytes, static_cast<unsigned>(i)));
+    }
+    site.code = CodeErzeugen(site.daten, eingaben);
+    return site;
 }
 
 }  // namespace lw::bench

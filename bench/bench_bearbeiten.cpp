@@ -28,12 +28,6 @@ using namespace lw::bench;
 constexpr int kSeiten = 100;
 constexpr std::size_t kInhaltBytes = std::size_t{1} << 20;
 
-std::string SeitenName(int i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "seite%03d.html", i);
-    return name;
-}
-
 // Throws unless both folders hold the same files with the same bytes.
 void GleichPruefen(const std::string& ordner, const std::string& vorlage) {
     std::size_t anzahl = 0;
@@ -51,20 +45,8 @@ void GleichPruefen(const std::string& ordner, const std::string& vorlage) {
 
 int Laufen(int wiederholungen) {
     test::TempOrdner arbeit;
-    Projektdaten daten;
-    daten.Modus = kModusNZAlt;
-    daten.Zielordner = arbeit.pfad();
-    daten.ImportAnzahl = kSeiten;
-    CodeEingaben eingaben;
-    eingaben.menueFixiert = true;
-    OrdnerErzeugen(arbeit / "Alt");
-    for (int i = 1; i <= kSeiten; ++i) {
-        daten.ImportSeiten.Setzen(i, SeitenName(i));
-        eingaben.links.push_back({SeitenName(i), "Seite " + std::to_string(i), "Zur Seite"});
-        TextSchreiben(arbeit / "Alt/" + SeitenName(i),
-                      Inhalt(kInhaltBytes, static_cast<unsigned>(i)));
-    }
-    DateienErzeugen(daten, CodeErzeugen(daten, eingaben), true);
+    const ImportierteSite site = ImportierteSiteAnlegen(arbeit.pfad(), kSeiten, kInhaltBytes);
+    DateienErzeugen(site.daten, site.code, true);
     const std::string vorlage = arbeit / "Vorlage";
     fs::rename(arbeit / "Neu", vorlage);
 

@@ -31,12 +31,6 @@ using namespace lw::bench;
 constexpr int kSeiten = 100;
 constexpr std::size_t kInhaltBytes = std::size_t{1} << 20;
 
-std::string SeitenName(int i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "seite%03d.html", i);
-    return name;
-}
-
 // Relative path -> size of every file below ordner.
 std::map<std::string, std::uintmax_t> Dateien(const std::string& ordner) {
     std::map<std::string, std::uintmax_t> dateien;
@@ -63,20 +57,9 @@ void GleichPruefen(const std::string& ordner, const std::string& vorlage) {
 
 int Laufen(int wiederholungen) {
     test::TempOrdner arbeit;
-    Projektdaten daten;
-    daten.Modus = kModusNZAlt;
-    daten.Zielordner = arbeit.pfad();
-    daten.ImportAnzahl = kSeiten;
-    CodeEingaben eingaben;
-    eingaben.menueFixiert = true;
-    OrdnerErzeugen(arbeit / "Alt");
-    for (int i = 1; i <= kSeiten; ++i) {
-        daten.ImportSeiten.Setzen(i, SeitenName(i));
-        eingaben.links.push_back({SeitenName(i), "Seite " + std::to_string(i), "Zur Seite"});
-        TextSchreiben(arbeit / "Alt/" + SeitenName(i),
-                      Inhalt(kInhaltBytes, static_cast<unsigned>(i)));
-    }
-    const ErzeugterCode code = CodeErzeugen(daten, eingaben);
+    const ImportierteSite site = ImportierteSiteAnlegen(arbeit.pfad(), kSeiten, kInhaltBytes);
+    const Projektdaten& daten = site.daten;
+    const ErzeugterCode& code = site.code;
 
     // The save's own result is what cp copies: the same files, the same bytes.
     const std::string neu = arbeit / "Neu";

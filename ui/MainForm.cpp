@@ -271,7 +271,10 @@ void TForm1::ModusZeigen(const std::string& modus) {
         SeitenSichtbarSetzen(true, false, kImportSeite);
     else
         SeitenSichtbarSetzen(false, true, kBodySeite);
+    Vorholen();
+}
 
+void TForm1::Vorholen() {
     if (!isVisible()) {
         layout()->activate();
         AufBildschirmZentrieren(*this);
@@ -287,13 +290,7 @@ void TForm1::AssistentenSeitenZeigen() {
 
 void TForm1::HomepageZeigen(lw::GeleseneHomepage homepage) {
     SeitenSichtbarSetzen(false, true, kBodySeite);
-    if (!isVisible()) {
-        layout()->activate();
-        AufBildschirmZentrieren(*this);
-    }
-    show();
-    raise();
-    activateWindow();
+    Vorholen();
 
     // After the defaults that showing assigns.
     daten_ = std::move(homepage.daten);

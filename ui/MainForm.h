@@ -77,6 +77,8 @@ private:
     void SeitenAufbauen();
     void TooltippsZuweisen();
     void SeitenSichtbarSetzen(bool import, bool assistent, int aktiv);
+    // Shows the window in front, centred the first time.
+    void Vorholen();
 
     // Page flow.
     void PageControl1Change(int index);
