@@ -23,12 +23,6 @@ using lw::test::TempOrdner;
 
 namespace {
 
-QPushButton* Knopf(const Hauptfenster& h, const char* name) {
-    auto* knopf = h.finde<QPushButton>(name);
-    if (!knopf) qFatal("Kein Knopf %s", name);
-    return knopf;
-}
-
 QString Q(const std::string& pfad) {
     return QString::fromStdString(pfad);
 }
@@ -63,7 +57,7 @@ private slots:
         auto* box = h.finde<QCheckBox>("cbx_Veroeffentlichen");
         QVERIFY(box->isHidden());
         dialoge.naechsterOrdner(Q(ordner.pfad()));
-        Knopf(h, "Button1")->click();
+        h.finde<QPushButton>("Button1")->click();
         QVERIFY(box->isVisible());
         box->click();
 
@@ -88,7 +82,7 @@ private slots:
             feld("ed_Ordner")->setText(Q(server));
             w->findChild<QPushButton*>("btn_Veroeffentlichen")->click();
         });
-        Knopf(h, "BitBtn10")->click();
+        h.finde<QPushButton>("BitBtn10")->click();
         QVERIFY(fuellen.erledigt());
 
         const std::string neu = ordner / "Neu";
