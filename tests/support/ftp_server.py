@@ -37,6 +37,8 @@ class Daten(DTPHandler):
             self.close()
             steuerung.close()
 
+    handle_read_event = handle_read  # DTPHandler binds the event to its own handle_read
+
 
 class TlsDaten(TLS_DTPHandler, Daten):
     # libcurl starts TLS on the data connection before it sends STOR;
