@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -165,8 +166,7 @@ void SftpServer::Starten(const std::string& hostschluessel) {
     WartenAufPort(port_);
 }
 
-AbreissProxy::AbreissProxy(int zielPort, std::size_t nachBytes)
-    : zielPort_(zielPort), nachBytes_(nachBytes) {
+AbreissProxy::AbreissProxy(int zielPort, std::size_t nachBytes) {
     lauscher_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a = Loopback(0);
     socklen_t l = sizeof a;
@@ -175,33 +175,30 @@ AbreissProxy::AbreissProxy(int zielPort, std::size_t nachBytes)
         ::getsockname(lauscher_, reinterpret_cast<sockaddr*>(&a), &l) != 0)
         throw std::runtime_error("Proxy");
     port_ = ntohs(a.sin_port);
-    faden_ = std::thread([this] { Laufen(); });
+    faden_ = std::thread([this, zielPort, nachBytes] {
+        while (!ende_) {
+            pollfd p{lauscher_, POLLIN, 0};
+            if (::poll(&p, 1, 50) != 1 || ende_) continue;
+            const int client = ::accept4(lauscher_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (client < 0) return;
+            if (Weiterleiten(client, zielPort, abgerissen_ ? SIZE_MAX : nachBytes))
+                abgerissen_ = true;
+        }
+    });
 }
 
 AbreissProxy::~AbreissProxy() {
     ende_ = true;
-    ::shutdown(lauscher_, SHUT_RDWR);
     faden_.join();
-    for (auto& f : faeden_) f.join();
     ::close(lauscher_);
 }
 
-void AbreissProxy::Laufen() {
-    for (;;) {
-        pollfd p{lauscher_, POLLIN, 0};
-        if (::poll(&p, 1, 50) < 0 || ende_) return;
-        if (!(p.revents & POLLIN)) continue;
-        const int client = ::accept4(lauscher_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client < 0) return;
-        faeden_.emplace_back([this, client] { Weiterleiten(client); });
-    }
-}
-
-void AbreissProxy::Weiterleiten(int client) {
+// True when it ended the connection after nachBytes.
+bool AbreissProxy::Weiterleiten(int client, int zielPort, std::size_t nachBytes) {
     const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a = Loopback(zielPort_);
-    const bool reissen = !abgerissen_;
+    sockaddr_in a = Loopback(zielPort);
     std::size_t gesendet = 0;
+    bool gerissen = false;
     if (::connect(server, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
         char puffer[65536];
         pollfd p[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
@@ -210,13 +207,9 @@ void AbreissProxy::Weiterleiten(int client) {
             if (p[0].revents & (POLLIN | POLLHUP | POLLERR)) {
                 const ssize_t n = ::read(client, puffer, sizeof puffer);
                 if (n <= 0) break;
-                std::size_t m = static_cast<std::size_t>(n);
-                if (reissen && !abgerissen_ && gesendet + m >= nachBytes_) {
-                    abgerissen_ = true;
-                    break;
-                }
-                gesendet += m;
-                if (::write(server, puffer, m) != n) break;
+                gesendet += static_cast<std::size_t>(n);
+                if ((gerissen = gesendet >= nachBytes)) break;
+                if (::write(server, puffer, static_cast<std::size_t>(n)) != n) break;
             }
             if (p[1].revents & (POLLIN | POLLHUP | POLLERR)) {
                 const ssize_t n = ::read(server, puffer, sizeof puffer);
@@ -226,6 +219,7 @@ void AbreissProxy::Weiterleiten(int client) {
     }
     ::close(server);
     ::close(client);
+    return gerissen;
 }
 
 std::map<std::string, std::string> Inhalt(const std::string& ordner, bool versteckte) {

@@ -72,7 +72,8 @@ private:
 };
 
 // A TCP proxy on 127.0.0.1 to a loopback port that ends its first connection
-// (both ways) once the client has sent `nachBytes`; later ones pass.
+// (both ways) once the client has sent `nachBytes`; later ones pass. It serves
+// one connection at a time, as a publish makes them.
 class AbreissProxy final {
 public:
     AbreissProxy(int zielPort, std::size_t nachBytes);
@@ -81,15 +82,11 @@ public:
     bool Abgerissen() const { return abgerissen_; }
 
 private:
-    void Laufen();
-    void Weiterleiten(int client);
+    bool Weiterleiten(int client, int zielPort, std::size_t nachBytes);
     int lauscher_ = -1;
-    int zielPort_;
-    std::size_t nachBytes_;
     int port_ = 0;
     std::atomic<bool> ende_{false};
     std::atomic<bool> abgerissen_{false};
-    std::vector<std::thread> faeden_;
     std::thread faden_;
 };
 
