@@ -187,8 +187,7 @@ TEST(VeroeffentlichenFehler, AbgerisseneVerbindungWirdWiederholt) {
     Veroeffentlichen(neu, s.zugang, vertrauen);
     EXPECT_EQ(Inhalt(s.ordner), Inhalt(neu));
     EXPECT_TRUE(Stimmig(s.ordner, Inhalt(neu)));
-    const auto empfangen = s.ftp->Empfangen();
-    EXPECT_EQ(std::count(empfangen.begin(), empfangen.end(), "site/css/.formate.css.lw-neu"), 1);
+    EXPECT_EQ(std::ranges::count(s.ftp->Empfangen(), "site/css/.formate.css.lw-neu"), 1);
 }
 
 // A publish that fails: its message, only whole files online and a list that
