@@ -2,11 +2,17 @@
 // OpenSSH's sshd for SFTP.
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
+#include <sstream>
+#include <tuple>
 
 #include "common/Fehler.h"
 #include "common/Zeichensatz.h"
@@ -19,127 +25,79 @@
 namespace lw {
 namespace {
 
+namespace fs = std::filesystem;
 using test::Inhalt;
 using test::Lesen;
 using test::Schreiben;
 using Bestand = std::map<std::string, std::string>;
 
-// A small site as the writer leaves it, with a picture big enough to take
-// several writes and a hidden file that must stay home.
-void SeiteAnlegen(const std::string& neu) {
-    std::filesystem::create_directories(neu + "/css");
-    std::filesystem::create_directories(neu + "/img");
-    Schreiben(neu + "/Seite1.html", "<html>eins</html>\r\n");
-    Schreiben(neu + "/Seite2.html", "<html>zwei</html>\r\n");
-    Schreiben(neu + "/Neue Seite.html", "<html>drei</html>\r\n");
+// A small site as the writer leaves it: a picture that takes several writes,
+// and a hidden file that must stay home.
+std::string SeiteAnlegen(const test::TempOrdner& t) {
+    const std::string neu = t / "Neu";
+    fs::create_directories(neu + "/css");
+    fs::create_directories(neu + "/img");
+    for (const char* name : {"Seite1", "Seite2", "Neue Seite"})
+        Schreiben(neu + "/" + name + ".html", std::string("<html>") + name + "</html>\r\n");
     Schreiben(neu + "/css/formate.css", "body { color: red; }\r\n");
     std::string bild(300 * 1024, '\0');
     for (std::size_t i = 0; i < bild.size(); ++i) bild[i] = static_cast<char>(i * 7 + i / 251);
     Schreiben(neu + "/img/banner.jpg", bild);
     Schreiben(neu + "/.versteckt", "bleibt daheim");
+    return neu;
 }
 
-// The list on the server names exactly the files online, each with its size
-// and hash as it is there.
-void ListeStimmt(const std::string& server, const std::string& fremd = {}) {
-    Bestand online = Inhalt(server);
-    online.erase(fremd);
-    std::set<std::string> genannt;
-    const std::string liste = Lesen(server + "/" + kDateiliste);
-    std::size_t pos = 0;
-    while (pos < liste.size()) {
-        const auto ende = liste.find('\n', pos);
-        const std::string zeile = liste.substr(pos, ende - pos);
-        pos = ende + 1;
-        const auto a = zeile.find(' ');
-        const auto b = zeile.find(' ', a + 1);
-        const std::string pfad = zeile.substr(b + 1);
-        ASSERT_TRUE(online.contains(pfad)) << pfad;
-        EXPECT_EQ(zeile.substr(0, a), Hex(Sha256Von(online.at(pfad)))) << pfad;
-        EXPECT_EQ(zeile.substr(a + 1, b - a - 1), std::to_string(online.at(pfad).size()));
-        genannt.insert(pfad);
-    }
-    EXPECT_EQ(genannt.size(), online.size());
-}
-
-// Each file online is whole: as in Neu now or as it was before.
-void NurGanzeDateien(const std::string& server, const Bestand& neu, const Bestand& vorher = {}) {
+// Each file online but `fremd` is whole as in neu; the list, if there, names
+// exactly these with hash and size, and no hidden upload is left. True: a list.
+bool Stimmig(const std::string& server, const Bestand& neu, const std::string& fremd = {}) {
+    std::set<std::string> erwartet, genannt;
     for (const auto& [pfad, bytes] : Inhalt(server)) {
-        const bool neuGleich = neu.contains(pfad) && neu.at(pfad) == bytes;
-        const bool altGleich = vorher.contains(pfad) && vorher.at(pfad) == bytes;
-        EXPECT_TRUE(neuGleich || altGleich) << pfad;
+        if (pfad == fremd) continue;
+        EXPECT_TRUE(neu.contains(pfad) && neu.at(pfad) == bytes) << pfad;
+        erwartet.insert(Hex(Sha256Von(bytes)) + " " + std::to_string(bytes.size()) + " " + pfad);
     }
+    if (!fs::exists(server + "/" + kDateiliste)) return false;
+    std::istringstream liste(Lesen(server + "/" + kDateiliste));
+    for (std::string zeile; std::getline(liste, zeile);) genannt.insert(zeile);
+    EXPECT_EQ(genannt, erwartet);
+    EXPECT_EQ(Inhalt(server, true).size(), Inhalt(server).size() + 1);
+    return true;
 }
 
-struct Ziel {
+// A loopback server of the given kind and the Zugang to a fresh folder on it.
+struct Server {
+    std::optional<test::FtpServer> ftp;
+    std::optional<test::SftpServer> sftp;
     Zugang zugang;
-    std::string server;  // the folder the site lands in on this machine
-};
+    std::string ordner;  // where the site lands on this machine
 
-class Server {
-public:
-    virtual ~Server() = default;
-    virtual Ziel ZielFuer(const std::string& unterordner) const = 0;
-};
-
-class FtpArt final : public Server {
-public:
-    explicit FtpArt(test::FtpOptionen o = {}) : tls_(o.tls), server_(o) {}
-    Ziel ZielFuer(const std::string& unterordner) const override {
-        Ziel z;
-        z.zugang.protokoll = tls_ ? Protokoll::FTPS : Protokoll::FTP;
-        z.zugang.server = "127.0.0.1";
-        z.zugang.port = server_.port();
-        z.zugang.benutzer = test::FtpServer::kBenutzer;
-        z.zugang.passwort = test::FtpServer::kPasswort;
-        z.zugang.ordner = "/" + unterordner;
-        z.server = server_.ordner() + "/" + unterordner;
-        return z;
-    }
-    const test::FtpServer& server() const { return server_; }
-
-private:
-    bool tls_;
-    test::FtpServer server_;
-};
-
-class SftpArt final : public Server {
-public:
-    Ziel ZielFuer(const std::string& unterordner) const override {
-        Ziel z;
-        z.zugang.protokoll = Protokoll::SFTP;
-        z.zugang.server = "127.0.0.1";
-        z.zugang.port = server_.port();
-        z.zugang.benutzer = BenutzerName();
-        z.zugang.schluessel = server_.schluessel();
-        z.zugang.ordner = server_.ordner() + "/" + unterordner;
-        z.server = z.zugang.ordner;
-        return z;
-    }
-    test::SftpServer& server() { return server_; }
-
-private:
-    static std::string BenutzerName() {
-        const char* n = std::getenv("USER");
-        if (n && *n) return n;
-        return ::geteuid() == 0 ? "root" : std::string(::getlogin() ? ::getlogin() : "");
-    }
-    test::SftpServer server_;
-};
-
-// Says "Ja" and keeps the questions.
-struct Antworten {
-    std::vector<std::string> fragen;
-    bool ja = true;
-    VeroeffentlichenBegleitung Begleitung() {
-        VeroeffentlichenBegleitung b;
-        b.fragen = [this](const std::string& f) {
-            fragen.push_back(f);
-            return ja;
-        };
-        return b;
+    explicit Server(Protokoll p, test::FtpOptionen o = {}) {
+        zugang.protokoll = p;
+        zugang.server = "127.0.0.1";
+        if (p == Protokoll::SFTP) {
+            sftp.emplace();
+            zugang.port = sftp->port();
+            zugang.benutzer = ::getpwuid(::geteuid())->pw_name;
+            zugang.schluessel = sftp->schluessel();
+            zugang.ordner = ordner = sftp->ordner() + "/site";
+        } else {
+            o.tls = p == Protokoll::FTPS;
+            ftp.emplace(o);
+            zugang.port = ftp->port();
+            zugang.benutzer = test::FtpServer::kBenutzer;
+            zugang.passwort = test::FtpServer::kPasswort;
+            zugang.ordner = "/site";
+            ordner = ftp->ordner() + "/site";
+        }
     }
 };
+
+// Answers every question with `ja`, noting it in `fragen`.
+VeroeffentlichenBegleitung Antworten(std::vector<std::string>& fragen, bool ja = true) {
+    VeroeffentlichenBegleitung b;
+    b.fragen = [&fragen, ja](const std::string& f) { return fragen.push_back(f), ja; };
+    return b;
+}
 
 std::string Fehlertext(const std::function<void()>& f) {
     try {
@@ -150,229 +108,167 @@ std::string Fehlertext(const std::function<void()>& f) {
     return "kein Fehler";
 }
 
-class Veroeffentlichen_ : public ::testing::TestWithParam<Protokoll> {
-protected:
-    std::unique_ptr<Server> Starten() {
-        if (GetParam() == Protokoll::SFTP) return std::make_unique<SftpArt>();
-        test::FtpOptionen o;
-        o.tls = GetParam() == Protokoll::FTPS;
-        return std::make_unique<FtpArt>(o);
-    }
-};
+class Veroeffentlichen_ : public ::testing::TestWithParam<Protokoll> {};
 
-// First publish, a change, a file deleted by hand on the server, and a file
-// the program never put there: the server's folder follows Neu byte for byte,
-// and only what changed goes up.
+// Publish and re-publish: the folder follows Neu byte for byte, only changes go up.
 TEST_P(Veroeffentlichen_, GleichtDenServerAb) {
     test::TempOrdner t;
-    const std::string neu = t / "Neu";
-    SeiteAnlegen(neu);
-    auto server = Starten();
-    const Ziel ziel = server->ZielFuer("htdocs");
+    const std::string neu = SeiteAnlegen(t);
+    Server s(GetParam());
     Vertrauen vertrauen;
-    Antworten antworten;
+    std::vector<std::string> fragen;
+    const auto publizieren = [&] {
+        return Veroeffentlichen(neu, s.zugang, vertrauen, Antworten(fragen));
+    };
 
-    auto bericht = Veroeffentlichen(neu, ziel.zugang, vertrauen, antworten.Begleitung());
-    EXPECT_EQ(Inhalt(ziel.server), Inhalt(neu));
-    EXPECT_EQ(bericht.hochgeladen.size(), 6u);
-    EXPECT_EQ(bericht.hochgeladen.back(), kDateiliste);
-    // Pictures and stylesheets before the pages.
+    auto bericht = publizieren();
+    EXPECT_EQ(Inhalt(s.ordner), Inhalt(neu));
+    EXPECT_TRUE(Stimmig(s.ordner, Inhalt(neu)));
+    // Pictures and stylesheets before the pages, the list last.
+    ASSERT_EQ(bericht.hochgeladen.size(), 6u);
     EXPECT_EQ(bericht.hochgeladen[0], "css/formate.css");
     EXPECT_EQ(bericht.hochgeladen[1], "img/banner.jpg");
-    EXPECT_FALSE(std::filesystem::exists(ziel.server + "/.versteckt"));
-    ListeStimmt(ziel.server);
-    // Plain FTP asks nothing; SFTP's unknown key and FTPS's self-made
-    // certificate are asked about once, with their fingerprints.
-    if (GetParam() == Protokoll::FTP) {
-        EXPECT_TRUE(antworten.fragen.empty());
-    } else {
-        ASSERT_EQ(antworten.fragen.size(), 1u);
+    EXPECT_EQ(bericht.hochgeladen[5], kDateiliste);
+    // SFTP's unknown key and FTPS's self-made certificate are asked about once.
+    const std::size_t gefragt = GetParam() == Protokoll::FTP ? 0 : 1;
+    ASSERT_EQ(fragen.size(), gefragt);
+    if (gefragt) {
         const std::string& abdruck = GetParam() == Protokoll::SFTP
                                          ? vertrauen.hostSchluessel.begin()->second
                                          : vertrauen.zertifikate.begin()->second.fingerabdruck;
-        EXPECT_NE(antworten.fragen[0].find(abdruck), std::string::npos);
+        EXPECT_NE(fragen[0].find(abdruck), std::string::npos);
     }
 
+    // A change, a page removed, a file not ours, and one deleted by hand online.
     Schreiben(neu + "/Seite2.html", "<html>zwei, neu</html>\r\n");
-    std::filesystem::remove(neu + "/Neue Seite.html");
+    fs::remove(neu + "/Neue Seite.html");
     Schreiben(neu + "/img/neu.gif", "GIF89a");
-    Schreiben(ziel.server + "/fremd.txt", "nicht von uns");
-    bericht = Veroeffentlichen(neu, ziel.zugang, vertrauen, antworten.Begleitung());
-    EXPECT_EQ(bericht.hochgeladen,
-              (std::vector<std::string>{"img/neu.gif", "Seite2.html", kDateiliste}));
+    Schreiben(s.ordner + "/fremd.txt", "nicht von uns");
+    fs::remove(s.ordner + "/css/formate.css");
+    bericht = publizieren();
+    EXPECT_EQ(bericht.hochgeladen, (std::vector<std::string>{"css/formate.css", "img/neu.gif",
+                                                             "Seite2.html", kDateiliste}));
     EXPECT_EQ(bericht.geloescht, std::vector<std::string>{"Neue Seite.html"});
     Bestand erwartet = Inhalt(neu);
     erwartet["fremd.txt"] = "nicht von uns";
-    EXPECT_EQ(Inhalt(ziel.server), erwartet);
-    EXPECT_EQ(antworten.fragen.size(), GetParam() == Protokoll::FTP ? 0u : 1u);
+    EXPECT_EQ(Inhalt(s.ordner), erwartet);
+    EXPECT_TRUE(Stimmig(s.ordner, Inhalt(neu), "fremd.txt"));
+    EXPECT_EQ(fragen.size(), gefragt);
+    if (GetParam() != Protokoll::SFTP) return;
 
-    // Deleted by hand: sent again, and nothing else.
-    std::filesystem::remove(ziel.server + "/css/formate.css");
-    bericht = Veroeffentlichen(neu, ziel.zugang, vertrauen, antworten.Begleitung());
-    EXPECT_EQ(bericht.hochgeladen, std::vector<std::string>{"css/formate.css"});
-    EXPECT_EQ(Inhalt(ziel.server), erwartet);
-    ListeStimmt(ziel.server, "fremd.txt");
-    // No hidden leftovers of the uploads.
-    EXPECT_EQ(Inhalt(ziel.server, true).size(), erwartet.size() + 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Protokolle, Veroeffentlichen_,
-                         ::testing::Values(Protokoll::FTP, Protokoll::FTPS, Protokoll::SFTP),
-                         [](const auto& info) {
-                             return info.param == Protokoll::FTP    ? std::string("FTP")
-                                    : info.param == Protokoll::FTPS ? std::string("FTPS")
-                                                                    : std::string("SFTP");
-                         });
-
-// A connection dropped in the middle of the picture: retried on a new
-// connection, the files already done kept, and nothing cut off online.
-TEST(VeroeffentlichenFehler, AbgerisseneVerbindungWirdWiederholt) {
-    test::TempOrdner t;
-    const std::string neu = t / "Neu";
-    SeiteAnlegen(neu);
-    test::FtpOptionen o;
-    o.abbruchNach = 100 * 1024;
-    FtpArt server(o);
-    const Ziel ziel = server.ZielFuer("");
-    Vertrauen vertrauen;
-    Veroeffentlichen(neu, ziel.zugang, vertrauen);
-    EXPECT_EQ(Inhalt(ziel.server), Inhalt(neu));
-    ListeStimmt(ziel.server);
-    // The stylesheet once, the picture twice (broken off, then whole).
-    const auto empfangen = server.server().Empfangen();
-    EXPECT_EQ(std::count(empfangen.begin(), empfangen.end(), "css/.formate.css.lw-neu"), 1);
-    EXPECT_EQ(Inhalt(ziel.server, true).size(), Inhalt(neu).size() + 1);
-}
-
-// Without retries the publish fails, leaving only whole files and a list that
-// names no more than is online; the next publish completes it.
-TEST(VeroeffentlichenFehler, AbbruchOhneWiederholungUndNaechsterLauf) {
-    test::TempOrdner t;
-    const std::string neu = t / "Neu";
-    SeiteAnlegen(neu);
-    SftpArt sftp;
-    test::AbreissProxy proxy(sftp.server().port(), 150 * 1024);
-    Ziel ziel = sftp.ZielFuer("site");
-    ziel.zugang.port = proxy.port();
-    Vertrauen vertrauen;
-    Antworten antworten;
-    VeroeffentlichenGrenzen grenzen;
-    grenzen.wiederholungen = 0;
-    const std::string text = Fehlertext(
-        [&] { Veroeffentlichen(neu, ziel.zugang, vertrauen, antworten.Begleitung(), grenzen); });
-    EXPECT_NE(text.find("Verbindung"), std::string::npos) << text;
-    EXPECT_TRUE(proxy.Abgerissen());
-    NurGanzeDateien(ziel.server, Inhalt(neu));
-    EXPECT_FALSE(std::filesystem::exists(ziel.server + "/img/banner.jpg"));
-    if (std::filesystem::exists(ziel.server + "/" + kDateiliste)) ListeStimmt(ziel.server);
-
-    Veroeffentlichen(neu, ziel.zugang, vertrauen, antworten.Begleitung());
-    EXPECT_EQ(Inhalt(ziel.server), Inhalt(neu));
-    ListeStimmt(ziel.server);
-}
-
-// "552": the message says so, what went up before stays, the list names it.
-TEST(VeroeffentlichenFehler, KeinPlatzAufDemServer) {
-    test::TempOrdner t;
-    const std::string neu = t / "Neu";
-    SeiteAnlegen(neu);
-    test::FtpOptionen o;
-    o.voll = "Seite2";
-    FtpArt server(o);
-    const Ziel ziel = server.ZielFuer("");
-    Vertrauen vertrauen;
-    const std::string text = Fehlertext([&] { Veroeffentlichen(neu, ziel.zugang, vertrauen); });
-    EXPECT_NE(text.find("kein Platz"), std::string::npos) << text;
-    EXPECT_NE(text.find("Seite2.html"), std::string::npos) << text;
-    NurGanzeDateien(ziel.server, Inhalt(neu));
-    EXPECT_TRUE(std::filesystem::exists(ziel.server + "/img/banner.jpg"));
-    EXPECT_FALSE(std::filesystem::exists(ziel.server + "/Seite2.html"));
-    ListeStimmt(ziel.server);
-}
-
-// Refusals before anything goes up, each with its own message, nothing online.
-TEST(VeroeffentlichenFehler, AnmeldungUndVerbindung) {
-    test::TempOrdner t;
-    const std::string neu = t / "Neu";
-    SeiteAnlegen(neu);
-    FtpArt ftp;
-    Ziel ziel = ftp.ZielFuer("");
-    Vertrauen vertrauen;
-    Zugang falsch = ziel.zugang;
-    falsch.passwort = "falsch";
-    EXPECT_NE(Fehlertext([&] { Veroeffentlichen(neu, falsch, vertrauen); }).find("Passwort"),
-              std::string::npos);
-    Zugang zu = ziel.zugang;
-    zu.port = test::FreierPort();
-    EXPECT_NE(Fehlertext([&] { Veroeffentlichen(neu, zu, vertrauen); }).find("keine Verbindung an"),
-              std::string::npos);
-    Zugang unbekannt = ziel.zugang;
-    unbekannt.server = "kein-server.invalid";
-    EXPECT_NE(Fehlertext([&] { Veroeffentlichen(neu, unbekannt, vertrauen); }).find("unbekannt"),
-              std::string::npos);
-    EXPECT_TRUE(Inhalt(ziel.server, true).empty());
-}
-
-// A host key that changed after the first publish is refused, naming both
-// fingerprints; "Nein" to an unknown key publishes nothing.
-TEST(VeroeffentlichenFehler, HostSchluessel) {
-    test::TempOrdner t;
-    const std::string neu = t / "Neu";
-    SeiteAnlegen(neu);
-    SftpArt sftp;
-    const Ziel ziel = sftp.ZielFuer("site");
-    Vertrauen vertrauen;
-    Antworten nein;
-    nein.ja = false;
-    EXPECT_NE(Fehlertext([&] {
-                  Veroeffentlichen(neu, ziel.zugang, vertrauen, nein.Begleitung());
-              }).find(W("nicht bestätigt")),
-              std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(ziel.server));
-    EXPECT_TRUE(vertrauen.hostSchluessel.empty());
-
-    Antworten ja;
-    Veroeffentlichen(neu, ziel.zugang, vertrauen, ja.Begleitung());
+    // A host key that changed since is refused, naming the trusted one.
     const std::string alt = vertrauen.hostSchluessel.begin()->second;
-    sftp.server().SchluesselWechseln();
+    s.sftp->SchluesselWechseln();
     Schreiben(neu + "/Seite1.html", "<html>anders</html>");
-    const Bestand vorher = Inhalt(ziel.server);
-    const std::string text =
-        Fehlertext([&] { Veroeffentlichen(neu, ziel.zugang, vertrauen, ja.Begleitung()); });
+    const std::string text = Fehlertext(publizieren);
     EXPECT_NE(text.find(alt), std::string::npos) << text;
     EXPECT_NE(text.find(W("geändert")), std::string::npos) << text;
-    EXPECT_EQ(ja.fragen.size(), 1u);
-    EXPECT_EQ(Inhalt(ziel.server), vorher);
+    EXPECT_EQ(fragen.size(), 1u);
+    EXPECT_EQ(Inhalt(s.ordner), erwartet);
     EXPECT_EQ(vertrauen.hostSchluessel.begin()->second, alt);
 }
 
-// "Abbrechen" during an upload: the file under way leaves no hidden part,
-// and the list names exactly what is online.
+constexpr const char* kNamen[] = {"SFTP", "FTPS", "FTP"};
+INSTANTIATE_TEST_SUITE_P(Protokolle, Veroeffentlichen_,
+                         ::testing::Values(Protokoll::FTP, Protokoll::FTPS, Protokoll::SFTP),
+                         [](const auto& i) { return kNamen[static_cast<int>(i.param)]; });
+
+// A connection dropped in the picture is retried on a new connection; what
+// was done is not sent again.
+TEST(VeroeffentlichenFehler, AbgerisseneVerbindungWirdWiederholt) {
+    test::TempOrdner t;
+    const std::string neu = SeiteAnlegen(t);
+    Server s(Protokoll::FTP, {.voll = "", .abbruchNach = 100 * 1024});
+    Vertrauen vertrauen;
+    Veroeffentlichen(neu, s.zugang, vertrauen);
+    EXPECT_EQ(Inhalt(s.ordner), Inhalt(neu));
+    EXPECT_TRUE(Stimmig(s.ordner, Inhalt(neu)));
+    EXPECT_EQ(std::ranges::count(s.ftp->Empfangen(), "site/css/.formate.css.lw-neu"), 1);
+}
+
+// A publish that fails: its message, only whole files online and a list that
+// names no more than is there.
+struct Fehlerfall {
+    const char* name;
+    Protokoll protokoll;
+    const char* voll;           // FTP: a STOR of a name containing it gets "552"
+    std::size_t abreissenNach;  // the first connection drops after so many bytes sent
+    void (*aendern)(Zugang&);   // what the user got wrong
+    bool ja;                    // the answer to the host key question
+    std::string meldung;        // part of the message
+    const char* da;             // online afterwards with the list; no folder without da, nichtDa
+    const char* nichtDa;
+};
+
+TEST(VeroeffentlichenFehler, Tabelle) {
+    const Fehlerfall faelle[] = {
+        {"552", Protokoll::FTP, "Seite2", 0, nullptr, true,
+         "kein Platz mehr frei (\"Seite2.html\")", "img/banner.jpg", "Seite2.html"},
+        {"abgerissen FTP", Protokoll::FTP, "", 100 * 1024, nullptr, true,
+         "Verbindung zum Server ist abgebrochen", nullptr, "img/banner.jpg"},
+        {"abgerissen SFTP", Protokoll::SFTP, "", 150 * 1024, nullptr, true,
+         "Verbindung zum Server ist abgebrochen", nullptr, "img/banner.jpg"},
+        {"Passwort", Protokoll::FTP, "", 0, [](Zugang& z) { z.passwort = "falsch"; }, true,
+         "Passwort", nullptr, nullptr},
+        {"Port", Protokoll::FTP, "", 0, [](Zugang& z) { z.port = test::FreierPort(); }, true,
+         "keine Verbindung an", nullptr, nullptr},
+        {"Name", Protokoll::FTP, "", 0, [](Zugang& z) { z.server = "kein-server.invalid"; }, true,
+         "unbekannt", nullptr, nullptr},
+        {"Nein zum Schluessel", Protokoll::SFTP, "", 0, nullptr, false, W("nicht bestätigt"),
+         nullptr, nullptr},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        test::TempOrdner t;
+        const std::string neu = SeiteAnlegen(t);
+        Server s(f.protokoll, {.voll = f.voll, .abbruchNach = f.abreissenNach});
+        Zugang zugang = s.zugang;
+        std::optional<test::AbreissProxy> proxy;
+        if (f.abreissenNach && s.sftp)
+            zugang.port = proxy.emplace(zugang.port, f.abreissenNach).port();
+        if (f.aendern) f.aendern(zugang);
+        Vertrauen vertrauen;
+        std::vector<std::string> fragen;
+        const std::string text = Fehlertext([&] {
+            Veroeffentlichen(neu, zugang, vertrauen, Antworten(fragen, f.ja),
+                             {.wiederholungen = 0});
+        });
+        EXPECT_NE(text.find(f.meldung), std::string::npos) << text;
+        // Trust given is kept, also when the publish fails.
+        EXPECT_EQ(vertrauen.hostSchluessel.size(),
+                  f.protokoll == Protokoll::SFTP && f.ja ? 1u : 0u);
+        if (!f.da && !f.nichtDa) {
+            EXPECT_FALSE(fs::exists(s.ordner));
+            continue;
+        }
+        const bool liste = Stimmig(s.ordner, Inhalt(neu));
+        EXPECT_TRUE(!f.da || (liste && fs::exists(s.ordner + "/" + f.da)));
+        EXPECT_FALSE(fs::exists(s.ordner + "/" + f.nichtDa));
+        if (!f.abreissenNach) continue;
+        EXPECT_TRUE(!proxy || proxy->Abgerissen());
+        Veroeffentlichen(neu, zugang, vertrauen, Antworten(fragen));
+        EXPECT_EQ(Inhalt(s.ordner), Inhalt(neu));
+        EXPECT_TRUE(Stimmig(s.ordner, Inhalt(neu)));
+    }
+}
+
+// "Abbrechen" during an upload leaves no part of it, and a list of what is online.
 TEST(VeroeffentlichenFehler, Abbrechen) {
     test::TempOrdner t;
-    const std::string neu = t / "Neu";
-    SeiteAnlegen(neu);
-    std::string gross(std::size_t{64} * 1024 * 1024, 'x');
-    Schreiben(neu + "/img/gross.bmp", gross);
-    FtpArt ftp;
-    const Ziel ziel = ftp.ZielFuer("");
+    const std::string neu = SeiteAnlegen(t);
+    Schreiben(neu + "/img/gross.bmp", std::string(std::size_t{64} * 1024 * 1024, 'x'));
+    Server s(Protokoll::FTP);
     Vertrauen vertrauen;
-    VeroeffentlichenBegleitung b;
     bool stopp = false;
-    int schritte = 0;
-    b.zwischenschritt = [&](const VeroeffentlichenStand& s) {
-        ++schritte;
-        if (s.datei == "img/gross.bmp" && s.gesendet > 0) stopp = true;
+    VeroeffentlichenBegleitung b;
+    b.zwischenschritt = [&](const VeroeffentlichenStand& st) {
+        stopp = stopp || (st.datei == "img/gross.bmp" && st.gesendet > 0);
     };
     b.abbrechen = [&] { return stopp; };
-    const auto bericht = Veroeffentlichen(neu, ziel.zugang, vertrauen, b);
-    EXPECT_TRUE(bericht.abgebrochen);
-    EXPECT_GT(schritte, 0);
-    NurGanzeDateien(ziel.server, Inhalt(neu));
-    EXPECT_FALSE(std::filesystem::exists(ziel.server + "/Seite1.html"));
-    ListeStimmt(ziel.server);
-    for (const auto& [pfad, bytes] : Inhalt(ziel.server, true))
-        EXPECT_TRUE(pfad == kDateiliste || !pfad.starts_with('.')) << pfad;
+    EXPECT_TRUE(Veroeffentlichen(neu, s.zugang, vertrauen, b).abgebrochen);
+    EXPECT_TRUE(stopp);
+    EXPECT_FALSE(fs::exists(s.ordner + "/Seite1.html"));
+    EXPECT_TRUE(Stimmig(s.ordner, Inhalt(neu)));
 }
 
 // Everything but the password goes into the file, and comes back.
@@ -385,15 +281,14 @@ TEST(VeroeffentlichenEinstellungen, OhnePasswort) {
     const std::string pfad = EinstellungenPfad(t.pfad());
     EinstellungenSchreiben(pfad, e);
     EXPECT_EQ(Lesen(pfad).find("Geheim!"), std::string::npos);
-    const auto gelesen = EinstellungenLesen(pfad);
-    EXPECT_EQ(gelesen.zugang.server, "ftp.example.org");
-    EXPECT_EQ(gelesen.zugang.port, 2121);
-    EXPECT_EQ(gelesen.zugang.protokoll, Protokoll::FTPS);
-    EXPECT_EQ(gelesen.zugang.benutzer, W("müller"));
-    EXPECT_TRUE(gelesen.zugang.passwort.empty());
-    EXPECT_EQ(gelesen.zugang.ordner, "/htdocs");
-    EXPECT_EQ(gelesen.vertrauen.hostSchluessel, e.vertrauen.hostSchluessel);
-    EXPECT_EQ(gelesen.vertrauen.zertifikate.at("b:21").pin, "sha256//xyz=");
+    const auto g = EinstellungenLesen(pfad);
+    const auto felder = [](const Zugang& z) {
+        return std::tie(z.protokoll, z.server, z.port, z.benutzer, z.ordner);
+    };
+    EXPECT_EQ(felder(g.zugang), felder(e.zugang));
+    EXPECT_TRUE(g.zugang.passwort.empty());
+    EXPECT_EQ(g.vertrauen.hostSchluessel, e.vertrauen.hostSchluessel);
+    EXPECT_EQ(g.vertrauen.zertifikate.at("b:21").pin, "sha256//xyz=");
     EXPECT_EQ(EinstellungenLesen(t / "fehlt.ini").zugang.port, 22);
 }
 

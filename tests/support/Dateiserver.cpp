@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -24,26 +25,34 @@ extern char** environ;
 namespace lw::test {
 namespace {
 
-// Runs a program to its end; throws when it fails.
-void Ausfuehren(const std::vector<std::string>& argumente) {
+std::vector<char*> Argv(const std::vector<std::string>& argumente) {
     std::vector<char*> argv;
     for (const auto& a : argumente) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    return argv;
+}
+
+// Runs a program to its end; throws when it fails.
+void Ausfuehren(const std::vector<std::string>& argumente) {
     pid_t pid = -1;
-    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        throw std::runtime_error("kann nicht starten: " + argumente[0]);
     int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (::posix_spawnp(&pid, argumente[0].c_str(), nullptr, nullptr, Argv(argumente).data(),
+                       environ) != 0 ||
+        ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error("fehlgeschlagen: " + argumente[0]);
 }
 
-bool Erreichbar(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+sockaddr_in Loopback(int port) {
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(static_cast<uint16_t>(port));
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return a;
+}
+
+bool Erreichbar(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a = Loopback(port);
     const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
     ::close(fd);
     return ok;
@@ -58,10 +67,6 @@ void WartenAufPort(int port) {
     }
 }
 
-std::string Quellordner() {
-    return LW_TESTQUELLEN;
-}
-
 }  // namespace
 
 Hintergrundprozess::Hintergrundprozess(const std::vector<std::string>& argumente,
@@ -73,10 +78,8 @@ Hintergrundprozess::Hintergrundprozess(const std::vector<std::string>& argumente
         if (::pipe2(rohr, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
         ::posix_spawn_file_actions_adddup2(&aktionen, rohr[1], 1);
     }
-    std::vector<char*> argv;
-    for (const auto& a : argumente) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const int fehler = ::posix_spawn(&pid_, argv[0], &aktionen, nullptr, argv.data(), environ);
+    const int fehler = ::posix_spawn(&pid_, argumente[0].c_str(), &aktionen, nullptr,
+                                     Argv(argumente).data(), environ);
     ::posix_spawn_file_actions_destroy(&aktionen);
     if (fehler != 0) throw std::runtime_error("kann nicht starten: " + argumente[0]);
     if (!ersteZeile) return;
@@ -102,7 +105,7 @@ Hintergrundprozess::~Hintergrundprozess() {
 }
 
 FtpServer::FtpServer(const FtpOptionen& o) {
-    std::vector<std::string> a{"/usr/bin/python3", Quellordner() + "/ftp_server.py",
+    std::vector<std::string> a{"/usr/bin/python3", LW_TESTQUELLEN "/ftp_server.py",
                                "--ordner",         wurzel_.pfad(),
                                "--benutzer",       kBenutzer,
                                "--passwort",       kPasswort,
@@ -132,11 +135,10 @@ std::vector<std::string> FtpServer::Empfangen() const {
 }
 
 SftpServer::SftpServer() {
-    for (const char* name : {"host1", "host2"})
-        Ausfuehren({"ssh-keygen", "-q", "-t", "ecdsa", "-N", "", "-f", arbeit_ / name});
     // PEM, which every libssh2 reads.
-    Ausfuehren(
-        {"ssh-keygen", "-q", "-t", "ecdsa", "-m", "PEM", "-N", "", "-f", arbeit_ / "client"});
+    for (const char* name : {"host1", "host2", "client"})
+        Ausfuehren(
+            {"ssh-keygen", "-q", "-t", "ecdsa", "-m", "PEM", "-N", "", "-f", arbeit_ / name});
     Schreiben(arbeit_ / "authorized_keys", Lesen(arbeit_ / "client.pub"));
     // sshd started by root wants its empty privilege-separation folder.
     if (::geteuid() == 0) ::mkdir("/run/sshd", 0755);
@@ -164,48 +166,39 @@ void SftpServer::Starten(const std::string& hostschluessel) {
     WartenAufPort(port_);
 }
 
-AbreissProxy::AbreissProxy(int zielPort, std::size_t nachBytes)
-    : zielPort_(zielPort), nachBytes_(nachBytes) {
+AbreissProxy::AbreissProxy(int zielPort, std::size_t nachBytes) {
     lauscher_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in a = Loopback(0);
     socklen_t l = sizeof a;
     if (::bind(lauscher_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
         ::listen(lauscher_, 16) != 0 ||
         ::getsockname(lauscher_, reinterpret_cast<sockaddr*>(&a), &l) != 0)
         throw std::runtime_error("Proxy");
     port_ = ntohs(a.sin_port);
-    faden_ = std::thread([this] { Laufen(); });
+    faden_ = std::thread([this, zielPort, nachBytes] {
+        while (!ende_) {
+            pollfd p{lauscher_, POLLIN, 0};
+            if (::poll(&p, 1, 50) != 1 || ende_) continue;
+            const int client = ::accept4(lauscher_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (client < 0) return;
+            if (Weiterleiten(client, zielPort, abgerissen_ ? SIZE_MAX : nachBytes))
+                abgerissen_ = true;
+        }
+    });
 }
 
 AbreissProxy::~AbreissProxy() {
     ende_ = true;
-    ::shutdown(lauscher_, SHUT_RDWR);
     faden_.join();
-    for (auto& f : faeden_) f.join();
     ::close(lauscher_);
 }
 
-void AbreissProxy::Laufen() {
-    for (;;) {
-        pollfd p{lauscher_, POLLIN, 0};
-        if (::poll(&p, 1, 50) < 0 || ende_) return;
-        if (!(p.revents & POLLIN)) continue;
-        const int client = ::accept4(lauscher_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client < 0) return;
-        faeden_.emplace_back([this, client] { Weiterleiten(client); });
-    }
-}
-
-void AbreissProxy::Weiterleiten(int client) {
+// True when it ended the connection after nachBytes.
+bool AbreissProxy::Weiterleiten(int client, int zielPort, std::size_t nachBytes) {
     const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(zielPort_));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool reissen = !abgerissen_;
+    sockaddr_in a = Loopback(zielPort);
     std::size_t gesendet = 0;
+    bool gerissen = false;
     if (::connect(server, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
         char puffer[65536];
         pollfd p[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
@@ -214,13 +207,9 @@ void AbreissProxy::Weiterleiten(int client) {
             if (p[0].revents & (POLLIN | POLLHUP | POLLERR)) {
                 const ssize_t n = ::read(client, puffer, sizeof puffer);
                 if (n <= 0) break;
-                std::size_t m = static_cast<std::size_t>(n);
-                if (reissen && !abgerissen_ && gesendet + m >= nachBytes_) {
-                    abgerissen_ = true;
-                    break;
-                }
-                gesendet += m;
-                if (::write(server, puffer, m) != n) break;
+                gesendet += static_cast<std::size_t>(n);
+                if ((gerissen = gesendet >= nachBytes)) break;
+                if (::write(server, puffer, static_cast<std::size_t>(n)) != n) break;
             }
             if (p[1].revents & (POLLIN | POLLHUP | POLLERR)) {
                 const ssize_t n = ::read(server, puffer, sizeof puffer);
@@ -230,6 +219,7 @@ void AbreissProxy::Weiterleiten(int client) {
     }
     ::close(server);
     ::close(client);
+    return gerissen;
 }
 
 std::map<std::string, std::string> Inhalt(const std::string& ordner, bool versteckte) {
@@ -238,10 +228,8 @@ std::map<std::string, std::string> Inhalt(const std::string& ordner, bool verste
     for (const auto& e : fs::recursive_directory_iterator(ordner)) {
         if (!e.is_regular_file()) continue;
         const std::string pfad = e.path().lexically_relative(ordner).generic_string();
-        bool versteckt = false;
-        for (const auto& teil : fs::path(pfad))
-            if (teil.string().starts_with('.')) versteckt = true;
-        if (versteckt && !versteckte) continue;
+        if (!versteckte && (pfad.starts_with('.') || pfad.find("/.") != std::string::npos))
+            continue;
         inhalt[pfad] = Lesen(e.path().string());
     }
     return inhalt;

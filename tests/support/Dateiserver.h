@@ -12,9 +12,8 @@
 
 #include "tests/support/TempOrdner.h"
 
-// Real loopback servers for the publishing tests: Debian's pyftpdlib for FTP
-// and FTPS, OpenSSH's sshd for SFTP, each started by the test on 127.0.0.1 and
-// stopped with it. Each serves a fresh folder of its own.
+// Loopback servers for the publishing tests, each serving a fresh folder:
+// pyftpdlib for FTP and FTPS, OpenSSH's sshd for SFTP.
 namespace lw::test {
 
 // A program started in the background, ended (SIGTERM, then SIGKILL) with the object.
@@ -58,9 +57,8 @@ class SftpServer final {
 public:
     SftpServer();
     int port() const { return port_; }
-    // A folder for the site; give it as the folder on the server.
     const std::string& ordner() const { return wurzel_.pfad(); }
-    // The client's private key; the server takes only it.
+    // The client's private key, the only login the server takes.
     std::string schluessel() const { return arbeit_ / "client"; }
     // The server starts again with another host key, on the same port.
     void SchluesselWechseln();
@@ -74,26 +72,21 @@ private:
 };
 
 // A TCP proxy on 127.0.0.1 to a loopback port that ends its first connection
-// (both ways) once the client has sent `nachBytes`; later ones pass.
+// (both ways) once the client has sent `nachBytes`; later ones pass. It serves
+// one connection at a time, as a publish makes them.
 class AbreissProxy final {
 public:
     AbreissProxy(int zielPort, std::size_t nachBytes);
     ~AbreissProxy();
-    AbreissProxy(const AbreissProxy&) = delete;
-    AbreissProxy& operator=(const AbreissProxy&) = delete;
     int port() const { return port_; }
     bool Abgerissen() const { return abgerissen_; }
 
 private:
-    void Laufen();
-    void Weiterleiten(int client);
+    bool Weiterleiten(int client, int zielPort, std::size_t nachBytes);
     int lauscher_ = -1;
-    int zielPort_;
-    std::size_t nachBytes_;
     int port_ = 0;
     std::atomic<bool> ende_{false};
     std::atomic<bool> abgerissen_{false};
-    std::vector<std::thread> faeden_;
     std::thread faden_;
 };
 

@@ -1,24 +1,21 @@
 #!/usr/bin/python3
-"""A loopback FTP or FTPS server for the publishing tests (Debian's pyftpdlib).
+"""A loopback FTP or FTPS server for the publishing tests; prints its port, then serves.
 
-Prints its port on the first line of stdout and serves until killed.
-Fault hooks: --voll NAME answers "552" to a STOR of a file whose name contains
-NAME; --abbruch-nach N closes the connection, once, when N bytes of uploads
-have arrived; --protokoll FILE appends one line per finished STOR.
+--voll NAME answers "552" to a STOR of a name containing NAME; --abbruch-nach N
+closes the connection once N upload bytes arrived; --protokoll FILE logs each STOR.
 """
 import argparse
 import logging
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import DTPHandler, FTPHandler, TLS_FTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler, TLS_DTPHandler, TLS_FTPHandler
 from pyftpdlib.log import config_logging
 from pyftpdlib.servers import FTPServer
 
 a = argparse.ArgumentParser()
-a.add_argument("--ordner", required=True)
-a.add_argument("--benutzer", required=True)
-a.add_argument("--passwort", required=True)
+for name in ("--ordner", "--benutzer", "--passwort"):
+    a.add_argument(name, required=True)
 a.add_argument("--zert")
 a.add_argument("--voll")
 a.add_argument("--abbruch-nach", type=int, default=0)
@@ -40,16 +37,20 @@ class Daten(DTPHandler):
             self.close()
             steuerung.close()
 
+    handle_read_event = handle_read  # DTPHandler binds the event to its own handle_read
 
-basis = TLS_FTPHandler if args.zert else FTPHandler
+
+class TlsDaten(TLS_DTPHandler, Daten):
+    # libcurl starts TLS on the data connection before it sends STOR;
+    # pyftpdlib would close a data connection that speaks that early.
+    def readable(self):
+        return True if self._ssl_accepting else super().readable()
 
 
-class Steuerung(basis):
-    dtp_handler = Daten
-    if args.zert:
-        certfile = args.zert
-        tls_control_required = True
-        tls_data_required = True
+class Steuerung(TLS_FTPHandler if args.zert else FTPHandler):
+    dtp_handler = TlsDaten if args.zert else Daten
+    certfile = args.zert
+    tls_control_required = tls_data_required = bool(args.zert)
 
     def ftp_STOR(self, file, mode="w"):
         if args.voll and args.voll in file:
@@ -63,23 +64,8 @@ class Steuerung(basis):
                 p.write(file + "\n")
 
 
-if args.zert:
-    # pyftpdlib's TLS data handler is made from dtp_handler at class creation.
-    from pyftpdlib.handlers import TLS_DTPHandler
-
-    class TlsDaten(TLS_DTPHandler, Daten):
-        # libcurl starts TLS on the data connection before it sends STOR;
-        # pyftpdlib would close a data connection that speaks that early.
-        def readable(self):
-            return True if self._ssl_accepting else super().readable()
-
-    Steuerung.dtp_handler = TlsDaten
-
-berechtigung = DummyAuthorizer()
-berechtigung.add_user(args.benutzer, args.passwort, args.ordner, perm="elradfmwMT")
-Steuerung.authorizer = berechtigung
-Steuerung.banner = "Testserver"
-Steuerung.passive_ports = None
+Steuerung.authorizer = DummyAuthorizer()
+Steuerung.authorizer.add_user(args.benutzer, args.passwort, args.ordner, perm="elradfmwMT")
 config_logging(level=logging.ERROR)
 server = FTPServer(("127.0.0.1", 0), Steuerung)
 print(server.socket.getsockname()[1], flush=True)
