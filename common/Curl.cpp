@@ -1,17 +1,8 @@
 #include "common/Curl.h"
 
-#include <dlfcn.h>
+#include "common/Bibliothek.h"
 
 namespace lw {
-namespace {
-
-template <class F>
-bool Holen(void* bibliothek, const char* name, F& funktion) {
-    funktion = reinterpret_cast<F>(::dlsym(bibliothek, name));
-    return funktion != nullptr;
-}
-
-}  // namespace
 
 const Curl* CurlLaden() {
     static const Curl* const geladen = []() -> const Curl* {

@@ -526,16 +526,10 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
 
 }  // namespace
 
-std::string EigeneSeite(const std::string& seitentext, const std::string& modus,
-                        const std::string& seitenname, const std::optional<std::string>& inhalt) {
-    const bool importiert = modus == kModusNZAlt;
-    if (!importiert && !inhalt) return seitentext;
-    Zusammenfuehrung zusammenfuehrung(seitentext, !importiert);
-    const auto [anfang, ende] = PlatzhalterBlock(seitentext);
-    return InSpeicher(zusammenfuehrung,
-                      inhalt ? std::string_view(*inhalt)
-                             : std::string_view(seitentext).substr(anfang, ende - anfang),
-                      seitenname);
+std::string EigeneSeite(std::string_view seitentext, const std::string& modus,
+                        const std::string& seitenname, std::string_view inhalt) {
+    Zusammenfuehrung zusammenfuehrung(seitentext, modus != kModusNZAlt);
+    return InSpeicher(zusammenfuehrung, inhalt, seitenname);
 }
 
 void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,

@@ -33,13 +33,12 @@ std::vector<std::string> GewaehlteBilder(const Projektdaten& daten);
 // one picture: refused with lw::Hinweis naming both paths.
 void BildnamenPruefen(const Projektdaten& daten);
 
-// The page of an opened site as saving in place writes it, with its own
-// contents (or, without them, the placeholder block of the page text): in
-// mode "NZAlt" merged as an imported page; in mode "HPNeu" the contents take
-// the placeholder block's place with the character references of the merge,
-// while every other line stays as the page text has it.
-std::string EigeneSeite(const std::string& seitentext, const std::string& modus,
-                        const std::string& seitenname, const std::optional<std::string>& inhalt);
+// The page of an opened site as saving in place writes it with these
+// contents: in mode "NZAlt" merged as an imported page; in mode "HPNeu" the
+// contents take the placeholder block's place with the character references
+// of the merge, while every other line stays as the page text has it.
+std::string EigeneSeite(std::string_view seitentext, const std::string& modus,
+                        const std::string& seitenname, std::string_view inhalt);
 
 // Where a page of an opened site keeps its own contents: bytes
 // [anfang, anfang + laenge) of the file datei (relative to the folder Neu),

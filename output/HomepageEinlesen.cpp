@@ -472,7 +472,7 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
         }
         if (art != Eintragsart::datei) Unlesbar(datei, "das ist keine Datei");
         if (erwartet.empty() || menue.importiert)
-            erwartet = EigeneSeite(code.seite, d.Modus, name, std::string());
+            erwartet = EigeneSeite(code.seite, d.Modus, name, {});
         const std::size_t k = InhaltsAnfang(erwartet);
         const std::string_view kopf = std::string_view(erwartet).substr(0, k);
         const std::string_view ende = std::string_view(erwartet).substr(k);

@@ -1,9 +1,9 @@
 #include "publish/Krypto.h"
 
-#include <dlfcn.h>
 #include <openssl/evp.h>
 #include <openssl/x509.h>
 
+#include "common/Bibliothek.h"
 #include "common/Fehler.h"
 
 namespace lw {
@@ -23,12 +23,6 @@ struct Crypto {
     decltype(&i2d_X509_PUBKEY) i2d_pubkey = nullptr;
     decltype(&X509_free) x509_free = nullptr;
 };
-
-template <class F>
-bool Holen(void* bibliothek, const char* name, F& funktion) {
-    funktion = reinterpret_cast<F>(::dlsym(bibliothek, name));
-    return funktion != nullptr;
-}
 
 const Crypto& CryptoLaden() {
     static const Crypto* const geladen = []() -> const Crypto* {
