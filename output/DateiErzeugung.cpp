@@ -198,7 +198,8 @@ using Senke = std::function<Puffer(Puffer)>;
 Quelle AusText(std::string_view t) {
     return [t](char* ziel, std::size_t n) mutable {
         n = std::min(n, t.size());
-        std::memcpy(ziel, t.data(), n);
+        // An empty view may have no data at all, which memcpy must not get.
+        if (n > 0) std::memcpy(ziel, t.data(), n);
         t.remove_prefix(n);
         return n;
     };
