@@ -167,6 +167,7 @@ TEST(Dateien, FullDiskLeavesOnlyWholeFiles) {
 // thread ends is not left behind, not even hidden.
 TEST(SchreibFaden, OrderFailureAndUnfinishedFiles) {
     test::TempOrdner t;
+    // A failed trade keeps the buffer handed over, so each writer has its own.
     Puffer puffer(8);
     const auto schreiben = [&puffer](SchreibFaden& faden, std::string_view stueck) {
         std::memcpy(puffer.Daten(), stueck.data(), stueck.size());
@@ -200,6 +201,7 @@ TEST(SchreibFaden, OrderFailureAndUnfinishedFiles) {
                   "Dateizugriff verweigert");
     }
     {
+        puffer = Puffer(8);
         SchreibFaden faden(8, 1);
         faden.Oeffnen(t / "e.txt");
         schreiben(faden, "e");
