@@ -161,6 +161,10 @@ std::string_view InhaltsBereich(std::string_view seite) {
         const std::size_t p = Finden(fenster(), marke);
         return p == std::string_view::npos ? std::size_t{0} : p + 1;
     };
+    const auto letztePos = [&](std::string_view marke) {
+        const std::size_t p = fenster().rfind(marke);
+        return p == std::string_view::npos ? std::size_t{0} : p + 1;
+    };
     // Removing n characters from the front, or from position p (1-based) to
     // the end, with the edge rules of Entfernen.
     const auto vorneWeg = [&](std::size_t n) { anfang += std::min(n, ende - anfang); };
@@ -173,7 +177,9 @@ std::string_view InhaltsBereich(std::string_view seite) {
     abPositionWeg(pos(kZaehler), kVorZaehler);
     if (pos(kWerbung)) {
         vorneWeg(pos(kWerbungKopfEnde) + kNachWerbungKopf);
-        abPositionWeg(pos(kWerbungFussAnfang), kVorWerbungFuss);
+        // The provider's block below the contents is the last one: a centred
+        // script of the user's own, further up, stays with the contents.
+        abPositionWeg(letztePos(kWerbungFussAnfang), kVorWerbungFuss);
     }
     return fenster();
 }
