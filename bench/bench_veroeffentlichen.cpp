@@ -166,8 +166,11 @@ bool SftpMessen(const std::string& neu, int wiederholungen) {
     // The floor libcurl's SFTP sets: the curl tool putting the same files,
     // one after the other over one connection, against the same sftp -b.
     std::string alle;
-    for (const auto& e : fs::recursive_directory_iterator(neu))
-        if (e.is_regular_file()) alle += (alle.empty() ? "" : ",") + e.path().string();
+    for (const auto& e : fs::recursive_directory_iterator(neu)) {
+        if (!e.is_regular_file()) continue;
+        if (!alle.empty()) alle += ',';
+        alle += e.path().string();
+    }
     const std::string url =
         "sftp://127.0.0.1:" + std::to_string(server.port()) + server.ordner() + "/curl/";
     const Paar c = Abwechselnd(
