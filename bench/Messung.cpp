@@ -128,6 +128,24 @@ bool Urteil(const std::string& name, double eigen, double vergleich, double ziel
     return inToleranz;
 }
 
+double MedianVerhaeltnis(const Paar& paar) {
+    std::vector<double> verhaeltnisse;
+    for (std::size_t i = 0; i < paar.eigen.size() && i < paar.vergleich.size(); ++i)
+        if (paar.vergleich[i] > 0) verhaeltnisse.push_back(paar.eigen[i] / paar.vergleich[i]);
+    return Median(verhaeltnisse);
+}
+
+bool Urteil(const std::string& name, const Paar& paar, double ziel, const std::string& einheit) {
+    const double verhaeltnis = MedianVerhaeltnis(paar);
+    const bool erreicht = verhaeltnis > 0 && verhaeltnis <= ziel;
+    std::printf(
+        "%s: %.1f %s gegen %.1f %s, Verhältnis %.2f (Median der Paare; Ziel höchstens %.2f): %s\n",
+        name.c_str(), Median(paar.eigen), einheit.c_str(), Median(paar.vergleich), einheit.c_str(),
+        verhaeltnis, ziel, erreicht ? "erreicht" : "VERFEHLT");
+    std::fflush(stdout);
+    return erreicht;
+}
+
 bool Grenze(const std::string& name, double wert, double ziel, const std::string& einheit) {
     const bool erreicht = wert <= ziel;
     std::printf("%s: %.1f %s (Ziel höchstens %.1f %s): %s\n", name.c_str(), wert, einheit.c_str(),

@@ -53,6 +53,13 @@ Paar Abwechselnd(int wiederholungen, const std::function<void()>& vorbereiten,
 bool Urteil(const std::string& name, double eigen, double vergleich, double ziel,
             const std::string& einheit, double toleranz = 0);
 
+// The median of the pairs' ratios, eigen over vergleich: with pairs measured
+// back to back, the machine's drift between pairs cancels out.
+double MedianVerhaeltnis(const Paar& paar);
+
+// The same verdict with MedianVerhaeltnis as the ratio.
+bool Urteil(const std::string& name, const Paar& paar, double ziel, const std::string& einheit);
+
 // "<name>: <wert> ms (Ziel höchstens <ziel> ms): erreicht", for a measure
 // without a reference. Returns whether the goal was reached.
 bool Grenze(const std::string& name, double wert, double ziel, const std::string& einheit);

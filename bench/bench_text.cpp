@@ -106,8 +106,8 @@ void HoechststandZuruecksetzen() {
 struct Einzelmessung {
     double sekunden = 0;
     double rechenzeit = 0;  // seconds of processor time, user and system
-    double spitze = 0;   // bytes
-    double ausgabe = 0;  // bytes
+    double spitze = 0;      // bytes
+    double ausgabe = 0;     // bytes
 };
 
 // The child's side: prints "<seconds> <peak bytes> <output bytes> <processor seconds>".
@@ -195,6 +195,16 @@ int Laufen(int wiederholungen) {
         for (const auto& m : laeufe[g].at(op)) werte.push_back(m.*feld);
         return Median(werte);
     };
+    // The sizes of one round run one after the other: size g against the one
+    // before, round by round, are the pairs.
+    const auto paare = [&](int g, const char* op) {
+        Paar paar;
+        for (int r = 0; r < wiederholungen; ++r) {
+            paar.eigen.push_back(laeufe[g].at(op)[r].sekunden * 1000);
+            paar.vergleich.push_back(laeufe[g - 1].at(op)[r].sekunden * 1000);
+        }
+        return paar;
+    };
     bool ok = true;
     for (const auto& op : operationen) {
         double zeit[kAnzahl], rechenzeit[kAnzahl], spitze[kAnzahl], ausgabe[kAnzahl];
@@ -212,14 +222,14 @@ int Laufen(int wiederholungen) {
         if (op.vergleich) {
             std::printf(
                 "  Die reine Speicherkopie wächst auf diesem Rechner um %.2f (20 gegen 10 "
-                "MiB) und %.2f (40 gegen 20 MiB)\n",
-                zeit[1] / zeit[0], zeit[2] / zeit[1]);
+                "MiB) und %.2f (40 gegen 20 MiB), Median der Paare\n",
+                MedianVerhaeltnis(paare(1, op.argument)), MedianVerhaeltnis(paare(2, op.argument)));
             continue;
         }
         for (int g = 1; g < kAnzahl; ++g)
             ok &= Urteil("Zeit " + std::string(op.name) + " " + std::to_string(kGroessen[g]) +
                              " gegen " + std::to_string(kGroessen[g - 1]) + " MiB",
-                         zeit[g], zeit[g - 1], 2.1, "ms");
+                         paare(g, op.argument), 2.1, "ms");
         int schlimmste = 0;
         for (int g = 1; g < kAnzahl; ++g)
             if (spitze[g] / ausgabe[g] > spitze[schlimmste] / ausgabe[schlimmste]) schlimmste = g;
@@ -236,7 +246,7 @@ int main(int argc, char** argv) {
     try {
         if (argc == 4 && std::strcmp(argv[1], kEineMessung) == 0)
             return EineMessung(argv[2], std::atoi(argv[3]));
-        return Laufen(Wiederholungen(argc, argv, 11));
+        return Laufen(Wiederholungen(argc, argv, 21));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_text: %s\n", e.what());
         return 2;
