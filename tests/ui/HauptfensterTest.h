@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPointer>
+#include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -47,6 +48,20 @@ struct Hauptfenster {
 
     // The main window as the start window shows it.
     void zeigen() { form1->ModusZeigen(daten.Modus); }
+
+    // Shown with the button size known, so that "Code" asks for none.
+    void zeigenMitGroesse() {
+        daten.ButtonHoehe.Setzen(1, 30);
+        daten.ButtonBreite.Setzen(1, 120);
+        zeigen();
+    }
+
+    // So, and opened on "Code" through "Links": the code is made.
+    void bisZumCode() {
+        zeigenMitGroesse();
+        finde<QTabWidget>("PageControl1")->setCurrentIndex(TForm1::kLinksSeite);
+        finde<QTabWidget>("PageControl1")->setCurrentIndex(TForm1::kCodeSeite);
+    }
 
     template <class T = QWidget>
     T* finde(const char* name) const {

@@ -92,12 +92,8 @@ private slots:
     void bitBtn9WarntOhneZuSperren() {
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 1);
-        h.daten.ButtonHoehe.Setzen(1, 30);
-        h.daten.ButtonBreite.Setzen(1, 120);
-        h.zeigen();
+        h.bisZumCode();
         auto* seiten = h.finde<QTabWidget>("PageControl1");
-        seiten->setCurrentIndex(TForm1::kLinksSeite);
-        seiten->setCurrentIndex(TForm1::kCodeSeite);
         h.finde<QPushButton>("BitBtn9")->click();
         QVERIFY(h.form3->isVisible());
         QVERIFY(!QApplication::activeModalWidget());
@@ -130,11 +126,7 @@ private slots:
     void jaNachBitBtn9SchliesstBeimAktivieren() {
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 1);
-        h.daten.ButtonHoehe.Setzen(1, 30);
-        h.daten.ButtonBreite.Setzen(1, 120);
-        h.zeigen();
-        h.finde<QTabWidget>("PageControl1")->setCurrentIndex(TForm1::kLinksSeite);
-        h.finde<QTabWidget>("PageControl1")->setCurrentIndex(TForm1::kCodeSeite);
+        h.bisZumCode();
         h.finde<QPushButton>("BitBtn9")->click();
         QVERIFY(h.form3->isVisible());
         h.form3->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();

@@ -184,9 +184,7 @@ private slots:
     void naechsteKnoepfeFuehrenZurFolgeseite() {
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 2);
-        h.daten.ButtonHoehe.Setzen(1, 30);
-        h.daten.ButtonBreite.Setzen(1, 120);
-        h.zeigen();
+        h.zeigenMitGroesse();
         h.finde<QPushButton>("BitBtn3")->click();
         QCOMPARE(Seiten(h)->currentIndex(), int(TForm1::kLinksSeite));
         QVERIFY(h.daten.LinksAufgebaut);
@@ -230,9 +228,7 @@ private slots:
     void zeilenNurEinmalGebaut() {
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 3);
-        h.daten.ButtonHoehe.Setzen(1, 30);
-        h.daten.ButtonBreite.Setzen(1, 120);
-        h.zeigen();
+        h.zeigenMitGroesse();
         KopfKlicken(h, TForm1::kLinksSeite);
         h.finde<QLineEdit>("Ed_Alt2")->setText(QStringLiteral("Kontakt"));
         for (int seite :
@@ -304,9 +300,7 @@ private slots:
     void memosZeigenDieErzeugtenTexte() {
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 3);
-        h.daten.ButtonHoehe.Setzen(1, 30);
-        h.daten.ButtonBreite.Setzen(1, 120);
-        h.zeigen();
+        h.zeigenMitGroesse();
         h.finde<QCheckBox>("cbx_MenueFixieren")->click();
         h.finde<QLineEdit>("Edit5")->setText(QStringLiteral("Grüße"));
         h.finde<QLineEdit>("Edit6")->setText(QStringLiteral("Zum Banner"));
@@ -365,9 +359,7 @@ private slots:
     void escapeDruecktDenAbbrechenKnopfDerSeite() {
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 1);
-        h.daten.ButtonHoehe.Setzen(1, 30);
-        h.daten.ButtonBreite.Setzen(1, 120);
-        h.zeigen();
+        h.zeigenMitGroesse();
         QVERIFY(QTest::qWaitForWindowActive(h.form1));
         {
             ModalAntwort nein([](QWidget* w) {

@@ -187,9 +187,7 @@ private slots:
         QFETCH(int, fokus);
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 3);
-        h.daten.ButtonHoehe.Setzen(1, 30);
-        h.daten.ButtonBreite.Setzen(1, 120);
-        h.zeigen();
+        h.zeigenMitGroesse();
         LinksOeffnen(h);
         for (int i = 1; i <= 3; ++i) Feld(h, "Ed_Link", i)->setText(namen.at(i - 1));
         if (!frage.isEmpty()) dialoge.naechsteAntwort(ja);
@@ -372,9 +370,7 @@ private slots:
     void ohneZeilen() {
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 0);
-        h.daten.ButtonHoehe.Setzen(1, 30);
-        h.daten.ButtonBreite.Setzen(1, 120);
-        h.zeigen();
+        h.zeigenMitGroesse();
         LinksOeffnen(h);
         QVERIFY(h.daten.LinksAufgebaut);
         QVERIFY(!h.finde("Ed_Link1"));

@@ -64,16 +64,6 @@ bool Existiert(const std::string& pfad) {
     return QFileInfo::exists(Q(pfad));
 }
 
-// A new site whose button size is known, opened on "Code" with its texts.
-void BisZumCode(Hauptfenster& h) {
-    h.daten.ButtonHoehe.Setzen(1, 30);
-    h.daten.ButtonBreite.Setzen(1, 120);
-    h.zeigen();
-    auto* seiten = h.finde<QTabWidget>("PageControl1");
-    seiten->setCurrentIndex(TForm1::kLinksSeite);
-    seiten->setCurrentIndex(TForm1::kCodeSeite);
-}
-
 }  // namespace
 
 class NeueSeiteTest : public QObject {
@@ -97,7 +87,7 @@ private slots:
         QVERIFY(QDir().mkpath(Q(erster)) && QDir().mkpath(Q(zweiter)));
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 2);
-        BisZumCode(h);
+        h.bisZumCode();
         QVERIFY(!h.form1->LetzterCode().seite.empty());
 
         dialoge.naechsterOrdner(QString());
@@ -149,7 +139,7 @@ private slots:
         dialoge.naechsteDatei(Q(banner));
         Knopf(h, "Button8")->click();
         QCOMPARE(h.daten.BannerDatei, banner);
-        BisZumCode(h);
+        h.bisZumCode();
         QVERIFY(QFile::remove(Q(banner)));
 
         dialoge.naechsterOrdner(Q(ordner.pfad()));
@@ -167,7 +157,7 @@ private slots:
         QVERIFY(QDir().mkpath(Q(ordner / "a")) && QDir().mkpath(Q(ordner / "b")));
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 1);
-        BisZumCode(h);
+        h.bisZumCode();
         h.daten.BannerDatei = ordner / "a/logo.gif";
         h.daten.HintergrundBild = ordner / "b/logo.gif";
 
@@ -313,7 +303,7 @@ private slots:
         {
             SkriptDialoge dialoge;
             Hauptfenster h(lw::kModusHPNeu, 2);
-            BisZumCode(h);
+            h.bisZumCode();
             dialoge.naechsterOrdner(Q(ordner.pfad()));
             Knopf(h, "Button1")->click();
             Knopf(h, "BitBtn10")->click();
@@ -326,9 +316,7 @@ private slots:
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 2);
         QSignalSpy ende(h.form2, &TForm2::programmEndet);
-        h.daten.ButtonHoehe.Setzen(1, 30);
-        h.daten.ButtonBreite.Setzen(1, 120);
-        h.zeigen();
+        h.zeigenMitGroesse();
         h.finde<QCheckBox>("cbx_MenueFixieren")->click();
         auto* seiten = h.finde<QTabWidget>("PageControl1");
         seiten->setCurrentIndex(TForm1::kLinksSeite);

@@ -48,12 +48,7 @@ private slots:
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 2);
         QSignalSpy ende(h.form2, &TForm2::programmEndet);
-        h.daten.ButtonHoehe.Setzen(1, 30);
-        h.daten.ButtonBreite.Setzen(1, 120);
-        h.zeigen();
-        auto* seiten = h.finde<QTabWidget>("PageControl1");
-        seiten->setCurrentIndex(TForm1::kLinksSeite);
-        seiten->setCurrentIndex(TForm1::kCodeSeite);
+        h.bisZumCode();
         auto* box = h.finde<QCheckBox>("cbx_Veroeffentlichen");
         QVERIFY(box->isHidden());
         dialoge.naechsterOrdner(Q(ordner.pfad()));
