@@ -146,20 +146,21 @@ bool SftpMessen(const std::string& neu, int wiederholungen) {
     test::Schreiben(arbeit / "befehle", "put -r " + neu + " " + ziel + "\n");
     VeroeffentlichenBegleitung ja;
     ja.fragen = [](const std::string&) { return true; };
+    const auto sftpB = [&] {
+        return 1000 * Dauer([&] {
+                   AusfuehrenErfolgreich({"sftp", "-q", "-b", arbeit / "befehle", "-i",
+                                          server.schluessel(), "-P", std::to_string(server.port()),
+                                          "-o", "StrictHostKeyChecking=no", "-o",
+                                          "UserKnownHostsFile=/dev/null", benutzer + "@127.0.0.1"});
+               });
+    };
     const Paar p = Abwechselnd(
         wiederholungen, [&] { Leeren(server.ordner()); },
         [&] {
             Vertrauen v;
             return 1000 * Dauer([&] { Veroeffentlichen(neu, z, v, ja); });
         },
-        [&] {
-            return 1000 * Dauer([&] {
-                       AusfuehrenErfolgreich(
-                           {"sftp", "-q", "-b", arbeit / "befehle", "-i", server.schluessel(), "-P",
-                            std::to_string(server.port()), "-o", "StrictHostKeyChecking=no", "-o",
-                            "UserKnownHostsFile=/dev/null", benutzer + "@127.0.0.1"});
-                   });
-        });
+        sftpB);
     const bool gut = Urteil("SFTP, erstes Veröffentlichen gegen sftp -b", Median(p.eigen),
                             Median(p.vergleich), 1.2, "ms");
 
@@ -183,14 +184,7 @@ bool SftpMessen(const std::string& neu, int wiederholungen) {
                                               "-T", "{" + alle + "}", url});
                    });
         },
-        [&] {
-            return 1000 * Dauer([&] {
-                       AusfuehrenErfolgreich(
-                           {"sftp", "-q", "-b", arbeit / "befehle", "-i", server.schluessel(), "-P",
-                            std::to_string(server.port()), "-o", "StrictHostKeyChecking=no", "-o",
-                            "UserKnownHostsFile=/dev/null", benutzer + "@127.0.0.1"});
-                   });
-        });
+        sftpB);
     std::printf(
         "Zum Vergleich das curl-Werkzeug (dieselbe libcurl) gegen sftp -b: %.1f ms gegen "
         "%.1f ms, Verhältnis %.2f\n",
