@@ -139,7 +139,7 @@ bool Urteil(const std::string& name, const Paar& paar, double ziel, const std::s
     const double verhaeltnis = MedianVerhaeltnis(paar);
     const bool erreicht = verhaeltnis > 0 && verhaeltnis <= ziel;
     std::printf(
-        "%s: %.1f %s gegen %.1f %s, Verhältnis %.2f (Median der Paare; Ziel höchstens %.2f): %s\n",
+        "%s: %.1f %s gegen %.1f %s, Verhältnis %.2f (Ziel höchstens %.2f, Median der Paare): %s\n",
         name.c_str(), Median(paar.eigen), einheit.c_str(), Median(paar.vergleich), einheit.c_str(),
         verhaeltnis, ziel, erreicht ? "erreicht" : "VERFEHLT");
     std::fflush(stdout);

@@ -103,6 +103,16 @@ void HoechststandZuruecksetzen() {
         throw std::runtime_error("cannot reset VmHWM: " + std::string(std::strerror(errno)));
 }
 
+// Every size starts from memory, not from the cache: the input was made just
+// before, and 10 or 20 MiB of it would still sit in a 32 MiB last-level cache
+// where 40 MiB cannot.
+void CacheVerdraengen() {
+    std::vector<char> puffer(std::size_t{128} << 20, 1);
+    volatile char summe = 0;
+    for (std::size_t i = 0; i < puffer.size(); i += 4096)
+        summe = static_cast<char>(summe + puffer[i]);
+}
+
 struct Einzelmessung {
     double sekunden = 0;
     double rechenzeit = 0;  // seconds of processor time, user and system
@@ -133,6 +143,7 @@ int EineMessung(const std::string& operation, int mib) {
     } else {
         throw std::runtime_error("unknown operation " + operation);
     }
+    CacheVerdraengen();
     // Only what is in use counts as before: free heap memory goes back to the
     // system, so the operation cannot hide its needs in it.
     ::malloc_trim(0);
