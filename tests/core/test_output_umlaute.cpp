@@ -93,9 +93,11 @@ TEST(Umlaute, OnePassGivesWhatTheRuleGives) {
     const std::string seite = kKopf + kPlatzhalter;
     for (int fall = 0; fall < 3000; ++fall) {
         std::string inhalt;
-        // Long enough for the eight-byte steps of the scan and their ends.
+        // Long enough for the sixteen-byte blocks of plain letters and their
+        // ends, with a letter of the alphabet at any place in a block.
         for (std::size_t n = naechste(40); n > 0; --n)
-            inhalt += naechste(3) == 0 ? 'x' : alphabet[naechste(alphabet.size())];
+            inhalt += naechste(3) == 0 ? std::string(1 + naechste(20), 'x')
+                                       : std::string(1, alphabet[naechste(alphabet.size())]);
         ASSERT_EQ(SeiteZusammenfuehren(seite, inhalt, "a.html"),
                   Benannt(kKopf, "_a") + NachDerRegel(inhalt) + kEnde)
             << "case " << fall;
