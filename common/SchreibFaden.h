@@ -62,6 +62,18 @@ public:
     // Waits until everything handed on is written, ends the thread and
     // throws the first failure.
     void Ende();
+    // Runs schritte, which hand files on, then Ende. A failure on the thread
+    // came before one of schritte and is the one thrown.
+    template <class F>
+    void Alle(F&& schritte) {
+        try {
+            schritte();
+        } catch (...) {
+            Ende();
+            throw;
+        }
+        Ende();
+    }
 
 private:
     struct Schluss {};

@@ -57,7 +57,8 @@ std::string_view EntitaetNachC3(char zweites) {
 // plane) is no text, and XML refuses a reference to U+FFFE or U+FFFF: it
 // becomes the replacement character.
 char32_t AlsText(char32_t zeichen) {
-    const bool nichtzeichen = (zeichen >= 0xFDD0 && zeichen <= 0xFDEF) || (zeichen & 0xFFFE) == 0xFFFE;
+    const bool nichtzeichen =
+        (zeichen >= 0xFDD0 && zeichen <= 0xFDEF) || (zeichen & 0xFFFE) == 0xFFFE;
     return nichtzeichen ? char32_t{0xFFFD} : zeichen;
 }
 
@@ -196,6 +197,10 @@ void ImportBildKopieren(const std::string& alt, const std::string& neu, const st
 using Quelle = std::function<std::size_t(char* ziel, std::size_t n)>;
 // Takes the merged page a buffer at a time and gives an empty one back.
 using Senke = std::function<Puffer(Puffer)>;
+
+Senke ZumFaden(SchreibFaden& schreiber) {
+    return [&schreiber](Puffer voll) { return schreiber.Tauschen(std::move(voll)); };
+}
 
 Quelle AusText(std::string_view t) {
     return [t](char* ziel, std::size_t n) mutable {
@@ -476,8 +481,8 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
     const auto [anfang, ende] = PlatzhalterBlock(code.seite);
     const std::string_view platzhalter = std::string_view(code.seite).substr(anfang, ende - anfang);
     SchreibFaden schreiber(kAusGroesse, 2);
-    const Senke senke = [&schreiber](Puffer voll) { return schreiber.Tauschen(std::move(voll)); };
-    try {
+    const Senke senke = ZumFaden(schreiber);
+    schreiber.Alle([&] {
         for (int i = 1; i <= n; ++i) {
             const std::string& name = daten.ImportSeiten[i];
             const EigenerInhalt* inhalt = static_cast<std::size_t>(i) <= vorOrt.inhalte.size() &&
@@ -514,12 +519,7 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
                 name, senke);
             schreiber.Schliessen();
         }
-    } catch (...) {
-        // A failure among the pages before came first and is the one to report.
-        schreiber.Ende();
-        throw;
-    }
-    schreiber.Ende();
+    });
     if (!OrdnerExistiert(neu + "css")) OrdnerErzeugen(neu + "css");
     TextSchreiben(neu + "css/formate.css", code.css);
     if (menueFixiert) TextSchreiben(neu + "css/ie.css", code.ieCss);
@@ -561,8 +561,8 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
         // Each page is converted while the one before goes to the disk.
         Zusammenfuehrung zusammenfuehrung(code.seite);
         SchreibFaden schreiber(kAusGroesse, 2);
-        const Senke senke = [&schreiber](Puffer voll) { return schreiber.Tauschen(std::move(voll)); };
-        try {
+        const Senke senke = ZumFaden(schreiber);
+        schreiber.Alle([&] {
             for (int i = 1; i <= n; ++i) {
                 const std::string& name = daten.ImportSeiten[i];
                 const std::string seitendatei = neu + "_" + name;
@@ -576,13 +576,7 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
                     senke);
                 schreiber.Schliessen();
             }
-        } catch (...) {
-            // A failure among the pages before came first and is the one to
-            // report.
-            schreiber.Ende();
-            throw;
-        }
-        schreiber.Ende();
+        });
     } else {
         // Each page whole or not at all: a full disk leaves no empty page.
         for (int i = 1; i <= n; ++i) DateiErstellen(neu + daten.ImportSeiten[i], code.seite);

@@ -19,6 +19,7 @@
 #include "publish/Krypto.h"
 #include "publish/Veroeffentlichen.h"
 #include "tests/support/Dateiserver.h"
+#include "tests/support/FehlerText.h"
 #include "tests/support/HttpServer.h"
 #include "tests/support/TempOrdner.h"
 
@@ -99,15 +100,6 @@ VeroeffentlichenBegleitung Antworten(std::vector<std::string>& fragen, bool ja =
     return b;
 }
 
-std::string Fehlertext(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Fehler& e) {
-        return e.what();
-    }
-    return "kein Fehler";
-}
-
 class Veroeffentlichen_ : public ::testing::TestWithParam<Protokoll> {};
 
 // Publish and re-publish: the folder follows Neu byte for byte, only changes go up.
@@ -160,7 +152,7 @@ TEST_P(Veroeffentlichen_, GleichtDenServerAb) {
     const std::string alt = vertrauen.hostSchluessel.begin()->second;
     s.sftp->SchluesselWechseln();
     Schreiben(neu + "/Seite1.html", "<html>anders</html>");
-    const std::string text = Fehlertext(publizieren);
+    const std::string text = test::FehlerText(publizieren);
     EXPECT_NE(text.find(alt), std::string::npos) << text;
     EXPECT_NE(text.find(W("geändert")), std::string::npos) << text;
     EXPECT_EQ(fragen.size(), 1u);
@@ -229,7 +221,7 @@ TEST(VeroeffentlichenFehler, Tabelle) {
         if (f.aendern) f.aendern(zugang);
         Vertrauen vertrauen;
         std::vector<std::string> fragen;
-        const std::string text = Fehlertext([&] {
+        const std::string text = test::FehlerText([&] {
             Veroeffentlichen(neu, zugang, vertrauen, Antworten(fragen, f.ja),
                              {.wiederholungen = 0});
         });
