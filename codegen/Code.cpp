@@ -40,6 +40,8 @@ public:
         text_ += zeile;
         text_ += "\r\n";
     }
+    // Lines that already end in CR LF.
+    void Zeilenweise(std::string_view zeilen) { text_ += zeilen; }
     std::string Fertig() { return std::move(text_); }
 
 private:
@@ -89,17 +91,9 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
     const bool fixiert = eingaben.menueFixiert;
     const bool banner = !daten.BannerDatei.empty();
     const bool nzAlt = daten.Modus == kModusNZAlt;
-    constexpr const char* kIeLink =
-        "    <link rel=\"stylesheet\" type=\"text/css\" href=\"css/ie.css\" />";
-    constexpr const char* kCssLink =
-        "    <link rel=\"stylesheet\" type=\"text/css\" href=\"css/formate.css\" />";
 
     Zeilen zeile;
-    zeile("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\"");
-    zeile("  \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">");
-    zeile("<html xmlns=\"http://www.w3.org/1999/xhtml\">");
-    zeile("  <head>");
-    zeile("    <meta http-equiv=\"content-type\" content=\"text/html; charset=ISO-8859-1\" />");
+    zeile.Zeilenweise(kSeitenAnfang);
     zeile("    <meta name=\"generator\" content=\"Leistenwerk\" />");
     zeile("    <meta name=\"robots\" content=\"index\" />");
     zeile("    <meta name=\"robots\" content=\"follow\" />");

@@ -8,6 +8,19 @@
 
 namespace lw {
 
+// The first lines of every page the program writes, before its own meta tags.
+inline constexpr std::string_view kSeitenAnfang =
+    "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\"\r\n"
+    "  \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\r\n"
+    "<html xmlns=\"http://www.w3.org/1999/xhtml\">\r\n"
+    "  <head>\r\n"
+    "    <meta http-equiv=\"content-type\" content=\"text/html; charset=ISO-8859-1\" />\r\n";
+// The stylesheet lines of the page's head.
+inline constexpr std::string_view kIeLink =
+    "    <link rel=\"stylesheet\" type=\"text/css\" href=\"css/ie.css\" />";
+inline constexpr std::string_view kCssLink =
+    "    <link rel=\"stylesheet\" type=\"text/css\" href=\"css/formate.css\" />";
+
 // The texts of one link row as its fields hold them.
 struct LinkTexte {
     std::string seite;     // Ed_Link: file name and target in "HPNeu"

@@ -24,17 +24,6 @@ namespace {
 
 constexpr std::string_view kInhaltAnfang = "      <div id=\"Inhalt\">\r\n";
 constexpr std::string_view kGenerator = "    <meta name=\"generator\" content=\"";
-// The page's first lines up to the generator tag, the same on every page.
-constexpr std::string_view kSeitenAnfang =
-    "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\"\r\n"
-    "  \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\r\n"
-    "<html xmlns=\"http://www.w3.org/1999/xhtml\">\r\n"
-    "  <head>\r\n"
-    "    <meta http-equiv=\"content-type\" content=\"text/html; charset=ISO-8859-1\" />\r\n";
-constexpr std::string_view kIeLink =
-    "    <link rel=\"stylesheet\" type=\"text/css\" href=\"css/ie.css\" />";
-constexpr std::string_view kCssLink =
-    "    <link rel=\"stylesheet\" type=\"text/css\" href=\"css/formate.css\" />";
 
 std::string InAnfuehrung(std::string_view text) {
     return W("„") + Lesbar(std::string(text)) + W("“");

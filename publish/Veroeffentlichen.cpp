@@ -946,23 +946,17 @@ bool StartseiteFehlt(const std::string& neu) {
 
 void StartseiteAnlegen(const std::string& neu, const std::string& ersteSeite) {
     const std::string ziel = AttributWert(ersteSeite);
-    const std::string text =
-        "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\"\r\n"
-        "  \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\r\n"
-        "<html xmlns=\"http://www.w3.org/1999/xhtml\">\r\n"
-        "  <head>\r\n"
-        "    <meta http-equiv=\"content-type\" content=\"text/html; charset=ISO-8859-1\" />\r\n"
-        "    <meta http-equiv=\"refresh\" content=\"0; url=" +
-        ziel +
-        "\" />\r\n"
-        "    <title>Meine Homepage</title>\r\n"
-        "  </head>\r\n"
-        "  <body>\r\n"
-        "    <p><a href=\"" +
-        ziel + "\">" + W("Weiter zur Startseite") +
-        "</a></p>\r\n"
-        "  </body>\r\n"
-        "</html>\r\n";
+    const std::string text = std::string(kSeitenAnfang) +
+                             "    <meta http-equiv=\"refresh\" content=\"0; url=" + ziel +
+                             "\" />\r\n"
+                             "    <title>Meine Homepage</title>\r\n"
+                             "  </head>\r\n"
+                             "  <body>\r\n"
+                             "    <p><a href=\"" +
+                             ziel + "\">" + W("Weiter zur Startseite") +
+                             "</a></p>\r\n"
+                             "  </body>\r\n"
+                             "</html>\r\n";
     TextSchreiben(neu + "/index.html", text);
 }
 
