@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,16 @@ namespace lw {
 inline constexpr const char* kModusHPNeu = "HPNeu";
 inline constexpr const char* kModusNZNeu = "NZNeu";
 inline constexpr const char* kModusNZAlt = "NZAlt";
+
+// What the user wrote for one page on tab_Inhalte.
+struct SeitenInhalt {
+    std::string titel;         // empty: the page keeps "Meine Homepage"
+    std::string beschreibung;  // empty: the page has no description line
+    // The contents block's lines as the editor wrote them (codegen/Inhalt.h).
+    // Nothing while the editor was never opened for the page: it keeps what
+    // it has, the placeholder or its own contents. Empty: the placeholder.
+    std::optional<std::string> text;
+};
 
 // The settings the wizard collects. One instance lives for the whole run; the
 // windows write it, generation, preview and site writer read it. All text is
@@ -49,6 +60,18 @@ struct Projektdaten {
     LinkTabelle<std::string> ButtonGrafik;
     LinkTabelle<int> ButtonHoehe;
     LinkTabelle<int> ButtonBreite;
+
+    // Fits the site to phones and tablets: the viewport line, one media query
+    // and the mark of the page a visitor is on. Off in a value-initialised
+    // Projektdaten, so that data filled by hand gives the classic bytes;
+    // StandardwerteSetzen turns it on for a site made in the windows.
+    bool HandyAnsicht = false;
+
+    // The pages' own titles, descriptions and contents, by row of tab_Links.
+    LinkTabelle<SeitenInhalt> Seiteninhalte;
+    // The picture files that the pages' contents show (img/<file name>),
+    // copied into img/ at the save under the rules of the banner.
+    std::vector<std::string> InhaltBilder;
 
     bool LinksAufgebaut = false;
     bool BeendenBestaetigt = false;

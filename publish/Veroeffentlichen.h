@@ -29,6 +29,8 @@ struct Zugang {
     // SFTP only, optional: the private key file (its ".pub" beside it is used
     // when it exists).
     std::string schluessel;
+    // Unlocks the key; never sent as a login password. Kept in memory only.
+    std::string passphrase;
     // The folder on the server, "/htdocs" from the server's root, "htdocs"
     // from the login folder.
     std::string ordner;
@@ -50,6 +52,10 @@ struct Vertrauen {
 struct VeroeffentlichenEinstellungen {
     Zugang zugang;
     Vertrauen vertrauen;
+    // The site's address on the web ("https://www.beispiel.de"), optional.
+    std::string adresse;
+    // "Gleichzeitige Verbindungen", 1 to 8.
+    int verbindungen = 4;
 };
 std::string EinstellungenPfad(const std::string& zielordner);
 // Defaults (SFTP, port 22, all else empty) where the file does not exist.
