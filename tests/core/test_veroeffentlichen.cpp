@@ -267,7 +267,14 @@ TEST(VeroeffentlichenFehler, Abbrechen) {
 TEST(VeroeffentlichenEinstellungen, OhnePasswort) {
     test::TempOrdner t;
     VeroeffentlichenEinstellungen e;
-    e.zugang = {Protokoll::FTPS, "ftp.example.org", 2121, W("müller"), "Geheim!", "", "/htdocs"};
+    e.zugang = {.protokoll = Protokoll::FTPS,
+                .server = "ftp.example.org",
+                .port = 2121,
+                .benutzer = W("müller"),
+                .passwort = "Geheim!",
+                .schluessel = "",
+                .passphrase = "",
+                .ordner = "/htdocs"};
     e.vertrauen.hostSchluessel["a:22"] = "SHA256:abc";
     e.vertrauen.zertifikate["b:21"] = {"AB:CD", "sha256//xyz="};
     const std::string pfad = EinstellungenPfad(t.pfad());
