@@ -15,7 +15,8 @@ namespace {
 
 // Large enough for libssh2 to keep several writes in flight.
 constexpr long kPuffer = 512L * 1024;
-constexpr std::size_t kListeHoechstens = std::size_t{64} * 1024 * 1024;
+// A folder's listing, as far as it is read.
+constexpr std::size_t kAuflistungHoechstens = std::size_t{64} * 1024 * 1024;
 
 std::string Prozentkodiert(std::string_view text) {
     constexpr char kHex[] = "0123456789ABCDEF";
@@ -31,26 +32,17 @@ std::string Prozentkodiert(std::string_view text) {
     return aus;
 }
 
-std::size_t QuelleLesen(char* ziel, std::size_t groesse, std::size_t anzahl, void* q) {
-    auto& quelle = *static_cast<Quelle*>(q);
-    const std::size_t n = groesse * anzahl;
-    if (quelle.datei) {
-        const std::size_t gelesen = std::fread(ziel, 1, n, quelle.datei);
-        if (gelesen < n && std::ferror(quelle.datei)) return CURL_READFUNC_ABORT;
-        return gelesen;
-    }
-    const std::size_t m = std::min(n, quelle.text.size() - quelle.gelesen);
-    std::copy_n(quelle.text.data() + quelle.gelesen, m, ziel);
-    quelle.gelesen += m;
-    return m;
-}
-
 std::size_t Empfangen(char* daten, std::size_t groesse, std::size_t anzahl, void* ziel) {
     auto& text = *static_cast<std::string*>(ziel);
     const std::size_t n = groesse * anzahl;
-    if (text.size() + n > kListeHoechstens) return 0;
+    if (text.size() + n > kAuflistungHoechstens) return 0;
     text.append(daten, n);
     return n;
+}
+
+std::size_t ListeEmpfangen(char* daten, std::size_t groesse, std::size_t anzahl, void* leser) {
+    const std::size_t n = groesse * anzahl;
+    return static_cast<ListenLeser*>(leser)->Stueck({daten, n}) ? n : 0;
 }
 
 struct Befehlsliste {
@@ -477,20 +469,21 @@ std::set<std::string> Sitzung::Auflisten(const std::string& ordner) {
     return namen;
 }
 
-std::optional<std::string> Sitzung::Holen(const std::string& pfad) {
-    std::string text;
+bool Sitzung::Holen(const std::string& pfad, ListenLeser& leser) {
     const CURLcode e = Lauf(Url(pfad), Art::Holen, [&] {
-        text.clear();
-        curl_.easy_setopt(h_, CURLOPT_WRITEFUNCTION, &Empfangen);
-        curl_.easy_setopt(h_, CURLOPT_WRITEDATA, &text);
+        leser.Anfang();
+        curl_.easy_setopt(h_, CURLOPT_WRITEFUNCTION, &ListeEmpfangen);
+        curl_.easy_setopt(h_, CURLOPT_WRITEDATA, &leser);
     });
     // A folder that does not exist yet (FTP cannot change into it) has no list.
-    if (e == CURLE_REMOTE_FILE_NOT_FOUND || e == CURLE_REMOTE_ACCESS_DENIED) return std::nullopt;
-    if (e != CURLE_OK) Werfen(e, pfad);
-    return text;
+    if (e == CURLE_REMOTE_FILE_NOT_FOUND || e == CURLE_REMOTE_ACCESS_DENIED) return false;
+    // The reader gave up a list too large; it knows.
+    if (e != CURLE_OK && e != CURLE_WRITE_ERROR) Werfen(e, pfad);
+    return true;
 }
 
-void Sitzung::Befehle(const std::string& ordner, const std::vector<std::string>& befehle) {
+void Sitzung::Befehle(const std::string& ordner, const std::vector<std::string>& befehle,
+                      const std::string& fuer) {
     Befehlsliste liste(curl_);
     for (const auto& b : befehle) liste.Dazu(b);
     std::string weg;
@@ -503,38 +496,63 @@ void Sitzung::Befehle(const std::string& ordner, const std::vector<std::string>&
         curl_.easy_setopt(h_, CURLOPT_WRITEFUNCTION, &Empfangen);
         curl_.easy_setopt(h_, CURLOPT_WRITEDATA, &weg);
     });
-    if (e != CURLE_OK) Werfen(e, ordner);
+    if (e != CURLE_OK) Werfen(e, fuer.empty() ? ordner : fuer);
 }
 
-void Sitzung::Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t groesse,
+bool Sitzung::Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t groesse,
                         bool ersetzt) {
     const std::string temp = TempName(pfad);
+    const std::string alt = AltName(pfad);
+    const std::string ordner = Ordner(pfad);
     const bool sftp = zugang_.protokoll == Protokoll::SFTP;
     Befehlsliste danach(curl_);
     if (sftp) {
-        // OpenSSH's server renames onto no existing file: the old one goes just before.
-        if (ersetzt) danach.Dazu("*rm " + SftpPfad(pfad));
+        // OpenSSH renames onto no existing file, and libcurl offers no
+        // posix-rename: the old file steps aside until the new one has its
+        // place. Each step may go again after a broken connection.
+        if (ersetzt) danach.Dazu("*rename " + SftpPfad(pfad) + " " + SftpPfad(alt));
         danach.Dazu("rename " + SftpPfad(temp) + " " + SftpPfad(pfad));
+        if (ersetzt) danach.Dazu("*rm " + SftpPfad(alt));
     } else {
+        // Over FTP, most servers rename onto the old file in one step.
         danach.Dazu("RNFR " + Name(temp));
         danach.Dazu("RNTO " + Name(pfad));
     }
     stand.datei = pfad;
     const CURLcode e = Lauf(Url(temp), Art::Hochladen, [&] {
-        if (quelle.datei) std::rewind(quelle.datei);
-        quelle.gelesen = 0;
-        curl_.easy_setopt(h_, CURLOPT_READFUNCTION, &QuelleLesen);
+        quelle.Zurueck();
+        curl_.easy_setopt(h_, CURLOPT_READFUNCTION, &Quelle::Lesen);
         curl_.easy_setopt(h_, CURLOPT_READDATA, &quelle);
         curl_.easy_setopt(h_, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(groesse));
         curl_.easy_setopt(h_, CURLOPT_POSTQUOTE, danach.liste);
     });
-    if (e == CURLE_QUOTE_ERROR && !sftp && ersetzt) {
-        // A server that renames onto no existing file: the old one goes just before.
-        Befehle(Ordner(pfad), {"DELE " + Name(pfad), "RNFR " + Name(temp), "RNTO " + Name(pfad)});
+    if (e == CURLE_ABORTED_BY_CALLBACK && quelle.Geaendert()) return false;
+    if (e == CURLE_QUOTE_ERROR && ersetzt) {
+        try {
+            if (sftp) Werfen(e, pfad);
+            // An FTP server that renames onto no existing file: the old one
+            // steps aside as over SFTP, one left from a cut gone first.
+            Befehle(ordner, {"*DELE " + Name(alt)});
+            Befehle(ordner,
+                    {"RNFR " + Name(pfad), "RNTO " + Name(alt), "RNFR " + Name(temp),
+                     "RNTO " + Name(pfad)},
+                    pfad);
+        } catch (const Fehler&) {
+            // The new file did not take the old one's place: the old one goes back.
+            if (!Gebrochen()) {
+                if (sftp)
+                    Befehle(ordner, {"*rename " + SftpPfad(alt) + " " + SftpPfad(pfad)});
+                else
+                    Befehle(ordner, {"*RNFR " + Name(alt), "*RNTO " + Name(pfad)});
+            }
+            throw;
+        }
+        Befehle(ordner, {"*DELE " + Name(alt)});
     } else if (e != CURLE_OK) {
         Werfen(e, pfad);
     }
     stand.gesendet += groesse;
+    return true;
 }
 
 void Sitzung::Loeschen(const std::string& pfad) {

@@ -19,13 +19,6 @@
 // becomes a German message.
 namespace lw::veroeffentlichung {
 
-// Bytes that go up: a file from the disk or a text in memory.
-struct Quelle {
-    std::FILE* datei = nullptr;
-    std::string_view text;
-    std::size_t gelesen = 0;
-};
-
 // One connection to the server for the whole publish: one easy handle, whose
 // connection the multi handle keeps from request to request.
 class Sitzung final {
@@ -38,11 +31,14 @@ public:
 
     // The names in a folder; empty when it cannot be listed (missing).
     std::set<std::string> Auflisten(const std::string& ordner);
-    // The file's bytes; none when it does not exist.
-    std::optional<std::string> Holen(const std::string& pfad);
+    // The list's bytes as they arrive; false when it does not exist.
+    bool Holen(const std::string& pfad, ListenLeser& leser);
     // Under the hidden name, then renamed into place; `ersetzt` when a file
-    // of that name is online.
-    void Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t groesse, bool ersetzt);
+    // of that name is online: it steps aside under its AltName where the
+    // server cannot rename onto it, and comes back when the new one cannot
+    // take its place. False when the file changed since its hash was taken:
+    // then nothing took its place, and its hidden file is left.
+    bool Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t groesse, bool ersetzt);
     // Removes the file; a file that is gone already is no failure.
     void Loeschen(const std::string& pfad);
 
@@ -65,7 +61,9 @@ private:
     // The path in an SFTP command, quoted for libcurl.
     std::string SftpPfad(const std::string& pfad) const;
     std::string Schluessel() const { return zugang_.server + ":" + std::to_string(zugang_.port); }
-    void Befehle(const std::string& ordner, const std::vector<std::string>& befehle);
+    // A failure names the file `fuer`, or else the folder.
+    void Befehle(const std::string& ordner, const std::vector<std::string>& befehle,
+                 const std::string& fuer = {});
 
     static int HostSchluesselPruefen(void* s, int, const char* key, std::size_t laenge);
     static int Fortschritt(void* s, curl_off_t, curl_off_t, curl_off_t, curl_off_t hoch);

@@ -120,6 +120,9 @@ FtpServer::FtpServer(const FtpOptionen& o) {
     }
     if (!o.voll.empty()) a.insert(a.end(), {"--voll", o.voll});
     if (o.abbruchNach) a.insert(a.end(), {"--abbruch-nach", std::to_string(o.abbruchNach)});
+    if (!o.abbruchBei.empty()) a.insert(a.end(), {"--abbruch-bei", o.abbruchBei});
+    if (o.keinUeberschreiben) a.push_back("--kein-ueberschreiben");
+    if (!o.rntoNein.empty()) a.insert(a.end(), {"--rnto-nein", o.rntoNein});
     std::string zeile;
     prozess_ = std::make_unique<Hintergrundprozess>(a, &zeile);
     port_ = std::stoi(zeile);

@@ -31,8 +31,11 @@ private:
 
 struct FtpOptionen {
     bool tls = false;
-    std::string voll;             // STOR of a name containing this gets "552"
+    std::string voll{};           // STOR of a name containing this gets "552"
     std::size_t abbruchNach = 0;  // the connection closes once after so many upload bytes
+    std::string abbruchBei{};     // ... or once at the STOR of a name containing this
+    bool keinUeberschreiben = false;  // RNTO onto an existing file is refused
+    std::string rntoNein{};  // RNTO onto this name is refused once while the old one stands aside
 };
 
 class FtpServer final {

@@ -2,10 +2,15 @@
 """A loopback FTP or FTPS server for the publishing tests; prints its port, then serves.
 
 --voll NAME answers "552" to a STOR of a name containing NAME; --abbruch-nach N
-closes the connection once N upload bytes arrived; --protokoll FILE logs each STOR.
+closes the connection once N upload bytes arrived; --abbruch-bei NAME closes it
+once at the STOR of a name containing NAME; --kein-ueberschreiben refuses RNTO
+onto an existing file, as some servers do; --rnto-nein NAME refuses, once, the
+RNTO onto NAME while the old NAME stands aside as .NAME.lw-alt; --protokoll FILE
+logs each STOR.
 """
 import argparse
 import logging
+import os
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -19,10 +24,13 @@ for name in ("--ordner", "--benutzer", "--passwort"):
 a.add_argument("--zert")
 a.add_argument("--voll")
 a.add_argument("--abbruch-nach", type=int, default=0)
+a.add_argument("--abbruch-bei")
+a.add_argument("--kein-ueberschreiben", action="store_true")
+a.add_argument("--rnto-nein")
 a.add_argument("--protokoll")
 args = a.parse_args()
 
-zustand = {"empfangen": 0, "abgebrochen": False}
+zustand = {"empfangen": 0, "abgebrochen": False, "rnto_nein": args.rnto_nein}
 
 
 class Daten(DTPHandler):
@@ -56,7 +64,24 @@ class Steuerung(TLS_FTPHandler if args.zert else FTPHandler):
         if args.voll and args.voll in file:
             self.respond("552 Requested file action aborted: exceeded storage allocation.")
             return
+        if args.abbruch_bei and args.abbruch_bei in file and not zustand["abgebrochen"]:
+            zustand["abgebrochen"] = True
+            self.close()
+            return
         return super().ftp_STOR(file, mode)
+
+    def ftp_RNTO(self, path):
+        ueber = args.kein_ueberschreiben and os.path.lexists(path)
+        name = os.path.basename(path)
+        beiseite = os.path.join(os.path.dirname(path), "." + name + ".lw-alt")
+        nein = name == zustand["rnto_nein"] and os.path.lexists(beiseite)
+        if self._rnfr and (ueber or nein):
+            if nein:
+                zustand["rnto_nein"] = None
+            self._rnfr = None
+            self.respond("553 Requested action not taken: file name not allowed.")
+            return
+        return super().ftp_RNTO(path)
 
     def on_file_received(self, file):
         if args.protokoll:
