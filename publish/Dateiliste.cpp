@@ -144,19 +144,22 @@ std::optional<Liste> ListenLeser::Ende() {
 void ListenLeser::Zeile(std::string_view zeile) {
     const auto a = zeile.find(' ');
     const auto b = a == std::string_view::npos ? a : zeile.find(' ', a + 1);
-    Eintrag e;
-    const bool hash = a == 64 && std::all_of(zeile.begin(), zeile.begin() + 64, [](char c) {
+    const std::string_view sha = zeile.substr(0, a);
+    const bool hash = sha.size() == 64 && std::all_of(sha.begin(), sha.end(), [](char c) {
                           return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
                       });
-    const char* zahl = zeile.data() + a + 1;
-    const char* zahlEnde = zeile.data() + b;
-    if ((!hash && zeile.substr(0, a) != kUnbekannt) || b == std::string_view::npos ||
-        std::from_chars(zahl, zahlEnde, e.groesse).ptr != zahlEnde || zahl == zahlEnde ||
+    Eintrag e;
+    if (b == std::string_view::npos || b == a + 1 || (!hash && sha != kUnbekannt)) {
+        sauber_ = false;
+        return;
+    }
+    const auto [ende, fehler] = std::from_chars(zeile.data() + a + 1, zeile.data() + b, e.groesse);
+    if (fehler != std::errc() || ende != zeile.data() + b ||
         !NamensFehler(zeile.substr(b + 1)).empty()) {
         sauber_ = false;
         return;
     }
-    e.sha = std::string(zeile.substr(0, a));
+    e.sha = std::string(sha);
     liste_[std::string(zeile.substr(b + 1))] = e;
 }
 
