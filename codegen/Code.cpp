@@ -1,5 +1,6 @@
 #include "codegen/Code.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 
@@ -92,18 +93,24 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
     const bool banner = !daten.BannerDatei.empty();
     const bool nzAlt = daten.Modus == kModusNZAlt;
 
+    const bool handy = daten.HandyAnsicht;
+
     Zeilen zeile;
-    zeile.Zeilenweise(kSeitenAnfang);
+    zeile.Zeilenweise(handy ? kSeitenAnfangHandy : kSeitenAnfang);
     zeile("    <meta name=\"generator\" content=\"Leistenwerk\" />");
     zeile("    <meta name=\"robots\" content=\"index\" />");
     zeile("    <meta name=\"robots\" content=\"follow\" />");
     zeile("    <meta name=\"revisit-after\" content=\"5 days\" />");
     zeile("    <title>Meine Homepage</title>");
-    if (daten.Modus == kModusHPNeu) {
+    if (handy) zeile(kViewport);
+    // With the phone layout an imported site's links stand in the head too,
+    // where the DTD wants them.
+    if (daten.Modus == kModusHPNeu || handy) {
         if (fixiert) zeile(kIeLink);
         zeile(kCssLink);
         zeile("  </head>");
         zeile("  <body>");
+        if (handy) zeile(kSprungLink);
     } else {
         zeile("  </head>");
         zeile("  <body>");
@@ -160,6 +167,82 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
     zeile("  </body>");
     zeile("</html>");
     return zeile.Fertig();
+}
+
+// The phone layout's rules, after all others so that they win. At a
+// desktop width only the current page's mark shows, and it moves no box: the
+// bar is a shadow inside the item's padding, the bold text stays in its
+// fixed-size link.
+void HandyRegeln(const Projektdaten& daten, bool fixiert, Zeilen& zeile) {
+    const long long b = daten.ButtonBreite[1];
+    const auto px = [](long long wert) { return std::to_string(wert) + "px;"; };
+    zeile("a#Sprung {");
+    zeile("  position: absolute;");
+    zeile("  left: -999em;");
+    zeile("}");
+    zeile("a#Sprung:focus {");
+    zeile("  left: 0;");
+    zeile("  top: 0;");
+    zeile("  z-index: 2;");
+    zeile("  padding: 0.5em;");
+    zeile("  color: #" + daten.BodySchriftFarbe + ";");
+    zeile("  background-color: #" + daten.BodyHintergrundFarbe + ";");
+    zeile("}");
+    zeile("");
+    zeile("ul#Navigation li.aktiv {");
+    zeile("  box-shadow: inset 5px 0 #" + daten.ButtonSchriftFarbe + ";");
+    zeile("}");
+    zeile("ul#Navigation li.aktiv a {");
+    zeile("  font-weight: bold;");
+    zeile("}");
+    zeile("");
+    // Narrower than the menu, its margin and a readable column of about
+    // 30em with the page's padding, the menu goes above the contents.
+    zeile("@media screen and (max-width: " + std::to_string(b + 541) + "px) {");
+    zeile("  body {");
+    zeile("    font-size: " + px(std::max(daten.BodySchriftGroesse, 16)));
+    zeile("  }");
+    zeile("  ul#Navigation {");
+    zeile("    float: none;");
+    zeile("  }");
+    zeile("  ul#Navigation li, ul#Navigation a {");
+    zeile("    width: auto;");
+    zeile("    height: auto;");
+    zeile("  }");
+    // A line as high as the button graphic, and at least the 44 px of a
+    // finger.
+    zeile("  ul#Navigation a {");
+    zeile("    line-height: " + px(std::max(daten.ButtonHoehe[1], 44)));
+    zeile("    font-size: " + px(std::max(daten.ButtonSchriftGroesse, 16)));
+    zeile("  }");
+    zeile("  div#Inhalt, div#banner {");
+    zeile("    margin-left: 0;");
+    zeile("  }");
+    zeile("  img, table {");
+    zeile("    max-width: 100%;");
+    zeile("    height: auto;");
+    zeile("  }");
+    // Cells wrap even long words, so that a table needs no scrolling box of
+    // its own, which a keyboard could not reach.
+    zeile("  table, td, th {");
+    zeile("    width: auto;");
+    zeile("  }");
+    zeile("  div#Inhalt, td, th {");
+    zeile("    overflow-wrap: anywhere;");
+    zeile("  }");
+    if (fixiert) {
+        // The workaround stylesheet's scrolling block would hide what lies
+        // below the menu, now above it.
+        zeile("  html>body #fixiert, #fixiert {");
+        zeile("    position: static;");
+        zeile("    width: auto;");
+        zeile("  }");
+        zeile("  html, body, #scrollen {");
+        zeile("    height: auto;");
+        zeile("    overflow: visible;");
+        zeile("  }");
+    }
+    zeile("}");
 }
 
 std::string StylesheetText(const Projektdaten& daten, const CodeEingaben& eingaben, int n) {
@@ -263,6 +346,7 @@ std::string StylesheetText(const Projektdaten& daten, const CodeEingaben& eingab
         zeile("}");
         zeile("");
     }
+    if (daten.HandyAnsicht) HandyRegeln(daten, fixiert, zeile);
     return zeile.Fertig();
 }
 

@@ -15,6 +15,20 @@ inline constexpr std::string_view kSeitenAnfang =
     "<html xmlns=\"http://www.w3.org/1999/xhtml\">\r\n"
     "  <head>\r\n"
     "    <meta http-equiv=\"content-type\" content=\"text/html; charset=ISO-8859-1\" />\r\n";
+// The same with the phone layout, whose html element names the language.
+inline constexpr std::string_view kSeitenAnfangHandy =
+    "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\"\r\n"
+    "  \"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\r\n"
+    "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"de\" lang=\"de\">\r\n"
+    "  <head>\r\n"
+    "    <meta http-equiv=\"content-type\" content=\"text/html; charset=ISO-8859-1\" />\r\n";
+// The phone layout's line of the head, by which a saved site tells that it
+// had the layout, and its first line of the body: the keyboard's way past
+// the menu.
+inline constexpr std::string_view kViewport =
+    "    <meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />";
+inline constexpr std::string_view kSprungLink =
+    "    <a id=\"Sprung\" href=\"#Inhalt\">Zum Inhalt</a>";
 // The stylesheet lines of the page's head.
 inline constexpr std::string_view kIeLink =
     "    <link rel=\"stylesheet\" type=\"text/css\" href=\"css/ie.css\" />";

@@ -223,6 +223,11 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
              {"  text-align: center;", "  padding-top: 20px;", "  padding-bottom: 20px;", "}", ""})
             z.Erwarten(zeile);
     }
+    // The phone layout's rules hold nothing of their own: the page says
+    // whether the site has them, and the comparison with the generated
+    // stylesheet checks them.
+    if (z.Falls("a#Sprung {"))
+        while (!z.Ende()) z.Lesen("}");
     if (!z.Ende()) Unlesbar(z.Datei(), "nach dem letzten Block steht noch Text");
     return css;
 }
@@ -251,15 +256,25 @@ int ButtonHoeheFinden(const Projektdaten& d, const Stylesheet& css, int bildHoeh
     return static_cast<int>(beste);
 }
 
+// The value of the generator tag after a page's first lines, with the phone
+// layout or without; empty when the page does not begin so.
+std::string_view Generator(std::string_view anfang) {
+    for (const std::string_view kopf : {kSeitenAnfang, kSeitenAnfangHandy}) {
+        if (!anfang.starts_with(kopf)) continue;
+        anfang.remove_prefix(kopf.size());
+        if (!anfang.starts_with(kGenerator)) return {};
+        anfang.remove_prefix(kGenerator.size());
+        return anfang.substr(0, anfang.find('"'));
+    }
+    return {};
+}
+
 // The generator tag of a page of this program: "Leistenwerk" on a new
 // site's pages, "_" and its own name on an imported site's pages, which are
 // saved with "_" in front.
 bool IstEigeneSeite(const std::string& datei, std::string_view anfang) {
-    if (!anfang.starts_with(kSeitenAnfang)) return false;
-    anfang.remove_prefix(kSeitenAnfang.size());
-    if (!anfang.starts_with(kGenerator)) return false;
-    anfang.remove_prefix(kGenerator.size());
-    const std::string_view generator = anfang.substr(0, anfang.find('"'));
+    const std::string_view generator = Generator(anfang);
+    if (generator.empty()) return false;
     if (generator == "Leistenwerk") return true;
     return datei.size() > 1 && datei[0] == '_' &&
            generator == "_" + AttributWert(NameOhneEndung(datei.substr(1)));
@@ -312,14 +327,20 @@ Menue MenueLesen(std::string_view seite, const std::string& datei, const std::st
     Menue menue;
     z.Lesen("<!DOCTYPE");
     for (int i = 0; i < 9; ++i) z.Lesen("<head>");
-    menue.importiert = z.Falls("  </head>");
-    if (menue.importiert) z.Erwarten("  <body>");
+    d.HandyAnsicht = z.Falls(kViewport);
+    // With the phone layout the stylesheet lines of both kinds of site stand
+    // in the head; the generator tag tells them apart.
+    menue.importiert =
+        d.HandyAnsicht ? Generator(seite) != "Leistenwerk" : z.Falls("  </head>");
+    const bool linksImKopf = !menue.importiert || d.HandyAnsicht;
+    if (!linksImKopf) z.Erwarten("  <body>");
     z.Falls(kIeLink);
     z.Erwarten(kCssLink);
-    if (!menue.importiert) {
+    if (linksImKopf) {
         z.Erwarten("  </head>");
         z.Erwarten("  <body>");
     }
+    if (d.HandyAnsicht) z.Erwarten(kSprungLink);
     z.Erwarten("");
     z.Erwarten("      <!-- Hier beginnt die Navigationsleiste //-->");
     z.Erwarten("");
@@ -370,7 +391,7 @@ std::string QuellSeiteFinden(const std::string& neu, const std::string& ordner) 
     for (const OrdnerEintrag& e : eintraege) {
         if (e.art != Eintragsart::datei) continue;
         DateiLeser leser(neu + "/" + e.name);
-        std::string anfang(kSeitenAnfang.size() + kGenerator.size() + 260, '\0');
+        std::string anfang(kSeitenAnfangHandy.size() + kGenerator.size() + 260, '\0');
         anfang.resize(leser.Lesen(anfang.data(), anfang.size()));
         if (IstEigeneSeite(e.name, anfang)) return e.name;
     }

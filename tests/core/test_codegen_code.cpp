@@ -498,5 +498,101 @@ TEST(CodeErzeugen, PictureNamesBecomeAddresses) {
     EXPECT_EQ(BildAdresse("a%20&<b>\xE4.gif"), "a%20&<b>\xE4.gif");
 }
 
+// The phone layout's rules for breakpoint grenze, page and button text of at
+// least 16 px and a button line of at least 44 px; colours of kCssBasis.
+Zeilen HandyCss(int grenze, int seite, int button, int zeile, bool fixiert) {
+    const auto px = [](int w) { return std::to_string(w) + "px;"; };
+    Zeilen z = {"a#Sprung {", "  position: absolute;", "  left: -999em;", "}",
+                "a#Sprung:focus {", "  left: 0;", "  top: 0;", "  z-index: 2;",
+                "  padding: 0.5em;", "  color: #000000;", "  background-color: #ffffff;", "}", "",
+                "ul#Navigation li.aktiv {", "  box-shadow: inset 5px 0 #000000;", "}",
+                "ul#Navigation li.aktiv a {", "  font-weight: bold;", "}", "",
+                "@media screen and (max-width: " + std::to_string(grenze) + "px) {",
+                "  body {", "    font-size: " + px(seite), "  }",
+                "  ul#Navigation {", "    float: none;", "  }",
+                "  ul#Navigation li, ul#Navigation a {", "    width: auto;", "    height: auto;",
+                "  }", "  ul#Navigation a {", "    line-height: " + px(zeile),
+                "    font-size: " + px(button), "  }", "  div#Inhalt, div#banner {",
+                "    margin-left: 0;", "  }", "  img, table {", "    max-width: 100%;",
+                "    height: auto;", "  }", "  table, td, th {", "    width: auto;", "  }",
+                "  div#Inhalt, td, th {", "    overflow-wrap: anywhere;", "  }"};
+    if (fixiert)
+        z = z + Zeilen{"  html>body #fixiert, #fixiert {", "    position: static;",
+                       "    width: auto;", "  }", "  html, body, #scrollen {",
+                       "    height: auto;", "    overflow: visible;", "  }"};
+    return z + Zeilen{"}"};
+}
+
+// The page without the phone layout turned into the page with it: the
+// language on html, the viewport line, the stylesheet lines in the head on
+// every kind of site, and the skip link first in the body.
+Zeilen MitHandy(Zeilen z) {
+    z[2] = "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"de\" lang=\"de\">";
+    Zeilen kopf = {"    <meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />"};
+    for (const std::string& zeile : {kIeLink, kCssLink, std::string("  </head>"),
+                                     std::string("  <body>")}) {
+        const auto it = std::find(z.begin(), z.end(), zeile);
+        if (it == z.end()) continue;
+        z.erase(it);
+        kopf.push_back(zeile);
+    }
+    kopf.push_back("    <a id=\"Sprung\" href=\"#Inhalt\">Zum Inhalt</a>");
+    const auto titel = std::find(z.begin(), z.end(), "    <title>Meine Homepage</title>");
+    EXPECT_NE(titel, z.end());
+    z.insert(titel + 1, kopf.begin(), kopf.end());
+    return z;
+}
+
+Zeilen AlsZeilen(const std::string& text) {
+    Zeilen z;
+    for (std::size_t p = 0; p < text.size();) {
+        const auto ende = text.find("\r\n", p);
+        z.push_back(text.substr(p, ende - p));
+        p = ende + 2;
+    }
+    return z;
+}
+
+// Every line the phone layout adds, on every kind of site; without it the
+// texts are those of the tables above.
+TEST(CodeErzeugen, PhoneLayoutOnAndOff) {
+    struct Handy {
+        const char* name;
+        const char* modus;
+        bool fixiert;
+        int breite, hoehe, seite, button;
+        Zeilen css;
+    };
+    const Handy faelle[] = {
+        {"neu", kModusHPNeu, false, 170, 50, 14, 12, HandyCss(711, 16, 16, 50, false)},
+        {"neu fixiert", kModusHPNeu, true, 170, 50, 14, 12, HandyCss(711, 16, 16, 50, true)},
+        {"importiert", kModusNZAlt, false, 170, 50, 14, 12, HandyCss(711, 16, 16, 50, false)},
+        {"importiert fixiert", kModusNZAlt, true, 170, 50, 14, 12,
+         HandyCss(711, 16, 16, 50, true)},
+        {"grosse Schrift, flacher Button", kModusHPNeu, false, 300, 30, 20, 18,
+         HandyCss(841, 20, 18, 44, false)},
+    };
+    for (const Handy& h : faelle) {
+        SCOPED_TRACE(h.name);
+        Fall f(3, h.modus);
+        f.daten.ImportAnzahl = 3;
+        for (int i = 1; i <= 3; ++i)
+            f.daten.ImportSeiten.Setzen(i, "Seite" + std::to_string(i) + ".html");
+        f.eingaben.menueFixiert = h.fixiert;
+        f.daten.ButtonBreite.Setzen(1, h.breite);
+        f.daten.ButtonHoehe.Setzen(1, h.hoehe);
+        f.daten.BodySchriftGroesse = h.seite;
+        f.daten.ButtonSchriftGroesse = h.button;
+        const ErzeugterCode aus = f.Code();
+        f.daten.HandyAnsicht = true;
+        const ErzeugterCode an = f.Code();
+        EXPECT_EQ(an.seite, Text(MitHandy(AlsZeilen(aus.seite))));
+        EXPECT_EQ(an.css, aus.css + Text(h.css));
+        EXPECT_EQ(an.ieCss, aus.ieCss);
+        // At most 2 KiB for the phone layout.
+        EXPECT_LE(an.css.size() - aus.css.size(), 2048u);
+    }
+}
+
 }  // namespace
 }  // namespace lw

@@ -59,9 +59,14 @@ CodeEingaben Felder(bool fixiert) {
 }
 
 TEST(XhtmlGueltig, PageWithBannerFixedAndNot) {
-    for (const bool fixiert : {false, true}) {
-        const auto p = MitXmllint(CodeErzeugen(Site(), Felder(fixiert)).seite);
-        EXPECT_EQ(p.status, 0) << "fixed=" << fixiert << "\n" << p.ausgabe;
+    for (const bool handy : {false, true}) {
+        for (const bool fixiert : {false, true}) {
+            Projektdaten daten = Site();
+            daten.HandyAnsicht = handy;
+            const auto p = MitXmllint(CodeErzeugen(daten, Felder(fixiert)).seite);
+            EXPECT_EQ(p.status, 0) << "fixed=" << fixiert << " phone=" << handy << "\n"
+                                   << p.ausgabe;
+        }
     }
 }
 
@@ -90,12 +95,17 @@ TEST(XhtmlGueltig, MergedPageFixedAndNot) {
     const std::string inhalt =
         "<h2>Caf\xC3\xA9 \xE2\x80\x9EZur Post\xE2\x80\x9C</h2>\r\n"
         "<p>Kaffee f\xC3\xBCr 2 \xE2\x82\xAC <img src=\"data/pics/urlaub.jpg\" alt=\"\" /></p>";
-    for (const bool fixiert : {false, true}) {
-        const std::string seite =
-            SeiteZusammenfuehren(CodeErzeugen(daten, Felder(fixiert)).seite, inhalt, "a&b.html");
-        ASSERT_NE(seite.find("&#233; &#8222;Zur Post&#8220;"), std::string::npos);
-        const auto p = MitXmllint(LinksImKopf(seite));
-        EXPECT_EQ(p.status, 0) << "fixed=" << fixiert << "\n" << p.ausgabe;
+    for (const bool handy : {false, true}) {
+        for (const bool fixiert : {false, true}) {
+            daten.HandyAnsicht = handy;
+            const std::string seite = SeiteZusammenfuehren(CodeErzeugen(daten, Felder(fixiert)).seite,
+                                                           inhalt, "a&b.html");
+            ASSERT_NE(seite.find("&#233; &#8222;Zur Post&#8220;"), std::string::npos);
+            // With the phone layout the lines stand in the head already.
+            const auto p = MitXmllint(handy ? seite : LinksImKopf(seite));
+            EXPECT_EQ(p.status, 0) << "fixed=" << fixiert << " phone=" << handy << "\n"
+                                   << p.ausgabe;
+        }
     }
 }
 

@@ -46,6 +46,7 @@ struct Fall {
     std::string modus;
     bool fixiert, eineGrafik, banner, hintergrund;
     std::vector<Link> links;
+    bool handy = false;  // the phone layout
 };
 
 std::vector<Link> Standardlinks(int n) {
@@ -69,6 +70,7 @@ void Speichern(const test::TempOrdner& t, const Fall& f) {
     Projektdaten d;
     d.Modus = f.modus;
     d.Zielordner = t.pfad();
+    d.HandyAnsicht = f.handy;
     CodeEingaben e;
     e.menueFixiert = f.fixiert;
     e.eineGrafikFuerAlle = f.eineGrafik;
@@ -140,6 +142,9 @@ const std::vector<Fall>& Faelle() {
         {"importiert fixiert", alt, true, false, true, false, zwei},
         {"importiert offen", alt, false, false, false, true, {abc[1]}},
         {"tausend Seiten", neu, true, false, false, false, Standardlinks(1000)},
+        {"neu Handy", neu, true, false, true, true, allerlei, true},
+        {"importiert Handy fixiert", alt, true, false, true, false, zwei, true},
+        {"importiert Handy offen", alt, false, false, false, true, abc, true},
     };
     return faelle;
 }
@@ -174,6 +179,14 @@ TEST(HomepageEinlesen, RecoversWhatTheTabsShow) {
     EXPECT_EQ(hp.daten.ButtonGrafik[4], "");
     EXPECT_EQ(hp.daten.BannerDatei, t / "Neu/img/mein banner.gif");
     EXPECT_EQ(hp.daten.HintergrundBild, t / "Neu/img/stein(1).jpg");
+    EXPECT_FALSE(hp.daten.HandyAnsicht);
+    for (const std::size_t fall : {6u, 7u}) {
+        test::TempOrdner handy;
+        Speichern(handy, Faelle()[fall]);
+        const GeleseneHomepage gelesen = HomepageEinlesen(handy.pfad());
+        EXPECT_TRUE(gelesen.daten.HandyAnsicht);
+        EXPECT_EQ(gelesen.daten.Modus, Faelle()[fall].modus);
+    }
 }
 
 // Contents written with another editor come back merged as imported contents
