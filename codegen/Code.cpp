@@ -196,11 +196,21 @@ void HandyRegeln(const Projektdaten& daten, bool fixiert, Zeilen& zeile) {
     zeile("  font-weight: bold;");
     zeile("}");
     zeile("");
+    if (fixiert) {
+        // Where the menu can be fixed, the window scrolls rather than the
+        // workaround's block, which no keyboard reaches while nothing in it
+        // takes the focus; every box keeps its size.
+        zeile(":root, html>body, html>body #scrollen {");
+        zeile("  overflow: visible;");
+        zeile("}");
+        zeile("");
+    }
     // Narrower than the menu, its margin and a readable column of about
     // 30em with the page's padding, the menu goes above the contents.
     zeile("@media screen and (max-width: " + std::to_string(b + 541) + "px) {");
     zeile("  body {");
     zeile("    font-size: " + px(std::max(daten.BodySchriftGroesse, 16)));
+    zeile("    padding: 0.5em;");
     zeile("  }");
     zeile("  ul#Navigation {");
     zeile("    float: none;");
@@ -231,15 +241,10 @@ void HandyRegeln(const Projektdaten& daten, bool fixiert, Zeilen& zeile) {
     zeile("    overflow-wrap: anywhere;");
     zeile("  }");
     if (fixiert) {
-        // The workaround stylesheet's scrolling block would hide what lies
-        // below the menu, now above it.
+        // Above the contents the menu scrolls with them.
         zeile("  html>body #fixiert, #fixiert {");
         zeile("    position: static;");
         zeile("    width: auto;");
-        zeile("  }");
-        zeile("  html, body, #scrollen {");
-        zeile("    height: auto;");
-        zeile("    overflow: visible;");
         zeile("  }");
     }
     zeile("}");

@@ -5,8 +5,9 @@
 // With "import" it first takes over a homepage from the loopback provider
 // (pictures in the contents, among them names a web server must decode,
 // characters beyond Latin-1 in UTF-8, a page in Windows-1252, a page the
-// provider does not deliver) and saves that, the menu fixed.
-// Usage: lw_beispielseite <folder> <menu fixed 0|1> <banner 0|1> <graphics 0|1> [import]
+// provider does not deliver) and saves that, the menu fixed. With "handy" the
+// site has the phone layout.
+// Usage: lw_beispielseite <folder> <menu fixed 0|1> <banner 0|1> <graphics 0|1> [handy] [import]
 #include <QBuffer>
 #include <QColor>
 #include <QGuiApplication>
@@ -57,7 +58,7 @@ std::string MenueLink(const std::string& ziel) {
 // Imports the homepage of "anna" from a loopback provider into ordner/Alt and
 // saves it into ordner/Neu; gives the first page's path, or "" with the reason
 // on stderr.
-std::string ImportierteSite(const std::string& ordner) {
+std::string ImportierteSite(const std::string& ordner, bool handy) {
     lw::test::HttpServer server;
     lw::test::ProxyUmgebung umleitung{server};
     const std::string anbieter = "http://www.anna.netzhof-download.de/";
@@ -125,6 +126,7 @@ std::string ImportierteSite(const std::string& ordner) {
     lw::Projektdaten daten;
     daten.Modus = lw::kModusNZAlt;
     daten.Zielordner = ordner;
+    daten.HandyAnsicht = handy;
     daten.ButtonBreite.Setzen(1, 170);
     daten.ButtonHoehe.Setzen(1, 50);
     lw::LadeSitzung sitzung;
@@ -162,15 +164,22 @@ std::string ImportierteSite(const std::string& ordner) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 5 && !(argc == 6 && std::string(argv[5]) == "import")) {
-        std::fprintf(stderr,
-                     "Aufruf: lw_beispielseite <Ordner> <fixiert> <banner> <grafik> [import]\n");
+    bool handy = false, import = false, gueltig = argc >= 5;
+    for (int i = 5; i < argc; ++i) {
+        const std::string art = argv[i];
+        handy = handy || art == "handy";
+        import = import || art == "import";
+        gueltig = gueltig && (art == "handy" || art == "import");
+    }
+    if (!gueltig) {
+        std::fprintf(stderr, "Aufruf: lw_beispielseite <Ordner> <fixiert> <banner> <grafik> "
+                             "[handy] [import]\n");
         return 2;
     }
     const std::string ordner = argv[1];
-    if (argc == 6) {
+    if (import) {
         try {
-            const std::string seite = ImportierteSite(ordner);
+            const std::string seite = ImportierteSite(ordner, handy);
             if (seite.empty()) return 1;
             std::printf("%s\n", seite.c_str());
             return 0;
@@ -187,6 +196,7 @@ int main(int argc, char** argv) {
     daten.Modus = lw::kModusHPNeu;
     daten.Seitenzahl = 4;
     daten.Zielordner = ordner;
+    daten.HandyAnsicht = handy;
     daten.ButtonBreite.Setzen(1, 170);
     daten.ButtonHoehe.Setzen(1, 50);
     lw::CodeEingaben eingaben;

@@ -506,9 +506,12 @@ Zeilen HandyCss(int grenze, int seite, int button, int zeile, bool fixiert) {
                 "a#Sprung:focus {", "  left: 0;", "  top: 0;", "  z-index: 2;",
                 "  padding: 0.5em;", "  color: #000000;", "  background-color: #ffffff;", "}", "",
                 "ul#Navigation li.aktiv {", "  box-shadow: inset 5px 0 #000000;", "}",
-                "ul#Navigation li.aktiv a {", "  font-weight: bold;", "}", "",
+                "ul#Navigation li.aktiv a {", "  font-weight: bold;", "}", ""};
+    if (fixiert)
+        z = z + Zeilen{":root, html>body, html>body #scrollen {", "  overflow: visible;", "}", ""};
+    z = z + Zeilen{
                 "@media screen and (max-width: " + std::to_string(grenze) + "px) {",
-                "  body {", "    font-size: " + px(seite), "  }",
+                "  body {", "    font-size: " + px(seite), "    padding: 0.5em;", "  }",
                 "  ul#Navigation {", "    float: none;", "  }",
                 "  ul#Navigation li, ul#Navigation a {", "    width: auto;", "    height: auto;",
                 "  }", "  ul#Navigation a {", "    line-height: " + px(zeile),
@@ -518,8 +521,7 @@ Zeilen HandyCss(int grenze, int seite, int button, int zeile, bool fixiert) {
                 "  div#Inhalt, td, th {", "    overflow-wrap: anywhere;", "  }"};
     if (fixiert)
         z = z + Zeilen{"  html>body #fixiert, #fixiert {", "    position: static;",
-                       "    width: auto;", "  }", "  html, body, #scrollen {",
-                       "    height: auto;", "    overflow: visible;", "  }"};
+                       "    width: auto;", "  }"};
     return z + Zeilen{"}"};
 }
 
