@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
 #include <utility>
 
 #include "codegen/Schriftstil.h"
@@ -33,6 +36,9 @@ constexpr const char* kAbsatz2 =
     "eros. Vivamus vitae sem vel sapien volutpat fermentum. Sed diam nisi, laoreet "
     "sit amet, auctor pulvinar, aliquet in, nisi. Integer sed ante. In hac "
     "habitasse platea dictumst. In malesuada tellus sed leo.</p>";
+
+const std::string kPlatzhalter = std::string("        <h1>Lorem ipsum</h1>\r\n") + kAbsatz1 +
+                                 "\r\n" + kAbsatz2 + "\r\n";
 
 // Collects lines, each closed by CR LF, the last one included.
 class Zeilen final {
@@ -88,7 +94,13 @@ bool StartetGruppe(const Projektdaten& daten, bool eineGrafikFuerAlle, int link)
     return !eineGrafikFuerAlle && daten.ButtonGrafik[link] != daten.ButtonGrafik[link - 1];
 }
 
-std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, int n) {
+// Page `seite` of n; its own title, description and contents where it has them.
+std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, int n, int seite,
+                       bool mitInhalt) {
+    static const SeitenInhalt kKeiner;
+    const SeitenInhalt& eigen = seite >= 1 && seite <= n ? daten.Seiteninhalte[seite] : kKeiner;
+    const std::optional<std::string_view> inhalt =
+        mitInhalt && seite >= 1 && seite <= n ? EditorInhalt(daten, seite) : std::nullopt;
     const bool fixiert = eingaben.menueFixiert;
     const bool banner = !daten.BannerDatei.empty();
     const bool nzAlt = daten.Modus == kModusNZAlt;
@@ -101,7 +113,11 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
     zeile("    <meta name=\"robots\" content=\"index\" />");
     zeile("    <meta name=\"robots\" content=\"follow\" />");
     zeile("    <meta name=\"revisit-after\" content=\"5 days\" />");
-    zeile("    <title>Meine Homepage</title>");
+    zeile("    <title>" + (eigen.titel.empty() ? std::string("Meine Homepage") : KopfText(eigen.titel)) +
+          "</title>");
+    if (!eigen.beschreibung.empty())
+        zeile("    <meta name=\"description\" content=\"" + KopfText(eigen.beschreibung) +
+              "\" />");
     if (handy) zeile(kViewport);
     // With the phone layout an imported site's links stand in the head too,
     // where the DTD wants them.
@@ -127,7 +143,9 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
         const LinkTexte& link = LinkZeile(eingaben, i);
         // The site writer saves merged imported pages under the name with "_".
         const std::string ziel = nzAlt ? "_" + daten.ImportSeiten[i] : link.seite;
-        zeile("        <li class=\"Seite" + std::to_string(gruppe) + "\"><a href=\"" +
+        // The page's own entry; one class attribute, as XHTML wants it.
+        const char* aktiv = handy && i == seite ? " aktiv" : "";
+        zeile("        <li class=\"Seite" + std::to_string(gruppe) + aktiv + "\"><a href=\"" +
               AttributWert(ziel) + "\" title=\"" + AttributWert(link.tooltipp) + "\">" +
               LinkText(link.text) + "</a></li>");
     }
@@ -155,9 +173,12 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
     zeile(W("      <!-- Hier beginnt der Block für den Seiteninhalt //-->"));
     zeile("");
     zeile("      <div id=\"Inhalt\">");
-    zeile("        <h1>Lorem ipsum</h1>");
-    zeile(kAbsatz1);
-    zeile(kAbsatz2);
+    if (inhalt && !inhalt->empty()) {
+        zeile.Zeilenweise(*inhalt);
+        if (!inhalt->ends_with("\r\n")) zeile("");
+    } else {
+        zeile.Zeilenweise(PlatzhalterZeilen());
+    }
     zeile("      </div>");
     zeile("");
     zeile(W("      <!-- Hier endet der Block für den Seiteninhalt //-->"));
@@ -420,7 +441,68 @@ std::string Demaskiert(std::string_view text, bool attribut) {
     return wert;
 }
 
+// The head's form of a byte above 0x7F.
+constexpr std::string_view kUmlautEntitaeten[][2] = {
+    {"\xE4", "&auml;"}, {"\xF6", "&ouml;"}, {"\xFC", "&uuml;"}, {"\xDF", "&szlig;"},
+    {"\xC4", "&Auml;"}, {"\xD6", "&Ouml;"}, {"\xDC", "&Uuml;"}};
+
+std::string ByteReferenz(char c) {
+    for (const auto& [byte, entitaet] : kUmlautEntitaeten)
+        if (byte[0] == c) return std::string(entitaet);
+    const std::string utf8 = utf8AusCp1252(std::string_view(&c, 1));
+    char32_t zeichen = 0;
+    Utf8Folge(utf8, 0, zeichen);
+    return "&#" + std::to_string(static_cast<std::uint32_t>(zeichen)) + ";";
+}
+
+// Only the forms ByteReferenz writes turn back into bytes: any other
+// reference is the user's own text and stays as typed.
+const std::map<std::string, char, std::less<>>& ReferenzBytes() {
+    static const std::map<std::string, char, std::less<>> bytes = [] {
+        std::map<std::string, char, std::less<>> m;
+        for (int b = 0x80; b <= 0xFF; ++b) m.emplace(ByteReferenz(static_cast<char>(b)), static_cast<char>(b));
+        return m;
+    }();
+    return bytes;
+}
+
 }  // namespace
+
+std::string KopfText(std::string_view text) {
+    const std::string maskiert = Maskiert(text, true);
+    std::string aus;
+    aus.reserve(maskiert.size());
+    for (const char c : maskiert) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F)
+            aus += ' ';
+        else if (b < 0x80)
+            aus += c;
+        else
+            aus += ByteReferenz(c);
+    }
+    return aus;
+}
+
+std::string KopfTextLesen(std::string_view text) {
+    const std::string wert = Demaskiert(text, true);
+    const auto& bytes = ReferenzBytes();
+    std::string aus;
+    aus.reserve(wert.size());
+    for (std::size_t p = 0; p < wert.size(); ++p) {
+        const auto ende = wert[p] == '&' ? wert.find(';', p) : std::string::npos;
+        const auto byte = ende == std::string::npos
+                              ? bytes.end()
+                              : bytes.find(std::string_view(wert).substr(p, ende + 1 - p));
+        if (byte == bytes.end()) {
+            aus += wert[p];
+            continue;
+        }
+        aus += byte->second;
+        p = ende;
+    }
+    return aus;
+}
 
 std::string AttributWert(std::string_view text) { return Maskiert(text, true); }
 
@@ -469,6 +551,25 @@ std::string BildAdresse(std::string_view dateiname) {
     return adresse;
 }
 
+std::string_view PlatzhalterZeilen() { return kPlatzhalter; }
+
+std::optional<std::string_view> EditorInhalt(const Projektdaten& daten, int seite) {
+    const std::optional<std::string>& text = daten.Seiteninhalte[seite].text;
+    if (!text) return std::nullopt;
+    if (text->find_first_not_of(" \t\r\n") == std::string::npos) return std::string_view();
+    return std::string_view(*text);
+}
+
+std::string SeiteErzeugen(const Projektdaten& daten, const CodeEingaben& eingaben, int seite,
+                          bool mitInhalt) {
+    return SeitenText(daten, eingaben, daten.SeitenInGebrauch(), seite, mitInhalt);
+}
+
+std::string SeiteAusCode(const Projektdaten& daten, const ErzeugterCode& code, int seite,
+                         bool mitInhalt) {
+    return code.eingaben ? SeiteErzeugen(daten, *code.eingaben, seite, mitInhalt) : code.seite;
+}
+
 int GrafikGruppe(const Projektdaten& daten, bool eineGrafikFuerAlle, int link) {
     int start = link < 1 ? 1 : link;
     while (!StartetGruppe(daten, eineGrafikFuerAlle, start)) --start;
@@ -480,9 +581,10 @@ ErzeugterCode CodeErzeugen(const Projektdaten& daten, const CodeEingaben& eingab
     // so a picture deleted after it was chosen cannot stop the code tab.
     const int n = daten.SeitenInGebrauch();
     ErzeugterCode code;
-    code.seite = SeitenText(daten, eingaben, n);
+    code.seite = SeitenText(daten, eingaben, n, 1, true);
     code.css = StylesheetText(daten, eingaben, n);
     code.ieCss = WorkaroundText(eingaben);
+    code.eingaben = eingaben;
     return code;
 }
 

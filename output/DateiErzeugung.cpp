@@ -142,6 +142,14 @@ std::size_t GanzeZeichen(std::string_view t) {
     return t.size();
 }
 
+// The placeholder block of a page text of this generator: from the heading
+// up to the line that closes the contents block.
+std::string_view PlatzhalterIn(std::string_view seitentext) {
+    const auto anfang = seitentext.rfind(kUeberschrift);
+    if (anfang == std::string_view::npos) return {};
+    return seitentext.substr(anfang, seitentext.find(kInhaltEnde, anfang) - anfang);
+}
+
 void BildKopieren(const std::string& bild, const std::string& imgOrdner) {
     if (bild.empty()) return;
     const std::string inhalt = DateiLesenGanz(bild);
@@ -238,6 +246,12 @@ public:
         : ein_(std::make_unique_for_overwrite<char[]>(kStueck)),
           aus_(kAusGroesse),
           rahmenBehalten_(rahmenBehalten) {
+        Vorlage(seitentext);
+    }
+
+    // The page text of the pages that follow, which must outlive them: each
+    // page has its own title and description.
+    void Vorlage(std::string_view seitentext) {
         const auto inhaltsblock = seitentext.rfind(kUeberschrift);
         const auto tag = seitentext.find(kGeneratorLeistenwerk);
         const std::string_view nachUeberschrift =
@@ -253,7 +267,7 @@ public:
         vorTag_ = seitentext.substr(0, tag);
         nachTag_ = seitentext.substr(tag + kGeneratorLeistenwerk.size(),
                                      inhaltsblock - tag - kGeneratorLeistenwerk.size());
-        ende_ = rahmenBehalten ? std::string(nachUeberschrift.substr(blockEnde))
+        ende_ = rahmenBehalten_ ? std::string(nachUeberschrift.substr(blockEnde))
                                : std::string(nachUeberschrift.substr(0, platzhalter)) +
                                      std::string(nachUeberschrift.substr(blockEnde + 2));
     }
@@ -402,13 +416,6 @@ std::string DateiLesen(const std::string& dateiname, long long anfang, long long
 
 namespace {
 
-// The placeholder block of a page text of this generator: from the heading
-// up to the line that closes the contents block.
-std::pair<std::size_t, std::size_t> PlatzhalterBlock(std::string_view seitentext) {
-    const auto anfang = seitentext.rfind(kUeberschrift);
-    return {anfang, seitentext.find(kInhaltEnde, anfang)};
-}
-
 std::string Zeitstempel() {
     const std::time_t jetzt = std::time(nullptr);
     std::tm zeit{};
@@ -477,26 +484,36 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
     // As the imported save: each page is merged while the one before goes
     // to the disk.
     const bool importiert = daten.Modus == kModusNZAlt;
-    Zusammenfuehrung zusammenfuehrung(code.seite, !importiert);
-    const auto [anfang, ende] = PlatzhalterBlock(code.seite);
-    const std::string_view platzhalter = std::string_view(code.seite).substr(anfang, ende - anfang);
+    std::string rahmen = SeiteAusCode(daten, code, 1, false);
+    Zusammenfuehrung zusammenfuehrung(rahmen, !importiert);
     SchreibFaden schreiber(kAusGroesse, 2);
     const Senke senke = ZumFaden(schreiber);
     schreiber.Alle([&] {
         for (int i = 1; i <= n; ++i) {
             const std::string& name = daten.ImportSeiten[i];
-            const EigenerInhalt* inhalt = static_cast<std::size_t>(i) <= vorOrt.inhalte.size() &&
+            if (i > 1) {
+                rahmen = SeiteAusCode(daten, code, i, false);
+                zusammenfuehrung.Vorlage(rahmen);
+            }
+            // The editor's text, where it was opened, takes the place of the
+            // page's own contents.
+            const auto text = EditorInhalt(daten, i);
+            const EigenerInhalt* inhalt = !text &&
+                                                  static_cast<std::size_t>(i) <=
+                                                      vorOrt.inhalte.size() &&
                                                   vorOrt.inhalte[i - 1].has_value()
                                               ? &*vorOrt.inhalte[i - 1]
                                               : nullptr;
             if (!inhalt && !importiert) {
-                // A page added to a new site: the page text as it stands.
-                DateiErstellen(neu + name, code.seite);
+                // A page added to a new site or written in the editor: the
+                // page text as the generator makes it.
+                DateiErstellen(neu + name, SeiteAusCode(daten, code, i));
                 continue;
             }
             if (!inhalt) {
                 schreiber.Oeffnen(neu + vorsatz + name);
-                zusammenfuehrung.Seite(AusText(platzhalter), name, senke);
+                zusammenfuehrung.Seite(
+                    AusText(text && !text->empty() ? *text : PlatzhalterIn(rahmen)), name, senke);
                 schreiber.Schliessen();
                 continue;
             }
@@ -559,13 +576,26 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
 
     if (importiert) {
         // Each page is converted while the one before goes to the disk.
-        Zusammenfuehrung zusammenfuehrung(code.seite);
+        std::string rahmen = SeiteAusCode(daten, code, 1, false);
+        Zusammenfuehrung zusammenfuehrung(rahmen);
         SchreibFaden schreiber(kAusGroesse, 2);
         const Senke senke = ZumFaden(schreiber);
         schreiber.Alle([&] {
             for (int i = 1; i <= n; ++i) {
                 const std::string& name = daten.ImportSeiten[i];
                 const std::string seitendatei = neu + "_" + name;
+                if (i > 1) {
+                    rahmen = SeiteAusCode(daten, code, i, false);
+                    zusammenfuehrung.Vorlage(rahmen);
+                }
+                // What the editor wrote takes the place of the imported contents.
+                if (const auto text = EditorInhalt(daten, i)) {
+                    schreiber.Oeffnen(seitendatei);
+                    zusammenfuehrung.Seite(
+                        AusText(text->empty() ? PlatzhalterIn(rahmen) : *text), name, senke);
+                    schreiber.Schliessen();
+                    continue;
+                }
                 // A missing contents file ends the save with the open error
                 // of a copy of it.
                 if (!DateiExistiert(alt + name)) DateiKopieren(alt + name, seitendatei);
@@ -579,7 +609,8 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
         });
     } else {
         // Each page whole or not at all: a full disk leaves no empty page.
-        for (int i = 1; i <= n; ++i) DateiErstellen(neu + daten.ImportSeiten[i], code.seite);
+        for (int i = 1; i <= n; ++i)
+            DateiErstellen(neu + daten.ImportSeiten[i], SeiteAusCode(daten, code, i));
     }
 
     OrdnerErzeugen(neu + "css");

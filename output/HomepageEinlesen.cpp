@@ -302,7 +302,11 @@ void EintragLesen(std::string_view zeile, const std::string& datei, bool importi
         return teil;
     };
     weg("        <li class=\"Seite");
-    menue.gruppen.push_back(ZahlLesen(bis('"'), datei, was));
+    std::string_view gruppe = bis('"');
+    // The page's own entry with the phone layout; the comparison with the
+    // generated page checks which one it is.
+    if (gruppe.ends_with(" aktiv")) gruppe.remove_suffix(6);
+    menue.gruppen.push_back(ZahlLesen(gruppe, datei, was));
     weg("\"><a href=\"");
     std::string ziel = AttributWertLesen(bis('"'));
     weg("\" title=\"");
@@ -481,8 +485,10 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
             continue;
         }
         if (art != Eintragsart::datei) Unlesbar(datei, "das ist keine Datei");
-        if (erwartet.empty() || menue.importiert)
-            erwartet = EigeneSeite(code.seite, d.Modus, name, {});
+        // With the phone layout each page marks its own entry of the menu.
+        if (erwartet.empty() || menue.importiert || d.HandyAnsicht)
+            erwartet = EigeneSeite(d.HandyAnsicht ? SeiteErzeugen(d, eingaben, i, false) : code.seite,
+                                   d.Modus, name, {});
         const std::size_t k = InhaltsAnfang(erwartet);
         const std::string_view kopf = std::string_view(erwartet).substr(0, k);
         const std::string_view ende = std::string_view(erwartet).substr(k);

@@ -103,12 +103,12 @@ std::vector<std::string> Ordnerliste(const char* variable, std::string_view ersa
 
 std::string VorschauSchreiben(const Projektdaten& daten, const ErzeugterCode& code,
                               bool menueFixiert, bool eineGrafikFuerAlle,
-                              const std::string& browser) {
+                              const std::string& browser, int seite) {
     // Without a folder the files would land at the top of the file system.
     if (daten.Zielordner.empty()) EAFehlerWerfen(kPfadNichtGefunden);
     BildnamenPruefen(daten);
 
-    std::string seitentext = code.seite;
+    std::string seitentext = SeiteAusCode(daten, code, seite);
     if (!daten.BannerDatei.empty())
         BildUmschreiben(daten.BannerDatei, "img/", seitentext, browser, true);
     Ersetzen(seitentext, "css/formate.css", "Test.css");

@@ -75,6 +75,49 @@ TEST(SiteAusCodeErzeugen, ImportedPagesKeepTheirContentsAndCloseTheirBlocks) {
     }
 }
 
+// Each page with its own title and the editor's text; an imported page's
+// text takes the place of its contents file, which is left alone.
+TEST(SiteAusCodeErzeugen, PagesGetTheirOwnTitleAndContents) {
+    for (const char* modus : {kModusHPNeu, kModusNZAlt}) {
+        SCOPED_TRACE(modus);
+        test::TempOrdner t;
+        Projektdaten d;
+        d.Modus = modus;
+        d.Zielordner = t.pfad();
+        (d.Modus == kModusNZAlt ? d.ImportAnzahl : d.Seitenzahl) = 3;
+        fs::create_directory(t / "Alt");
+        for (const char* name : {"a.html", "b.html", "c.html"}) {
+            d.ImportSeiten.Setzen(static_cast<int>(name[0] - 'a' + 1), name);
+            test::Schreiben(t / "Alt/" + name, std::string("<p>Alt ") + name + "</p>");
+        }
+        d.ButtonHoehe.Setzen(1, 30);
+        d.ButtonBreite.Setzen(1, 120);
+        d.Seiteninhalte.Setzen(2, {W("Über"), "", "        <p>Neu</p>\r\n"});
+        d.Seiteninhalte.Setzen(3, {"", "Drei", std::nullopt});
+        const ErzeugterCode code = CodeErzeugen(d, Menue(false));
+        DateienErzeugen(d, code, false);
+        const std::string v = d.Modus == kModusNZAlt ? "Neu/_" : "Neu/";
+        const std::string a = test::Lesen(t / v + "a.html");
+        const std::string b = test::Lesen(t / v + "b.html");
+        const std::string c = test::Lesen(t / v + "c.html");
+        EXPECT_NE(b.find("<title>&Uuml;ber</title>"), std::string::npos);
+        EXPECT_NE(b.find("<div id=\"Inhalt\">\r\n        <p>Neu</p>\r\n"), std::string::npos);
+        EXPECT_EQ(Anzahl(a + b + c, "<meta name=\"description\""), 1u);
+        EXPECT_NE(c.find("<meta name=\"description\" content=\"Drei\" />"), std::string::npos);
+        if (d.Modus == kModusHPNeu) {
+            EXPECT_EQ(a, code.seite);
+            EXPECT_EQ(b, SeiteAusCode(d, code, 2));
+            EXPECT_EQ(Anzahl(c, "<h1>Lorem ipsum</h1>"), 1u);
+        } else {
+            EXPECT_EQ(Anzahl(a + c, "<p>Alt "), 2u);
+            EXPECT_EQ(b.find("Alt"), std::string::npos);
+            EXPECT_EQ(test::Lesen(t / "Alt/b.html"), "<p>Alt b.html</p>");
+        }
+        VorschauSchreiben(d, code, false, false, "", 2);
+        EXPECT_EQ(test::Lesen(t / "Test.html").find("Lorem"), std::string::npos);
+    }
+}
+
 TEST(SiteAusCodeErzeugen, PreviewLeavesNoReferenceIntoTheUnsavedSite) {
     test::TempOrdner t;
     Projektdaten d = Bilder(t);
