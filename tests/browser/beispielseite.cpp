@@ -207,6 +207,25 @@ int main(int argc, char** argv) {
         eingaben.links.push_back({"Seite" + nr + ".html", "Seite " + nr, "Zur Seite " + nr});
         daten.ImportSeiten.Setzen(i, "Seite" + nr + ".html");
     }
+    // Page 1 has contents wider than a phone: a picture and a table of long words.
+    daten.Seiteninhalte.Setzen(
+        1, {{},
+            {},
+            "        <h1>Breite Inhalte</h1>\r\n"
+            "        <p><img src=\"img/breit.png\" alt=\"Ein breites Bild\" width=\"800\" "
+            "height=\"300\" /></p>\r\n"
+            "        <table border=\"1\" cellpadding=\"4\">\r\n"
+            "          <tr>\r\n"
+            "            <th>Donaudampfschifffahrtsgesellschaft</th>\r\n"
+            "            <th>Kapit&auml;nsm&uuml;tzenabzeichen</th>\r\n"
+            "            <th>Rechtsschutzversicherungsgesellschaften</th>\r\n"
+            "          </tr>\r\n"
+            "          <tr>\r\n"
+            "            <td>Grundst&uuml;cksverkehrsgenehmigungszust&auml;ndigkeit</td>\r\n"
+            "            <td>Lorem ipsum dolor sit amet, consectetuer adipiscing elit.</td>\r\n"
+            "            <td>https://www.example.com/ein/sehr/langer/pfad/ohne/leerzeichen</td>\r\n"
+            "          </tr>\r\n"
+            "        </table>\r\n"});
     if (banner) {
         // A PNG banner, measured as the settings page measures it.
         daten.BannerDatei = ordner + "/Tom & Jerry (neu).png";
@@ -230,6 +249,10 @@ int main(int argc, char** argv) {
         }
         const lw::ErzeugterCode code = lw::CodeErzeugen(daten, eingaben);
         lw::DateienErzeugen(daten, code, fixiert);
+        // The picture of page 1's own contents, where the save puts it.
+        if (!BildSchreiben(QString::fromStdString(ordner + "/Neu/img/breit.png"), 800, 300,
+                           QColor(60, 130, 60)))
+            return 3;
     } catch (const lw::Fehler& f) {
         std::fprintf(stderr, "%s\n", f.what());
         return 1;
