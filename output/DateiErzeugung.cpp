@@ -268,8 +268,8 @@ public:
         nachTag_ = seitentext.substr(tag + kGeneratorLeistenwerk.size(),
                                      inhaltsblock - tag - kGeneratorLeistenwerk.size());
         ende_ = rahmenBehalten_ ? std::string(nachUeberschrift.substr(blockEnde))
-                               : std::string(nachUeberschrift.substr(0, platzhalter)) +
-                                     std::string(nachUeberschrift.substr(blockEnde + 2));
+                                : std::string(nachUeberschrift.substr(0, platzhalter)) +
+                                      std::string(nachUeberschrift.substr(blockEnde + 2));
     }
 
     // The generated parts keep their bytes as the umlaut rule has always
@@ -292,6 +292,14 @@ public:
         }
         Teil(inhalt, true);
         Teil(AusText(ende_), false);
+        Leeren();
+    }
+
+    // A file that is written as it stands.
+    void Text(std::string_view text, const Senke& senke) {
+        senke_ = &senke;
+        aus_.laenge = 0;
+        Roh(text);
         Leeren();
     }
 
@@ -358,6 +366,28 @@ private:
     bool c3_ = false;
     bool rahmenBehalten_;
 };
+
+// True when the file at pfad holds exactly the bytes that geben hands its
+// senke. The first difference sets genug, which a long part may heed.
+bool GleicheBytes(const std::string& pfad,
+                  const std::function<void(const Senke&, const bool& genug)>& geben) {
+    if (EintragsartLesen(pfad) != Eintragsart::datei) return false;
+    DateiLeser leser(pfad);
+    std::string alt;
+    bool verschieden = false;
+    const Senke vergleich = [&](Puffer voll) {
+        if (!verschieden) {
+            const std::string_view neu = voll.Inhalt();
+            alt.resize(neu.size());
+            verschieden = leser.Lesen(alt.data(), alt.size()) != neu.size() || alt != neu;
+        }
+        voll.laenge = 0;
+        return voll;
+    };
+    geben(vergleich, verschieden);
+    char weiter = 0;
+    return !verschieden && leser.Lesen(&weiter, 1) == 0;
+}
 
 std::string InSpeicher(Zusammenfuehrung& zusammenfuehrung, std::string_view inhalt,
                        const std::string& seitenname) {
@@ -471,77 +501,116 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
                             "Homepage erneut."));
     }
 
+    const bool importiert = daten.Modus == kModusNZAlt;
+    std::string rahmen = SeiteAusCode(daten, code, 1, false);
+    Zusammenfuehrung zusammenfuehrung(rahmen, !importiert);
+    std::vector<std::string> geaendert;  // the files whose bytes the save changes
+    const auto wirdErsetzt = [&geaendert](const std::string& ziel) {
+        return std::find(geaendert.begin(), geaendert.end(), ziel) != geaendert.end();
+    };
+    std::string sicherung;
+    // Page i into the senke. Own contents come from the backup where their
+    // file is one the save replaces, which may already be the new one; they
+    // end early once genug is set.
+    const auto seiteGeben = [&](int i, const Senke& senke, const bool& genug) {
+        const std::string& name = daten.ImportSeiten[i];
+        rahmen = SeiteAusCode(daten, code, i, false);
+        zusammenfuehrung.Vorlage(rahmen);
+        // The editor's text, where it was opened, takes the place of the
+        // page's own contents.
+        const auto text = EditorInhalt(daten, i);
+        const EigenerInhalt* inhalt =
+            !text && static_cast<std::size_t>(i) <= vorOrt.inhalte.size() &&
+                    vorOrt.inhalte[i - 1].has_value()
+                ? &*vorOrt.inhalte[i - 1]
+                : nullptr;
+        if (!inhalt && !importiert) {
+            // A page added to a new site or written in the editor: the page
+            // text as the generator makes it.
+            zusammenfuehrung.Text(SeiteAusCode(daten, code, i), senke);
+            return;
+        }
+        if (!inhalt) {
+            zusammenfuehrung.Seite(AusText(text && !text->empty() ? *text : PlatzhalterIn(rahmen)),
+                                   name, senke);
+            return;
+        }
+        DateiLeser leser((!sicherung.empty() && wirdErsetzt(inhalt->datei) ? sicherung : neu) +
+                         inhalt->datei);
+        leser.Springen(inhalt->anfang);
+        long long rest = inhalt->laenge;
+        zusammenfuehrung.Seite(
+            [&leser, &rest, &genug](char* ziel, std::size_t n) {
+                if (genug) return std::size_t{0};
+                const std::size_t gelesen = leser.Lesen(
+                    ziel,
+                    static_cast<std::size_t>(std::min<long long>(rest, static_cast<long long>(n))));
+                rest -= static_cast<long long>(gelesen);
+                return gelesen;
+            },
+            name, senke);
+    };
+
+    // Only the files whose bytes change are backed up and written: an
+    // unchanged site stays as it is, and a changed page changes its file
+    // alone.
+    for (int i = 1; i <= n; ++i) {
+        const std::string ziel = vorsatz + daten.ImportSeiten[i];
+        if (!GleicheBytes(neu + ziel, [&](const Senke& senke, const bool& genug) {
+                seiteGeben(i, senke, genug);
+            }))
+            geaendert.push_back(ziel);
+    }
+    const auto textPruefen = [&](const std::string& ziel, std::string_view text) {
+        if (!GleicheBytes(neu + ziel, [&](const Senke& senke, const bool&) {
+                zusammenfuehrung.Text(text, senke);
+            }))
+            geaendert.push_back(ziel);
+    };
+    textPruefen("css/formate.css", code.css);
+    if (menueFixiert) textPruefen("css/ie.css", code.ieCss);
+    std::vector<std::pair<std::string, std::string>> bildInhalte;  // target, bytes
+    for (const std::string& bild : bilder) {
+        const std::string ziel = "img/" + DateiName(bild);
+        std::string inhalt = DateiLesenGanz(bild);
+        const std::size_t vorher = geaendert.size();
+        textPruefen(ziel, inhalt);
+        if (geaendert.size() > vorher) bildInhalte.emplace_back(ziel, std::move(inhalt));
+    }
+
     // Everything that will be replaced is kept before the first file is.
-    vorOrt.sicherung = "Sicherung " + Zeitstempel();
-    const std::string sicherung = daten.Zielordner + "/" + vorOrt.sicherung + "/";
-    OrdnerErzeugen(daten.Zielordner + "/" + vorOrt.sicherung);
-    for (const std::string& ziel : ziele) {
-        if (!DateiExistiert(neu + ziel)) continue;
-        OrdnerAufDemWegErzeugen(sicherung, ziel);
-        DateiSichern(neu + ziel, sicherung + ziel);
+    vorOrt.sicherung.clear();
+    if (std::any_of(geaendert.begin(), geaendert.end(),
+                    [&neu](const std::string& ziel) { return DateiExistiert(neu + ziel); })) {
+        vorOrt.sicherung = "Sicherung " + Zeitstempel();
+        sicherung = daten.Zielordner + "/" + vorOrt.sicherung + "/";
+        OrdnerErzeugen(daten.Zielordner + "/" + vorOrt.sicherung);
+        for (const std::string& ziel : geaendert) {
+            if (!DateiExistiert(neu + ziel)) continue;
+            OrdnerAufDemWegErzeugen(sicherung, ziel);
+            DateiSichern(neu + ziel, sicherung + ziel);
+        }
     }
 
     // As the imported save: each page is merged while the one before goes
     // to the disk.
-    const bool importiert = daten.Modus == kModusNZAlt;
-    std::string rahmen = SeiteAusCode(daten, code, 1, false);
-    Zusammenfuehrung zusammenfuehrung(rahmen, !importiert);
     SchreibFaden schreiber(kAusGroesse, 2);
     const Senke senke = ZumFaden(schreiber);
+    const bool nieGenug = false;
     schreiber.Alle([&] {
         for (int i = 1; i <= n; ++i) {
-            const std::string& name = daten.ImportSeiten[i];
-            if (i > 1) {
-                rahmen = SeiteAusCode(daten, code, i, false);
-                zusammenfuehrung.Vorlage(rahmen);
-            }
-            // The editor's text, where it was opened, takes the place of the
-            // page's own contents.
-            const auto text = EditorInhalt(daten, i);
-            const EigenerInhalt* inhalt = !text &&
-                                                  static_cast<std::size_t>(i) <=
-                                                      vorOrt.inhalte.size() &&
-                                                  vorOrt.inhalte[i - 1].has_value()
-                                              ? &*vorOrt.inhalte[i - 1]
-                                              : nullptr;
-            if (!inhalt && !importiert) {
-                // A page added to a new site or written in the editor: the
-                // page text as the generator makes it.
-                DateiErstellen(neu + name, SeiteAusCode(daten, code, i));
-                continue;
-            }
-            if (!inhalt) {
-                schreiber.Oeffnen(neu + vorsatz + name);
-                zusammenfuehrung.Seite(
-                    AusText(text && !text->empty() ? *text : PlatzhalterIn(rahmen)), name, senke);
-                schreiber.Schliessen();
-                continue;
-            }
-            // A file this save replaces may already be the new one: its old
-            // bytes are in the backup.
-            const bool ersetzt =
-                std::find(ziele.begin(), ziele.end(), inhalt->datei) != ziele.end();
-            DateiLeser leser((ersetzt ? sicherung : neu) + inhalt->datei);
-            leser.Springen(inhalt->anfang);
-            long long rest = inhalt->laenge;
-            schreiber.Oeffnen(neu + vorsatz + name);
-            zusammenfuehrung.Seite(
-                [&leser, &rest](char* ziel, std::size_t n) {
-                    const std::size_t gelesen =
-                        leser.Lesen(ziel, static_cast<std::size_t>(std::min<long long>(
-                                              rest, static_cast<long long>(n))));
-                    rest -= static_cast<long long>(gelesen);
-                    return gelesen;
-                },
-                name, senke);
+            const std::string ziel = vorsatz + daten.ImportSeiten[i];
+            if (!wirdErsetzt(ziel)) continue;
+            schreiber.Oeffnen(neu + ziel);
+            seiteGeben(i, senke, nieGenug);
             schreiber.Schliessen();
         }
     });
     if (!OrdnerExistiert(neu + "css")) OrdnerErzeugen(neu + "css");
-    TextSchreiben(neu + "css/formate.css", code.css);
-    if (menueFixiert) TextSchreiben(neu + "css/ie.css", code.ieCss);
+    if (wirdErsetzt("css/formate.css")) TextSchreiben(neu + "css/formate.css", code.css);
+    if (menueFixiert && wirdErsetzt("css/ie.css")) TextSchreiben(neu + "css/ie.css", code.ieCss);
     if (!OrdnerExistiert(neu + "img")) OrdnerErzeugen(neu + "img");
-    for (const std::string& bild : bilder) BildKopieren(bild, neu + "img/");
+    for (const auto& [ziel, inhalt] : bildInhalte) DateiErstellen(neu + ziel, inhalt);
 }
 
 }  // namespace
@@ -591,8 +660,8 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
                 // What the editor wrote takes the place of the imported contents.
                 if (const auto text = EditorInhalt(daten, i)) {
                     schreiber.Oeffnen(seitendatei);
-                    zusammenfuehrung.Seite(
-                        AusText(text->empty() ? PlatzhalterIn(rahmen) : *text), name, senke);
+                    zusammenfuehrung.Seite(AusText(text->empty() ? PlatzhalterIn(rahmen) : *text),
+                                           name, senke);
                     schreiber.Schliessen();
                     continue;
                 }
@@ -628,6 +697,9 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
 }
 
 std::string SpeicherMeldung(const Projektdaten& daten, const VorOrt* vorOrt) {
+    if (vorOrt && vorOrt->sicherung.empty())
+        return "Die Homepage wurde unter " + daten.Zielordner +
+               "/Neu gespeichert.\nDas Programm wird jetzt beendet.";
     if (vorOrt)
         return "Die Homepage wurde unter " + daten.Zielordner +
                "/Neu gespeichert.\nDie bisherigen Dateien liegen unter " + daten.Zielordner + "/" +

@@ -154,11 +154,44 @@ TEST(HomepageEinlesen, UnchangedRoundTripsAreByteIdentical) {
         const VorOrt vorOrt =
             Speichern(HomepageEinlesen(f.links.size() > 3 ? t / "Neu" : t.pfad()));
         EXPECT_TRUE(Dateien(t / "Neu") == vorher);
-        // The backup holds the pages and stylesheets replaced, not the pictures.
-        const auto gesichert = Dateien(t / vorOrt.sicherung);
-        EXPECT_EQ(gesichert.size(), f.links.size() + (f.fixiert ? 3 : 2));  // with css/
-        for (const auto& [name, bytes] : gesichert) EXPECT_EQ(bytes, vorher.at(name)) << name;
-        EXPECT_EQ(std::distance(fs::directory_iterator(t.pfad()), fs::directory_iterator()), 4);
+        // Nothing changed: nothing was replaced, and no backup was made.
+        EXPECT_EQ(vorOrt.sicherung, "");
+        EXPECT_EQ(std::distance(fs::directory_iterator(t.pfad()), fs::directory_iterator()), 3);
+    }
+}
+
+// One page's title, description or text changed: that page's file alone is
+// written and backed up; the next round trip changes nothing.
+TEST(HomepageEinlesen, AChangedPageChangesItsFileAlone) {
+    for (const Fall& f : {Faelle()[1], Faelle()[3]}) {
+        SCOPED_TRACE(f.name);
+        for (int was = 0; was < 3; ++was) {
+            test::TempOrdner t;
+            Speichern(t, f);
+            const auto vorher = Dateien(t / "Neu");
+            GeleseneHomepage hp = HomepageEinlesen(t.pfad());
+            SeitenInhalt eigen = hp.daten.Seiteninhalte[2];
+            if (was == 0) eigen.titel = W("Über mich");
+            if (was == 1) eigen.beschreibung = W("Wer ich bin – kurz");
+            if (was == 2) eigen.text = "        <p>Neu</p>\r\n";
+            hp.daten.Seiteninhalte.Setzen(2, eigen);
+            const VorOrt vorOrt = Speichern(hp);
+            const std::string seite = (f.modus == kModusNZAlt ? "_" : "") + f.links[1].seite;
+            auto nachher = Dateien(t / "Neu");
+            EXPECT_NE(nachher.at(seite), vorher.at(seite));
+            const auto gesichert = Dateien(t / vorOrt.sicherung);
+            EXPECT_EQ(gesichert.size(), 1u);
+            EXPECT_EQ(gesichert.at(seite), vorher.at(seite));
+            nachher[seite] = vorher.at(seite);
+            EXPECT_TRUE(nachher == vorher);
+
+            nachher = Dateien(t / "Neu");
+            hp = HomepageEinlesen(t.pfad());
+            EXPECT_EQ(hp.daten.Seiteninhalte[2].titel, eigen.titel);
+            EXPECT_EQ(hp.daten.Seiteninhalte[2].beschreibung, eigen.beschreibung);
+            EXPECT_EQ(Speichern(hp).sicherung, "");
+            EXPECT_TRUE(Dateien(t / "Neu") == nachher);
+        }
     }
 }
 
