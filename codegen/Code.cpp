@@ -461,6 +461,10 @@ std::string BildAdresse(std::string_view dateiname) {
     return adresse;
 }
 
+std::string InhaltsBildAdresse(std::string_view pfad) {
+    return "img/" + BildAdresse(DateiName(pfad));
+}
+
 std::string_view PlatzhalterZeilen() {
     return kPlatzhalter;
 }

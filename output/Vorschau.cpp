@@ -111,6 +111,8 @@ std::string VorschauSchreiben(const Projektdaten& daten, const ErzeugterCode& co
     std::string seitentext = SeiteAusCode(daten, code, seite);
     if (!daten.BannerDatei.empty())
         BildUmschreiben(daten.BannerDatei, "img/", seitentext, browser, true);
+    for (const std::string& bild : daten.InhaltBilder)
+        if (!bild.empty()) BildUmschreiben(bild, "img/", seitentext, browser, true);
     Ersetzen(seitentext, "css/formate.css", "Test.css");
     if (menueFixiert) Ersetzen(seitentext, "css/ie.css", "TestIE.css");
     TextSchreiben(daten.Zielordner + "/Test.html", seitentext);
