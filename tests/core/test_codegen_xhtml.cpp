@@ -143,15 +143,18 @@ TEST(XhtmlGueltig, SavedPagesWithTheirOwnContents) {
             daten.InhaltBilder = {t / "Foto 1.jpg"};
             std::filesystem::create_directory(t / "Alt");
             test::Schreiben(t / "Alt/Seite1.html", "<p>Alt</p>");
-            for (int i = 1; i <= 3; ++i) daten.ImportSeiten.Setzen(i, Felder(false).links[i - 1].seite);
+            for (int i = 1; i <= 3; ++i)
+                daten.ImportSeiten.Setzen(i, Felder(false).links[i - 1].seite);
             daten.Seiteninhalte.Setzen(1, {W("Über \"uns\" & <euch> – 2024"), "", std::nullopt});
-            daten.Seiteninhalte.Setzen(2, {"", W("Wandern, Lesen & \"Kochen\" <3 €"), kEditorInhalt});
+            daten.Seiteninhalte.Setzen(2,
+                                       {"", W("Wandern, Lesen & \"Kochen\" <3 €"), kEditorInhalt});
             daten.Seiteninhalte.Setzen(3, {"Drei", "Drei", ""});
             DateienErzeugen(daten, CodeErzeugen(daten, Felder(fixiert)), fixiert);
             EXPECT_EQ(test::Lesen(t / "Neu/img/Foto 1.jpg"), "foto");
             for (int i = 1; i <= 3; ++i) {
                 const std::string name = daten.ImportSeiten[i];
-                const std::string datei = t / ("Neu/" + std::string(daten.Modus == kModusNZAlt ? "_" : "") + name);
+                const std::string datei =
+                    t / ("Neu/" + std::string(daten.Modus == kModusNZAlt ? "_" : "") + name);
                 std::string seite = test::Lesen(datei);
                 if (i == 2) {
                     EXPECT_NE(seite.find(kEditorInhalt), std::string::npos);

@@ -12,6 +12,7 @@
 #include "common/Zeichensatz.h"
 #include "output/DateiErzeugung.h"
 #include "output/HomepageEinlesen.h"
+#include "output/Vorschau.h"
 #include "tests/support/FehlerText.h"
 #include "tests/support/TempOrdner.h"
 
@@ -212,8 +213,13 @@ TEST(HomepageEinlesen, AChangedPageChangesItsFileAlone) {
 TEST(InhaltsblockLesen, ChangedFilesAndImportedContents) {
     test::TempOrdner t;
     Speichern(t, Faelle()[0]);
+    Schreiben(t / "Neu/Seite2.html", MitInhalt(Lesen(t / "Neu/Seite2.html"), "<p>eigen</p>"));
     const GeleseneHomepage hp = HomepageEinlesen(t.pfad());
     const VorOrt vorOrt{hp.inhalte, {}};
+    // "Testen" shows the page's own contents.
+    VorschauSchreiben(hp.daten, CodeErzeugen(hp.daten, hp.eingaben), false, false, "", 2, &vorOrt);
+    EXPECT_NE(Lesen(t / "Test.html").find("<div id=\"Inhalt\">\r\n<p>eigen</p>\r\n      </div>"),
+              std::string::npos);
     Schreiben(t / "Neu/Seite3.html", MitInhalt(Lesen(t / "Neu/Seite3.html"), "<p>x</p>"));
     EXPECT_EQ(FehlerText([&] { InhaltsblockLesen(hp.daten, &vorOrt, 3); }),
               W("Seite3.html: die Datei wurde seit dem Öffnen verändert. Bitte öffnen Sie die "
