@@ -37,8 +37,8 @@ constexpr const char* kAbsatz2 =
     "sit amet, auctor pulvinar, aliquet in, nisi. Integer sed ante. In hac "
     "habitasse platea dictumst. In malesuada tellus sed leo.</p>";
 
-const std::string kPlatzhalter = std::string("        <h1>Lorem ipsum</h1>\r\n") + kAbsatz1 +
-                                 "\r\n" + kAbsatz2 + "\r\n";
+const std::string kPlatzhalter =
+    std::string("        <h1>Lorem ipsum</h1>\r\n") + kAbsatz1 + "\r\n" + kAbsatz2 + "\r\n";
 
 // Collects lines, each closed by CR LF, the last one included.
 class Zeilen final {
@@ -113,11 +113,11 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
     zeile("    <meta name=\"robots\" content=\"index\" />");
     zeile("    <meta name=\"robots\" content=\"follow\" />");
     zeile("    <meta name=\"revisit-after\" content=\"5 days\" />");
-    zeile("    <title>" + (eigen.titel.empty() ? std::string("Meine Homepage") : KopfText(eigen.titel)) +
+    zeile("    <title>" +
+          (eigen.titel.empty() ? std::string("Meine Homepage") : KopfText(eigen.titel)) +
           "</title>");
     if (!eigen.beschreibung.empty())
-        zeile("    <meta name=\"description\" content=\"" + KopfText(eigen.beschreibung) +
-              "\" />");
+        zeile("    <meta name=\"description\" content=\"" + KopfText(eigen.beschreibung) + "\" />");
     if (handy) zeile(kViewport);
     // With the phone layout an imported site's links stand in the head too,
     // where the DTD wants them.
@@ -460,7 +460,8 @@ std::string ByteReferenz(char c) {
 const std::map<std::string, char, std::less<>>& ReferenzBytes() {
     static const std::map<std::string, char, std::less<>> bytes = [] {
         std::map<std::string, char, std::less<>> m;
-        for (int b = 0x80; b <= 0xFF; ++b) m.emplace(ByteReferenz(static_cast<char>(b)), static_cast<char>(b));
+        for (int b = 0x80; b <= 0xFF; ++b)
+            m.emplace(ByteReferenz(static_cast<char>(b)), static_cast<char>(b));
         return m;
     }();
     return bytes;
@@ -551,7 +552,13 @@ std::string BildAdresse(std::string_view dateiname) {
     return adresse;
 }
 
-std::string_view PlatzhalterZeilen() { return kPlatzhalter; }
+std::string InhaltsBildAdresse(std::string_view pfad) {
+    return "img/" + BildAdresse(DateiName(pfad));
+}
+
+std::string_view PlatzhalterZeilen() {
+    return kPlatzhalter;
+}
 
 std::optional<std::string_view> EditorInhalt(const Projektdaten& daten, int seite) {
     const std::optional<std::string>& text = daten.Seiteninhalte[seite].text;

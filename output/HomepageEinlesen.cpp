@@ -24,6 +24,11 @@ namespace {
 
 constexpr std::string_view kInhaltAnfang = "      <div id=\"Inhalt\">\r\n";
 constexpr std::string_view kGenerator = "    <meta name=\"generator\" content=\"";
+constexpr std::string_view kTitel = "    <title>";
+constexpr std::string_view kBeschreibung = "    <meta name=\"description\" content=\"";
+// A head longer than this is no head of this program's: a title typed into
+// its field is far shorter.
+constexpr std::size_t kKopfGrenze = std::size_t{1} << 20;
 
 std::string InAnfuehrung(std::string_view text) {
     return W("„") + Lesbar(std::string(text)) + W("“");
@@ -330,7 +335,11 @@ Menue MenueLesen(std::string_view seite, const std::string& datei, const std::st
     Zeilen z(seite, datei);
     Menue menue;
     z.Lesen("<!DOCTYPE");
-    for (int i = 0; i < 9; ++i) z.Lesen("<head>");
+    // The head's lines up to the page's own title and description, which
+    // each page's head gives (KopfLesen).
+    while (!z.Ende() && !z.Vorschau().starts_with(kTitel)) z.Lesen(kTitel);
+    z.Lesen(kTitel);
+    if (z.Vorschau().starts_with(kBeschreibung)) z.Lesen(kBeschreibung);
     d.HandyAnsicht = z.Falls(kViewport);
     // With the phone layout the stylesheet lines of both kinds of site stand
     // in the head; the generator tag tells them apart.
@@ -378,6 +387,39 @@ Menue MenueLesen(std::string_view seite, const std::string& datei, const std::st
         eingaben.bannerTooltipp = AttributWertLesen(zeile);
     }
     return menue;
+}
+
+// The page's own title and description from its head, as the generation
+// writes them again; "Meine Homepage" is no title of its own.
+void KopfLesen(DateiLeser& leser, const std::string& datei, SeitenInhalt& eigen) {
+    std::string kopf;
+    std::size_t titel = std::string::npos, ende = std::string::npos;
+    while (kopf.size() < kKopfGrenze) {
+        const std::size_t alt = kopf.size();
+        kopf.resize(alt + 16 * 1024);
+        kopf.resize(alt + leser.Lesen(kopf.data() + alt, kopf.size() - alt));
+        titel = kopf.find(std::string("\r\n") + std::string(kTitel));
+        if (titel != std::string::npos) ende = kopf.find("</title>\r\n", titel);
+        // The description's line must be whole as well.
+        if (ende != std::string::npos && kopf.find("\r\n", ende + 10) != std::string::npos) break;
+        if (kopf.size() == alt) break;
+    }
+    if (ende == std::string::npos) Unlesbar(datei, "der Titel ist nicht lesbar");
+    titel += 2 + kTitel.size();
+    const std::string_view roh = std::string_view(kopf).substr(titel, ende - titel);
+    eigen.titel = roh == "Meine Homepage" ? std::string() : KopfTextLesen(roh);
+    if (KopfText(eigen.titel.empty() ? "Meine Homepage" : eigen.titel) != roh)
+        Unlesbar(datei, "der Titel ist nicht lesbar");
+    std::string_view danach = std::string_view(kopf).substr(ende + 10);
+    danach = danach.substr(0, danach.find("\r\n"));
+    eigen.beschreibung.clear();
+    if (!danach.starts_with(kBeschreibung)) return;
+    danach.remove_prefix(kBeschreibung.size());
+    if (!danach.ends_with("\" />")) Unlesbar(datei, "die Beschreibung ist nicht lesbar");
+    danach.remove_suffix(4);
+    eigen.beschreibung = KopfTextLesen(danach);
+    if (eigen.beschreibung.empty() || KopfText(eigen.beschreibung) != danach)
+        Unlesbar(datei, "die Beschreibung ist nicht lesbar");
 }
 
 // Where the page's own contents begin in its generated form.
@@ -474,7 +516,6 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
     }
 
     const std::string vorsatz = menue.importiert ? "_" : "";
-    std::string erwartet;  // the page with empty contents of its own
     for (int i = 1; i <= n; ++i) {
         const std::string& name = d.ImportSeiten[i];
         const std::string datei = vorsatz + name;
@@ -485,17 +526,20 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
             continue;
         }
         if (art != Eintragsart::datei) Unlesbar(datei, "das ist keine Datei");
-        // With the phone layout each page marks its own entry of the menu.
-        if (erwartet.empty() || menue.importiert || d.HandyAnsicht)
-            erwartet = EigeneSeite(d.HandyAnsicht ? SeiteErzeugen(d, eingaben, i, false) : code.seite,
-                                   d.Modus, name, {});
-        const std::size_t k = InhaltsAnfang(erwartet);
-        const std::string_view kopf = std::string_view(erwartet).substr(0, k);
-        const std::string_view ende = std::string_view(erwartet).substr(k);
 
         // Only the generated lines around the contents are read now; the
         // contents are read when the page is written.
         DateiLeser leser(neu + "/" + datei);
+        SeitenInhalt eigen;
+        KopfLesen(leser, datei, eigen);
+        d.Seiteninhalte.Setzen(i, std::move(eigen));
+        const std::string erwartet =
+            EigeneSeite(SeiteErzeugen(d, eingaben, i, false), d.Modus, name, {});
+        const std::size_t k = InhaltsAnfang(erwartet);
+        const std::string_view kopf = std::string_view(erwartet).substr(0, k);
+        const std::string_view ende = std::string_view(erwartet).substr(k);
+
+        leser.Springen(0);
         const long long groesse = leser.Groesse();
         std::string anfang(kopf.size(), '\0');
         anfang.resize(leser.Lesen(anfang.data(), anfang.size()));

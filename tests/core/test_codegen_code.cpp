@@ -619,24 +619,25 @@ namespace {
 TEST(SeiteErzeugen, TitleDescriptionAndContentsPerPage) {
     Fall f(3);
     const std::string vorher = f.Code().seite;
-    f.daten.Seiteninhalte.Setzen(2, {W("Über mich & \"uns\" <3"), W("Fotos, Wandern – 2024"),
-                                     "        <p>Hallo</p>\r\n"});
+    f.daten.Seiteninhalte.Setzen(
+        2, {W("Über mich & \"uns\" <3"), W("Fotos, Wandern – 2024"), "        <p>Hallo</p>\r\n"});
     f.daten.Seiteninhalte.Setzen(3, {"", "", "  \r\n"});  // empty text: the placeholder
     const ErzeugterCode code = f.Code();
     EXPECT_EQ(code.seite, vorher);
     EXPECT_EQ(SeiteAusCode(f.daten, code, 1), vorher);
     EXPECT_EQ(SeiteAusCode(f.daten, code, 3), vorher);
-    Zeilen seite2 = Ersetzt(
-        EinfacheSeite({Eintrag(1, "Seite1.html", 1), Eintrag(1, "Seite2.html", 2),
-                       Eintrag(1, "Seite3.html", 3)}),
-        "    <title>Meine Homepage</title>",
-        "    <title>&Uuml;ber mich &amp; &quot;uns&quot; &lt;3</title>");
+    Zeilen seite2 =
+        Ersetzt(EinfacheSeite({Eintrag(1, "Seite1.html", 1), Eintrag(1, "Seite2.html", 2),
+                               Eintrag(1, "Seite3.html", 3)}),
+                "    <title>Meine Homepage</title>",
+                "    <title>&Uuml;ber mich &amp; &quot;uns&quot; &lt;3</title>");
     seite2 = Davor(seite2, kCssLink,
                    {"    <meta name=\"description\" content=\"Fotos, Wandern &#8211; 2024\" />"});
     EXPECT_EQ(SeiteAusCode(f.daten, code, 2, false), Text(seite2));
     seite2.erase(std::find(seite2.begin(), seite2.end(), kAbsatz1) - 1,
                  std::find(seite2.begin(), seite2.end(), kAbsatz2) + 1);
-    EXPECT_EQ(SeiteAusCode(f.daten, code, 2), Text(Davor(seite2, "      </div>", {"        <p>Hallo</p>"})));
+    EXPECT_EQ(SeiteAusCode(f.daten, code, 2),
+              Text(Davor(seite2, "      </div>", {"        <p>Hallo</p>"})));
     // Rows beyond the pages in use are not pages; code made without its
     // inputs gives its one page text for every page.
     f.daten.Seiteninhalte.Setzen(4, {"Vier", "", "x"});
@@ -654,7 +655,8 @@ TEST(KopfText, AsciiAndReadBackToTheSameBytes) {
         {"umlauts", "\xC4\xD6\xDC\xE4\xF6\xFC\xDF", "&Auml;&Ouml;&Uuml;&auml;&ouml;&uuml;&szlig;"},
         {"latin-1 and windows-1252", "\xE9\x80\x84\xA0", "&#233;&#8364;&#8222;&#160;"},
         {"markup", "<b>\"x\" & y</b>", "&lt;b>&quot;x&quot; &amp; y&lt;/b>"},
-        {"typed references stay", "&auml;&#8364;&#0228;&eacute;&amp;", "&auml;&#8364;&#0228;&eacute;&amp;"},
+        {"typed references stay", "&auml;&#8364;&#0228;&eacute;&amp;",
+         "&auml;&#8364;&#0228;&eacute;&amp;"},
         {"control characters", "a\tb\r\nc", "a b  c"},
     };
     for (const auto& f : faelle) {
@@ -662,16 +664,17 @@ TEST(KopfText, AsciiAndReadBackToTheSameBytes) {
         EXPECT_EQ(KopfText(KopfTextLesen(f.ergebnis)), f.ergebnis) << f.name;
     }
     EXPECT_EQ(KopfTextLesen("&Uuml;ber &amp;uuml; &amp; &lt;&#8364;&#0228;"),
-              "\xDC" "ber &amp;uuml; & <\x80&#0228;");
+              "\xDC"
+              "ber &amp;uuml; & <\x80&#0228;");
     // Every byte, alone and behind an '&', gives the same bytes again.
     for (int b = 1; b < 256; ++b) {
         for (const std::string& t : {std::string(1, static_cast<char>(b)),
                                      "&" + std::string(1, static_cast<char>(b)) + "uml;"}) {
             const std::string kopf = KopfText(t);
             EXPECT_EQ(KopfText(KopfTextLesen(kopf)), kopf) << b;
-            EXPECT_TRUE(std::all_of(kopf.begin(), kopf.end(),
-                                    [](char c) { return c >= 0x20 && c < 0x7F; }))
-                << b;
+            EXPECT_TRUE(std::all_of(kopf.begin(), kopf.end(), [](char c) {
+                return c >= 0x20 && c < 0x7F;
+            })) << b;
         }
     }
 }

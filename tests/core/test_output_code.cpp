@@ -92,7 +92,12 @@ TEST(SiteAusCodeErzeugen, PagesGetTheirOwnTitleAndContents) {
         }
         d.ButtonHoehe.Setzen(1, 30);
         d.ButtonBreite.Setzen(1, 120);
-        d.Seiteninhalte.Setzen(2, {W("Über"), "", "        <p>Neu</p>\r\n"});
+        test::Schreiben(t / "Mein Foto.jpg", "foto");
+        d.InhaltBilder = {t / "Mein Foto.jpg"};
+        d.Seiteninhalte.Setzen(2,
+                               {W("Über"), "",
+                                "        <p>Neu</p>\r\n        <p><img src=\"img/Mein%20Foto.jpg\" "
+                                "alt=\"F\" width=\"1\" height=\"1\" /></p>\r\n"});
         d.Seiteninhalte.Setzen(3, {"", "Drei", std::nullopt});
         const ErzeugterCode code = CodeErzeugen(d, Menue(false));
         DateienErzeugen(d, code, false);
@@ -113,8 +118,17 @@ TEST(SiteAusCodeErzeugen, PagesGetTheirOwnTitleAndContents) {
             EXPECT_EQ(b.find("Alt"), std::string::npos);
             EXPECT_EQ(test::Lesen(t / "Alt/b.html"), "<p>Alt b.html</p>");
         }
+        EXPECT_EQ(test::Lesen(t / "Neu/img/Mein Foto.jpg"), "foto");
         VorschauSchreiben(d, code, false, false, "", 2);
-        EXPECT_EQ(test::Lesen(t / "Test.html").find("Lorem"), std::string::npos);
+        const std::string test2 = test::Lesen(t / "Test.html");
+        EXPECT_EQ(test2.find("Lorem"), std::string::npos);
+        EXPECT_NE(test2.find("<title>&Uuml;ber</title>"), std::string::npos);
+        EXPECT_NE(test2.find("<img src=\"file://" + t.pfad() + "/Mein%20Foto.jpg\""),
+                  std::string::npos);
+        // A page without the editor's text shows what the save keeps.
+        VorschauSchreiben(d, code, false, false, "", 1);
+        EXPECT_EQ(Anzahl(test::Lesen(t / "Test.html"), "<p>Alt a.html</p>"),
+                  d.Modus == kModusNZAlt ? 1u : 0u);
     }
 }
 
