@@ -623,6 +623,8 @@ private slots:
         const std::string neu = ziel + "/Neu/";
         QCOMPARE(QDir(Q(neu)).entryList(QDir::Files, QDir::Name),
                  (QStringList{"_hobby.html", "_index.html", "_kontakt.html"}));
+        // An import starts with the phone layout.
+        QVERIFY(code.seite.find("<meta name=\"viewport\"") != std::string::npos);
         for (int i = 1; i <= 3; ++i) {
             const char* name = namen[i - 1];
             const std::string seite = Lesen(neu + "_" + name);

@@ -266,7 +266,9 @@ private slots:
         QCOMPARE(geoeffnet, (QStringList{Q(ziel + "/Test.html"), Q(neu)}));
         QCOMPARE(Inhalt(neu),
                  (QStringList{"Seite1.html", "Seite2.html", "css", "img", "kontakt.html"}));
-        // Each page marks its own entry of the menu; Memo1 shows page 1.
+        // A new homepage starts with the phone layout, and each page marks
+        // its own entry of the menu; Memo1 shows page 1.
+        QVERIFY(code.seite.find("<meta name=\"viewport\"") != std::string::npos);
         int nummer = 0;
         for (const char* seite : {"Seite1.html", "Seite2.html", "kontakt.html"}) {
             const std::string text = Lesen(neu + "/" + seite);
