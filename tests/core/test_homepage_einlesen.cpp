@@ -306,7 +306,10 @@ TEST(HomepageEinlesen, MissingPagesAndFewerPages) {
 
     hp = HomepageEinlesen(t.pfad());
     EXPECT_EQ(hp.daten.Seitenzahl, 2);
+    // A row taken away earlier leaves nothing to a row added.
+    hp.daten.Seiteninhalte.Setzen(3, {"Drei", "", std::nullopt});
     SeitenzahlAendern(hp, 4);
+    EXPECT_EQ(hp.daten.Seiteninhalte[3].titel, "");
     EXPECT_EQ(hp.daten.ImportSeiten[3], "Seite4.html");
     EXPECT_EQ(hp.daten.ImportSeiten[4], "Seite5.html");
     EXPECT_EQ(hp.eingaben.links[3].text, "Seite 4");
