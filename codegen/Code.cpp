@@ -1,6 +1,10 @@
 #include "codegen/Code.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
 #include <utility>
 
 #include "codegen/Schriftstil.h"
@@ -33,6 +37,9 @@ constexpr const char* kAbsatz2 =
     "sit amet, auctor pulvinar, aliquet in, nisi. Integer sed ante. In hac "
     "habitasse platea dictumst. In malesuada tellus sed leo.</p>";
 
+const std::string kPlatzhalter =
+    std::string("        <h1>Lorem ipsum</h1>\r\n") + kAbsatz1 + "\r\n" + kAbsatz2 + "\r\n";
+
 // Collects lines, each closed by CR LF, the last one included.
 class Zeilen final {
 public:
@@ -42,6 +49,7 @@ public:
     }
     // Lines that already end in CR LF.
     void Zeilenweise(std::string_view zeilen) { text_ += zeilen; }
+    void Reservieren(std::size_t bytes) { text_.reserve(bytes); }
     std::string Fertig() { return std::move(text_); }
 
 private:
@@ -87,23 +95,44 @@ bool StartetGruppe(const Projektdaten& daten, bool eineGrafikFuerAlle, int link)
     return !eineGrafikFuerAlle && daten.ButtonGrafik[link] != daten.ButtonGrafik[link - 1];
 }
 
-std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, int n) {
+// Page `seite` of n; its own title, description and contents where it has them.
+std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, int n, int seite,
+                       bool mitInhalt) {
+    static const SeitenInhalt kKeiner;
+    const SeitenInhalt& eigen = seite >= 1 && seite <= n ? daten.Seiteninhalte[seite] : kKeiner;
+    // The editor's text, empty for the placeholder.
+    const std::string_view inhalt = mitInhalt && seite >= 1 && seite <= n
+                                        ? EditorInhalt(daten, seite).value_or(std::string_view())
+                                        : std::string_view();
     const bool fixiert = eingaben.menueFixiert;
     const bool banner = !daten.BannerDatei.empty();
     const bool nzAlt = daten.Modus == kModusNZAlt;
 
+    const bool handy = daten.HandyAnsicht;
+
     Zeilen zeile;
-    zeile.Zeilenweise(kSeitenAnfang);
+    // Long contents are copied once.
+    if (!inhalt.empty())
+        zeile.Reservieren(inhalt.size() + 4096 + 256 * static_cast<std::size_t>(n));
+    zeile.Zeilenweise(handy ? kSeitenAnfangHandy : kSeitenAnfang);
     zeile("    <meta name=\"generator\" content=\"Leistenwerk\" />");
     zeile("    <meta name=\"robots\" content=\"index\" />");
     zeile("    <meta name=\"robots\" content=\"follow\" />");
     zeile("    <meta name=\"revisit-after\" content=\"5 days\" />");
-    zeile("    <title>Meine Homepage</title>");
-    if (daten.Modus == kModusHPNeu) {
+    zeile("    <title>" +
+          (eigen.titel.empty() ? std::string("Meine Homepage") : KopfText(eigen.titel)) +
+          "</title>");
+    if (!eigen.beschreibung.empty())
+        zeile("    <meta name=\"description\" content=\"" + KopfText(eigen.beschreibung) + "\" />");
+    if (handy) zeile(kViewport);
+    // With the phone layout an imported site's links stand in the head too,
+    // where the DTD wants them.
+    if (daten.Modus == kModusHPNeu || handy) {
         if (fixiert) zeile(kIeLink);
         zeile(kCssLink);
         zeile("  </head>");
         zeile("  <body>");
+        if (handy) zeile(kSprungLink);
     } else {
         zeile("  </head>");
         zeile("  <body>");
@@ -120,7 +149,9 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
         const LinkTexte& link = LinkZeile(eingaben, i);
         // The site writer saves merged imported pages under the name with "_".
         const std::string ziel = nzAlt ? "_" + daten.ImportSeiten[i] : link.seite;
-        zeile("        <li class=\"Seite" + std::to_string(gruppe) + "\"><a href=\"" +
+        // The page's own entry; one class attribute, as XHTML wants it.
+        const char* aktiv = handy && i == seite ? " aktiv" : "";
+        zeile("        <li class=\"Seite" + std::to_string(gruppe) + aktiv + "\"><a href=\"" +
               AttributWert(ziel) + "\" title=\"" + AttributWert(link.tooltipp) + "\">" +
               LinkText(link.text) + "</a></li>");
     }
@@ -148,9 +179,12 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
     zeile(W("      <!-- Hier beginnt der Block für den Seiteninhalt //-->"));
     zeile("");
     zeile("      <div id=\"Inhalt\">");
-    zeile("        <h1>Lorem ipsum</h1>");
-    zeile(kAbsatz1);
-    zeile(kAbsatz2);
+    if (!inhalt.empty()) {
+        zeile.Zeilenweise(inhalt);
+        if (!inhalt.ends_with("\r\n")) zeile("");
+    } else {
+        zeile.Zeilenweise(PlatzhalterZeilen());
+    }
     zeile("      </div>");
     zeile("");
     zeile(W("      <!-- Hier endet der Block für den Seiteninhalt //-->"));
@@ -160,6 +194,87 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
     zeile("  </body>");
     zeile("</html>");
     return zeile.Fertig();
+}
+
+// The phone layout's rules, after all others so that they win. At a
+// desktop width only the current page's mark shows, and it moves no box: the
+// bar is a shadow inside the item's padding, the bold text stays in its
+// fixed-size link.
+void HandyRegeln(const Projektdaten& daten, bool fixiert, Zeilen& zeile) {
+    const long long b = daten.ButtonBreite[1];
+    const auto px = [](long long wert) { return std::to_string(wert) + "px;"; };
+    zeile("a#Sprung {");
+    zeile("  position: absolute;");
+    zeile("  left: -999em;");
+    zeile("}");
+    zeile("a#Sprung:focus {");
+    zeile("  left: 0;");
+    zeile("  top: 0;");
+    zeile("  z-index: 2;");
+    zeile("  padding: 0.5em;");
+    zeile("  color: #" + daten.BodySchriftFarbe + ";");
+    zeile("  background-color: #" + daten.BodyHintergrundFarbe + ";");
+    zeile("}");
+    zeile("");
+    zeile("ul#Navigation li.aktiv {");
+    zeile("  box-shadow: inset 5px 0 #" + daten.ButtonSchriftFarbe + ";");
+    zeile("}");
+    zeile("ul#Navigation li.aktiv a {");
+    zeile("  font-weight: bold;");
+    zeile("}");
+    zeile("");
+    if (fixiert) {
+        // Where the menu can be fixed, the window scrolls rather than the
+        // workaround's block, which no keyboard reaches while nothing in it
+        // takes the focus; every box keeps its size.
+        zeile(":root, html>body, html>body #scrollen {");
+        zeile("  overflow: visible;");
+        zeile("}");
+        zeile("");
+    }
+    // Narrower than the menu, its margin and a readable column of about
+    // 30em with the page's padding, the menu goes above the contents.
+    zeile("@media screen and (max-width: " + std::to_string(b + 541) + "px) {");
+    zeile("  body {");
+    zeile("    font-size: " + px(std::max(daten.BodySchriftGroesse, 16)));
+    zeile("    padding: 0.5em;");
+    zeile("  }");
+    zeile("  ul#Navigation {");
+    zeile("    float: none;");
+    zeile("  }");
+    zeile("  ul#Navigation li, ul#Navigation a {");
+    zeile("    width: auto;");
+    zeile("    height: auto;");
+    zeile("  }");
+    // A line as high as the button graphic, and at least the 44 px of a
+    // finger.
+    zeile("  ul#Navigation a {");
+    zeile("    line-height: " + px(std::max(daten.ButtonHoehe[1], 44)));
+    zeile("    font-size: " + px(std::max(daten.ButtonSchriftGroesse, 16)));
+    zeile("  }");
+    zeile("  div#Inhalt, div#banner {");
+    zeile("    margin-left: 0;");
+    zeile("  }");
+    zeile("  img, table {");
+    zeile("    max-width: 100%;");
+    zeile("    height: auto;");
+    zeile("  }");
+    // Cells wrap even long words, so that a table needs no scrolling box of
+    // its own, which a keyboard could not reach.
+    zeile("  table, td, th {");
+    zeile("    width: auto;");
+    zeile("  }");
+    zeile("  div#Inhalt, td, th {");
+    zeile("    overflow-wrap: anywhere;");
+    zeile("  }");
+    if (fixiert) {
+        // Above the contents the menu scrolls with them.
+        zeile("  html>body #fixiert, #fixiert {");
+        zeile("    position: static;");
+        zeile("    width: auto;");
+        zeile("  }");
+    }
+    zeile("}");
 }
 
 std::string StylesheetText(const Projektdaten& daten, const CodeEingaben& eingaben, int n) {
@@ -263,6 +378,7 @@ std::string StylesheetText(const Projektdaten& daten, const CodeEingaben& eingab
         zeile("}");
         zeile("");
     }
+    if (daten.HandyAnsicht) HandyRegeln(daten, fixiert, zeile);
     return zeile.Fertig();
 }
 
@@ -331,7 +447,69 @@ std::string Demaskiert(std::string_view text, bool attribut) {
     return wert;
 }
 
+// The head's form of a byte above 0x7F.
+constexpr std::string_view kUmlautEntitaeten[][2] = {
+    {"\xE4", "&auml;"}, {"\xF6", "&ouml;"}, {"\xFC", "&uuml;"}, {"\xDF", "&szlig;"},
+    {"\xC4", "&Auml;"}, {"\xD6", "&Ouml;"}, {"\xDC", "&Uuml;"}};
+
+std::string ByteReferenz(char c) {
+    for (const auto& [byte, entitaet] : kUmlautEntitaeten)
+        if (byte[0] == c) return std::string(entitaet);
+    const std::string utf8 = utf8AusCp1252(std::string_view(&c, 1));
+    char32_t zeichen = 0;
+    Utf8Folge(utf8, 0, zeichen);
+    return "&#" + std::to_string(static_cast<std::uint32_t>(zeichen)) + ";";
+}
+
+// Only the forms ByteReferenz writes turn back into bytes: any other
+// reference is the user's own text and stays as typed.
+const std::map<std::string, char, std::less<>>& ReferenzBytes() {
+    static const std::map<std::string, char, std::less<>> bytes = [] {
+        std::map<std::string, char, std::less<>> m;
+        for (int b = 0x80; b <= 0xFF; ++b)
+            m.emplace(ByteReferenz(static_cast<char>(b)), static_cast<char>(b));
+        return m;
+    }();
+    return bytes;
+}
+
 }  // namespace
+
+std::string KopfText(std::string_view text) {
+    const std::string maskiert = Maskiert(text, true);
+    std::string aus;
+    aus.reserve(maskiert.size());
+    for (const char c : maskiert) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F)
+            aus += ' ';
+        else if (b < 0x80)
+            aus += c;
+        else
+            aus += ByteReferenz(c);
+    }
+    return aus;
+}
+
+std::string KopfTextLesen(std::string_view text) {
+    const std::string wert = Demaskiert(text, true);
+    const auto& bytes = ReferenzBytes();
+    std::string aus;
+    aus.reserve(wert.size());
+    for (std::size_t p = 0; p < wert.size(); ++p) {
+        const auto ende = wert[p] == '&' ? wert.find(';', p) : std::string::npos;
+        const auto byte = ende == std::string::npos
+                              ? bytes.end()
+                              : bytes.find(std::string_view(wert).substr(p, ende + 1 - p));
+        if (byte == bytes.end()) {
+            aus += wert[p];
+            continue;
+        }
+        aus += byte->second;
+        p = ende;
+    }
+    return aus;
+}
 
 std::string AttributWert(std::string_view text) { return Maskiert(text, true); }
 
@@ -380,6 +558,31 @@ std::string BildAdresse(std::string_view dateiname) {
     return adresse;
 }
 
+std::string InhaltsBildAdresse(std::string_view pfad) {
+    return "img/" + BildAdresse(DateiName(pfad));
+}
+
+std::string_view PlatzhalterZeilen() {
+    return kPlatzhalter;
+}
+
+std::optional<std::string_view> EditorInhalt(const Projektdaten& daten, int seite) {
+    const std::optional<std::string>& text = daten.Seiteninhalte[seite].text;
+    if (!text) return std::nullopt;
+    if (text->find_first_not_of(" \t\r\n") == std::string::npos) return std::string_view();
+    return std::string_view(*text);
+}
+
+std::string SeiteErzeugen(const Projektdaten& daten, const CodeEingaben& eingaben, int seite,
+                          bool mitInhalt) {
+    return SeitenText(daten, eingaben, daten.SeitenInGebrauch(), seite, mitInhalt);
+}
+
+std::string SeiteAusCode(const Projektdaten& daten, const ErzeugterCode& code, int seite,
+                         bool mitInhalt) {
+    return code.eingaben ? SeiteErzeugen(daten, *code.eingaben, seite, mitInhalt) : code.seite;
+}
+
 int GrafikGruppe(const Projektdaten& daten, bool eineGrafikFuerAlle, int link) {
     int start = link < 1 ? 1 : link;
     while (!StartetGruppe(daten, eineGrafikFuerAlle, start)) --start;
@@ -391,9 +594,10 @@ ErzeugterCode CodeErzeugen(const Projektdaten& daten, const CodeEingaben& eingab
     // so a picture deleted after it was chosen cannot stop the code tab.
     const int n = daten.SeitenInGebrauch();
     ErzeugterCode code;
-    code.seite = SeitenText(daten, eingaben, n);
+    code.seite = SeitenText(daten, eingaben, n, 1, true);
     code.css = StylesheetText(daten, eingaben, n);
     code.ieCss = WorkaroundText(eingaben);
+    code.eingaben = eingaben;
     return code;
 }
 

@@ -7,21 +7,28 @@ namespace {
 // The plain entry of the style table: no bold, no italic, no decoration.
 constexpr const char* kOhneStil =
     "        font-weight: normal;\n        font-style: normal;\n        text-decoration: none;";
+
+// The defaults that a fresh run and each showing of the main window share.
+void Grundwerte(Projektdaten& d) {
+    d.BodySchriftFarbe = "000000";
+    d.ButtonSchriftFarbe = "000000";
+    d.BodyHintergrundFarbe = "ffffff";
+    d.HintergrundBild.clear();
+    d.ButtonHintergrundFarbe.clear();
+    d.HintergrundKachel = true;
+    d.BodySchriftStil = kOhneStil;
+    d.ButtonSchriftStil = kOhneStil;
+    d.BeendenBestaetigt = false;
+    d.LinksAufgebaut = false;
+}
 }  // namespace
 
-Projektdaten::Projektdaten() { StandardwerteSetzen(); }
+// Without the phone layout: data filled by hand gives the classic pages.
+Projektdaten::Projektdaten() { Grundwerte(*this); }
 
 void Projektdaten::StandardwerteSetzen() {
-    BodySchriftFarbe = "000000";
-    ButtonSchriftFarbe = "000000";
-    BodyHintergrundFarbe = "ffffff";
-    HintergrundBild.clear();
-    ButtonHintergrundFarbe.clear();
-    HintergrundKachel = true;
-    BodySchriftStil = kOhneStil;
-    ButtonSchriftStil = kOhneStil;
-    BeendenBestaetigt = false;
-    LinksAufgebaut = false;
+    Grundwerte(*this);
+    HandyAnsicht = true;
 }
 
 int Projektdaten::SeitenInGebrauch() const {

@@ -142,6 +142,22 @@ std::size_t GanzeZeichen(std::string_view t) {
     return t.size();
 }
 
+// The placeholder block of a page text of this generator: from the heading
+// up to the line that closes the contents block.
+std::string_view PlatzhalterIn(std::string_view seitentext) {
+    const auto anfang = seitentext.rfind(kUeberschrift);
+    if (anfang == std::string_view::npos) return {};
+    return seitentext.substr(anfang, seitentext.find(kInhaltEnde, anfang) - anfang);
+}
+
+// The editor's lines in the merged page: the line end of the last one is
+// the one the generated lines after the contents begin with, as in a new
+// site's page, so the contents read back are the same lines.
+std::string_view OhneZeilenende(std::string_view text) {
+    if (text.ends_with("\r\n")) text.remove_suffix(2);
+    return text;
+}
+
 void BildKopieren(const std::string& bild, const std::string& imgOrdner) {
     if (bild.empty()) return;
     const std::string inhalt = DateiLesenGanz(bild);
@@ -238,6 +254,12 @@ public:
         : ein_(std::make_unique_for_overwrite<char[]>(kStueck)),
           aus_(kAusGroesse),
           rahmenBehalten_(rahmenBehalten) {
+        Vorlage(seitentext);
+    }
+
+    // The page text of the pages that follow, which must outlive them: each
+    // page has its own title and description.
+    void Vorlage(std::string_view seitentext) {
         const auto inhaltsblock = seitentext.rfind(kUeberschrift);
         const auto tag = seitentext.find(kGeneratorLeistenwerk);
         const std::string_view nachUeberschrift =
@@ -253,9 +275,9 @@ public:
         vorTag_ = seitentext.substr(0, tag);
         nachTag_ = seitentext.substr(tag + kGeneratorLeistenwerk.size(),
                                      inhaltsblock - tag - kGeneratorLeistenwerk.size());
-        ende_ = rahmenBehalten ? std::string(nachUeberschrift.substr(blockEnde))
-                               : std::string(nachUeberschrift.substr(0, platzhalter)) +
-                                     std::string(nachUeberschrift.substr(blockEnde + 2));
+        ende_ = rahmenBehalten_ ? std::string(nachUeberschrift.substr(blockEnde))
+                                : std::string(nachUeberschrift.substr(0, platzhalter)) +
+                                      std::string(nachUeberschrift.substr(blockEnde + 2));
     }
 
     // The generated parts keep their bytes as the umlaut rule has always
@@ -278,6 +300,14 @@ public:
         }
         Teil(inhalt, true);
         Teil(AusText(ende_), false);
+        Leeren();
+    }
+
+    // A file that is written as it stands.
+    void Text(std::string_view text, const Senke& senke) {
+        senke_ = &senke;
+        aus_.laenge = 0;
+        Roh(text);
         Leeren();
     }
 
@@ -345,6 +375,28 @@ private:
     bool rahmenBehalten_;
 };
 
+// True when the file at pfad holds exactly the bytes that geben hands its
+// senke. The first difference sets genug, which a long part may heed.
+bool GleicheBytes(const std::string& pfad,
+                  const std::function<void(const Senke&, const bool& genug)>& geben) {
+    if (EintragsartLesen(pfad) != Eintragsart::datei) return false;
+    DateiLeser leser(pfad);
+    std::string alt;
+    bool verschieden = false;
+    const Senke vergleich = [&](Puffer voll) {
+        if (!verschieden) {
+            const std::string_view neu = voll.Inhalt();
+            alt.resize(neu.size());
+            verschieden = leser.Lesen(alt.data(), alt.size()) != neu.size() || alt != neu;
+        }
+        voll.laenge = 0;
+        return voll;
+    };
+    geben(vergleich, verschieden);
+    char weiter = 0;
+    return !verschieden && leser.Lesen(&weiter, 1) == 0;
+}
+
 std::string InSpeicher(Zusammenfuehrung& zusammenfuehrung, std::string_view inhalt,
                        const std::string& seitenname) {
     std::string seite;
@@ -366,6 +418,8 @@ std::vector<std::string> GewaehlteBilder(const Projektdaten& daten) {
         if (!bild->empty()) bilder.push_back(*bild);
     for (int i = 1; i <= daten.SeitenInGebrauch(); ++i)
         if (!daten.ButtonGrafik[i].empty()) bilder.push_back(daten.ButtonGrafik[i]);
+    for (const std::string& bild : daten.InhaltBilder)
+        if (!bild.empty()) bilder.push_back(bild);
     return bilder;
 }
 
@@ -402,13 +456,6 @@ std::string DateiLesen(const std::string& dateiname, long long anfang, long long
 
 namespace {
 
-// The placeholder block of a page text of this generator: from the heading
-// up to the line that closes the contents block.
-std::pair<std::size_t, std::size_t> PlatzhalterBlock(std::string_view seitentext) {
-    const auto anfang = seitentext.rfind(kUeberschrift);
-    return {anfang, seitentext.find(kInhaltEnde, anfang)};
-}
-
 std::string Zeitstempel() {
     const std::time_t jetzt = std::time(nullptr);
     std::tm zeit{};
@@ -426,6 +473,11 @@ void ErsetzbarPruefen(const std::string& pfad, Eintragsart erlaubt) {
     throw Hinweis("\"" + Lesbar(pfad) +
                   W("\" kann nicht ersetzt werden: es ist keine gewöhnliche Datei oder ein "
                     "Ordner, sondern eine Verknüpfung oder etwas anderes."));
+}
+
+[[noreturn]] void SeitOeffnenVeraendert(const std::string& datei) {
+    throw Hinweis(Lesbar(datei) + W(": die Datei wurde seit dem Öffnen verändert. Bitte öffnen "
+                                    "Sie die Homepage erneut."));
 }
 
 void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,
@@ -458,73 +510,120 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
             const DateiLeser leser(neu + inhalt->datei);
             return leser.Groesse() == inhalt->groesse && leser.Geaendert() == inhalt->geaendert;
         }();
-        if (!gleich)
-            throw Hinweis(Lesbar(inhalt->datei) +
-                          W(": die Datei wurde seit dem Öffnen verändert. Bitte öffnen Sie die "
-                            "Homepage erneut."));
+        if (!gleich) SeitOeffnenVeraendert(inhalt->datei);
+    }
+
+    const bool importiert = daten.Modus == kModusNZAlt;
+    std::string rahmen = SeiteAusCode(daten, code, 1, false);
+    Zusammenfuehrung zusammenfuehrung(rahmen, !importiert);
+    std::vector<std::string> geaendert;  // the files whose bytes the save changes
+    const auto wirdErsetzt = [&geaendert](const std::string& ziel) {
+        return std::find(geaendert.begin(), geaendert.end(), ziel) != geaendert.end();
+    };
+    std::string sicherung;
+    // Page i into the senke. Own contents come from the backup where their
+    // file is one the save replaces, which may already be the new one; they
+    // end early once genug is set.
+    const auto seiteGeben = [&](int i, const Senke& senke, const bool& genug) {
+        const std::string& name = daten.ImportSeiten[i];
+        rahmen = SeiteAusCode(daten, code, i, false);
+        zusammenfuehrung.Vorlage(rahmen);
+        // The editor's text, where it was opened, takes the place of the
+        // page's own contents.
+        const auto text = EditorInhalt(daten, i);
+        const EigenerInhalt* inhalt =
+            !text && static_cast<std::size_t>(i) <= vorOrt.inhalte.size() &&
+                    vorOrt.inhalte[i - 1].has_value()
+                ? &*vorOrt.inhalte[i - 1]
+                : nullptr;
+        if (!inhalt && !importiert) {
+            // A page added to a new site or written in the editor: the page
+            // text as the generator makes it.
+            zusammenfuehrung.Text(SeiteAusCode(daten, code, i), senke);
+            return;
+        }
+        if (!inhalt) {
+            zusammenfuehrung.Seite(
+                AusText(text && !text->empty() ? OhneZeilenende(*text) : PlatzhalterIn(rahmen)),
+                name, senke);
+            return;
+        }
+        DateiLeser leser((!sicherung.empty() && wirdErsetzt(inhalt->datei) ? sicherung : neu) +
+                         inhalt->datei);
+        leser.Springen(inhalt->anfang);
+        long long rest = inhalt->laenge;
+        zusammenfuehrung.Seite(
+            [&leser, &rest, &genug](char* ziel, std::size_t n) {
+                if (genug) return std::size_t{0};
+                const std::size_t gelesen = leser.Lesen(
+                    ziel,
+                    static_cast<std::size_t>(std::min<long long>(rest, static_cast<long long>(n))));
+                rest -= static_cast<long long>(gelesen);
+                return gelesen;
+            },
+            name, senke);
+    };
+
+    // Only the files whose bytes change are backed up and written: an
+    // unchanged site stays as it is, and a changed page changes its file
+    // alone.
+    for (int i = 1; i <= n; ++i) {
+        const std::string ziel = vorsatz + daten.ImportSeiten[i];
+        if (!GleicheBytes(neu + ziel, [&](const Senke& senke, const bool& genug) {
+                seiteGeben(i, senke, genug);
+            }))
+            geaendert.push_back(ziel);
+    }
+    const auto textPruefen = [&](const std::string& ziel, std::string_view text) {
+        if (!GleicheBytes(neu + ziel, [&](const Senke& senke, const bool&) {
+                zusammenfuehrung.Text(text, senke);
+            }))
+            geaendert.push_back(ziel);
+    };
+    textPruefen("css/formate.css", code.css);
+    if (menueFixiert) textPruefen("css/ie.css", code.ieCss);
+    std::vector<std::pair<std::string, std::string>> bildInhalte;  // target, bytes
+    for (const std::string& bild : bilder) {
+        const std::string ziel = "img/" + DateiName(bild);
+        std::string inhalt = DateiLesenGanz(bild);
+        const std::size_t vorher = geaendert.size();
+        textPruefen(ziel, inhalt);
+        if (geaendert.size() > vorher) bildInhalte.emplace_back(ziel, std::move(inhalt));
     }
 
     // Everything that will be replaced is kept before the first file is.
-    vorOrt.sicherung = "Sicherung " + Zeitstempel();
-    const std::string sicherung = daten.Zielordner + "/" + vorOrt.sicherung + "/";
-    OrdnerErzeugen(daten.Zielordner + "/" + vorOrt.sicherung);
-    for (const std::string& ziel : ziele) {
-        if (!DateiExistiert(neu + ziel)) continue;
-        OrdnerAufDemWegErzeugen(sicherung, ziel);
-        DateiSichern(neu + ziel, sicherung + ziel);
+    vorOrt.sicherung.clear();
+    if (std::any_of(geaendert.begin(), geaendert.end(),
+                    [&neu](const std::string& ziel) { return DateiExistiert(neu + ziel); })) {
+        vorOrt.sicherung = "Sicherung " + Zeitstempel();
+        sicherung = daten.Zielordner + "/" + vorOrt.sicherung + "/";
+        OrdnerErzeugen(daten.Zielordner + "/" + vorOrt.sicherung);
+        for (const std::string& ziel : geaendert) {
+            if (!DateiExistiert(neu + ziel)) continue;
+            OrdnerAufDemWegErzeugen(sicherung, ziel);
+            DateiSichern(neu + ziel, sicherung + ziel);
+        }
     }
 
     // As the imported save: each page is merged while the one before goes
     // to the disk.
-    const bool importiert = daten.Modus == kModusNZAlt;
-    Zusammenfuehrung zusammenfuehrung(code.seite, !importiert);
-    const auto [anfang, ende] = PlatzhalterBlock(code.seite);
-    const std::string_view platzhalter = std::string_view(code.seite).substr(anfang, ende - anfang);
     SchreibFaden schreiber(kAusGroesse, 2);
     const Senke senke = ZumFaden(schreiber);
+    const bool nieGenug = false;
     schreiber.Alle([&] {
         for (int i = 1; i <= n; ++i) {
-            const std::string& name = daten.ImportSeiten[i];
-            const EigenerInhalt* inhalt = static_cast<std::size_t>(i) <= vorOrt.inhalte.size() &&
-                                                  vorOrt.inhalte[i - 1].has_value()
-                                              ? &*vorOrt.inhalte[i - 1]
-                                              : nullptr;
-            if (!inhalt && !importiert) {
-                // A page added to a new site: the page text as it stands.
-                DateiErstellen(neu + name, code.seite);
-                continue;
-            }
-            if (!inhalt) {
-                schreiber.Oeffnen(neu + vorsatz + name);
-                zusammenfuehrung.Seite(AusText(platzhalter), name, senke);
-                schreiber.Schliessen();
-                continue;
-            }
-            // A file this save replaces may already be the new one: its old
-            // bytes are in the backup.
-            const bool ersetzt =
-                std::find(ziele.begin(), ziele.end(), inhalt->datei) != ziele.end();
-            DateiLeser leser((ersetzt ? sicherung : neu) + inhalt->datei);
-            leser.Springen(inhalt->anfang);
-            long long rest = inhalt->laenge;
-            schreiber.Oeffnen(neu + vorsatz + name);
-            zusammenfuehrung.Seite(
-                [&leser, &rest](char* ziel, std::size_t n) {
-                    const std::size_t gelesen =
-                        leser.Lesen(ziel, static_cast<std::size_t>(std::min<long long>(
-                                              rest, static_cast<long long>(n))));
-                    rest -= static_cast<long long>(gelesen);
-                    return gelesen;
-                },
-                name, senke);
+            const std::string ziel = vorsatz + daten.ImportSeiten[i];
+            if (!wirdErsetzt(ziel)) continue;
+            schreiber.Oeffnen(neu + ziel);
+            seiteGeben(i, senke, nieGenug);
             schreiber.Schliessen();
         }
     });
     if (!OrdnerExistiert(neu + "css")) OrdnerErzeugen(neu + "css");
-    TextSchreiben(neu + "css/formate.css", code.css);
-    if (menueFixiert) TextSchreiben(neu + "css/ie.css", code.ieCss);
+    if (wirdErsetzt("css/formate.css")) TextSchreiben(neu + "css/formate.css", code.css);
+    if (menueFixiert && wirdErsetzt("css/ie.css")) TextSchreiben(neu + "css/ie.css", code.ieCss);
     if (!OrdnerExistiert(neu + "img")) OrdnerErzeugen(neu + "img");
-    for (const std::string& bild : bilder) BildKopieren(bild, neu + "img/");
+    for (const auto& [ziel, inhalt] : bildInhalte) DateiErstellen(neu + ziel, inhalt);
 }
 
 }  // namespace
@@ -559,13 +658,27 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
 
     if (importiert) {
         // Each page is converted while the one before goes to the disk.
-        Zusammenfuehrung zusammenfuehrung(code.seite);
+        std::string rahmen = SeiteAusCode(daten, code, 1, false);
+        Zusammenfuehrung zusammenfuehrung(rahmen);
         SchreibFaden schreiber(kAusGroesse, 2);
         const Senke senke = ZumFaden(schreiber);
         schreiber.Alle([&] {
             for (int i = 1; i <= n; ++i) {
                 const std::string& name = daten.ImportSeiten[i];
                 const std::string seitendatei = neu + "_" + name;
+                if (i > 1) {
+                    rahmen = SeiteAusCode(daten, code, i, false);
+                    zusammenfuehrung.Vorlage(rahmen);
+                }
+                // What the editor wrote takes the place of the imported contents.
+                if (const auto text = EditorInhalt(daten, i)) {
+                    schreiber.Oeffnen(seitendatei);
+                    zusammenfuehrung.Seite(
+                        AusText(text->empty() ? PlatzhalterIn(rahmen) : OhneZeilenende(*text)),
+                        name, senke);
+                    schreiber.Schliessen();
+                    continue;
+                }
                 // A missing contents file ends the save with the open error
                 // of a copy of it.
                 if (!DateiExistiert(alt + name)) DateiKopieren(alt + name, seitendatei);
@@ -579,7 +692,8 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
         });
     } else {
         // Each page whole or not at all: a full disk leaves no empty page.
-        for (int i = 1; i <= n; ++i) DateiErstellen(neu + daten.ImportSeiten[i], code.seite);
+        for (int i = 1; i <= n; ++i)
+            DateiErstellen(neu + daten.ImportSeiten[i], SeiteAusCode(daten, code, i));
     }
 
     OrdnerErzeugen(neu + "css");
@@ -592,11 +706,54 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
     BildKopieren(daten.BannerDatei, img);
     BildKopieren(daten.HintergrundBild, img);
     for (int i = 1; i <= n; ++i) BildKopieren(daten.ButtonGrafik[i], img);
+    // A picture that several pages show is copied once.
+    std::vector<std::string> kopiert;
+    for (const std::string& bild : daten.InhaltBilder) {
+        if (std::find(kopiert.begin(), kopiert.end(), bild) != kopiert.end()) continue;
+        BildKopieren(bild, img);
+        kopiert.push_back(bild);
+    }
     if (importiert)
         for (const std::string& bild : daten.ImportBilder) ImportBildKopieren(alt, neu, bild);
 }
 
+std::string InhaltsblockLesen(const Projektdaten& daten, const VorOrt* vorOrt, int seite) {
+    if (seite < 1 || seite > daten.SeitenInGebrauch()) return {};
+    const std::optional<EigenerInhalt>* eigen =
+        vorOrt && static_cast<std::size_t>(seite) <= vorOrt->inhalte.size()
+            ? &vorOrt->inhalte[seite - 1]
+            : nullptr;
+    std::string block;
+    if (eigen && *eigen) {
+        const EigenerInhalt& inhalt = **eigen;
+        const std::string pfad = daten.Zielordner + "/Neu/" + inhalt.datei;
+        if (EintragsartLesen(pfad) != Eintragsart::datei) SeitOeffnenVeraendert(inhalt.datei);
+        DateiLeser leser(pfad);
+        if (leser.Groesse() != inhalt.groesse || leser.Geaendert() != inhalt.geaendert)
+            SeitOeffnenVeraendert(inhalt.datei);
+        leser.Springen(inhalt.anfang);
+        block.resize(static_cast<std::size_t>(inhalt.laenge));
+        block.resize(leser.Lesen(block.data(), block.size()));
+    } else if (daten.Modus == kModusNZAlt && !eigen) {
+        const std::string alt = daten.Zielordner + "/Alt/" + daten.ImportSeiten[seite];
+        if (!DateiExistiert(alt)) return {};
+        const std::string roh = DateiLesenGanz(alt);
+        block.resize(kHoechstFaktor * roh.size());
+        block.resize(Umwandeln(roh.data(), roh.size(), block.data(), true));
+    }
+    // The placeholder is not offered as text; a new site's page holds it
+    // without the line end that the closing line begins with.
+    if (block.find_first_not_of(" \t\r\n") == std::string::npos ||
+        block + "\r\n" == PlatzhalterZeilen())
+        return {};
+    if (!block.ends_with("\r\n")) block += "\r\n";
+    return block;
+}
+
 std::string SpeicherMeldung(const Projektdaten& daten, const VorOrt* vorOrt) {
+    if (vorOrt && vorOrt->sicherung.empty())
+        return "Die Homepage wurde unter " + daten.Zielordner +
+               "/Neu gespeichert.\nDas Programm wird jetzt beendet.";
     if (vorOrt)
         return "Die Homepage wurde unter " + daten.Zielordner +
                "/Neu gespeichert.\nDie bisherigen Dateien liegen unter " + daten.Zielordner + "/" +

@@ -24,6 +24,11 @@ namespace {
 
 constexpr std::string_view kInhaltAnfang = "      <div id=\"Inhalt\">\r\n";
 constexpr std::string_view kGenerator = "    <meta name=\"generator\" content=\"";
+constexpr std::string_view kTitel = "    <title>";
+constexpr std::string_view kBeschreibung = "    <meta name=\"description\" content=\"";
+// A head longer than this is no head of this program's: a title typed into
+// its field is far shorter.
+constexpr std::size_t kKopfGrenze = std::size_t{1} << 20;
 
 std::string InAnfuehrung(std::string_view text) {
     return W("„") + Lesbar(std::string(text)) + W("“");
@@ -223,6 +228,11 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
              {"  text-align: center;", "  padding-top: 20px;", "  padding-bottom: 20px;", "}", ""})
             z.Erwarten(zeile);
     }
+    // The phone layout's rules hold nothing of their own: the page says
+    // whether the site has them, and the comparison with the generated
+    // stylesheet checks them.
+    if (z.Falls("a#Sprung {"))
+        while (!z.Ende()) z.Lesen("}");
     if (!z.Ende()) Unlesbar(z.Datei(), "nach dem letzten Block steht noch Text");
     return css;
 }
@@ -251,15 +261,25 @@ int ButtonHoeheFinden(const Projektdaten& d, const Stylesheet& css, int bildHoeh
     return static_cast<int>(beste);
 }
 
+// The value of the generator tag after a page's first lines, with the phone
+// layout or without; empty when the page does not begin so.
+std::string_view Generator(std::string_view anfang) {
+    for (const std::string_view kopf : {kSeitenAnfang, kSeitenAnfangHandy}) {
+        if (!anfang.starts_with(kopf)) continue;
+        anfang.remove_prefix(kopf.size());
+        if (!anfang.starts_with(kGenerator)) return {};
+        anfang.remove_prefix(kGenerator.size());
+        return anfang.substr(0, anfang.find('"'));
+    }
+    return {};
+}
+
 // The generator tag of a page of this program: "Leistenwerk" on a new
 // site's pages, "_" and its own name on an imported site's pages, which are
 // saved with "_" in front.
 bool IstEigeneSeite(const std::string& datei, std::string_view anfang) {
-    if (!anfang.starts_with(kSeitenAnfang)) return false;
-    anfang.remove_prefix(kSeitenAnfang.size());
-    if (!anfang.starts_with(kGenerator)) return false;
-    anfang.remove_prefix(kGenerator.size());
-    const std::string_view generator = anfang.substr(0, anfang.find('"'));
+    const std::string_view generator = Generator(anfang);
+    if (generator.empty()) return false;
     if (generator == "Leistenwerk") return true;
     return datei.size() > 1 && datei[0] == '_' &&
            generator == "_" + AttributWert(NameOhneEndung(datei.substr(1)));
@@ -287,7 +307,11 @@ void EintragLesen(std::string_view zeile, const std::string& datei, bool importi
         return teil;
     };
     weg("        <li class=\"Seite");
-    menue.gruppen.push_back(ZahlLesen(bis('"'), datei, was));
+    std::string_view gruppe = bis('"');
+    // The page's own entry with the phone layout; the comparison with the
+    // generated page checks which one it is.
+    if (gruppe.ends_with(" aktiv")) gruppe.remove_suffix(6);
+    menue.gruppen.push_back(ZahlLesen(gruppe, datei, was));
     weg("\"><a href=\"");
     std::string ziel = AttributWertLesen(bis('"'));
     weg("\" title=\"");
@@ -311,15 +335,25 @@ Menue MenueLesen(std::string_view seite, const std::string& datei, const std::st
     Zeilen z(seite, datei);
     Menue menue;
     z.Lesen("<!DOCTYPE");
-    for (int i = 0; i < 9; ++i) z.Lesen("<head>");
-    menue.importiert = z.Falls("  </head>");
-    if (menue.importiert) z.Erwarten("  <body>");
+    // The head's lines up to the page's own title and description, which
+    // each page's head gives (KopfLesen).
+    while (!z.Ende() && !z.Vorschau().starts_with(kTitel)) z.Lesen(kTitel);
+    z.Lesen(kTitel);
+    if (z.Vorschau().starts_with(kBeschreibung)) z.Lesen(kBeschreibung);
+    d.HandyAnsicht = z.Falls(kViewport);
+    // With the phone layout the stylesheet lines of both kinds of site stand
+    // in the head; the generator tag tells them apart.
+    menue.importiert =
+        d.HandyAnsicht ? Generator(seite) != "Leistenwerk" : z.Falls("  </head>");
+    const bool linksImKopf = !menue.importiert || d.HandyAnsicht;
+    if (!linksImKopf) z.Erwarten("  <body>");
     z.Falls(kIeLink);
     z.Erwarten(kCssLink);
-    if (!menue.importiert) {
+    if (linksImKopf) {
         z.Erwarten("  </head>");
         z.Erwarten("  <body>");
     }
+    if (d.HandyAnsicht) z.Erwarten(kSprungLink);
     z.Erwarten("");
     z.Erwarten("      <!-- Hier beginnt die Navigationsleiste //-->");
     z.Erwarten("");
@@ -355,6 +389,39 @@ Menue MenueLesen(std::string_view seite, const std::string& datei, const std::st
     return menue;
 }
 
+// The page's own title and description from its head, as the generation
+// writes them again; "Meine Homepage" is no title of its own.
+void KopfLesen(DateiLeser& leser, const std::string& datei, SeitenInhalt& eigen) {
+    std::string kopf;
+    std::size_t titel = std::string::npos, ende = std::string::npos;
+    while (kopf.size() < kKopfGrenze) {
+        const std::size_t alt = kopf.size();
+        kopf.resize(alt + 16 * 1024);
+        kopf.resize(alt + leser.Lesen(kopf.data() + alt, kopf.size() - alt));
+        titel = kopf.find(std::string("\r\n") + std::string(kTitel));
+        if (titel != std::string::npos) ende = kopf.find("</title>\r\n", titel);
+        // The description's line must be whole as well.
+        if (ende != std::string::npos && kopf.find("\r\n", ende + 10) != std::string::npos) break;
+        if (kopf.size() == alt) break;
+    }
+    if (ende == std::string::npos) Unlesbar(datei, "der Titel ist nicht lesbar");
+    titel += 2 + kTitel.size();
+    const std::string_view roh = std::string_view(kopf).substr(titel, ende - titel);
+    eigen.titel = roh == "Meine Homepage" ? std::string() : KopfTextLesen(roh);
+    if (KopfText(eigen.titel.empty() ? "Meine Homepage" : eigen.titel) != roh)
+        Unlesbar(datei, "der Titel ist nicht lesbar");
+    std::string_view danach = std::string_view(kopf).substr(ende + 10);
+    danach = danach.substr(0, danach.find("\r\n"));
+    eigen.beschreibung.clear();
+    if (!danach.starts_with(kBeschreibung)) return;
+    danach.remove_prefix(kBeschreibung.size());
+    if (!danach.ends_with("\" />")) Unlesbar(datei, "die Beschreibung ist nicht lesbar");
+    danach.remove_suffix(4);
+    eigen.beschreibung = KopfTextLesen(danach);
+    if (eigen.beschreibung.empty() || KopfText(eigen.beschreibung) != danach)
+        Unlesbar(datei, "die Beschreibung ist nicht lesbar");
+}
+
 // Where the page's own contents begin in its generated form.
 std::size_t InhaltsAnfang(std::string_view erwartet) {
     return erwartet.rfind(kInhaltAnfang) + kInhaltAnfang.size();
@@ -370,7 +437,7 @@ std::string QuellSeiteFinden(const std::string& neu, const std::string& ordner) 
     for (const OrdnerEintrag& e : eintraege) {
         if (e.art != Eintragsart::datei) continue;
         DateiLeser leser(neu + "/" + e.name);
-        std::string anfang(kSeitenAnfang.size() + kGenerator.size() + 260, '\0');
+        std::string anfang(kSeitenAnfangHandy.size() + kGenerator.size() + 260, '\0');
         anfang.resize(leser.Lesen(anfang.data(), anfang.size()));
         if (IstEigeneSeite(e.name, anfang)) return e.name;
     }
@@ -449,7 +516,6 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
     }
 
     const std::string vorsatz = menue.importiert ? "_" : "";
-    std::string erwartet;  // the page with empty contents of its own
     for (int i = 1; i <= n; ++i) {
         const std::string& name = d.ImportSeiten[i];
         const std::string datei = vorsatz + name;
@@ -460,15 +526,20 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
             continue;
         }
         if (art != Eintragsart::datei) Unlesbar(datei, "das ist keine Datei");
-        if (erwartet.empty() || menue.importiert)
-            erwartet = EigeneSeite(code.seite, d.Modus, name, {});
-        const std::size_t k = InhaltsAnfang(erwartet);
-        const std::string_view kopf = std::string_view(erwartet).substr(0, k);
-        const std::string_view ende = std::string_view(erwartet).substr(k);
 
         // Only the generated lines around the contents are read now; the
         // contents are read when the page is written.
         DateiLeser leser(neu + "/" + datei);
+        SeitenInhalt eigen;
+        KopfLesen(leser, datei, eigen);
+        d.Seiteninhalte.Setzen(i, std::move(eigen));
+        const std::string erwartet =
+            EigeneSeite(SeiteErzeugen(d, eingaben, i, false), d.Modus, name, {});
+        const std::size_t k = InhaltsAnfang(erwartet);
+        const std::string_view kopf = std::string_view(erwartet).substr(0, k);
+        const std::string_view ende = std::string_view(erwartet).substr(k);
+
+        leser.Springen(0);
         const long long groesse = leser.Groesse();
         std::string anfang(kopf.size(), '\0');
         anfang.resize(leser.Lesen(anfang.data(), anfang.size()));
@@ -521,6 +592,7 @@ void SeitenzahlAendern(GeleseneHomepage& homepage, int seitenzahl) {
         while (vergeben(name));
         d.ImportSeiten.Setzen(i, name);
         d.ButtonGrafik.Setzen(i, {});
+        d.Seiteninhalte.Setzen(i, {});
         homepage.eingaben.links.push_back(
             {name, "Seite " + std::to_string(i), "Zur Seite " + std::to_string(i)});
         homepage.inhalte.emplace_back();

@@ -5,8 +5,9 @@
 // With "import" it first takes over a homepage from the loopback provider
 // (pictures in the contents, among them names a web server must decode,
 // characters beyond Latin-1 in UTF-8, a page in Windows-1252, a page the
-// provider does not deliver) and saves that, the menu fixed.
-// Usage: lw_beispielseite <folder> <menu fixed 0|1> <banner 0|1> <graphics 0|1> [import]
+// provider does not deliver) and saves that, the menu fixed. With "handy" the
+// site has the phone layout.
+// Usage: lw_beispielseite <folder> <menu fixed 0|1> <banner 0|1> <graphics 0|1> [handy] [import]
 #include <QBuffer>
 #include <QColor>
 #include <QGuiApplication>
@@ -57,7 +58,7 @@ std::string MenueLink(const std::string& ziel) {
 // Imports the homepage of "anna" from a loopback provider into ordner/Alt and
 // saves it into ordner/Neu; gives the first page's path, or "" with the reason
 // on stderr.
-std::string ImportierteSite(const std::string& ordner) {
+std::string ImportierteSite(const std::string& ordner, bool handy) {
     lw::test::HttpServer server;
     lw::test::ProxyUmgebung umleitung{server};
     const std::string anbieter = "http://www.anna.netzhof-download.de/";
@@ -125,6 +126,7 @@ std::string ImportierteSite(const std::string& ordner) {
     lw::Projektdaten daten;
     daten.Modus = lw::kModusNZAlt;
     daten.Zielordner = ordner;
+    daten.HandyAnsicht = handy;
     daten.ButtonBreite.Setzen(1, 170);
     daten.ButtonHoehe.Setzen(1, 50);
     lw::LadeSitzung sitzung;
@@ -162,15 +164,22 @@ std::string ImportierteSite(const std::string& ordner) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 5 && !(argc == 6 && std::string(argv[5]) == "import")) {
-        std::fprintf(stderr,
-                     "Aufruf: lw_beispielseite <Ordner> <fixiert> <banner> <grafik> [import]\n");
+    bool handy = false, import = false, gueltig = argc >= 5;
+    for (int i = 5; i < argc; ++i) {
+        const std::string art = argv[i];
+        handy = handy || art == "handy";
+        import = import || art == "import";
+        gueltig = gueltig && (art == "handy" || art == "import");
+    }
+    if (!gueltig) {
+        std::fprintf(stderr, "Aufruf: lw_beispielseite <Ordner> <fixiert> <banner> <grafik> "
+                             "[handy] [import]\n");
         return 2;
     }
     const std::string ordner = argv[1];
-    if (argc == 6) {
+    if (import) {
         try {
-            const std::string seite = ImportierteSite(ordner);
+            const std::string seite = ImportierteSite(ordner, handy);
             if (seite.empty()) return 1;
             std::printf("%s\n", seite.c_str());
             return 0;
@@ -187,6 +196,7 @@ int main(int argc, char** argv) {
     daten.Modus = lw::kModusHPNeu;
     daten.Seitenzahl = 4;
     daten.Zielordner = ordner;
+    daten.HandyAnsicht = handy;
     daten.ButtonBreite.Setzen(1, 170);
     daten.ButtonHoehe.Setzen(1, 50);
     lw::CodeEingaben eingaben;
@@ -197,6 +207,25 @@ int main(int argc, char** argv) {
         eingaben.links.push_back({"Seite" + nr + ".html", "Seite " + nr, "Zur Seite " + nr});
         daten.ImportSeiten.Setzen(i, "Seite" + nr + ".html");
     }
+    // Page 1 has contents wider than a phone: a picture and a table of long words.
+    daten.Seiteninhalte.Setzen(
+        1, {{},
+            {},
+            "        <h1>Breite Inhalte</h1>\r\n"
+            "        <p><img src=\"img/breit.png\" alt=\"Ein breites Bild\" width=\"800\" "
+            "height=\"300\" /></p>\r\n"
+            "        <table border=\"1\" cellpadding=\"4\">\r\n"
+            "          <tr>\r\n"
+            "            <th>Donaudampfschifffahrtsgesellschaft</th>\r\n"
+            "            <th>Kapit&auml;nsm&uuml;tzenabzeichen</th>\r\n"
+            "            <th>Rechtsschutzversicherungsgesellschaften</th>\r\n"
+            "          </tr>\r\n"
+            "          <tr>\r\n"
+            "            <td>Grundst&uuml;cksverkehrsgenehmigungszust&auml;ndigkeit</td>\r\n"
+            "            <td>Lorem ipsum dolor sit amet, consectetuer adipiscing elit.</td>\r\n"
+            "            <td>https://www.example.com/ein/sehr/langer/pfad/ohne/leerzeichen</td>\r\n"
+            "          </tr>\r\n"
+            "        </table>\r\n"});
     if (banner) {
         // A PNG banner, measured as the settings page measures it.
         daten.BannerDatei = ordner + "/Tom & Jerry (neu).png";
@@ -220,6 +249,10 @@ int main(int argc, char** argv) {
         }
         const lw::ErzeugterCode code = lw::CodeErzeugen(daten, eingaben);
         lw::DateienErzeugen(daten, code, fixiert);
+        // The picture of page 1's own contents, where the save puts it.
+        if (!BildSchreiben(QString::fromStdString(ordner + "/Neu/img/breit.png"), 800, 300,
+                           QColor(60, 130, 60)))
+            return 3;
     } catch (const lw::Fehler& f) {
         std::fprintf(stderr, "%s\n", f.what());
         return 1;

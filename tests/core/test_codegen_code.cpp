@@ -498,5 +498,186 @@ TEST(CodeErzeugen, PictureNamesBecomeAddresses) {
     EXPECT_EQ(BildAdresse("a%20&<b>\xE4.gif"), "a%20&<b>\xE4.gif");
 }
 
+// The phone layout's rules for breakpoint grenze, page and button text of at
+// least 16 px and a button line of at least 44 px; colours of kCssBasis.
+Zeilen HandyCss(int grenze, int seite, int button, int zeile, bool fixiert) {
+    const auto px = [](int w) { return std::to_string(w) + "px;"; };
+    Zeilen z = {"a#Sprung {", "  position: absolute;", "  left: -999em;", "}",
+                "a#Sprung:focus {", "  left: 0;", "  top: 0;", "  z-index: 2;",
+                "  padding: 0.5em;", "  color: #000000;", "  background-color: #ffffff;", "}", "",
+                "ul#Navigation li.aktiv {", "  box-shadow: inset 5px 0 #000000;", "}",
+                "ul#Navigation li.aktiv a {", "  font-weight: bold;", "}", ""};
+    if (fixiert)
+        z = z + Zeilen{":root, html>body, html>body #scrollen {", "  overflow: visible;", "}", ""};
+    z = z + Zeilen{
+                "@media screen and (max-width: " + std::to_string(grenze) + "px) {",
+                "  body {", "    font-size: " + px(seite), "    padding: 0.5em;", "  }",
+                "  ul#Navigation {", "    float: none;", "  }",
+                "  ul#Navigation li, ul#Navigation a {", "    width: auto;", "    height: auto;",
+                "  }", "  ul#Navigation a {", "    line-height: " + px(zeile),
+                "    font-size: " + px(button), "  }", "  div#Inhalt, div#banner {",
+                "    margin-left: 0;", "  }", "  img, table {", "    max-width: 100%;",
+                "    height: auto;", "  }", "  table, td, th {", "    width: auto;", "  }",
+                "  div#Inhalt, td, th {", "    overflow-wrap: anywhere;", "  }"};
+    if (fixiert)
+        z = z + Zeilen{"  html>body #fixiert, #fixiert {", "    position: static;",
+                       "    width: auto;", "  }"};
+    return z + Zeilen{"}"};
+}
+
+// Page `seite` without the phone layout turned into the page with it: the
+// language on html, the viewport line, the stylesheet lines in the head on
+// every kind of site, the skip link first in the body and the page's own
+// menu entry marked.
+Zeilen MitHandy(Zeilen z, int seite) {
+    const auto eintrag = std::find_if(z.begin(), z.end(), [](const std::string& zeile) {
+        return zeile.starts_with("        <li class=\"Seite");
+    });
+    if (std::distance(eintrag, z.end()) < seite) {
+        ADD_FAILURE() << "no menu entry " << seite;
+        return z;
+    }
+    std::string& li = *(eintrag + (seite - 1));
+    li.insert(li.find("\"><a href"), " aktiv");
+    z[2] = "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"de\" lang=\"de\">";
+    Zeilen kopf = {"    <meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />"};
+    for (const std::string& zeile : {kIeLink, kCssLink, std::string("  </head>"),
+                                     std::string("  <body>")}) {
+        const auto it = std::find(z.begin(), z.end(), zeile);
+        if (it == z.end()) continue;
+        z.erase(it);
+        kopf.push_back(zeile);
+    }
+    kopf.push_back("    <a id=\"Sprung\" href=\"#Inhalt\">Zum Inhalt</a>");
+    const auto titel = std::find(z.begin(), z.end(), "    <title>Meine Homepage</title>");
+    EXPECT_NE(titel, z.end());
+    z.insert(titel + 1, kopf.begin(), kopf.end());
+    return z;
+}
+
+Zeilen AlsZeilen(const std::string& text) {
+    Zeilen z;
+    for (std::size_t p = 0; p < text.size();) {
+        const auto ende = text.find("\r\n", p);
+        z.push_back(text.substr(p, ende - p));
+        p = ende + 2;
+    }
+    return z;
+}
+
+// Every line the phone layout adds, on every kind of site; without it the
+// texts are those of the tables above.
+TEST(CodeErzeugen, PhoneLayoutOnAndOff) {
+    struct Handy {
+        const char* name;
+        const char* modus;
+        bool fixiert;
+        int breite, hoehe, seite, button;
+        Zeilen css;
+    };
+    const Handy faelle[] = {
+        {"neu", kModusHPNeu, false, 170, 50, 14, 12, HandyCss(711, 16, 16, 50, false)},
+        {"neu fixiert", kModusHPNeu, true, 170, 50, 14, 12, HandyCss(711, 16, 16, 50, true)},
+        {"importiert", kModusNZAlt, false, 170, 50, 14, 12, HandyCss(711, 16, 16, 50, false)},
+        {"importiert fixiert", kModusNZAlt, true, 170, 50, 14, 12,
+         HandyCss(711, 16, 16, 50, true)},
+        {"grosse Schrift, flacher Button", kModusHPNeu, false, 300, 30, 20, 18,
+         HandyCss(841, 20, 18, 44, false)},
+    };
+    for (const Handy& h : faelle) {
+        SCOPED_TRACE(h.name);
+        Fall f(3, h.modus);
+        f.daten.ImportAnzahl = 3;
+        for (int i = 1; i <= 3; ++i)
+            f.daten.ImportSeiten.Setzen(i, "Seite" + std::to_string(i) + ".html");
+        f.eingaben.menueFixiert = h.fixiert;
+        f.daten.ButtonBreite.Setzen(1, h.breite);
+        f.daten.ButtonHoehe.Setzen(1, h.hoehe);
+        f.daten.BodySchriftGroesse = h.seite;
+        f.daten.ButtonSchriftGroesse = h.button;
+        const ErzeugterCode aus = f.Code();
+        const std::string aus3 = SeiteErzeugen(f.daten, f.eingaben, 3);
+        f.daten.HandyAnsicht = true;
+        const ErzeugterCode an = f.Code();
+        EXPECT_EQ(an.seite, Text(MitHandy(AlsZeilen(aus.seite), 1)));
+        EXPECT_EQ(SeiteErzeugen(f.daten, f.eingaben, 3), Text(MitHandy(AlsZeilen(aus3), 3)));
+        EXPECT_EQ(an.css, aus.css + Text(h.css));
+        EXPECT_EQ(an.ieCss, aus.ieCss);
+        // At most 2 KiB for the phone layout.
+        EXPECT_LE(an.css.size() - aus.css.size(), 2048u);
+    }
+}
+
+}  // namespace
+}  // namespace lw
+
+namespace lw {
+namespace {
+
+// Each page has its own head and contents; everything else is the page text
+// of every page, and a page without its own stays byte for byte as before.
+TEST(SeiteErzeugen, TitleDescriptionAndContentsPerPage) {
+    Fall f(3);
+    const std::string vorher = f.Code().seite;
+    f.daten.Seiteninhalte.Setzen(
+        2, {W("Über mich & \"uns\" <3"), W("Fotos, Wandern – 2024"), "        <p>Hallo</p>\r\n"});
+    f.daten.Seiteninhalte.Setzen(3, {"", "", "  \r\n"});  // empty text: the placeholder
+    const ErzeugterCode code = f.Code();
+    EXPECT_EQ(code.seite, vorher);
+    EXPECT_EQ(SeiteAusCode(f.daten, code, 1), vorher);
+    EXPECT_EQ(SeiteAusCode(f.daten, code, 3), vorher);
+    Zeilen seite2 =
+        Ersetzt(EinfacheSeite({Eintrag(1, "Seite1.html", 1), Eintrag(1, "Seite2.html", 2),
+                               Eintrag(1, "Seite3.html", 3)}),
+                "    <title>Meine Homepage</title>",
+                "    <title>&Uuml;ber mich &amp; &quot;uns&quot; &lt;3</title>");
+    seite2 = Davor(seite2, kCssLink,
+                   {"    <meta name=\"description\" content=\"Fotos, Wandern &#8211; 2024\" />"});
+    EXPECT_EQ(SeiteAusCode(f.daten, code, 2, false), Text(seite2));
+    seite2.erase(std::find(seite2.begin(), seite2.end(), kAbsatz1) - 1,
+                 std::find(seite2.begin(), seite2.end(), kAbsatz2) + 1);
+    EXPECT_EQ(SeiteAusCode(f.daten, code, 2),
+              Text(Davor(seite2, "      </div>", {"        <p>Hallo</p>"})));
+    // Rows beyond the pages in use are not pages; code made without its
+    // inputs gives its one page text for every page.
+    f.daten.Seiteninhalte.Setzen(4, {"Vier", "", "x"});
+    EXPECT_EQ(SeiteErzeugen(f.daten, f.eingaben, 4), vorher);
+    EXPECT_EQ(SeiteAusCode(f.daten, ErzeugterCode{"eine", "", ""}, 2), "eine");
+}
+
+TEST(KopfText, AsciiAndReadBackToTheSameBytes) {
+    struct Fall {
+        const char* name;
+        std::string eingabe, ergebnis;
+    };
+    const Fall faelle[] = {
+        {"plain", "Meine Seite", "Meine Seite"},
+        {"umlauts", "\xC4\xD6\xDC\xE4\xF6\xFC\xDF", "&Auml;&Ouml;&Uuml;&auml;&ouml;&uuml;&szlig;"},
+        {"latin-1 and windows-1252", "\xE9\x80\x84\xA0", "&#233;&#8364;&#8222;&#160;"},
+        {"markup", "<b>\"x\" & y</b>", "&lt;b>&quot;x&quot; &amp; y&lt;/b>"},
+        {"typed references stay", "&auml;&#8364;&#0228;&eacute;&amp;",
+         "&auml;&#8364;&#0228;&eacute;&amp;"},
+        {"control characters", "a\tb\r\nc", "a b  c"},
+    };
+    for (const auto& f : faelle) {
+        EXPECT_EQ(KopfText(f.eingabe), f.ergebnis) << f.name;
+        EXPECT_EQ(KopfText(KopfTextLesen(f.ergebnis)), f.ergebnis) << f.name;
+    }
+    EXPECT_EQ(KopfTextLesen("&Uuml;ber &amp;uuml; &amp; &lt;&#8364;&#0228;"),
+              "\xDC"
+              "ber &amp;uuml; & <\x80&#0228;");
+    // Every byte, alone and behind an '&', gives the same bytes again.
+    for (int b = 1; b < 256; ++b) {
+        for (const std::string& t : {std::string(1, static_cast<char>(b)),
+                                     "&" + std::string(1, static_cast<char>(b)) + "uml;"}) {
+            const std::string kopf = KopfText(t);
+            EXPECT_EQ(KopfText(KopfTextLesen(kopf)), kopf) << b;
+            EXPECT_TRUE(std::all_of(kopf.begin(), kopf.end(), [](char c) {
+                return c >= 0x20 && c < 0x7F;
+            })) << b;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace lw

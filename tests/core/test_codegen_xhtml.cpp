@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "codegen/Code.h"
@@ -59,9 +60,14 @@ CodeEingaben Felder(bool fixiert) {
 }
 
 TEST(XhtmlGueltig, PageWithBannerFixedAndNot) {
-    for (const bool fixiert : {false, true}) {
-        const auto p = MitXmllint(CodeErzeugen(Site(), Felder(fixiert)).seite);
-        EXPECT_EQ(p.status, 0) << "fixed=" << fixiert << "\n" << p.ausgabe;
+    for (const bool handy : {false, true}) {
+        for (const bool fixiert : {false, true}) {
+            Projektdaten daten = Site();
+            daten.HandyAnsicht = handy;
+            const auto p = MitXmllint(CodeErzeugen(daten, Felder(fixiert)).seite);
+            EXPECT_EQ(p.status, 0) << "fixed=" << fixiert << " phone=" << handy << "\n"
+                                   << p.ausgabe;
+        }
     }
 }
 
@@ -90,12 +96,84 @@ TEST(XhtmlGueltig, MergedPageFixedAndNot) {
     const std::string inhalt =
         "<h2>Caf\xC3\xA9 \xE2\x80\x9EZur Post\xE2\x80\x9C</h2>\r\n"
         "<p>Kaffee f\xC3\xBCr 2 \xE2\x82\xAC <img src=\"data/pics/urlaub.jpg\" alt=\"\" /></p>";
-    for (const bool fixiert : {false, true}) {
-        const std::string seite =
-            SeiteZusammenfuehren(CodeErzeugen(daten, Felder(fixiert)).seite, inhalt, "a&b.html");
-        ASSERT_NE(seite.find("&#233; &#8222;Zur Post&#8220;"), std::string::npos);
-        const auto p = MitXmllint(LinksImKopf(seite));
-        EXPECT_EQ(p.status, 0) << "fixed=" << fixiert << "\n" << p.ausgabe;
+    for (const bool handy : {false, true}) {
+        for (const bool fixiert : {false, true}) {
+            daten.HandyAnsicht = handy;
+            const std::string seite = SeiteZusammenfuehren(CodeErzeugen(daten, Felder(fixiert)).seite,
+                                                           inhalt, "a&b.html");
+            ASSERT_NE(seite.find("&#233; &#8222;Zur Post&#8220;"), std::string::npos);
+            // With the phone layout the lines stand in the head already.
+            const auto p = MitXmllint(handy ? seite : LinksImKopf(seite));
+            EXPECT_EQ(p.status, 0) << "fixed=" << fixiert << " phone=" << handy << "\n"
+                                   << p.ausgabe;
+        }
+    }
+}
+
+// Contents as the editor writes them: every element of its set.
+const char* const kEditorInhalt =
+    "        <h2>Hobbys &amp; mehr</h2>\r\n"
+    "        <p>Ich <strong>wandere</strong>, <em>lese</em> und <u>koche</u>.<br />Post: <a "
+    "href=\"mailto:ich@example.org\" title=\"Mail\">ich@example.org</a>, <a "
+    "href=\"Seite1.html\">Start</a></p>\r\n"
+    "        <ul>\r\n"
+    "          <li>Eins</li>\r\n"
+    "          <li>Zwei\r\n"
+    "            <ol>\r\n"
+    "              <li>Zwei &auml;</li>\r\n"
+    "            </ol>\r\n"
+    "          </li>\r\n"
+    "        </ul>\r\n"
+    "        <p><img src=\"img/Foto%201.jpg\" alt=\"Foto &quot;1&quot;\" width=\"300\" "
+    "height=\"200\" /></p>\r\n"
+    "        <table border=\"1\" cellpadding=\"4\">\r\n"
+    "          <tr>\r\n"
+    "            <th>A</th>\r\n"
+    "            <td>&#8364; 5</td>\r\n"
+    "          </tr>\r\n"
+    "        </table>\r\n"
+    "        <hr />\r\n"
+    "        <h1>Ende</h1>\r\n"
+    "        <h3>&#26085;</h3>\r\n";
+
+// The pages as the save writes them with titles, descriptions and the
+// editor's contents, new and imported, the menu fixed and not.
+TEST(XhtmlGueltig, SavedPagesWithTheirOwnContents) {
+    for (const char* modus : {kModusHPNeu, kModusNZAlt}) {
+        for (const bool fixiert : {false, true}) {
+            SCOPED_TRACE(std::string(modus) + (fixiert ? " fixed" : ""));
+            test::TempOrdner t;
+            Projektdaten daten = Site();
+            daten.Modus = modus;
+            daten.Zielordner = t.pfad();
+            daten.BannerDatei.clear();
+            daten.ButtonGrafik.Setzen(1, "");
+            if (daten.Modus == kModusNZAlt) std::swap(daten.Seitenzahl, daten.ImportAnzahl);
+            test::Schreiben(t / "Foto 1.jpg", "foto");
+            daten.InhaltBilder = {t / "Foto 1.jpg"};
+            std::filesystem::create_directory(t / "Alt");
+            test::Schreiben(t / "Alt/Seite1.html", "<p>Alt</p>");
+            for (int i = 1; i <= 3; ++i)
+                daten.ImportSeiten.Setzen(i, Felder(false).links[i - 1].seite);
+            daten.Seiteninhalte.Setzen(1, {W("Über \"uns\" & <euch> – 2024"), "", std::nullopt});
+            daten.Seiteninhalte.Setzen(2,
+                                       {"", W("Wandern, Lesen & \"Kochen\" <3 €"), kEditorInhalt});
+            daten.Seiteninhalte.Setzen(3, {"Drei", "Drei", ""});
+            DateienErzeugen(daten, CodeErzeugen(daten, Felder(fixiert)), fixiert);
+            EXPECT_EQ(test::Lesen(t / "Neu/img/Foto 1.jpg"), "foto");
+            for (int i = 1; i <= 3; ++i) {
+                const std::string name = daten.ImportSeiten[i];
+                const std::string datei =
+                    t / ("Neu/" + std::string(daten.Modus == kModusNZAlt ? "_" : "") + name);
+                std::string seite = test::Lesen(datei);
+                if (i == 2) {
+                    EXPECT_NE(seite.find(kEditorInhalt), std::string::npos);
+                }
+                if (daten.Modus == kModusNZAlt) seite = LinksImKopf(seite);
+                const auto p = MitXmllint(seite);
+                EXPECT_EQ(p.status, 0) << name << "\n" << p.ausgabe;
+            }
+        }
     }
 }
 

@@ -12,6 +12,7 @@
 #include "common/Zeichensatz.h"
 #include "output/DateiErzeugung.h"
 #include "output/HomepageEinlesen.h"
+#include "output/Vorschau.h"
 #include "tests/support/FehlerText.h"
 #include "tests/support/TempOrdner.h"
 
@@ -46,6 +47,7 @@ struct Fall {
     std::string modus;
     bool fixiert, eineGrafik, banner, hintergrund;
     std::vector<Link> links;
+    bool handy = false;  // the phone layout
 };
 
 std::vector<Link> Standardlinks(int n) {
@@ -69,6 +71,7 @@ void Speichern(const test::TempOrdner& t, const Fall& f) {
     Projektdaten d;
     d.Modus = f.modus;
     d.Zielordner = t.pfad();
+    d.HandyAnsicht = f.handy;
     CodeEingaben e;
     e.menueFixiert = f.fixiert;
     e.eineGrafikFuerAlle = f.eineGrafik;
@@ -140,6 +143,9 @@ const std::vector<Fall>& Faelle() {
         {"importiert fixiert", alt, true, false, true, false, zwei},
         {"importiert offen", alt, false, false, false, true, {abc[1]}},
         {"tausend Seiten", neu, true, false, false, false, Standardlinks(1000)},
+        {"neu Handy", neu, true, false, true, true, allerlei, true},
+        {"importiert Handy fixiert", alt, true, false, true, false, zwei, true},
+        {"importiert Handy offen", alt, false, false, false, true, abc, true},
     };
     return faelle;
 }
@@ -154,12 +160,87 @@ TEST(HomepageEinlesen, UnchangedRoundTripsAreByteIdentical) {
         const VorOrt vorOrt =
             Speichern(HomepageEinlesen(f.links.size() > 3 ? t / "Neu" : t.pfad()));
         EXPECT_TRUE(Dateien(t / "Neu") == vorher);
-        // The backup holds the pages and stylesheets replaced, not the pictures.
-        const auto gesichert = Dateien(t / vorOrt.sicherung);
-        EXPECT_EQ(gesichert.size(), f.links.size() + (f.fixiert ? 3 : 2));  // with css/
-        for (const auto& [name, bytes] : gesichert) EXPECT_EQ(bytes, vorher.at(name)) << name;
-        EXPECT_EQ(std::distance(fs::directory_iterator(t.pfad()), fs::directory_iterator()), 4);
+        // Nothing changed: nothing was replaced, and no backup was made.
+        EXPECT_EQ(vorOrt.sicherung, "");
+        EXPECT_EQ(std::distance(fs::directory_iterator(t.pfad()), fs::directory_iterator()), 3);
     }
+}
+
+// One page's title, description or text changed: that page's file alone is
+// written and backed up; the next round trip changes nothing.
+TEST(HomepageEinlesen, AChangedPageChangesItsFileAlone) {
+    for (const Fall& f : {Faelle()[1], Faelle()[3]}) {
+        SCOPED_TRACE(f.name);
+        for (int was = 0; was < 3; ++was) {
+            test::TempOrdner t;
+            Speichern(t, f);
+            const auto vorher = Dateien(t / "Neu");
+            GeleseneHomepage hp = HomepageEinlesen(t.pfad());
+            SeitenInhalt eigen = hp.daten.Seiteninhalte[2];
+            if (was == 0) eigen.titel = W("Über mich");
+            if (was == 1) eigen.beschreibung = W("Wer ich bin – kurz");
+            if (was == 2) eigen.text = "        <p>Neu</p>\r\n";
+            hp.daten.Seiteninhalte.Setzen(2, eigen);
+            const VorOrt vorOrt = Speichern(hp);
+            const std::string seite = (f.modus == kModusNZAlt ? "_" : "") + f.links[1].seite;
+            auto nachher = Dateien(t / "Neu");
+            EXPECT_NE(nachher.at(seite), vorher.at(seite));
+            const auto gesichert = Dateien(t / vorOrt.sicherung);
+            EXPECT_EQ(gesichert.size(), 1u);
+            EXPECT_EQ(gesichert.at(seite), vorher.at(seite));
+            nachher[seite] = vorher.at(seite);
+            EXPECT_TRUE(nachher == vorher);
+
+            nachher = Dateien(t / "Neu");
+            hp = HomepageEinlesen(t.pfad());
+            EXPECT_EQ(hp.daten.Seiteninhalte[2].titel, eigen.titel);
+            EXPECT_EQ(hp.daten.Seiteninhalte[2].beschreibung, eigen.beschreibung);
+            // What the editor is shown, taken back unchanged, writes the same
+            // bytes again.
+            const VorOrt geoeffnet{hp.inhalte, {}};
+            const std::string block = InhaltsblockLesen(hp.daten, &geoeffnet, 2);
+            if (was == 2)
+                EXPECT_EQ(block, *eigen.text);
+            else if (f.modus == kModusNZAlt)
+                EXPECT_EQ(block, "        <p>Inhalt von kontakt.htm: T\xFCr</p>\r\n");
+            else
+                EXPECT_EQ(block, "");  // the placeholder is not offered
+            if (!block.empty()) eigen.text = block;
+            hp.daten.Seiteninhalte.Setzen(2, eigen);
+            EXPECT_EQ(Speichern(hp).sicherung, "");
+            EXPECT_TRUE(Dateien(t / "Neu") == nachher);
+        }
+    }
+}
+
+// The editor is not shown a page's contents once another editor changed the
+// file; a new imported site shows the contents file as the save merges it.
+TEST(InhaltsblockLesen, ChangedFilesAndImportedContents) {
+    test::TempOrdner t;
+    Speichern(t, Faelle()[0]);
+    Schreiben(t / "Neu/Seite2.html", MitInhalt(Lesen(t / "Neu/Seite2.html"), "<p>eigen</p>"));
+    const GeleseneHomepage hp = HomepageEinlesen(t.pfad());
+    const VorOrt vorOrt{hp.inhalte, {}};
+    // "Testen" shows the page's own contents.
+    VorschauSchreiben(hp.daten, CodeErzeugen(hp.daten, hp.eingaben), false, false, "", 2, &vorOrt);
+    EXPECT_NE(Lesen(t / "Test.html").find("<div id=\"Inhalt\">\r\n<p>eigen</p>\r\n      </div>"),
+              std::string::npos);
+    Schreiben(t / "Neu/Seite3.html", MitInhalt(Lesen(t / "Neu/Seite3.html"), "<p>x</p>"));
+    EXPECT_EQ(FehlerText([&] { InhaltsblockLesen(hp.daten, &vorOrt, 3); }),
+              W("Seite3.html: die Datei wurde seit dem Öffnen verändert. Bitte öffnen Sie die "
+                "Homepage erneut."));
+    EXPECT_EQ(InhaltsblockLesen(hp.daten, &vorOrt, 4), "");
+
+    Projektdaten d;
+    d.Modus = kModusNZAlt;
+    d.Zielordner = t / "Import";
+    d.ImportAnzahl = 2;
+    d.ImportSeiten.Setzen(1, "a.html");
+    d.ImportSeiten.Setzen(2, "b.html");
+    fs::create_directories(t / "Import/Alt");
+    Schreiben(t / "Import/Alt/a.html", "<p>T\xC3\xBCr \xE2\x82\xAC</p>");
+    EXPECT_EQ(InhaltsblockLesen(d, nullptr, 1), "<p>T&uuml;r &#8364;</p>\r\n");
+    EXPECT_EQ(InhaltsblockLesen(d, nullptr, 2), "");
 }
 
 // What the bytes of a round trip do not show: where the pictures are, and a
@@ -174,6 +255,14 @@ TEST(HomepageEinlesen, RecoversWhatTheTabsShow) {
     EXPECT_EQ(hp.daten.ButtonGrafik[4], "");
     EXPECT_EQ(hp.daten.BannerDatei, t / "Neu/img/mein banner.gif");
     EXPECT_EQ(hp.daten.HintergrundBild, t / "Neu/img/stein(1).jpg");
+    EXPECT_FALSE(hp.daten.HandyAnsicht);
+    for (const std::size_t fall : {6u, 7u}) {
+        test::TempOrdner handy;
+        Speichern(handy, Faelle()[fall]);
+        const GeleseneHomepage gelesen = HomepageEinlesen(handy.pfad());
+        EXPECT_TRUE(gelesen.daten.HandyAnsicht);
+        EXPECT_EQ(gelesen.daten.Modus, Faelle()[fall].modus);
+    }
 }
 
 // Contents written with another editor come back merged as imported contents
@@ -217,7 +306,10 @@ TEST(HomepageEinlesen, MissingPagesAndFewerPages) {
 
     hp = HomepageEinlesen(t.pfad());
     EXPECT_EQ(hp.daten.Seitenzahl, 2);
+    // A row taken away earlier leaves nothing to a row added.
+    hp.daten.Seiteninhalte.Setzen(3, {"Drei", "", std::nullopt});
     SeitenzahlAendern(hp, 4);
+    EXPECT_EQ(hp.daten.Seiteninhalte[3].titel, "");
     EXPECT_EQ(hp.daten.ImportSeiten[3], "Seite4.html");
     EXPECT_EQ(hp.daten.ImportSeiten[4], "Seite5.html");
     EXPECT_EQ(hp.eingaben.links[3].text, "Seite 4");

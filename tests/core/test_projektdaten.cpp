@@ -18,6 +18,8 @@ TEST(Projektdaten, FreshProjectCarriesTheDefaults) {
     EXPECT_TRUE(d.HintergrundKachel);
     EXPECT_EQ(d.Seitenzahl, 0);
     EXPECT_EQ(d.SeitenInGebrauch(), 0);
+    // Data filled by hand keeps the classic pages.
+    EXPECT_FALSE(d.HandyAnsicht);
 }
 
 TEST(Projektdaten, ShowingTheMainWindowResetsOnlyItsFields) {
@@ -36,6 +38,7 @@ TEST(Projektdaten, ShowingTheMainWindowResetsOnlyItsFields) {
     EXPECT_TRUE(d.HintergrundKachel);
     EXPECT_FALSE(d.LinksAufgebaut);
     EXPECT_FALSE(d.BeendenBestaetigt);
+    EXPECT_TRUE(d.HandyAnsicht);
     // Not among the reset fields.
     EXPECT_EQ(d.BannerDatei, "/b/kopf.jpg");
     EXPECT_TRUE(d.HintergrundFixiert);
