@@ -360,6 +360,32 @@ std::size_t InhaltsAnfang(std::string_view erwartet) {
     return erwartet.rfind(kInhaltAnfang) + kInhaltAnfang.size();
 }
 
+// A page is read only as far as its head: up to and with the line that opens
+// the contents block, and no further than a head of this program can be, so
+// that a page of any size takes little memory.
+constexpr std::size_t kKopfGrenze = std::size_t{16} << 20;
+
+std::string KopfLesen(const std::string& pfad) {
+    constexpr std::size_t kStueck = 64 * 1024;
+    DateiLeser leser(pfad);
+    std::string kopf;
+    std::size_t gesucht = 0;  // the line cannot begin before this byte
+    while (kopf.size() < kKopfGrenze) {
+        const std::size_t alt = kopf.size();
+        const std::size_t angefordert = std::min(kStueck, kKopfGrenze - alt);
+        kopf.resize(alt + angefordert);
+        kopf.resize(alt + leser.Lesen(kopf.data() + alt, angefordert));
+        if (const auto p = std::string_view(kopf).find(kInhaltAnfang, gesucht);
+            p != std::string_view::npos) {
+            kopf.resize(p + kInhaltAnfang.size());
+            break;
+        }
+        if (kopf.size() < alt + angefordert) break;  // the end of the file
+        gesucht = kopf.size() - (kInhaltAnfang.size() - 1);
+    }
+    return kopf;
+}
+
 // Of the candidates, the page whose menu the site has now: the one saved
 // last, since pages taken out of the menu keep their older menu.
 std::string QuellSeiteFinden(const std::string& neu, const std::string& ordner) {
@@ -383,25 +409,44 @@ std::string SeitenOrdner(const Projektdaten& daten) {
     return daten.Zielordner + "/Neu";
 }
 
-GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
+std::string ZielordnerFinden(const std::string& gewaehlt) {
     std::string ordner = gewaehlt;
     while (ordner.size() > 1 && ordner.back() == '/') ordner.pop_back();
+    if (EintragsartLesen(ordner + "/Neu") == Eintragsart::fehlt) {
+        if (DateiName(ordner) != "Neu") NichtGefunden(gewaehlt);
+        ordner.resize(ordner.size() - 4);
+    }
+    if (Art(ordner + "/Neu", "Neu") != Eintragsart::ordner) NichtGefunden(gewaehlt);
+    return ordner;
+}
 
+std::string ErsteSeite(const std::string& zielordner) {
+    try {
+        const std::string neu = zielordner + "/Neu";
+        const std::string quelle = QuellSeiteFinden(neu, zielordner);
+        Projektdaten d;
+        CodeEingaben eingaben;
+        const Menue menue =
+            MenueLesen(KopfLesen(neu + "/" + quelle), quelle, neu + "/img/", d, eingaben);
+        if (menue.links.empty()) return {};
+        return (menue.importiert ? "_" : "") + menue.links[0].seite;
+    } catch (const Fehler&) {
+        return {};
+    }
+}
+
+GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
     GeleseneHomepage hp;
     Projektdaten& d = hp.daten;
-    if (EintragsartLesen(ordner + "/Neu") != Eintragsart::fehlt) {
-        d.Zielordner = ordner;
-    } else if (DateiName(ordner) == "Neu") {
-        d.Zielordner = ordner.substr(0, ordner.size() - 4);
-    } else {
-        NichtGefunden(gewaehlt);
-    }
+    d.Zielordner = ZielordnerFinden(gewaehlt);
     const std::string neu = SeitenOrdner(d);
-    if (Art(neu, "Neu") != Eintragsart::ordner || Art(neu + "/css", "css") != Eintragsart::ordner ||
+    if (Art(neu + "/css", "css") != Eintragsart::ordner ||
         Art(neu + "/css/formate.css", "formate.css") != Eintragsart::datei)
         NichtGefunden(gewaehlt);
     const std::string img = neu + "/img/";
     Art(neu + "/img", "img");
+    // Nothing of the site is read through a link, wherever in Neu it stands.
+    VerknuepfungenAblehnen(neu);
 
     const std::string formate = DateiLesenGanz(neu + "/css/formate.css");
     const Stylesheet css = StylesheetLesen(formate, img, d);
@@ -409,7 +454,7 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
     eingaben.menueFixiert = css.fixiert;
 
     const std::string quelle = QuellSeiteFinden(neu, gewaehlt);
-    const std::string quelltext = DateiLesenGanz(neu + "/" + quelle);
+    const std::string quelltext = KopfLesen(neu + "/" + quelle);
     const Menue menue = MenueLesen(quelltext, quelle, img, d, eingaben);
     const int n = static_cast<int>(menue.links.size());
     d.Modus = menue.importiert ? kModusNZAlt : kModusHPNeu;
@@ -479,7 +524,7 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
             schluss.resize(leser.Lesen(schluss.data(), schluss.size()));
         }
         if (anfang != kopf) {
-            if (DateiLesenGanz(neu + "/" + datei).find(kInhaltAnfang) == std::string::npos)
+            if (!KopfLesen(neu + "/" + datei).ends_with(kInhaltAnfang))
                 Unlesbar(datei, W("die Zeile, die den Inhaltsblock öffnet, fehlt"));
             if (datei == quelle) Unlesbar(datei, W("das Menü ist nicht lesbar"));
             Unlesbar(datei, W("das Menü ist anders als auf der Seite ") + InAnfuehrung(quelle));
