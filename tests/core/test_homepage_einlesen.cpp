@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ctime>
+#include <fstream>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include "codegen/Schriftstil.h"
 #include "common/Fehler.h"
@@ -27,7 +30,7 @@ using test::Schreiben;
 std::map<std::string, std::string> Dateien(const std::string& ordner) {
     std::map<std::string, std::string> dateien;
     for (const auto& e : fs::recursive_directory_iterator(ordner)) {
-        const std::string name = fs::relative(e.path(), ordner).string();
+        const std::string name = e.path().lexically_relative(ordner).string();
         if (e.is_symlink())
             dateien[name] = "-> " + fs::read_symlink(e.path()).string();
         else
@@ -294,6 +297,21 @@ TEST(HomepageEinlesen, BadSitesAreRefusedWithTheirMessage) {
                               W(": die Datei ist eine symbolische Verknüpfung, der Leistenwerk "
                                 "nicht folgt")});
     }
+    // A link anywhere below Neu is named and never followed, a loop of links
+    // too, and one put there after opening is refused before the save writes.
+    const std::string link = W(": die Datei ist eine symbolische Verknüpfung, der Leistenwerk "
+                               "nicht folgt");
+    for (const auto& [pfad, ziel, beimSpeichern] :
+         {std::tuple<std::string, std::string, bool>{"img/bild.gif", "../../ziel", false},
+          {"img/ordner", "/", false},
+          {"schleife", "schleife", false},
+          {"img/spaeter.gif", "../../ziel", true}})
+        faelle.push_back({pfad,
+                          [pfad, ziel](const test::TempOrdner& t) {
+                              Schreiben(t / "ziel", "fremd");
+                              fs::create_symlink(ziel, t / ("Neu/" + pfad));
+                          },
+                          pfad + link, beimSpeichern});
     for (const Schlecht& f : faelle) {
         SCOPED_TRACE(f.name);
         test::TempOrdner t;
@@ -309,6 +327,69 @@ TEST(HomepageEinlesen, BadSitesAreRefusedWithTheirMessage) {
                   }),
                   meldung);
         EXPECT_TRUE(Dateien(t.pfad()) == vorher);
+    }
+}
+
+// Two saves in one second, or a folder of that name already there, get the
+// next number after the time instead of an error.
+TEST(HomepageEinlesen, BackupFoldersOfOneSecondAreNumbered) {
+    test::TempOrdner t;
+    Speichern(t, Faelle()[0]);
+    const std::time_t jetzt = std::time(nullptr);
+    for (std::time_t zeit = jetzt; zeit < jetzt + 3; ++zeit) {
+        std::tm tm{};
+        localtime_r(&zeit, &tm);
+        char name[40];
+        std::strftime(name, sizeof name, "Sicherung %Y-%m-%d %H-%M-%S", &tm);
+        fs::create_directory(t / name);
+    }
+    const std::string erste = Speichern(HomepageEinlesen(t.pfad())).sicherung;
+    const std::string zweite = Speichern(HomepageEinlesen(t.pfad())).sicherung;
+    EXPECT_TRUE(erste.ends_with(" (2)")) << erste;
+    EXPECT_TRUE(zweite.ends_with(" (3)") || zweite.ends_with(" (2)")) << zweite;
+    EXPECT_NE(zweite, erste);
+    EXPECT_EQ(Dateien(t / erste).size(), 5u);
+    EXPECT_TRUE(Dateien(t / erste) == Dateien(t / zweite));
+}
+
+// A page of a gigabyte is opened by its head and the ends of its contents
+// block, also where its menu is refused: the bytes read stay small.
+TEST(HomepageEinlesen, LargePagesAreReadByTheirBounds) {
+    const auto gelesen = [] {
+        std::ifstream io("/proc/self/io");
+        std::string wort;
+        long long zahl = 0;
+        while (io >> wort >> zahl)
+            if (wort == "rchar:") return zahl;
+        return -1LL;
+    };
+    for (const bool anderesMenue : {false, true}) {
+        SCOPED_TRACE(anderesMenue);
+        test::TempOrdner t;
+        Speichern(t, Faelle()[0]);
+        const std::string pfad = t / "Neu/Seite2.html";
+        std::string seite = Lesen(pfad);
+        if (anderesMenue) seite.replace(seite.find(">Seite 3<"), 9, ">Drei<");
+        const std::string auf = "      <div id=\"Inhalt\">\r\n";
+        const std::size_t k = seite.find(auf) + auf.size();
+        Schreiben(pfad, seite.substr(0, k));
+        fs::resize_file(pfad, k + (std::uintmax_t{1} << 30));
+        std::ofstream(pfad, std::ios::binary | std::ios::app) << seite.substr(k);
+        // Saved last with its menu, first when its menu is the odd one.
+        fs::last_write_time(pfad, fs::file_time_type::clock::now() +
+                                      std::chrono::hours(anderesMenue ? -1 : 1));
+
+        const long long vorher = gelesen();
+        if (anderesMenue) {
+            EXPECT_TRUE(FehlerText<Hinweis>([&] { HomepageEinlesen(t.pfad()); })
+                            .starts_with(W("Seite2.html: das Menü ist anders als auf der Seite")));
+        } else {
+            const GeleseneHomepage hp = HomepageEinlesen(t.pfad());
+            ASSERT_TRUE(hp.inhalte.at(1).has_value());
+            EXPECT_GT(hp.inhalte[1]->laenge, 1LL << 30);
+        }
+        EXPECT_GE(vorher, 0);
+        EXPECT_LT(gelesen() - vorher, 4LL << 20);
     }
 }
 
