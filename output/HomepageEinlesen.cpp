@@ -448,6 +448,9 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
     // Nothing of the site is read through a link, wherever in Neu it stands.
     VerknuepfungenAblehnen(neu);
 
+    // No stylesheet of this program comes near the bound of a page's head.
+    if (DateiLeser(neu + "/css/formate.css").Groesse() > static_cast<long long>(kKopfGrenze))
+        Unlesbar("formate.css", W("die Datei passt nicht zu den Einstellungen, die sie nennt"));
     const std::string formate = DateiLesenGanz(neu + "/css/formate.css");
     const Stylesheet css = StylesheetLesen(formate, img, d);
     CodeEingaben& eingaben = hp.eingaben;
@@ -489,7 +492,8 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
         const std::string ie = klein ? "ie.css" : "IE.css";
         if (!klein && Art(neu + "/css/IE.css", ie) != Eintragsart::datei)
             Unlesbar("ie.css", "die Datei fehlt");
-        if (DateiLesenGanz(neu + "/css/" + ie) != code.ieCss)
+        if (DateiLeser(neu + "/css/" + ie).Groesse() != static_cast<long long>(code.ieCss.size()) ||
+            DateiLesenGanz(neu + "/css/" + ie) != code.ieCss)
             Unlesbar(ie, W("die Datei ist nicht lesbar"));
     }
 

@@ -352,7 +352,9 @@ QString Tfrm_Veroeffentlichen::Durchfuehren(const lw::Zugang& zugang,
         if (cbx_Startseite->isVisibleTo(this) && cbx_Startseite->isChecked())
             lw::StartseiteAnlegen(zielordner_ + "/Neu", ersteSeite_);
         try {
-            // einstellungen_.verbindungen travels with the settings.
+            // "Gleichzeitige Verbindungen" is einstellungen_.verbindungen, kept in
+            // the settings file; it goes into the limits of this call
+            // (VeroeffentlichenGrenzen) once the publish takes it there.
             bericht = lw::Veroeffentlichen(zielordner_ + "/Neu", zugang, einstellungen_.vertrauen,
                                            begleitung);
         } catch (...) {
