@@ -78,10 +78,11 @@ TForm2::TForm2(lw::Projektdaten& daten, Fenster& fenster)
     // In the place of the hidden button, after the two visible ones.
     auto* btn_BearbeitenHP = ModusKnopf(this, "btn_BearbeitenHP", 288,
                                         QStringLiteral("Gespeicherte Homepage bearbeiten"));
+    auto* btn_VeroeffentlichenHP =
+        ModusKnopf(this, "btn_VeroeffentlichenHP", 320,
+                   QStringLiteral("Gespeicherte Homepage veröffentlichen"));
     setTabOrder(btn_NeuHP, btn_NeuNZ);
     setTabOrder(btn_NeuNZ, btn_BestandNZ);
-    auto* btn_VeroeffentlichenHP = ModusKnopf(this, "btn_VeroeffentlichenHP", 320,
-                                              QStringLiteral("Gespeicherte Homepage veröffentlichen"));
     setTabOrder(btn_BestandNZ, btn_BearbeitenHP);
     setTabOrder(btn_BearbeitenHP, btn_VeroeffentlichenHP);
     connect(btn_NeuHP, &QPushButton::clicked, this, &TForm2::btn_NeuHPClick);

@@ -74,8 +74,9 @@ struct VorOrt {
 // is no plain relative path or would take the place of a file of the site.
 // With vorOrt the folder Neu exists: every file the save replaces is first
 // copied into a new folder "Sicherung JJJJ-MM-TT HH-MM-SS" beside it (" (2)"
-// and on after it where that name is taken), at the same relative path, and then replaced whole; files the save does not write
-// stay as they are, and pictures already in img/ are not copied onto themselves.
+// and on after it where that name is taken), at the same relative path, and
+// then replaced whole; files the save does not write stay as they are, and
+// pictures already in img/ are not copied onto themselves.
 // A file of the contents that changed since it was read, and a symbolic link
 // anywhere in Neu, are refused with lw::Hinweis before anything is written.
 void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,

@@ -37,8 +37,9 @@ constexpr int kBreite = 361;
 // "Homepage ansehen" opens nothing else whatever the settings file holds.
 QUrl WebAdresse(const QString& text) {
     const QUrl url = QUrl::fromUserInput(text.trimmed());
-    const bool web = url.isValid() && !url.host().isEmpty() &&
-                     (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+    const bool web =
+        url.isValid() && !url.host().isEmpty() &&
+        (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
     return web ? url : QUrl();
 }
 
@@ -57,8 +58,9 @@ QString FehlerBeschreibung(const std::exception_ptr& fehler) {
     } catch (const std::filesystem::filesystem_error& f) {
         const int code = f.code().value();
         const QString grund =
-            code == ELOOP ? QStringLiteral("Die symbolischen Verknüpfungen dort bilden eine Schleife.")
-                          : alsQString(lw::SystemGrund(code, f.path1().string()));
+            code == ELOOP
+                ? QStringLiteral("Die symbolischen Verknüpfungen dort bilden eine Schleife.")
+                : alsQString(lw::SystemGrund(code, f.path1().string()));
         if (f.path1().empty())
             return QStringLiteral("Auf eine Datei kann nicht zugegriffen werden. %1").arg(grund);
         return QStringLiteral("Auf „%1“ kann nicht zugegriffen werden. %2")
@@ -254,8 +256,8 @@ void Tfrm_Veroeffentlichen::btn_SchluesselClick() {
 void Tfrm_Veroeffentlichen::Sperren(bool gesperrt) {
     for (QWidget* w : std::initializer_list<QWidget*>{
              cb_Protokoll, ed_Server, ed_Port, ed_Benutzer, ed_Passwort, ed_Schluessel,
-             btn_Schluessel, ed_Passphrase, ed_Ordner, ed_Adresse, se_Verbindungen,
-             cbx_Startseite, btn_Veroeffentlichen})
+             btn_Schluessel, ed_Passphrase, ed_Ordner, ed_Adresse, se_Verbindungen, cbx_Startseite,
+             btn_Veroeffentlichen})
         w->setEnabled(!gesperrt);
 }
 
@@ -323,7 +325,7 @@ void Tfrm_Veroeffentlichen::btn_VeroeffentlichenClick() {
 }
 
 QString Tfrm_Veroeffentlichen::Durchfuehren(const lw::Zugang& zugang,
-                                           lw::VeroeffentlichenBericht& bericht) {
+                                            lw::VeroeffentlichenBericht& bericht) {
     laeuft_ = true;
     abbrechen_ = false;
     schliessen_ = false;

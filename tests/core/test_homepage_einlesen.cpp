@@ -4,8 +4,8 @@
 
 #include <chrono>
 #include <ctime>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <tuple>
@@ -300,8 +300,9 @@ TEST(HomepageEinlesen, BadSitesAreRefusedWithTheirMessage) {
     }
     // A link anywhere below Neu is named and never followed, a loop of links
     // too, and one put there after opening is refused before the save writes.
-    const std::string link = W(": die Datei ist eine symbolische Verknüpfung, der Leistenwerk "
-                               "nicht folgt");
+    const std::string link =
+        W(": die Datei ist eine symbolische Verknüpfung, der Leistenwerk "
+          "nicht folgt");
     for (const auto& [pfad, ziel, beimSpeichern] :
          {std::tuple<std::string, std::string, bool>{"img/bild.gif", "../../ziel", false},
           {"img/ordner", "/", false},
@@ -370,12 +371,11 @@ TEST(HomepageEinlesen, LargePagesAreReadByTheirBounds) {
         fs::resize_file(pfad, k + (std::uintmax_t{1} << 30));
         std::ofstream(pfad, std::ios::binary | std::ios::app) << seite.substr(k);
         // Saved last with its menu; not so when its menu is the odd one.
-        fs::last_write_time(pfad, fs::file_time_type::clock::now() +
-                                      std::chrono::hours(anderesMenue ? -1 : 1));
+        fs::last_write_time(
+            pfad, fs::file_time_type::clock::now() + std::chrono::hours(anderesMenue ? -1 : 1));
         const long long vorher = gelesen();
-        const std::string fehler = FehlerText<Hinweis>([&] {
-            EXPECT_GT(HomepageEinlesen(t.pfad()).inhalte.at(1)->laenge, 1LL << 30);
-        });
+        const std::string fehler = FehlerText<Hinweis>(
+            [&] { EXPECT_GT(HomepageEinlesen(t.pfad()).inhalte.at(1)->laenge, 1LL << 30); });
         EXPECT_EQ(fehler.starts_with(W("Seite2.html: das Menü ist anders")), anderesMenue);
         EXPECT_LT(gelesen() - vorher, 4LL << 20);
         EXPECT_GE(vorher, 0);

@@ -59,10 +59,14 @@ private slots:
         QTest::addColumn<int>("protokoll");
         QTest::addColumn<QString>("adresse");
         QTest::addColumn<QString>("meldung");  // its start; any text where empty
-        QTest::newRow("Adresse") << 2 << "/usr/bin/xterm" << "Bitte geben Sie die Adresse";
-        QTest::newRow("abgewiesen") << 2 << "www.beispiel.de" << "Der Server";
-        QTest::newRow("Schleife") << 0 << "" << "";
-        QTest::newRow("Abbrechen") << 0 << "" << "Das Veröffentlichen wurde abgebrochen.";
+        QTest::newRow("Adresse") << 2 << "/usr/bin/xterm"
+                                 << "Bitte geben Sie die Adresse";
+        QTest::newRow("abgewiesen") << 2 << "www.beispiel.de"
+                                    << "Der Server";
+        QTest::newRow("Schleife") << 0 << ""
+                                  << "";
+        QTest::newRow("Abbrechen") << 0 << ""
+                                   << "Das Veröffentlichen wurde abgebrochen.";
     }
     void bleibtOffen() {
         QFETCH(int, protokoll);
@@ -92,8 +96,7 @@ private slots:
         feld("ed_Passwort")->setText(QStringLiteral("geheim"));
         feld("ed_Adresse")->setText(adresse);
         auto* abbrechen = w.findChild<QPushButton*>("btn_AbbrechenVeroeffentlichen");
-        if (meldung.endsWith("abgebrochen."))
-            QTimer::singleShot(0, abbrechen, &QPushButton::click);
+        if (meldung.endsWith("abgebrochen.")) QTimer::singleShot(0, abbrechen, &QPushButton::click);
         w.findChild<QPushButton*>("btn_Veroeffentlichen")->click();
 
         const QString text = w.findChild<QLabel*>("lbl_Meldung")->text();
@@ -156,7 +159,7 @@ private slots:
         box->click();
 
         dialoge.naechsteDatei(Q(sftp.schluessel()));
-        dialoge.naechsteAntwort(true);  // the unknown host key
+        dialoge.naechsteAntwort(true);         // the unknown host key
         dialoge.naechsterZweiterKnopf(false);  // the save's "Ordner öffnen"
         dialoge.naechsterZweiterKnopf(true);   // "Homepage ansehen"
         QStringList geoeffnet;
