@@ -17,6 +17,7 @@
 #include "ui/MainForm.h"
 #include "ui/TextUmwandlung.h"
 #include "ui/TooltippStart.h"
+#include "ui/Veroeffentlichen.h"
 #include "ui/VerweisLabel.h"
 
 namespace {
@@ -37,7 +38,7 @@ TForm2::TForm2(lw::Projektdaten& daten, Fenster& fenster)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), daten_(daten), fenster_(fenster) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Leistenwerk"));
-    setFixedSize(347, 323);
+    setFixedSize(347, 355);
     setWindowOpacity(kDeckkraft);
 
     auto* Label3 =
@@ -77,13 +78,19 @@ TForm2::TForm2(lw::Projektdaten& daten, Fenster& fenster)
     // In the place of the hidden button, after the two visible ones.
     auto* btn_BearbeitenHP = ModusKnopf(this, "btn_BearbeitenHP", 288,
                                         QStringLiteral("Gespeicherte Homepage bearbeiten"));
+    auto* btn_VeroeffentlichenHP =
+        ModusKnopf(this, "btn_VeroeffentlichenHP", 320,
+                   QStringLiteral("Gespeicherte Homepage veröffentlichen"));
     setTabOrder(btn_NeuHP, btn_NeuNZ);
     setTabOrder(btn_NeuNZ, btn_BestandNZ);
     setTabOrder(btn_BestandNZ, btn_BearbeitenHP);
+    setTabOrder(btn_BearbeitenHP, btn_VeroeffentlichenHP);
     connect(btn_NeuHP, &QPushButton::clicked, this, &TForm2::btn_NeuHPClick);
     connect(btn_NeuNZ, &QPushButton::clicked, this, &TForm2::btn_NeuNZClick);
     connect(btn_BestandNZ, &QPushButton::clicked, this, &TForm2::btn_BestandNZClick);
     connect(btn_BearbeitenHP, &QPushButton::clicked, this, &TForm2::btn_BearbeitenHPClick);
+    connect(btn_VeroeffentlichenHP, &QPushButton::clicked, this,
+            &TForm2::btn_VeroeffentlichenHPClick);
 
     TooltippsStart(*this);
     lw::ui::AufBildschirmZentrieren(*this);
@@ -140,6 +147,19 @@ void TForm2::btn_BearbeitenHPClick() {
     }
     hide();
     if (fenster_.Form1) fenster_.Form1->HomepageZeigen(std::move(*homepage));
+}
+
+void TForm2::btn_VeroeffentlichenHPClick() {
+    const QString ordner = lw::ui::dialoge().OrdnerWaehlen(
+        this, QStringLiteral("Bitte wählen Sie den Ordner Ihrer Homepage aus."), QDir::homePath());
+    if (ordner.isEmpty()) return;
+    std::string zielordner;
+    if (!Handlung(this, [&] { zielordner = lw::ZielordnerFinden(alsCp1252(ordner)); })) return;
+    // Straight to the publish window, without the wizard; the program ends with it.
+    hide();
+    Tfrm_Veroeffentlichen veroeffentlichen(zielordner, lw::ErsteSeite(zielordner), this);
+    veroeffentlichen.exec();
+    close();
 }
 
 void TForm2::lbl_HomepageClick() {

@@ -33,6 +33,7 @@ private:
     void btn_NeuNZClick();
     void btn_BestandNZClick();
     void btn_BearbeitenHPClick();
+    void btn_VeroeffentlichenHPClick();
     void lbl_HomepageClick();
 
     lw::Projektdaten& daten_;

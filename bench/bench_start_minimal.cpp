@@ -42,7 +42,7 @@ private:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QLabel fenster("Willkommen bei Leistenwerk");
-    fenster.resize(347, 323);
+    fenster.resize(347, 355);
     fenster.show();
     new ErstesBild(fenster.windowHandle());
     return app.exec();

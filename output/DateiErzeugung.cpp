@@ -480,9 +480,24 @@ void ErsetzbarPruefen(const std::string& pfad, Eintragsart erlaubt) {
                                     "Sie die Homepage erneut."));
 }
 
+// The backup folder beside Neu, made new: two saves in one second, or a
+// folder of that name already there, give " (2)", " (3)" ... after the time.
+std::string SicherungAnlegen(const std::string& zielordner) {
+    const std::string stempel = "Sicherung " + Zeitstempel();
+    for (int nummer = 1;; ++nummer) {
+        const std::string name =
+            nummer == 1 ? stempel : stempel + " (" + std::to_string(nummer) + ")";
+        if (EintragsartLesen(zielordner + "/" + name) != Eintragsart::fehlt) continue;
+        OrdnerErzeugen(zielordner + "/" + name);
+        return name;
+    }
+}
+
 void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,
                      VorOrt& vorOrt) {
     const std::string neu = daten.Zielordner + "/Neu/";
+    // Nothing is written through a link that was put into Neu after opening.
+    VerknuepfungenAblehnen(daten.Zielordner + "/Neu");
     const int n = daten.SeitenInGebrauch();
     const std::string vorsatz = daten.Modus == kModusNZAlt ? "_" : "";
 
@@ -595,9 +610,8 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
     vorOrt.sicherung.clear();
     if (std::any_of(geaendert.begin(), geaendert.end(),
                     [&neu](const std::string& ziel) { return DateiExistiert(neu + ziel); })) {
-        vorOrt.sicherung = "Sicherung " + Zeitstempel();
+        vorOrt.sicherung = SicherungAnlegen(daten.Zielordner);
         sicherung = daten.Zielordner + "/" + vorOrt.sicherung + "/";
-        OrdnerErzeugen(daten.Zielordner + "/" + vorOrt.sicherung);
         for (const std::string& ziel : geaendert) {
             if (!DateiExistiert(neu + ziel)) continue;
             OrdnerAufDemWegErzeugen(sicherung, ziel);
@@ -627,6 +641,23 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
 }
 
 }  // namespace
+
+void VerknuepfungenAblehnen(const std::string& neu) {
+    const auto ablehnen = [](const std::string& pfad) {
+        throw Hinweis(Lesbar(pfad) + W(": die Datei ist eine symbolische Verknüpfung, der "
+                                       "Leistenwerk nicht folgt"));
+    };
+    if (EintragsartLesen(neu) == Eintragsart::verknuepfung) ablehnen(DateiName(neu));
+    std::vector<std::string> offen{""};
+    while (!offen.empty()) {
+        const std::string ordner = std::move(offen.back());
+        offen.pop_back();
+        for (const OrdnerEintrag& e : OrdnerLesen(neu + "/" + ordner)) {
+            if (e.art == Eintragsart::verknuepfung) ablehnen(ordner + e.name);
+            if (e.art == Eintragsart::ordner) offen.push_back(ordner + e.name + "/");
+        }
+    }
+}
 
 std::string EigeneSeite(std::string_view seitentext, const std::string& modus,
                         const std::string& seitenname, std::string_view inhalt) {

@@ -52,6 +52,10 @@ struct EigenerInhalt {
     long long geaendert = 0;
 };
 
+// Neu and every entry below it are looked at without following a link: the
+// first symbolic link is refused with lw::Hinweis naming its path in Neu.
+void VerknuepfungenAblehnen(const std::string& neu);
+
 // Saving into the folder Neu of an opened site instead of making it.
 struct VorOrt {
     // The own contents of page i at [i - 1]; read when the page is written,
@@ -79,11 +83,12 @@ std::string InhaltsblockLesen(const Projektdaten& daten, const VorOrt* vorOrt, i
 // names the page), chosen pictures of the same name, and imported pictures whose path
 // is no plain relative path or would take the place of a file of the site.
 // With vorOrt the folder Neu exists: every file the save replaces is first
-// copied into a new folder "Sicherung JJJJ-MM-TT HH-MM-SS" beside it, at the
-// same relative path, and then replaced whole; files the save does not write
-// stay as they are, and pictures already in img/ are not copied onto themselves.
-// A file of the contents that changed since it was read is refused with
-// lw::Hinweis before anything is written.
+// copied into a new folder "Sicherung JJJJ-MM-TT HH-MM-SS" beside it (" (2)"
+// and on after it where that name is taken), at the same relative path, and
+// then replaced whole; files the save does not write stay as they are, and
+// pictures already in img/ are not copied onto themselves.
+// A file of the contents that changed since it was read, and a symbolic link
+// anywhere in Neu, are refused with lw::Hinweis before anything is written.
 void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,
                      VorOrt* vorOrt = nullptr);
 

@@ -26,9 +26,6 @@ constexpr std::string_view kInhaltAnfang = "      <div id=\"Inhalt\">\r\n";
 constexpr std::string_view kGenerator = "    <meta name=\"generator\" content=\"";
 constexpr std::string_view kTitel = "    <title>";
 constexpr std::string_view kBeschreibung = "    <meta name=\"description\" content=\"";
-// A head longer than this is no head of this program's: a title typed into
-// its field is far shorter.
-constexpr std::size_t kKopfGrenze = std::size_t{1} << 20;
 
 std::string InAnfuehrung(std::string_view text) {
     return W("„") + Lesbar(std::string(text)) + W("“");
@@ -389,28 +386,19 @@ Menue MenueLesen(std::string_view seite, const std::string& datei, const std::st
     return menue;
 }
 
-// The page's own title and description from its head, as the generation
-// writes them again; "Meine Homepage" is no title of its own.
-void KopfLesen(DateiLeser& leser, const std::string& datei, SeitenInhalt& eigen) {
-    std::string kopf;
-    std::size_t titel = std::string::npos, ende = std::string::npos;
-    while (kopf.size() < kKopfGrenze) {
-        const std::size_t alt = kopf.size();
-        kopf.resize(alt + 16 * 1024);
-        kopf.resize(alt + leser.Lesen(kopf.data() + alt, kopf.size() - alt));
-        titel = kopf.find(std::string("\r\n") + std::string(kTitel));
-        if (titel != std::string::npos) ende = kopf.find("</title>\r\n", titel);
-        // The description's line must be whole as well.
-        if (ende != std::string::npos && kopf.find("\r\n", ende + 10) != std::string::npos) break;
-        if (kopf.size() == alt) break;
-    }
+// The page's own title and description from its head (KopfLesen), as the
+// generation writes them again; "Meine Homepage" is no title of its own.
+void TitelLesen(std::string_view kopf, const std::string& datei, SeitenInhalt& eigen) {
+    std::size_t titel = kopf.find(std::string("\r\n") + std::string(kTitel));
+    const std::size_t ende =
+        titel == std::string_view::npos ? titel : kopf.find("</title>\r\n", titel);
     if (ende == std::string::npos) Unlesbar(datei, "der Titel ist nicht lesbar");
     titel += 2 + kTitel.size();
-    const std::string_view roh = std::string_view(kopf).substr(titel, ende - titel);
+    const std::string_view roh = kopf.substr(titel, ende - titel);
     eigen.titel = roh == "Meine Homepage" ? std::string() : KopfTextLesen(roh);
     if (KopfText(eigen.titel.empty() ? "Meine Homepage" : eigen.titel) != roh)
         Unlesbar(datei, "der Titel ist nicht lesbar");
-    std::string_view danach = std::string_view(kopf).substr(ende + 10);
+    std::string_view danach = kopf.substr(ende + 10);
     danach = danach.substr(0, danach.find("\r\n"));
     eigen.beschreibung.clear();
     if (!danach.starts_with(kBeschreibung)) return;
@@ -425,6 +413,32 @@ void KopfLesen(DateiLeser& leser, const std::string& datei, SeitenInhalt& eigen)
 // Where the page's own contents begin in its generated form.
 std::size_t InhaltsAnfang(std::string_view erwartet) {
     return erwartet.rfind(kInhaltAnfang) + kInhaltAnfang.size();
+}
+
+// A page is read only as far as its head: up to and with the line that opens
+// the contents block, and no further than a head of this program can be, so
+// that a page of any size takes little memory.
+constexpr std::size_t kKopfGrenze = std::size_t{16} << 20;
+
+std::string KopfLesen(const std::string& pfad) {
+    constexpr std::size_t kStueck = 64 * 1024;
+    DateiLeser leser(pfad);
+    std::string kopf;
+    std::size_t gesucht = 0;  // the line cannot begin before this byte
+    while (kopf.size() < kKopfGrenze) {
+        const std::size_t alt = kopf.size();
+        const std::size_t angefordert = std::min(kStueck, kKopfGrenze - alt);
+        kopf.resize(alt + angefordert);
+        kopf.resize(alt + leser.Lesen(kopf.data() + alt, angefordert));
+        if (const auto p = std::string_view(kopf).find(kInhaltAnfang, gesucht);
+            p != std::string_view::npos) {
+            kopf.resize(p + kInhaltAnfang.size());
+            break;
+        }
+        if (kopf.size() < alt + angefordert) break;  // the end of the file
+        gesucht = kopf.size() - (kInhaltAnfang.size() - 1);
+    }
+    return kopf;
 }
 
 // Of the candidates, the page whose menu the site has now: the one saved
@@ -450,33 +464,55 @@ std::string SeitenOrdner(const Projektdaten& daten) {
     return daten.Zielordner + "/Neu";
 }
 
-GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
+std::string ZielordnerFinden(const std::string& gewaehlt) {
     std::string ordner = gewaehlt;
     while (ordner.size() > 1 && ordner.back() == '/') ordner.pop_back();
+    if (EintragsartLesen(ordner + "/Neu") == Eintragsart::fehlt) {
+        if (DateiName(ordner) != "Neu") NichtGefunden(gewaehlt);
+        ordner.resize(ordner.size() - 4);
+    }
+    if (Art(ordner + "/Neu", "Neu") != Eintragsart::ordner) NichtGefunden(gewaehlt);
+    return ordner;
+}
 
+std::string ErsteSeite(const std::string& zielordner) {
+    try {
+        const std::string neu = zielordner + "/Neu";
+        const std::string quelle = QuellSeiteFinden(neu, zielordner);
+        Projektdaten d;
+        CodeEingaben eingaben;
+        const Menue menue =
+            MenueLesen(KopfLesen(neu + "/" + quelle), quelle, neu + "/img/", d, eingaben);
+        if (menue.links.empty()) return {};
+        return (menue.importiert ? "_" : "") + menue.links[0].seite;
+    } catch (const Fehler&) {
+        return {};
+    }
+}
+
+GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
     GeleseneHomepage hp;
     Projektdaten& d = hp.daten;
-    if (EintragsartLesen(ordner + "/Neu") != Eintragsart::fehlt) {
-        d.Zielordner = ordner;
-    } else if (DateiName(ordner) == "Neu") {
-        d.Zielordner = ordner.substr(0, ordner.size() - 4);
-    } else {
-        NichtGefunden(gewaehlt);
-    }
+    d.Zielordner = ZielordnerFinden(gewaehlt);
     const std::string neu = SeitenOrdner(d);
-    if (Art(neu, "Neu") != Eintragsart::ordner || Art(neu + "/css", "css") != Eintragsart::ordner ||
+    if (Art(neu + "/css", "css") != Eintragsart::ordner ||
         Art(neu + "/css/formate.css", "formate.css") != Eintragsart::datei)
         NichtGefunden(gewaehlt);
     const std::string img = neu + "/img/";
     Art(neu + "/img", "img");
+    // Nothing of the site is read through a link, wherever in Neu it stands.
+    VerknuepfungenAblehnen(neu);
 
+    // No stylesheet of this program comes near the bound of a page's head.
+    if (DateiLeser(neu + "/css/formate.css").Groesse() > static_cast<long long>(kKopfGrenze))
+        Unlesbar("formate.css", W("die Datei passt nicht zu den Einstellungen, die sie nennt"));
     const std::string formate = DateiLesenGanz(neu + "/css/formate.css");
     const Stylesheet css = StylesheetLesen(formate, img, d);
     CodeEingaben& eingaben = hp.eingaben;
     eingaben.menueFixiert = css.fixiert;
 
     const std::string quelle = QuellSeiteFinden(neu, gewaehlt);
-    const std::string quelltext = DateiLesenGanz(neu + "/" + quelle);
+    const std::string quelltext = KopfLesen(neu + "/" + quelle);
     const Menue menue = MenueLesen(quelltext, quelle, img, d, eingaben);
     const int n = static_cast<int>(menue.links.size());
     d.Modus = menue.importiert ? kModusNZAlt : kModusHPNeu;
@@ -511,7 +547,8 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
         const std::string ie = klein ? "ie.css" : "IE.css";
         if (!klein && Art(neu + "/css/IE.css", ie) != Eintragsart::datei)
             Unlesbar("ie.css", "die Datei fehlt");
-        if (DateiLesenGanz(neu + "/css/" + ie) != code.ieCss)
+        if (DateiLeser(neu + "/css/" + ie).Groesse() != static_cast<long long>(code.ieCss.size()) ||
+            DateiLesenGanz(neu + "/css/" + ie) != code.ieCss)
             Unlesbar(ie, W("die Datei ist nicht lesbar"));
     }
 
@@ -529,31 +566,29 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
 
         // Only the generated lines around the contents are read now; the
         // contents are read when the page is written.
-        DateiLeser leser(neu + "/" + datei);
+        const std::string gelesen = KopfLesen(neu + "/" + datei);
         SeitenInhalt eigen;
-        KopfLesen(leser, datei, eigen);
+        TitelLesen(gelesen, datei, eigen);
         d.Seiteninhalte.Setzen(i, std::move(eigen));
         const std::string erwartet =
             EigeneSeite(SeiteErzeugen(d, eingaben, i, false), d.Modus, name, {});
         const std::size_t k = InhaltsAnfang(erwartet);
         const std::string_view kopf = std::string_view(erwartet).substr(0, k);
         const std::string_view ende = std::string_view(erwartet).substr(k);
-
-        leser.Springen(0);
-        const long long groesse = leser.Groesse();
-        std::string anfang(kopf.size(), '\0');
-        anfang.resize(leser.Lesen(anfang.data(), anfang.size()));
-        std::string schluss;
-        if (anfang == kopf && groesse >= static_cast<long long>(erwartet.size())) {
-            leser.Springen(groesse - static_cast<long long>(ende.size()));
-            schluss.resize(ende.size());
-            schluss.resize(leser.Lesen(schluss.data(), schluss.size()));
-        }
-        if (anfang != kopf) {
-            if (DateiLesenGanz(neu + "/" + datei).find(kInhaltAnfang) == std::string::npos)
+        if (gelesen != kopf) {
+            if (!gelesen.ends_with(kInhaltAnfang))
                 Unlesbar(datei, W("die Zeile, die den Inhaltsblock öffnet, fehlt"));
             if (datei == quelle) Unlesbar(datei, W("das Menü ist nicht lesbar"));
             Unlesbar(datei, W("das Menü ist anders als auf der Seite ") + InAnfuehrung(quelle));
+        }
+
+        DateiLeser leser(neu + "/" + datei);
+        const long long groesse = leser.Groesse();
+        std::string schluss;
+        if (groesse >= static_cast<long long>(erwartet.size())) {
+            leser.Springen(groesse - static_cast<long long>(ende.size()));
+            schluss.resize(ende.size());
+            schluss.resize(leser.Lesen(schluss.data(), schluss.size()));
         }
         if (schluss != ende)
             Unlesbar(datei, W("die Zeile, die den Inhaltsblock schließt, fehlt oder der Text "

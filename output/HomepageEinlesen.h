@@ -29,6 +29,14 @@ struct GeleseneHomepage {
 // read throws lw::Hinweis naming the file and what is wrong.
 GeleseneHomepage HomepageEinlesen(const std::string& ordner);
 
+// The folder that holds Neu, for ordner as HomepageEinlesen takes it; a folder
+// with no folder Neu in it or at it is refused with lw::Hinweis.
+std::string ZielordnerFinden(const std::string& ordner);
+
+// The file the menu's first button opens ("_" in front on an imported site),
+// as the page saved last names it; empty where no page of this program tells.
+std::string ErsteSeite(const std::string& zielordner);
+
 // The folder of the site: Zielordner + "/Neu".
 std::string SeitenOrdner(const Projektdaten& daten);
 

@@ -18,5 +18,7 @@ void TooltippsStart(QWidget& form2) {
             QStringLiteral("Für beliebige Homepages \n(nicht geeignet für den Netzhof Editor)"));
     Hinweis(form2, "btn_BearbeitenHP",
             QStringLiteral("Für Homepages, die mit Leistenwerk \ngespeichert wurden"));
+    Hinweis(form2, "btn_VeroeffentlichenHP",
+            QStringLiteral("Stellt eine mit Leistenwerk gespeicherte \nHomepage ins Netz"));
     Hinweis(form2, "lbl_Homepage", QStringLiteral("Zur Homepage des Autors"));
 }

@@ -2,5 +2,5 @@
 
 class QWidget;
 
-// The hints of the start window's four buttons and its home-page label.
+// The hints of the start window's buttons and its home-page label.
 void TooltippsStart(QWidget& form2);

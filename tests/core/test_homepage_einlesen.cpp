@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include "codegen/Schriftstil.h"
 #include "common/Fehler.h"
@@ -28,7 +31,7 @@ using test::Schreiben;
 std::map<std::string, std::string> Dateien(const std::string& ordner) {
     std::map<std::string, std::string> dateien;
     for (const auto& e : fs::recursive_directory_iterator(ordner)) {
-        const std::string name = fs::relative(e.path(), ordner).string();
+        const std::string name = e.path().lexically_relative(ordner).string();
         if (e.is_symlink())
             dateien[name] = "-> " + fs::read_symlink(e.path()).string();
         else
@@ -263,6 +266,7 @@ TEST(HomepageEinlesen, RecoversWhatTheTabsShow) {
         EXPECT_TRUE(gelesen.daten.HandyAnsicht);
         EXPECT_EQ(gelesen.daten.Modus, Faelle()[fall].modus);
     }
+    EXPECT_EQ(ErsteSeite(t.pfad()), "index.html");
 }
 
 // Contents written with another editor come back merged as imported contents
@@ -386,6 +390,22 @@ TEST(HomepageEinlesen, BadSitesAreRefusedWithTheirMessage) {
                               W(": die Datei ist eine symbolische Verknüpfung, der Leistenwerk "
                                 "nicht folgt")});
     }
+    // A link anywhere below Neu is named and never followed, a loop of links
+    // too, and one put there after opening is refused before the save writes.
+    const std::string link =
+        W(": die Datei ist eine symbolische Verknüpfung, der Leistenwerk "
+          "nicht folgt");
+    for (const auto& [pfad, ziel, beimSpeichern] :
+         {std::tuple<std::string, std::string, bool>{"img/bild.gif", "../../ziel", false},
+          {"img/ordner", "/", false},
+          {"schleife", "schleife", false},
+          {"img/spaeter.gif", "../../ziel", true}})
+        faelle.push_back({pfad,
+                          [pfad, ziel](const test::TempOrdner& t) {
+                              Schreiben(t / "ziel", "fremd");
+                              fs::create_symlink(ziel, t / ("Neu/" + pfad));
+                          },
+                          pfad + link, beimSpeichern});
     for (const Schlecht& f : faelle) {
         SCOPED_TRACE(f.name);
         test::TempOrdner t;
@@ -401,6 +421,62 @@ TEST(HomepageEinlesen, BadSitesAreRefusedWithTheirMessage) {
                   }),
                   meldung);
         EXPECT_TRUE(Dateien(t.pfad()) == vorher);
+    }
+}
+
+// Two saves in one second, or a folder of that name already there, get the
+// next number after the time instead of an error.
+TEST(HomepageEinlesen, BackupFoldersOfOneSecondAreNumbered) {
+    test::TempOrdner t;
+    Speichern(t, Faelle()[0]);
+    for (std::time_t zeit = std::time(nullptr), ende = zeit + 3; zeit < ende; ++zeit) {
+        std::tm tm{};
+        char name[40];
+        std::strftime(name, sizeof name, "Sicherung %Y-%m-%d %H-%M-%S", localtime_r(&zeit, &tm));
+        fs::create_directory(t / name);
+    }
+    // A changed title: only a save that replaces something makes a backup.
+    const auto geaendert = [&t](const std::string& titel) {
+        GeleseneHomepage hp = HomepageEinlesen(t.pfad());
+        hp.daten.Seiteninhalte.Setzen(1, SeitenInhalt{titel, {}, {}});
+        return Speichern(hp).sicherung;
+    };
+    const std::string erste = geaendert("Eins");
+    const std::string zweite = geaendert("Zwei");
+    EXPECT_TRUE(erste.ends_with(" (2)") && zweite.ends_with(")") && zweite != erste) << zweite;
+    EXPECT_EQ(Dateien(t / erste).size(), 1u);
+    EXPECT_EQ(Dateien(t / zweite).size(), 1u);
+}
+
+// A page of a gigabyte is opened by its head and the ends of its contents
+// block, also where its menu is refused: few bytes are read.
+TEST(HomepageEinlesen, LargePagesAreReadByTheirBounds) {
+    const auto gelesen = [] {
+        std::ifstream io("/proc/self/io");
+        std::string wort;
+        long long zahl = -1;
+        while (io >> wort >> zahl && wort != "rchar:") continue;
+        return zahl;
+    };
+    for (const bool anderesMenue : {false, true}) {
+        test::TempOrdner t;
+        Speichern(t, Faelle()[0]);
+        const std::string pfad = t / "Neu/Seite2.html";
+        std::string seite = Lesen(pfad);
+        if (anderesMenue) seite.replace(seite.find(">Seite 3<"), 9, ">Drei<");
+        const std::size_t k = seite.find("<div id=\"Inhalt\">\r\n") + 19;
+        Schreiben(pfad, seite.substr(0, k));
+        fs::resize_file(pfad, k + (std::uintmax_t{1} << 30));
+        std::ofstream(pfad, std::ios::binary | std::ios::app) << seite.substr(k);
+        // Saved last with its menu; not so when its menu is the odd one.
+        fs::last_write_time(
+            pfad, fs::file_time_type::clock::now() + std::chrono::hours(anderesMenue ? -1 : 1));
+        const long long vorher = gelesen();
+        const std::string fehler = FehlerText<Hinweis>(
+            [&] { EXPECT_GT(HomepageEinlesen(t.pfad()).inhalte.at(1)->laenge, 1LL << 30); });
+        EXPECT_EQ(fehler.starts_with(W("Seite2.html: das Menü ist anders")), anderesMenue);
+        EXPECT_LT(gelesen() - vorher, 4LL << 20);
+        EXPECT_GE(vorher, 0);
     }
 }
 

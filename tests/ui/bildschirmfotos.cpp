@@ -2,6 +2,8 @@
 // nothing out of place. Not a test; scripts/screenshots.sh runs it.
 // Usage: lw_bildschirmfotos <folder>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <cstdio>
@@ -86,6 +88,10 @@ int main(int argc, char** argv) {
     // The publish window for a site without index.html, so that the offer shows.
     Tfrm_Veroeffentlichen veroeffentlichen(alsCp1252(QDir::tempPath() + "/leistenwerk-ohne-neu"),
                                            "Seite1.html");
+    // With a key, so that its passphrase shows, and a message above the buttons.
+    veroeffentlichen.findChild<QLineEdit*>(QStringLiteral("ed_Schluessel"))
+        ->setText(QStringLiteral("/home/ich/.ssh/id_ed25519"));
+    veroeffentlichen.findChild<QPushButton*>(QStringLiteral("btn_Veroeffentlichen"))->click();
     Foto(veroeffentlichen, ziel, veroeffentlichen.objectName());
     veroeffentlichen.hide();
     lw::ui::SchriftDialog schrift(nullptr, lw::ui::SchriftWahl());

@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(f.objectName(), QStringLiteral("Form2"));
         QVERIFY(f.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(f.windowOpacity(), 230 / 255.0);
-        QCOMPARE(f.size(), QSize(347, 323));
+        QCOMPARE(f.size(), QSize(347, 355));
         QCOMPARE(f.minimumSize(), f.maximumSize());
 
         auto* titel = Kind<QLabel>(&f, "Label3");
@@ -115,6 +115,9 @@ private slots:
             << "btn_NeuNZ" << QRect(33, 288, 281, 25) << "Neue Netzhof Homepage" << false;
         QTest::newRow("btn_BearbeitenHP") << "btn_BearbeitenHP" << QRect(33, 288, 281, 25)
                                           << "Gespeicherte Homepage bearbeiten" << true;
+        QTest::newRow("btn_VeroeffentlichenHP")
+            << "btn_VeroeffentlichenHP" << QRect(33, 320, 281, 25)
+            << "Gespeicherte Homepage veröffentlichen" << true;
     }
 
     void knoepfe() {
@@ -146,6 +149,9 @@ private slots:
         QTest::newRow("btn_BearbeitenHP")
             << "btn_BearbeitenHP"
             << "Für Homepages, die mit Leistenwerk \ngespeichert wurden";
+        QTest::newRow("btn_VeroeffentlichenHP")
+            << "btn_VeroeffentlichenHP"
+            << "Stellt eine mit Leistenwerk gespeicherte \nHomepage ins Netz";
         QTest::newRow("lbl_Homepage") << "lbl_Homepage"
                                       << "Zur Homepage des Autors";
     }
@@ -162,7 +168,9 @@ private slots:
         auto* bestand = Kind<QWidget>(form2(), "btn_BestandNZ");
         QCOMPARE(neuHP->nextInFocusChain(), neuNZ);
         QCOMPARE(neuNZ->nextInFocusChain(), bestand);
-        QCOMPARE(bestand->nextInFocusChain(), Kind<QWidget>(form2(), "btn_BearbeitenHP"));
+        auto* bearbeiten = Kind<QWidget>(form2(), "btn_BearbeitenHP");
+        QCOMPARE(bestand->nextInFocusChain(), bearbeiten);
+        QCOMPARE(bearbeiten->nextInFocusChain(), Kind<QWidget>(form2(), "btn_VeroeffentlichenHP"));
     }
 
     void homepageOeffnen() {

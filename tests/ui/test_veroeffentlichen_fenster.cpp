@@ -1,4 +1,5 @@
-// The publish window reached from the code tab through "Danach veröffentlichen".
+// The publish window: reached from the code tab through "Danach veröffentlichen"
+// and from the start window; it stays whatever a publish ends in.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -7,13 +8,17 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <filesystem>
 
 #include "app/Browser.h"
 #include "tests/support/Dateiserver.h"
+#include "tests/support/HttpServer.h"
 #include "tests/support/TempOrdner.h"
 #include "tests/ui/HauptfensterTest.h"
 #include "tests/ui/SkriptDialoge.h"
 #include "ui/Anwendung.h"
+#include "ui/Veroeffentlichen.h"
 
 using lw::test::Hauptfenster;
 using lw::test::Lesen;
@@ -27,6 +32,13 @@ QString Q(const std::string& pfad) {
     return QString::fromStdString(pfad);
 }
 
+// The program's end stops every event loop that follows; a short run of the
+// application's own loop clears that, so the next road can open its windows.
+void NachDemEnde() {
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
 }  // namespace
 
 class VeroeffentlichenFensterTest : public QObject {
@@ -38,6 +50,96 @@ private slots:
         browserOeffnerSetzen([](const QString&) {});
     }
     void cleanupTestCase() { browserOeffnerSetzen({}); }
+
+    // Whatever a publish ends in (here: a refusal of the window's own, a
+    // refused port, a loop of links where the key's public half should be,
+    // "Abbrechen" while the files are read), the window stays with the outcome
+    // above its buttons, everything typed kept and every field usable again.
+    void bleibtOffen_data() {
+        QTest::addColumn<int>("protokoll");
+        QTest::addColumn<QString>("adresse");
+        QTest::addColumn<QString>("meldung");  // its start; any text where empty
+        QTest::newRow("Adresse") << 2 << "/usr/bin/xterm"
+                                 << "Bitte geben Sie die Adresse";
+        QTest::newRow("abgewiesen") << 2 << "www.beispiel.de"
+                                    << "Der Server";
+        QTest::newRow("Schleife") << 0 << ""
+                                  << "";
+        QTest::newRow("Abbrechen") << 0 << ""
+                                   << "Das Veröffentlichen wurde abgebrochen.";
+    }
+    void bleibtOffen() {
+        QFETCH(int, protokoll);
+        QFETCH(QString, adresse);
+        QFETCH(QString, meldung);
+        TempOrdner ordner;
+        std::filesystem::create_directories(ordner / "Neu");
+        lw::test::Schreiben(ordner / "Neu/gross.bin", "");
+        if (meldung.endsWith("abgebrochen."))
+            std::filesystem::resize_file(ordner / "Neu/gross.bin", std::uintmax_t{512} << 20);
+        SkriptDialoge dialoge;
+        Tfrm_Veroeffentlichen w(ordner.pfad(), "");
+        w.show();
+        const auto feld = [&w](const char* name) { return w.findChild<QLineEdit*>(name); };
+        w.findChild<QComboBox*>("cb_Protokoll")->setCurrentIndex(protokoll);
+        QVERIFY(!feld("ed_Passphrase")->isVisible());
+        if (meldung.isEmpty()) {
+            lw::test::Schreiben(ordner / "schluessel", "");
+            std::filesystem::create_symlink(ordner / "schluessel.pub", ordner / "schluessel.pub");
+            dialoge.naechsteDatei(Q(ordner / "schluessel"));
+            w.findChild<QPushButton*>("btn_Schluessel")->click();
+            QVERIFY(feld("ed_Passphrase")->isVisible());
+            feld("ed_Passphrase")->setText(QStringLiteral("Schloss"));
+        }
+        feld("ed_Server")->setText(QStringLiteral("127.0.0.1"));
+        feld("ed_Port")->setText(QString::number(lw::test::FreierPort()));
+        feld("ed_Passwort")->setText(QStringLiteral("geheim"));
+        feld("ed_Adresse")->setText(adresse);
+        auto* abbrechen = w.findChild<QPushButton*>("btn_AbbrechenVeroeffentlichen");
+        if (meldung.endsWith("abgebrochen.")) QTimer::singleShot(0, abbrechen, &QPushButton::click);
+        w.findChild<QPushButton*>("btn_Veroeffentlichen")->click();
+
+        const QString text = w.findChild<QLabel*>("lbl_Meldung")->text();
+        QVERIFY2(text.startsWith(meldung) && !text.isEmpty(), qPrintable(text));
+        QVERIFY(w.isVisible());
+        for (QWidget* f : w.findChildren<QWidget*>())
+            QVERIFY2(f->isEnabled(), qPrintable(f->objectName()));
+        QCOMPARE(feld("ed_Passwort")->text(), QStringLiteral("geheim"));
+        if (meldung.isEmpty()) QCOMPARE(feld("ed_Passphrase")->text(), QStringLiteral("Schloss"));
+        abbrechen->click();
+        QVERIFY(!w.isVisible());
+    }
+
+    // "Gespeicherte Homepage veröffentlichen": a folder without Neu is refused,
+    // Neu opens the publish window alone; closing it ends the program.
+    void vomStartfenster() {
+        TempOrdner ordner;
+        std::filesystem::create_directories(ordner / "Neu");
+        SkriptDialoge dialoge;
+        Hauptfenster start;
+        start.form2->show();
+        QSignalSpy ende(start.form2, &TForm2::programmEndet);
+        auto* knopf = start.form2->findChild<QPushButton*>("btn_VeroeffentlichenHP");
+        dialoge.naechsterOrdner(QString());
+        dialoge.naechsterOrdner(Q(ordner / "Neu/x"));
+        knopf->click();
+        knopf->click();
+        QCOMPARE(dialoge.texte(SkriptDialoge::Art::Meldung),
+                 QStringList{QStringLiteral("Im Ordner „%1“ wurde keine mit Leistenwerk "
+                                            "gespeicherte Homepage gefunden.")
+                                 .arg(Q(ordner / "Neu/x"))});
+        QVERIFY(start.form2->isVisible());
+        ModalAntwort fenster([&](QWidget* w) {
+            QCOMPARE(w->objectName(), QStringLiteral("frm_Veroeffentlichen"));
+            QVERIFY(!start.form2->isVisible() && !start.form1->isVisible());
+            w->close();
+        });
+        dialoge.naechsterOrdner(Q(ordner / "Neu"));
+        knopf->click();
+        QVERIFY(fenster.erledigt());
+        QCOMPARE(ende.count(), 1);
+        NachDemEnde();
+    }
 
     // "Danach veröffentlichen" after the save takes the site to a loopback SFTP
     // server with the offered start page, keeps all but the password, then ends.
@@ -57,7 +159,11 @@ private slots:
         box->click();
 
         dialoge.naechsteDatei(Q(sftp.schluessel()));
-        dialoge.naechsteAntwort(true);  // the unknown host key
+        dialoge.naechsteAntwort(true);         // the unknown host key
+        dialoge.naechsterZweiterKnopf(false);  // the save's "Ordner öffnen"
+        dialoge.naechsterZweiterKnopf(true);   // "Homepage ansehen"
+        QStringList geoeffnet;
+        browserOeffnerSetzen([&](const QString& a) { geoeffnet << a; });
         ModalAntwort fuellen([&](QWidget* w) {
             const auto feld = [w](const char* name) { return w->findChild<QLineEdit*>(name); };
             auto* protokoll = w->findChild<QComboBox*>("cb_Protokoll");
@@ -75,7 +181,9 @@ private slots:
             feld("ed_Passwort")->setText(QStringLiteral("nie notiert"));
             w->findChild<QPushButton*>("btn_Schluessel")->click();
             feld("ed_Ordner")->setText(Q(server));
+            feld("ed_Adresse")->setText(QStringLiteral("https://www.beispiel.de"));
             w->findChild<QPushButton*>("btn_Veroeffentlichen")->click();
+            w->findChild<QPushButton*>("btn_AbbrechenVeroeffentlichen")->click();
         });
         h.finde<QPushButton>("BitBtn10")->click();
         QVERIFY(fuellen.erledigt());
@@ -83,9 +191,11 @@ private slots:
         const std::string neu = ordner / "Neu";
         QVERIFY(Lesen(neu + "/index.html").find("url=Seite1.html") != std::string::npos);
         QVERIFY(lw::test::Inhalt(server) == lw::test::Inhalt(neu));
-        QVERIFY(dialoge.texte(SkriptDialoge::Art::Meldung)
-                    .last()
-                    .startsWith(QStringLiteral("Veröffentlicht: ")));
+        const auto meldung = dialoge.von(SkriptDialoge::Art::Meldung).back();
+        QVERIFY(meldung.text.startsWith(QStringLiteral("Veröffentlicht: ")) &&
+                meldung.text.endsWith(QStringLiteral("\nIhre Homepage: https://www.beispiel.de")));
+        QCOMPARE(meldung.titel, QStringLiteral("Homepage ansehen"));
+        QCOMPARE(geoeffnet, QStringList{QStringLiteral("https://www.beispiel.de")});
         QVERIFY(dialoge.von(SkriptDialoge::Art::Fehler).empty());
         const std::string ini = Lesen(ordner / "Veroeffentlichen.ini");
         QVERIFY(ini.find("nie notiert") == std::string::npos);
@@ -93,6 +203,7 @@ private slots:
         QVERIFY(ini.find(server) != std::string::npos);
         QCOMPARE(ende.count(), 1);
         QVERIFY(dialoge.alleAntwortenVerbraucht());
+        browserOeffnerSetzen([](const QString&) {});
     }
 };
 
