@@ -12,7 +12,9 @@ namespace lw {
 
 // A saved site read back: the folder Neu is the project.
 struct GeleseneHomepage {
-    Projektdaten daten;     // mode, pages, colours, fonts, pictures, sizes, Zielordner
+    // mode, pages, colours, fonts, pictures, sizes, Zielordner, and each page's
+    // title and description in Seiteninhalte (its contents stay in the file)
+    Projektdaten daten;
     CodeEingaben eingaben;  // what the controls of the two tabs show, one row per page
     // Where page i keeps its own contents, at [i - 1]: what stands between
     // the line that opens the contents block and the line that closes it.
