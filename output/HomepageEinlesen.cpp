@@ -104,12 +104,29 @@ int ZahlLesen(std::string_view text, const std::string& datei, const std::string
     return static_cast<int>(zahl);
 }
 
+// A font size below 1 px cannot be shown, and the button height in em
+// divides by it.
+int GroesseLesen(std::string_view text, const std::string& datei, const std::string& was) {
+    const int groesse = ZahlLesen(text, datei, was);
+    if (groesse < 1)
+        Unlesbar(datei, was + " " + std::to_string(groesse) + W(" ist kleiner als 1"));
+    return groesse;
+}
+
 std::string FarbeLesen(std::string_view text, const std::string& datei, const std::string& was) {
     const bool hex = text.size() == 6 && std::all_of(text.begin(), text.end(), [](char c) {
                          return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
                      });
     if (!hex) Unlesbar(datei, was + " ist nicht lesbar");
     return std::string(text);
+}
+
+// The family before its generic fallback; that the fallback is the one
+// written for it is checked with the rest of the stylesheet.
+std::string SchriftLesen(std::string_view wert, const std::string& datei, const std::string& was) {
+    const std::size_t ende = wert.rfind("\",");
+    if (ende == std::string_view::npos) Unlesbar(datei, was + " ist nicht lesbar");
+    return std::string(wert.substr(0, ende));
 }
 
 std::string StilLesen(std::string_view text, const std::string& datei, const std::string& was) {
@@ -169,8 +186,9 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
     }
     d.BodySchriftFarbe =
         FarbeLesen(z.Wert("  color: #", ";", "die Schriftfarbe"), z.Datei(), "die Schriftfarbe");
-    d.BodySchriftName = z.Wert("  font-family: \"", "\",sans-serif;", "die Schriftart");
-    d.BodySchriftGroesse = ZahlLesen(z.Wert("  font-size: ", "px;", W("die Schriftgröße")),
+    d.BodySchriftName = SchriftLesen(z.Wert("  font-family: \"", ";", "die Schriftart"), z.Datei(),
+                                     "die Schriftart");
+    d.BodySchriftGroesse = GroesseLesen(z.Wert("  font-size: ", "px;", W("die Schriftgröße")),
                                      z.Datei(), W("die Schriftgröße"));
     d.BodySchriftStil = StilLesen(z.Lesen("font-weight"), z.Datei(), "der Schriftstil");
     z.Erwarten("  margin: 0;");
@@ -195,9 +213,10 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
     d.ButtonSchriftFarbe = FarbeLesen(z.Wert("  color: #", ";", "die Schriftfarbe der Buttons"),
                                       z.Datei(), "die Schriftfarbe der Buttons");
     d.ButtonSchriftName =
-        z.Wert("  font-family: \"", "\",sans-serif;", "die Schriftart der Buttons");
+        SchriftLesen(z.Wert("  font-family: \"", ";", "die Schriftart der Buttons"), z.Datei(),
+                     "die Schriftart der Buttons");
     d.ButtonSchriftGroesse =
-        ZahlLesen(z.Wert("  font-size: ", "px;", W("die Schriftgröße der Buttons")), z.Datei(),
+        GroesseLesen(z.Wert("  font-size: ", "px;", W("die Schriftgröße der Buttons")), z.Datei(),
                   W("die Schriftgröße der Buttons"));
     d.ButtonSchriftStil =
         StilLesen(z.Lesen("font-weight"), z.Datei(), "der Schriftstil der Buttons");
@@ -423,6 +442,11 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
         for (const auto& [start, bild] : css.grafiken)
             if (start == gruppe) d.ButtonGrafik.Setzen(i, bild);
     }
+    // Saved with one graphic for all, every row has the same one; ticked
+    // again, a page added later shows it too.
+    eingaben.eineGrafikFuerAlle = n >= 1 && !d.ButtonGrafik[1].empty();
+    for (int i = 2; i <= n && eingaben.eineGrafikFuerAlle; ++i)
+        eingaben.eineGrafikFuerAlle = d.ButtonGrafik[i] == d.ButtonGrafik[1];
 
     // The height stands in the stylesheet only as em values; the graphic of
     // the first button, where it gave the size, tells it exactly.
@@ -520,7 +544,9 @@ void SeitenzahlAendern(GeleseneHomepage& homepage, int seitenzahl) {
         do name = "Seite" + std::to_string(++nummer) + ".html";
         while (vergeben(name));
         d.ImportSeiten.Setzen(i, name);
-        d.ButtonGrafik.Setzen(i, {});
+        // A button without a graphic of its own would be invisible on a
+        // site whose buttons are all pictures.
+        d.ButtonGrafik.Setzen(i, i > 1 ? d.ButtonGrafik[i - 1] : std::string());
         homepage.eingaben.links.push_back(
             {name, "Seite " + std::to_string(i), "Zur Seite " + std::to_string(i)});
         homepage.inhalte.emplace_back();

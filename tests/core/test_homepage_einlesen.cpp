@@ -174,6 +174,15 @@ TEST(HomepageEinlesen, RecoversWhatTheTabsShow) {
     EXPECT_EQ(hp.daten.ButtonGrafik[4], "");
     EXPECT_EQ(hp.daten.BannerDatei, t / "Neu/img/mein banner.gif");
     EXPECT_EQ(hp.daten.HintergrundBild, t / "Neu/img/stein(1).jpg");
+    EXPECT_FALSE(hp.eingaben.eineGrafikFuerAlle);
+
+    // One graphic for all comes back ticked; a page added takes the graphic above.
+    test::TempOrdner t2;
+    Speichern(t2, Faelle()[2]);
+    GeleseneHomepage alle = HomepageEinlesen(t2.pfad());
+    EXPECT_TRUE(alle.eingaben.eineGrafikFuerAlle);
+    SeitenzahlAendern(alle, 4);
+    EXPECT_EQ(alle.daten.ButtonGrafik[4], t2 / "Neu/img/a.gif");
 }
 
 // Contents written with another editor come back merged as imported contents
@@ -258,6 +267,8 @@ TEST(HomepageEinlesen, BadSitesAreRefusedWithTheirMessage) {
          keine},
         {"Schriftfarbe", ersetzen("css/formate.css", "  color: #000000;", "  color: schwarz;"),
          "formate.css: die Schriftfarbe ist nicht lesbar"},
+        {"Schriftgroesse 0", ersetzen("css/formate.css", "  font-size: 14px;", "  font-size: 0px;"),
+         W("formate.css: die Schriftgröße 0 ist kleiner als 1")},
         {"Zeile fehlt", ersetzen("css/formate.css", "  display: block;\r\n", ""),
          W("formate.css: die Zeile „  display: block;“ fehlt")},
         {"Wert passt nicht", ersetzen("css/formate.css", "margin-left: 200px", "margin-left: 20px"),
