@@ -103,8 +103,8 @@ double Leuchtdichte(std::string_view farbe, const std::string& was) {
 }  // namespace
 
 double KontrastVerhaeltnis(std::string_view farbe1, std::string_view farbe2,
-                           const std::string& was) {
-    const double l1 = Leuchtdichte(farbe1, was), l2 = Leuchtdichte(farbe2, was);
+                           const std::string& was1, const std::string& was2) {
+    const double l1 = Leuchtdichte(farbe1, was1), l2 = Leuchtdichte(farbe2, was2);
     return (std::max(l1, l2) + 0.05) / (std::min(l1, l2) + 0.05);
 }
 

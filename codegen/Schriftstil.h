@@ -34,9 +34,9 @@ std::string SchriftFamilieCss(const std::string& name);
 
 // The contrast ratio of two colours of six hex digits, from 1 to 21, by the
 // relative luminance of WCAG 2.1 (success criterion 1.4.3). A colour that is
-// no such text throws lw::Fehler naming was and the colour.
+// no such text throws lw::Fehler naming its field (was1, was2) and the colour.
 double KontrastVerhaeltnis(std::string_view farbe1, std::string_view farbe2,
-                           const std::string& was);
+                           const std::string& was1, const std::string& was2);
 
 // The ratio text learners need: at least 4.5 : 1 for normal text.
 inline constexpr double kKontrastMindestens = 4.5;

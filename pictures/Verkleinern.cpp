@@ -140,7 +140,9 @@ std::string Kleinbuchstaben(std::string text) {
 
 std::string HandyHinweis(long long bytes, int breite) {
     if (bytes <= kHandyMaxBytes && breite <= kHandyMaxBreite) return {};
-    const long long zehntel = std::llround(static_cast<double>(bytes) * 10 / (1024.0 * 1024.0));
+    // A wide but small file still reads "0,1 MB", not "0,0 MB".
+    const long long zehntel = std::max(
+        1LL, std::llround(static_cast<double>(bytes) * 10 / (1024.0 * 1024.0)));
     return W("Dieses Bild ist ") + std::to_string(zehntel / 10) + "," +
            std::to_string(zehntel % 10) + W(" MB groß und lädt auf dem Handy langsam.");
 }

@@ -142,7 +142,7 @@ TEST(Kontrast, WcagRows) {
         {"0000ff", "ffffff", 8.592, "Kontrast 8,5 : 1"},
     };
     for (const auto& f : faelle) {
-        const double v = KontrastVerhaeltnis(f.vorne, f.hinten, "Farbe");
+        const double v = KontrastVerhaeltnis(f.vorne, f.hinten, "vorne", "hinten");
         EXPECT_NEAR(v, f.verhaeltnis, 0.001) << f.vorne << " " << f.hinten;
         std::string text = f.text;
         if (text.back() == '+') text.replace(text.size() - 1, 1, warnung);
@@ -153,7 +153,7 @@ TEST(Kontrast, WcagRows) {
 TEST(Kontrast, UnreadableColourNamesField) {
     for (const char* farbe : {"", "12345", "12345g", "#ffffff", "1234567"}) {
         try {
-            KontrastVerhaeltnis("000000", farbe, "Die Schriftfarbe der Buttons");
+            KontrastVerhaeltnis("000000", farbe, "vorne", "Die Schriftfarbe der Buttons");
             ADD_FAILURE() << farbe;
         } catch (const Fehler& f) {
             EXPECT_EQ(std::string(f.what()).rfind("Die Schriftfarbe der Buttons: die Farbe", 0),
