@@ -188,7 +188,7 @@ void TForm1::ButtonGrafikLaden(int n) {
     daten_.ButtonGrafik.Setzen(n, pfad);
     daten_.ButtonHoehe.Setzen(n, gewaehlt->bild.hoehe);
     daten_.ButtonBreite.Setzen(n, gewaehlt->bild.breite);
-    grafikBilder_[pfad] = AlsQImage(gewaehlt->bild);
+    grafikBilder_[pfad] = QPixmap::fromImage(AlsQImage(gewaehlt->bild));
     // Button 1's graphic gives every button its width.
     if (n == 1) AlleTextBreitenPruefen();
 }
@@ -206,16 +206,19 @@ void TForm1::ButtonVorschauZeigen(int zeile) {
         if (bild == grafikBilder_.end()) {
             // An opened site's graphic, decoded once; one that cannot be
             // shown leaves the preview without it.
-            QImage geladen;
+            QPixmap geladen;
             try {
-                geladen = AlsQImage(lw::BildLaden(grafik));
+                geladen = QPixmap::fromImage(AlsQImage(lw::BildLaden(grafik)));
             } catch (const lw::Fehler&) {
             }
             bild = grafikBilder_.emplace(grafik, geladen).first;
         }
-        img_ButtonVorschau->setPixmap(QPixmap::fromImage(bild->second));
-        img_ButtonVorschau->resize(bild->second.size());
-    } else {
+        // Typing in the row keeps its picture: nothing to repaint.
+        if (img_ButtonVorschau->pixmap().cacheKey() != bild->second.cacheKey()) {
+            img_ButtonVorschau->setPixmap(bild->second);
+            img_ButtonVorschau->resize(bild->second.size());
+        }
+    } else if (!img_ButtonVorschau->pixmap().isNull()) {
         img_ButtonVorschau->clear();
     }
     img_ButtonVorschau->setToolTip(tipp);

@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QMainWindow>
+#include <QPixmap>
 #include <QStringList>
 #include <map>
 #include <memory>
@@ -181,7 +182,7 @@ private:
     QStringList ohneHtmlBestaetigt_;
     // The button graphics as decoded when chosen (or first shown), by path,
     // so that typing in a row does not read a file at every keystroke.
-    std::map<std::string, QImage> grafikBilder_;
+    std::map<std::string, QPixmap> grafikBilder_;
     int vorschauZeile_ = 1;
     // The button font as the browser draws it, measured once per choice.
     std::optional<QFontMetricsF> knopfSchrift_;
