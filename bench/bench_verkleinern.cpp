@@ -63,8 +63,9 @@ int Laufen(const char* selbst, int wiederholungen) {
     const Paar paar = Abwechselnd(
         wiederholungen, [] {},
         [&] {
-            const double d =
-                Dauer([&] { AusfuehrenErfolgreich({selbst, "--kopie", foto, eigen}); });
+            const double d = Dauer([&] {
+                AusfuehrenErfolgreich({selbst, "--kopie", foto, eigen});
+            });
             GroessePruefen(eigen + "/foto.jpg");
             return d * 1000;
         },

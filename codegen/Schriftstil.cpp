@@ -111,8 +111,8 @@ double KontrastVerhaeltnis(std::string_view farbe1, std::string_view farbe2,
 std::string KontrastText(double verhaeltnis) {
     // The small addition keeps 7.0 computed as 6.9999... at "7,0".
     const long long zehntel = static_cast<long long>(std::floor(verhaeltnis * 10 + 1e-9));
-    std::string text = "Kontrast " + std::to_string(zehntel / 10) + "," +
-                       std::to_string(zehntel % 10) + " : 1";
+    std::string text =
+        "Kontrast " + std::to_string(zehntel / 10) + "," + std::to_string(zehntel % 10) + " : 1";
     if (verhaeltnis < kKontrastMindestens)
         text += W(" – für viele Besucher schwer lesbar (empfohlen: mindestens 4,5 : 1)");
     return text;

@@ -23,9 +23,8 @@ const std::array<std::string, 16>& Schriftstiltabelle();
 std::string EmWert(int h, int s);
 
 // The families every visitor has, in the order the font lists offer them.
-inline constexpr const char* kWebSchriften[] = {"Arial",   "Verdana",         "Tahoma",
-                                                "Trebuchet MS", "Georgia", "Times New Roman",
-                                                "Courier New"};
+inline constexpr const char* kWebSchriften[] = {
+    "Arial", "Verdana", "Tahoma", "Trebuchet MS", "Georgia", "Times New Roman", "Courier New"};
 
 // The value of a font-family declaration: the family quoted, then its generic
 // family as the fallback a browser takes without it ("serif" for Georgia and

@@ -108,8 +108,7 @@ int ZahlLesen(std::string_view text, const std::string& datei, const std::string
 // divides by it.
 int GroesseLesen(std::string_view text, const std::string& datei, const std::string& was) {
     const int groesse = ZahlLesen(text, datei, was);
-    if (groesse < 1)
-        Unlesbar(datei, was + " " + std::to_string(groesse) + W(" ist kleiner als 1"));
+    if (groesse < 1) Unlesbar(datei, was + " " + std::to_string(groesse) + W(" ist kleiner als 1"));
     return groesse;
 }
 
@@ -189,7 +188,7 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
     d.BodySchriftName = SchriftLesen(z.Wert("  font-family: \"", ";", "die Schriftart"), z.Datei(),
                                      "die Schriftart");
     d.BodySchriftGroesse = GroesseLesen(z.Wert("  font-size: ", "px;", W("die Schriftgröße")),
-                                     z.Datei(), W("die Schriftgröße"));
+                                        z.Datei(), W("die Schriftgröße"));
     d.BodySchriftStil = StilLesen(z.Lesen("font-weight"), z.Datei(), "der Schriftstil");
     z.Erwarten("  margin: 0;");
     z.Erwarten(css.fixiert ? "  padding: 0;" : "  padding: 1em;");
@@ -217,7 +216,7 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
                      "die Schriftart der Buttons");
     d.ButtonSchriftGroesse =
         GroesseLesen(z.Wert("  font-size: ", "px;", W("die Schriftgröße der Buttons")), z.Datei(),
-                  W("die Schriftgröße der Buttons"));
+                     W("die Schriftgröße der Buttons"));
     d.ButtonSchriftStil =
         StilLesen(z.Lesen("font-weight"), z.Datei(), "der Schriftstil der Buttons");
     z.Erwarten("}");

@@ -68,7 +68,8 @@ std::string JpegKodieren(const Bild& bild, const std::string& pfad) {
     if (gut) bytes.assign(reinterpret_cast<const char*>(s.puffer), s.laenge);
     jpeg_destroy_compress(&s.info);
     std::free(s.puffer);
-    if (!gut) throw Fehler(W("Die verkleinerte Kopie von ") + pfad + W(" kann nicht erstellt werden"));
+    if (!gut)
+        throw Fehler(W("Die verkleinerte Kopie von ") + pfad + W(" kann nicht erstellt werden"));
     return bytes;
 }
 
@@ -90,7 +91,8 @@ std::string PngKodieren(const Bild& bild, const std::string& pfad) {
         bytes.resize(groesse);
     }
     png_image_free(&bildInfo);
-    if (!gut) throw Fehler(W("Die verkleinerte Kopie von ") + pfad + W(" kann nicht erstellt werden"));
+    if (!gut)
+        throw Fehler(W("Die verkleinerte Kopie von ") + pfad + W(" kann nicht erstellt werden"));
     return bytes;
 }
 
@@ -141,8 +143,8 @@ std::string Kleinbuchstaben(std::string text) {
 std::string HandyHinweis(long long bytes, int breite) {
     if (bytes <= kHandyMaxBytes && breite <= kHandyMaxBreite) return {};
     // A wide but small file still reads "0,1 MB", not "0,0 MB".
-    const long long zehntel = std::max(
-        1LL, std::llround(static_cast<double>(bytes) * 10 / (1024.0 * 1024.0)));
+    const long long zehntel =
+        std::max(1LL, std::llround(static_cast<double>(bytes) * 10 / (1024.0 * 1024.0)));
     return W("Dieses Bild ist ") + std::to_string(zehntel / 10) + "," +
            std::to_string(zehntel % 10) + W(" MB groß und lädt auf dem Handy langsam.");
 }
@@ -164,7 +166,8 @@ Bild BildSkalieren(const Bild& bild, int breite, int hoehe) {
     // Across first, into colour times alpha and alpha, one row per old row.
     std::vector<float> quer(static_cast<std::size_t>(breite) * bild.hoehe * 4);
     for (int zeile = 0; zeile < bild.hoehe; ++zeile) {
-        const std::uint8_t* alt = bild.rgba.data() + static_cast<std::size_t>(zeile) * bild.breite * 4;
+        const std::uint8_t* alt =
+            bild.rgba.data() + static_cast<std::size_t>(zeile) * bild.breite * 4;
         float* neu = quer.data() + static_cast<std::size_t>(zeile) * breite * 4;
         for (int i = 0; i < breite; ++i) {
             float r = 0, g = 0, b = 0, a = 0;

@@ -115,7 +115,8 @@ void Tfrm_LinkAnzahl::Vorgeben(int anzahl) {
 void Tfrm_LinkAnzahl::bbtn_OKLinkZahlClick() {
     // The validator lets an empty field or a 0 stand while typing.
     if (!ed_LinkZahl->hasAcceptableInput()) {
-        lw::ui::dialoge().Meldung(this, QStringLiteral("Bitte geben Sie eine Zahl von 1 bis 100 ein."));
+        lw::ui::dialoge().Meldung(this,
+                                  QStringLiteral("Bitte geben Sie eine Zahl von 1 bis 100 ein."));
         ed_LinkZahl->setFocus();
         ed_LinkZahl->selectAll();
         return;

@@ -10,9 +10,9 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "codegen/Schriftstil.h"
 #include "common/Dateien.h"
 #include "common/Fehler.h"
-#include "codegen/Schriftstil.h"
 #include "common/Zeichensatz.h"
 #include "pictures/Bild.h"
 #include "pictures/Verkleinern.h"
@@ -167,8 +167,7 @@ void TForm1::FuerHandyPruefen(QString& pfad, lw::Bild& bild) {
     if (!kopien_) kopien_ = std::make_unique<QTemporaryDir>();
     // A folder per copy: two pictures of one name from different folders
     // keep their own copies; the save then names them as it names originals.
-    const std::string ordner =
-        alsCp1252(kopien_->path()) + "/" + std::to_string(++kopienZahl_);
+    const std::string ordner = alsCp1252(kopien_->path()) + "/" + std::to_string(++kopienZahl_);
     Handlung(this, [&] {
         const std::string kopie = lw::VerkleinerteKopie(alsCp1252(pfad), ordner);
         bild = lw::BildLaden(kopie);

@@ -122,8 +122,16 @@ TEST(VerkleinerteKopie, FormatNameAndSizeRows) {
     for (int i = 0; i < 2000 * 10; ++i) {
         const bool rechts = i % 2000 >= 1000;
         for (int c : {0, 80, 160}) rgb.werte.push_back(static_cast<std::uint16_t>(c));
-        for (int c : {0, 0, 255, rechts ? 255 : 0}) rgba.werte.push_back(static_cast<std::uint16_t>(c));
+        for (int c : {0, 0, 255, rechts ? 255 : 0})
+            rgba.werte.push_back(static_cast<std::uint16_t>(c));
     }
+    // Narrower than the copy's width and transparent: kept at its size, as PNG.
+    test::GifMuster gif;
+    gif.schirmBreite = gif.breite = 800;
+    gif.schirmHoehe = gif.hoehe = 2;
+    gif.farben = {{0, 0, 0}, {9, 9, 9}};
+    gif.transparent = 0;
+    gif.indizes.assign(1600, 0);
     const struct {
         const char* name;
         std::string bytes;
@@ -134,9 +142,7 @@ TEST(VerkleinerteKopie, FormatNameAndSizeRows) {
         {"Foto.JPEG", test::JpegKodieren(jpeg), "Foto.JPEG", 1600, 97, false},
         {"logo.png", test::PngKodieren(rgba), "logo.png", 1600, 8, true},
         {"flach.png", test::PngKodieren(rgb), "flach.jpg", 1600, 8, false},
-        {"schmal.gif", test::GifKodieren({800, 2, 0, 0, 800, 2, {{0, 0, 0}, {9, 9, 9}}, 0, false,
-                                          true, std::vector<std::uint8_t>(1600, 0), {}}),
-         "schmal.png", 800, 2, true},
+        {"schmal.gif", test::GifKodieren(gif), "schmal.png", 800, 2, true},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.name);
@@ -162,7 +168,8 @@ TEST(VerkleinerteKopie, FormatNameAndSizeRows) {
 TEST(VerkleinerteKopie, UndecodablePictureGivesItsMessageAndNoCopy) {
     test::TempOrdner t;
     test::Schreiben(t / "kaputt.jpg", "\xFF\xD8\xFF kein Bild");
-    const std::string meldung = "Die Datei " + (t / "kaputt.jpg") + W(" ist beschädigt oder unvollständig");
+    const std::string meldung =
+        "Die Datei " + (t / "kaputt.jpg") + W(" ist beschädigt oder unvollständig");
     EXPECT_EQ(test::FehlerText([&] { VerkleinerteKopie(t / "kaputt.jpg", t / "k"); }), meldung);
     EXPECT_EQ(test::FehlerText([&] { HandyHinweis(t / "kaputt.jpg"); }), meldung);
     EXPECT_FALSE(std::filesystem::exists(t / "k/kaputt.jpg"));

@@ -156,8 +156,7 @@ TEST(Kontrast, UnreadableColourNamesField) {
             KontrastVerhaeltnis("000000", farbe, "vorne", "Die Schriftfarbe der Buttons");
             ADD_FAILURE() << farbe;
         } catch (const Fehler& f) {
-            EXPECT_EQ(std::string(f.what()).rfind("Die Schriftfarbe der Buttons: die Farbe", 0),
-                      0u)
+            EXPECT_EQ(std::string(f.what()).rfind("Die Schriftfarbe der Buttons: die Farbe", 0), 0u)
                 << f.what();
         }
     }

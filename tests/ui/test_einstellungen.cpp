@@ -2,19 +2,19 @@
 // background picture, banner and the picture options.
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QLabel>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabWidget>
-#include <filesystem>
 #include <QTest>
+#include <filesystem>
 
 #include "common/Dateien.h"
 #include "common/Text.h"
-#include "pictures/Bild.h"
 #include "common/Zeichensatz.h"
+#include "pictures/Bild.h"
 #include "tests/support/TempOrdner.h"
 #include "tests/ui/HauptfensterTest.h"
 #include "tests/ui/SkriptDialoge.h"
@@ -222,30 +222,55 @@ private slots:
         const QString schwer =
             QStringLiteral(" – für viele Besucher schwer lesbar (empfohlen: mindestens 4,5 : 1)");
         const QString langsam = QStringLiteral(" MB groß und lädt auf dem Handy langsam.");
-        QTest::newRow("Seite gut") << "seitenfarbe" << "#ffffff" << "lbl_KontrastSeite"
+        QTest::newRow("Seite gut") << "seitenfarbe"
+                                   << "#ffffff"
+                                   << "lbl_KontrastSeite"
                                    << "Kontrast 21,0 : 1" << false;
-        QTest::newRow("Seite schwach") << "seitenfarbe" << "#777777" << "lbl_KontrastSeite"
+        QTest::newRow("Seite schwach") << "seitenfarbe"
+                                       << "#777777"
+                                       << "lbl_KontrastSeite"
                                        << "Kontrast 4,6 : 1" << false;
-        QTest::newRow("Seite dunkel") << "seitenfarbe" << "#333333" << "lbl_KontrastSeite"
+        QTest::newRow("Seite dunkel") << "seitenfarbe"
+                                      << "#333333"
+                                      << "lbl_KontrastSeite"
                                       << "Kontrast 1,6 : 1" + schwer << true;
         // Without a colour of their own the buttons stand on the page's.
-        QTest::newRow("Buttons auf der Seite") << "seitenfarbe" << "#333333" << "lbl_KontrastButtons"
+        QTest::newRow("Buttons auf der Seite") << "seitenfarbe"
+                                               << "#333333"
+                                               << "lbl_KontrastButtons"
                                                << "Kontrast 1,6 : 1" + schwer << true;
-        QTest::newRow("Buttons gelb") << "knopffarbe" << "#ffff00" << "lbl_KontrastButtons"
+        QTest::newRow("Buttons gelb") << "knopffarbe"
+                                      << "#ffff00"
+                                      << "lbl_KontrastButtons"
                                       << "Kontrast 19,5 : 1" << false;
-        QTest::newRow("Text zu lang") << "linktext" << "Ein sehr langer Text für den Button"
-                                      << "Ed_Alt2" << "Der Text ist zu lang für den Button" << true;
-        QTest::newRow("Text passt") << "linktext" << "Kurz" << "Ed_Alt2" << "" << false;
-        QTest::newRow("Banner 4,8 MB") << "Button8" << "100x50+5033165" << "BannerDatei"
+        QTest::newRow("Text zu lang") << "linktext"
+                                      << "Ein sehr langer Text für den Button"
+                                      << "Ed_Alt2"
+                                      << "Der Text ist zu lang für den Button" << true;
+        QTest::newRow("Text passt") << "linktext"
+                                    << "Kurz"
+                                    << "Ed_Alt2"
+                                    << "" << false;
+        QTest::newRow("Banner 4,8 MB") << "Button8"
+                                       << "100x50+5033165"
+                                       << "BannerDatei"
                                        << "Dieses Bild ist 4,8" + langsam << true;
-        QTest::newRow("Banner breit") << "Button8" << "2000x100" << "BannerDatei"
+        QTest::newRow("Banner breit") << "Button8"
+                                      << "2000x100"
+                                      << "BannerDatei"
                                       << "Dieses Bild ist 0,1" + langsam << true;
-        QTest::newRow("Buttongrafik breit, abgelehnt") << "btn_Grafik2" << "2400x50" << "ButtonGrafik"
+        QTest::newRow("Buttongrafik breit, abgelehnt") << "btn_Grafik2"
+                                                       << "2400x50"
+                                                       << "ButtonGrafik"
                                                        << "Dieses Bild ist 0,1" + langsam << false;
-        QTest::newRow("Hintergrund klein") << "btn_HintergrundLaden" << "64x64"
-                                           << "HintergrundBild" << "" << false;
-        QTest::newRow("Hintergrund kein Bild") << "btn_HintergrundLaden" << "kaputt"
-                                               << "HintergrundBild" << "" << false;
+        QTest::newRow("Hintergrund klein") << "btn_HintergrundLaden"
+                                           << "64x64"
+                                           << "HintergrundBild"
+                                           << "" << false;
+        QTest::newRow("Hintergrund kein Bild") << "btn_HintergrundLaden"
+                                               << "kaputt"
+                                               << "HintergrundBild"
+                                               << "" << false;
     }
     void warnungen() {
         QFETCH(QString, aktion);
