@@ -103,12 +103,17 @@ int main(int argc, char** argv) {
     Foto(form1, ziel, QStringLiteral("Form1_tab_Body"));
     SeiteZeigen(form1, "tab_Links");
     Foto(form1, ziel, QStringLiteral("Form1_tab_Links"));
-    // The warnings: buttons of weak contrast, a link text too long for them.
+    // The warnings: buttons of weak contrast, a link text too long for them,
+    // a page background too dark for its text.
     dialoge.naechsteFarbe(QColor(0x44, 0x44, 0x44));
     form1.findChild<QPushButton*>(QStringLiteral("btn_LinkBackground"))->click();
     form1.findChild<QLineEdit*>(QStringLiteral("Ed_Alt2"))
         ->setText(QStringLiteral("Unsere lange Vereinsgeschichte"));
     Foto(form1, ziel, QStringLiteral("Form1_tab_Links_Warnungen"));
+    dialoge.naechsteFarbe(QColor(0x33, 0x33, 0x33));
+    SeiteZeigen(form1, "tab_Body");
+    form1.findChild<QPushButton*>(QStringLiteral("btn_HintergrundFarbe"))->click();
+    Foto(form1, ziel, QStringLiteral("Form1_tab_Body_Warnungen"));
     SeiteZeigen(form1, "tab_code");
     Foto(form1, ziel, QStringLiteral("Form1_tab_code"));
     form1.ModusZeigen(lw::kModusNZAlt);
