@@ -209,6 +209,13 @@ private slots:
         QVERIFY(!h.daten.HintergrundFixiert);
         h.finde<QCheckBox>("cbx_MenueFixieren")->click();
         QVERIFY(h.form1->CodeEingabenLesen().menueFixiert);
+        // The phone layout shows the project data's value and writes it.
+        auto* handy = h.finde<QCheckBox>("cbx_Handy");
+        QCOMPARE(handy->isChecked(), h.daten.HandyAnsicht);
+        handy->click();
+        QCOMPARE(h.daten.HandyAnsicht, handy->isChecked());
+        handy->click();
+        QCOMPARE(h.daten.HandyAnsicht, handy->isChecked());
     }
 
     // The warnings before the save: contrast on both pages, a link text too
