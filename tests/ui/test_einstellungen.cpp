@@ -229,10 +229,6 @@ private slots:
         const QString schwer =
             QStringLiteral(" – für viele Besucher schwer lesbar (empfohlen: mindestens 4,5 : 1)");
         const QString langsam = QStringLiteral(" MB groß und lädt auf dem Handy langsam.");
-        QTest::newRow("Seite gut") << "seitenfarbe"
-                                   << "#ffffff"
-                                   << "lbl_KontrastSeite"
-                                   << "Kontrast 21,0 : 1" << false;
         QTest::newRow("Seite schwach") << "seitenfarbe"
                                        << "#777777"
                                        << "lbl_KontrastSeite"
@@ -254,10 +250,6 @@ private slots:
                                       << "Ein sehr langer Text für den Button"
                                       << "Ed_Alt2"
                                       << "Der Text ist zu lang für den Button" << true;
-        QTest::newRow("Text passt") << "linktext"
-                                    << "Kurz"
-                                    << "Ed_Alt2"
-                                    << "" << false;
         QTest::newRow("Banner 4,8 MB") << "Button8"
                                        << "100x50+5033165"
                                        << "BannerDatei"
@@ -270,10 +262,6 @@ private slots:
                                                        << "2400x50"
                                                        << "ButtonGrafik"
                                                        << "Dieses Bild ist 0,1" + langsam << false;
-        QTest::newRow("Hintergrund klein") << "btn_HintergrundLaden"
-                                           << "64x64"
-                                           << "HintergrundBild"
-                                           << "" << false;
         QTest::newRow("Hintergrund kein Bild") << "btn_HintergrundLaden"
                                                << "kaputt"
                                                << "HintergrundBild"
