@@ -128,6 +128,15 @@ std::string SchriftLesen(std::string_view wert, const std::string& datei, const 
     return std::string(wert.substr(0, ende));
 }
 
+// The stylesheet as versions before the generic families wrote it: every
+// font with sans-serif. Such a site opens; saving gives it the new line.
+std::string AlteSchriftfamilien(std::string css, const Projektdaten& d) {
+    for (const std::string& name : {d.BodySchriftName, d.ButtonSchriftName})
+        Ersetzen(css, "  font-family: " + SchriftFamilieCss(name) + ";",
+                 "  font-family: \"" + name + "\",sans-serif;");
+    return css;
+}
+
 std::string StilLesen(std::string_view text, const std::string& datei, const std::string& was) {
     const auto& tabelle = Schriftstiltabelle();
     if (std::find(tabelle.begin(), tabelle.end(), text) == tabelle.end())
@@ -460,7 +469,7 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
     d.ButtonHoehe.Setzen(1, ButtonHoeheFinden(d, css, bildHoehe));
 
     const ErzeugterCode code = CodeErzeugen(d, eingaben);
-    if (code.css != formate)
+    if (code.css != formate && AlteSchriftfamilien(code.css, d) != formate)
         Unlesbar("formate.css", W("die Datei passt nicht zu den Einstellungen, die sie nennt"));
     if (css.fixiert) {
         const bool klein = Art(neu + "/css/ie.css", "ie.css") == Eintragsart::datei;

@@ -175,6 +175,13 @@ TEST(HomepageEinlesen, RecoversWhatTheTabsShow) {
     EXPECT_EQ(hp.daten.BannerDatei, t / "Neu/img/mein banner.gif");
     EXPECT_EQ(hp.daten.HintergrundBild, t / "Neu/img/stein(1).jpg");
     EXPECT_FALSE(hp.eingaben.eineGrafikFuerAlle);
+    // Saved before fonts had their generic family, the site still opens.
+    std::string formate = Lesen(t / "Neu/css/formate.css");
+    const std::string neu = "\"Times New Roman\",serif;";
+    ASSERT_NE(formate.find(neu), std::string::npos);
+    formate.replace(formate.find(neu), neu.size(), "\"Times New Roman\",sans-serif;");
+    Schreiben(t / "Neu/css/formate.css", formate);
+    EXPECT_EQ(HomepageEinlesen(t.pfad()).daten.BodySchriftName, "Times New Roman");
 
     // One graphic for all comes back ticked; a page added takes the graphic above.
     test::TempOrdner t2;
