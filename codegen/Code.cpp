@@ -316,7 +316,7 @@ std::string StylesheetText(const Projektdaten& daten, const CodeEingaben& eingab
                                        : "  background-attachment: scroll;");
     }
     zeile("  color: #" + daten.BodySchriftFarbe + ";");
-    zeile("  font-family: \"" + daten.BodySchriftName + "\",sans-serif;");
+    zeile("  font-family: " + SchriftFamilieCss(daten.BodySchriftName) + ";");
     zeile("  font-size: " + std::to_string(daten.BodySchriftGroesse) + "px;");
     zeile(daten.BodySchriftStil);
     zeile("  margin: 0;");
@@ -347,7 +347,7 @@ std::string StylesheetText(const Projektdaten& daten, const CodeEingaben& eingab
     zeile("  line-height: " + buttonEm + "em;");
     zeile("  text-align: center;");
     zeile("  color: #" + daten.ButtonSchriftFarbe + ";");
-    zeile("  font-family: \"" + daten.ButtonSchriftName + "\",sans-serif;");
+    zeile("  font-family: " + SchriftFamilieCss(daten.ButtonSchriftName) + ";");
     zeile("  font-size: " + std::to_string(daten.ButtonSchriftGroesse) + "px;");
     zeile(daten.ButtonSchriftStil);
     zeile("}");

@@ -1,7 +1,11 @@
 #include "codegen/Schriftstil.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+
+#include "common/Fehler.h"
+#include "common/Zeichensatz.h"
 
 namespace lw {
 
@@ -60,6 +64,57 @@ std::string EmWert(int h, int s) {
     const unsigned long long betrag = v < 0 ? 0ULL - static_cast<unsigned long long>(v) : v;
     std::string text = v < 0 ? "-" : "";
     text += std::to_string(betrag / 10) + '.' + std::to_string(betrag % 10);
+    return text;
+}
+
+std::string SchriftFamilieCss(const std::string& name) {
+    const char* art = "sans-serif";
+    if (name == "Georgia" || name == "Times New Roman") art = "serif";
+    if (name == "Courier New") art = "monospace";
+    return "\"" + name + "\"," + art;
+}
+
+namespace {
+
+int HexZiffer(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Relative luminance: each channel linearised from sRGB, then weighted.
+double Leuchtdichte(std::string_view farbe, const std::string& was) {
+    const auto unlesbar = [&] {
+        throw Fehler(was + W(": die Farbe „") + Lesbar(std::string(farbe)) +
+                     W("“ ist nicht lesbar (erwartet sind sechs Hexadezimalziffern)"));
+    };
+    if (farbe.size() != 6) unlesbar();
+    double kanal[3];
+    for (int i = 0; i < 3; ++i) {
+        const int hoch = HexZiffer(farbe[2 * i]), tief = HexZiffer(farbe[2 * i + 1]);
+        if (hoch < 0 || tief < 0) unlesbar();
+        const double c = (hoch * 16 + tief) / 255.0;
+        kanal[i] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    }
+    return 0.2126 * kanal[0] + 0.7152 * kanal[1] + 0.0722 * kanal[2];
+}
+
+}  // namespace
+
+double KontrastVerhaeltnis(std::string_view farbe1, std::string_view farbe2,
+                           const std::string& was1, const std::string& was2) {
+    const double l1 = Leuchtdichte(farbe1, was1), l2 = Leuchtdichte(farbe2, was2);
+    return (std::max(l1, l2) + 0.05) / (std::min(l1, l2) + 0.05);
+}
+
+std::string KontrastText(double verhaeltnis) {
+    // The small addition keeps 7.0 computed as 6.9999... at "7,0".
+    const long long zehntel = static_cast<long long>(std::floor(verhaeltnis * 10 + 1e-9));
+    std::string text =
+        "Kontrast " + std::to_string(zehntel / 10) + "," + std::to_string(zehntel % 10) + " : 1";
+    if (verhaeltnis < kKontrastMindestens)
+        text += W(" – für viele Besucher schwer lesbar (empfohlen: mindestens 4,5 : 1)");
     return text;
 }
 

@@ -106,12 +106,37 @@ int ZahlLesen(std::string_view text, const std::string& datei, const std::string
     return static_cast<int>(zahl);
 }
 
+// A font size below 1 px cannot be shown, and the button height in em
+// divides by it.
+int GroesseLesen(std::string_view text, const std::string& datei, const std::string& was) {
+    const int groesse = ZahlLesen(text, datei, was);
+    if (groesse < 1) Unlesbar(datei, was + " " + std::to_string(groesse) + W(" ist kleiner als 1"));
+    return groesse;
+}
+
 std::string FarbeLesen(std::string_view text, const std::string& datei, const std::string& was) {
     const bool hex = text.size() == 6 && std::all_of(text.begin(), text.end(), [](char c) {
                          return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
                      });
     if (!hex) Unlesbar(datei, was + " ist nicht lesbar");
     return std::string(text);
+}
+
+// The family before its generic fallback; that the fallback is the one
+// written for it is checked with the rest of the stylesheet.
+std::string SchriftLesen(std::string_view wert, const std::string& datei, const std::string& was) {
+    const std::size_t ende = wert.rfind("\",");
+    if (ende == std::string_view::npos) Unlesbar(datei, was + " ist nicht lesbar");
+    return std::string(wert.substr(0, ende));
+}
+
+// The stylesheet as versions before the generic families wrote it: every
+// font with sans-serif. Such a site opens; saving gives it the new line.
+std::string AlteSchriftfamilien(std::string css, const Projektdaten& d) {
+    for (const std::string& name : {d.BodySchriftName, d.ButtonSchriftName})
+        Ersetzen(css, "  font-family: " + SchriftFamilieCss(name) + ";",
+                 "  font-family: \"" + name + "\",sans-serif;");
+    return css;
 }
 
 std::string StilLesen(std::string_view text, const std::string& datei, const std::string& was) {
@@ -171,9 +196,10 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
     }
     d.BodySchriftFarbe =
         FarbeLesen(z.Wert("  color: #", ";", "die Schriftfarbe"), z.Datei(), "die Schriftfarbe");
-    d.BodySchriftName = z.Wert("  font-family: \"", "\",sans-serif;", "die Schriftart");
-    d.BodySchriftGroesse = ZahlLesen(z.Wert("  font-size: ", "px;", W("die Schriftgröße")),
-                                     z.Datei(), W("die Schriftgröße"));
+    d.BodySchriftName = SchriftLesen(z.Wert("  font-family: \"", ";", "die Schriftart"), z.Datei(),
+                                     "die Schriftart");
+    d.BodySchriftGroesse = GroesseLesen(z.Wert("  font-size: ", "px;", W("die Schriftgröße")),
+                                        z.Datei(), W("die Schriftgröße"));
     d.BodySchriftStil = StilLesen(z.Lesen("font-weight"), z.Datei(), "der Schriftstil");
     z.Erwarten("  margin: 0;");
     z.Erwarten(css.fixiert ? "  padding: 0;" : "  padding: 1em;");
@@ -197,10 +223,11 @@ Stylesheet StylesheetLesen(std::string_view text, const std::string& img, Projek
     d.ButtonSchriftFarbe = FarbeLesen(z.Wert("  color: #", ";", "die Schriftfarbe der Buttons"),
                                       z.Datei(), "die Schriftfarbe der Buttons");
     d.ButtonSchriftName =
-        z.Wert("  font-family: \"", "\",sans-serif;", "die Schriftart der Buttons");
+        SchriftLesen(z.Wert("  font-family: \"", ";", "die Schriftart der Buttons"), z.Datei(),
+                     "die Schriftart der Buttons");
     d.ButtonSchriftGroesse =
-        ZahlLesen(z.Wert("  font-size: ", "px;", W("die Schriftgröße der Buttons")), z.Datei(),
-                  W("die Schriftgröße der Buttons"));
+        GroesseLesen(z.Wert("  font-size: ", "px;", W("die Schriftgröße der Buttons")), z.Datei(),
+                     W("die Schriftgröße der Buttons"));
     d.ButtonSchriftStil =
         StilLesen(z.Lesen("font-weight"), z.Datei(), "der Schriftstil der Buttons");
     z.Erwarten("}");
@@ -526,6 +553,11 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
         for (const auto& [start, bild] : css.grafiken)
             if (start == gruppe) d.ButtonGrafik.Setzen(i, bild);
     }
+    // Saved with one graphic for all, every row has the same one; ticked
+    // again, a page added later shows it too.
+    eingaben.eineGrafikFuerAlle = n >= 1 && !d.ButtonGrafik[1].empty();
+    for (int i = 2; i <= n && eingaben.eineGrafikFuerAlle; ++i)
+        eingaben.eineGrafikFuerAlle = d.ButtonGrafik[i] == d.ButtonGrafik[1];
 
     // The height stands in the stylesheet only as em values; the graphic of
     // the first button, where it gave the size, tells it exactly.
@@ -540,7 +572,7 @@ GeleseneHomepage HomepageEinlesen(const std::string& gewaehlt) {
     d.ButtonHoehe.Setzen(1, ButtonHoeheFinden(d, css, bildHoehe));
 
     const ErzeugterCode code = CodeErzeugen(d, eingaben);
-    if (code.css != formate)
+    if (code.css != formate && AlteSchriftfamilien(code.css, d) != formate)
         Unlesbar("formate.css", W("die Datei passt nicht zu den Einstellungen, die sie nennt"));
     if (css.fixiert) {
         const bool klein = Art(neu + "/css/ie.css", "ie.css") == Eintragsart::datei;
@@ -626,7 +658,9 @@ void SeitenzahlAendern(GeleseneHomepage& homepage, int seitenzahl) {
         do name = "Seite" + std::to_string(++nummer) + ".html";
         while (vergeben(name));
         d.ImportSeiten.Setzen(i, name);
-        d.ButtonGrafik.Setzen(i, {});
+        // A button without a graphic of its own would be invisible on a
+        // site whose buttons are all pictures.
+        d.ButtonGrafik.Setzen(i, i > 1 ? d.ButtonGrafik[i - 1] : std::string());
         d.Seiteninhalte.Setzen(i, {});
         homepage.eingaben.links.push_back(
             {name, "Seite " + std::to_string(i), "Zur Seite " + std::to_string(i)});

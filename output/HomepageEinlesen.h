@@ -49,7 +49,8 @@ std::string FehlendeSeitenMeldung(const GeleseneHomepage& homepage);
 // A new site's page count changed after reading: rows taken away go from the
 // end (their files stay on disk), rows added get the names "Seite<N>.html"
 // with the next numbers free in the menu and in the folder, the default link
-// texts and no title, description or contents of their own.
+// texts, the button graphic of the row above and no title, description or
+// contents of their own.
 void SeitenzahlAendern(GeleseneHomepage& homepage, int seitenzahl);
 
 }  // namespace lw

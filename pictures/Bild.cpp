@@ -61,8 +61,8 @@ bool BeginntMit(std::string_view daten, std::string_view kennung) {
     return daten.substr(0, kennung.size()) == kennung;
 }
 
-Bild Dekodieren(std::string_view daten, const std::string& pfad) {
-    if (BeginntMit(daten, "\xFF\xD8\xFF")) return JpegDekodieren(daten, pfad);
+Bild Dekodieren(std::string_view daten, const std::string& pfad, int mindestBreite) {
+    if (BeginntMit(daten, "\xFF\xD8\xFF")) return JpegDekodieren(daten, pfad, mindestBreite);
     if (BeginntMit(daten, "GIF87a") || BeginntMit(daten, "GIF89a"))
         return GifDekodieren(daten, pfad);
     if (BeginntMit(daten, "\x89PNG\r\n\x1A\n")) return PngDekodieren(daten, pfad);
@@ -72,7 +72,7 @@ Bild Dekodieren(std::string_view daten, const std::string& pfad) {
 }  // namespace
 }  // namespace bild
 
-Bild BildLaden(const std::string& pfad) {
+Bild BildLaden(const std::string& pfad, int mindestBreite) {
     // Someone may pick a video renamed to .jpg; do not read gigabytes for it.
     // A failing stat is left to DateiLesenGanz, which has the right words.
     struct stat info {};
@@ -80,11 +80,11 @@ Bild BildLaden(const std::string& pfad) {
         info.st_size > kBildMaxDateigroesse)
         throw Fehler(W("Die Datei ") + pfad + W(" ist zu groß für ein Bild (mehr als ") +
                      std::to_string(kBildMaxDateigroesse / (1024 * 1024)) + " MB)");
-    return bild::Dekodieren(DateiLesenGanz(pfad), pfad);
+    return bild::Dekodieren(DateiLesenGanz(pfad), pfad, mindestBreite);
 }
 
 Bild BildDekodieren(std::string_view daten) {
-    return bild::Dekodieren(daten, {});
+    return bild::Dekodieren(daten, {}, 0);
 }
 
 }  // namespace lw

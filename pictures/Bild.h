@@ -25,7 +25,9 @@ inline constexpr long long kBildMaxDateigroesse = 256LL * 1024 * 1024;
 // Decodes the file. The format follows the file's signature, not its name.
 // A file that is no readable JPEG, GIF or PNG, is truncated or declares absurd
 // dimensions throws lw::Fehler with a German text naming the path.
-Bild BildLaden(const std::string& pfad);
+// mindestBreite > 0 allows a JPEG to come smaller, but at least that wide
+// (or whole, when it is narrower): see VerkleinerteKopie.
+Bild BildLaden(const std::string& pfad, int mindestBreite = 0);
 
 // The same for bytes already in memory; the messages then speak of
 // "Die Bilddaten" instead of a file.

@@ -18,7 +18,10 @@ namespace lw::bild {
 // before anything is allocated for the pixels.
 void GroessePruefen(const std::string& pfad, long long breite, long long hoehe);
 
-Bild JpegDekodieren(std::string_view daten, const std::string& pfad);
+// mindestBreite > 0: a JPEG is decoded at the smallest of libjpeg's scales
+// n/8 that still gives at least that width, which skips most of the work
+// for a picture that is to be made smaller anyway.
+Bild JpegDekodieren(std::string_view daten, const std::string& pfad, int mindestBreite = 0);
 Bild GifDekodieren(std::string_view daten, const std::string& pfad);
 Bild PngDekodieren(std::string_view daten, const std::string& pfad);
 

@@ -166,7 +166,7 @@ private:
 
 }  // namespace
 
-Bild JpegDekodieren(std::string_view daten, const std::string& pfad) {
+Bild JpegDekodieren(std::string_view daten, const std::string& pfad, int mindestBreite) {
     JpegLeser l{};  // zeroed: jpeg_destroy_decompress is harmless even if creation failed
     Aufraeumen aufraeumen(l);
     l.info.err = jpeg_std_error(&l.fehler);
@@ -196,8 +196,18 @@ Bild JpegDekodieren(std::string_view daten, const std::string& pfad) {
             NichtUnterstuetzt(pfad);
     }
 
+    // libjpeg's output size at scale n/8 is the size times n / 8, rounded up.
+    unsigned achtel = 8;
+    while (mindestBreite > 0 && achtel > 1 &&
+           (l.info.image_width * (achtel - 1) + 7) / 8 >= static_cast<unsigned>(mindestBreite))
+        --achtel;
+    l.info.scale_num = achtel;
+    l.info.scale_denom = 8;
+    const JDIMENSION breite = (l.info.image_width * achtel + 7) / 8;
+    const JDIMENSION hoehe = (l.info.image_height * achtel + 7) / 8;
+
     if (!Starten(l)) Melden(l, pfad);
-    if (l.info.output_width != l.info.image_width || l.info.output_height != l.info.image_height ||
+    if (l.info.output_width != breite || l.info.output_height != hoehe ||
         l.info.output_components != 4)
         Beschaedigt(pfad);
 

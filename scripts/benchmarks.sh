@@ -18,6 +18,9 @@
 #   7. publishing 500 files (50 MiB) to loopback servers against lftp's
 #      "mirror -R" to vsftpd and OpenSSH's "sftp -b" to sshd, and a second
 #      publish after one change, counted by the server.
+#   8. the smaller copy of a 24-megapixel JPEG for phones against ImageMagick's
+#      "convert -resize" to the same width and quality,
+#   9. typing in a link row of a site with 100 pages (under Xvfb, no reference).
 # Prints one verdict line per goal; exit status 0 when every goal was reached.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,7 +30,17 @@ cmake -S . -B "$bau" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLW_BUILD_BENCH=ON \
   -DLW_BUILD_TESTS=ON -DLW_BUILD_UI=ON >/dev/null
 cmake --build "$bau" -j2 --target bench_speichern bench_bearbeiten bench_import bench_text \
   bench_stillstand bench_start bench_start_leistenwerk bench_start_minimal \
-  bench_veroeffentlichen >/dev/null
+  bench_veroeffentlichen bench_verkleinern bench_tippen >/dev/null
+
+# ImageMagick is the reference of the smaller copy; installed here when missing.
+if ! dpkg-query -W -f='${Status}' imagemagick 2>/dev/null | grep -q "install ok installed"; then
+  echo "Installiere: imagemagick"
+  als_root=()
+  [[ $(id -u) -ne 0 ]] && als_root=(sudo)
+  "${als_root[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${als_root[@]}" apt-get install -y -qq --no-install-recommends \
+    imagemagick >/dev/null
+fi
 
 for programm in cp curl Xvfb lftp sftp ssh-keygen /usr/sbin/vsftpd /usr/sbin/sshd; do
   command -v "$programm" >/dev/null || { echo "$programm fehlt (scripts/setup.sh --test)"; exit 2; }
@@ -73,6 +86,8 @@ messen "4. Start und Speicher unter Xvfb" bench_start
 messen "5. Fenster ansprechbar während eines Stillstands des Servers" bench_stillstand
 messen "6. Gespeicherte Homepage öffnen und an Ort und Stelle speichern" bench_bearbeiten
 messen "7. Veröffentlichen über FTP und SFTP" bench_veroeffentlichen
+messen "8. Verkleinerte Kopie eines Fotos mit 24 Megapixeln" bench_verkleinern
+messen "9. Tippen in einer Linkzeile bei 100 Zeilen" bench_tippen
 
 echo "== Zusammenfassung"
 printf '%s\n' "${ergebnisse[@]}"

@@ -1,5 +1,8 @@
 #include "ui/Auswahl.h"
 
+#include <QFrame>
+#include <QPushButton>
+
 #include "codegen/Schriftstil.h"
 #include "ui/Anwendung.h"
 #include "ui/TextUmwandlung.h"
@@ -39,6 +42,29 @@ QFont AlsQFont(const SchriftWahl& schrift) {
     font.setUnderline(schrift.unterstrichen);
     font.setStrikeOut(schrift.durchgestrichen);
     return font;
+}
+
+QColor AlsQColor(const std::string& hex, const QColor& sonst) {
+    const QColor farbe(QStringLiteral("#") + alsQString(hex));
+    return hex.size() == 6 && farbe.isValid() ? farbe : sonst;
+}
+
+void FarbfeldZeigen(QPushButton* knopf, const std::string& hex) {
+    auto* feld = knopf->findChild<QFrame*>(QStringLiteral("Farbfeld"));
+    if (!feld) {
+        feld = new QFrame(knopf);
+        feld->setObjectName(QStringLiteral("Farbfeld"));
+        feld->setFrameShape(QFrame::Box);
+        feld->setAutoFillBackground(true);
+        feld->setAttribute(Qt::WA_TransparentForMouseEvents);
+        feld->setGeometry(4, knopf->height() - 7, knopf->width() - 8, 4);
+    }
+    const QColor farbe = AlsQColor(hex, QColor());
+    feld->setVisible(farbe.isValid());
+    QPalette farben = feld->palette();
+    farben.setColor(QPalette::Window, farbe);
+    farben.setColor(QPalette::WindowText, Qt::darkGray);
+    feld->setPalette(farben);
 }
 
 std::optional<GewaehltesBild> BildWaehlen(QWidget* eltern, const QString& titel,

@@ -11,6 +11,7 @@
 #include "pictures/Bild.h"
 #include "ui/Dialoge.h"
 
+class QPushButton;
 class QWidget;
 
 // Steps the choosers of the settings and links pages share.
@@ -37,6 +38,13 @@ struct SchriftFelder {
 SchriftWahl SchriftWaehlenUndSpeichern(QWidget* eltern, const SchriftFelder& felder);
 
 QFont AlsQFont(const SchriftWahl& schrift);
+
+// A colour of the project data (six hex digits); sonst when it has none.
+QColor AlsQColor(const std::string& hex, const QColor& sonst);
+
+// A bar of the colour along the foot of a colour button, so that the button
+// shows what it chose without a wider caption; none for an empty colour.
+void FarbfeldZeigen(QPushButton* knopf, const std::string& hex);
 
 // The choices of every picture chooser: all kinds, then each alone. Qt
 // separates the patterns of a choice by blanks.

@@ -1,5 +1,6 @@
 #include "ui/LinkZahl.h"
 
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "ui/Dialoge.h"
 #include "ui/Formbau.h"
 
 AufAbRegler::AufAbRegler(QWidget* eltern, QLineEdit* feld, int minimum, int maximum, int position)
@@ -25,6 +27,12 @@ AufAbRegler::AufAbRegler(QWidget* eltern, QLineEdit* feld, int minimum, int maxi
     }
     connect(auf_, &QToolButton::clicked, this, [this] { Schritt(1); });
     connect(ab_, &QToolButton::clicked, this, [this] { Schritt(-1); });
+    // A typed number is where the arrows go on from.
+    connect(feld_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        bool zahl = false;
+        const int wert = text.toInt(&zahl);
+        if (zahl && wert >= minimum_ && wert <= maximum_) position_ = wert;
+    });
     feld_->installEventFilter(this);
     feld_->setText(QString::number(position_));
 }
@@ -84,9 +92,9 @@ Tfrm_LinkAnzahl::Tfrm_LinkAnzahl(lw::Projektdaten& daten)
     Memo1->viewport()->setCursor(Qt::ArrowCursor);
 
     ed_LinkZahl = lw::ui::Feld(this, "ed_LinkZahl", 80, 88, 57, 21, QString());
-    ed_LinkZahl->setReadOnly(true);
+    // A number may be typed as well; a site has at least one page.
+    ed_LinkZahl->setValidator(new QIntValidator(1, 100, ed_LinkZahl));
 
-    // A site has at least one page.
     ud_Links = new AufAbRegler(this, ed_LinkZahl, 1, 100, 5);
     ud_Links->setObjectName(QStringLiteral("ud_Links"));
     ud_Links->setGeometry(137, 88, 16, 21);
@@ -104,13 +112,15 @@ void Tfrm_LinkAnzahl::Vorgeben(int anzahl) {
     ud_Links->Setzen(anzahl);
 }
 
-void Tfrm_LinkAnzahl::keyPressEvent(QKeyEvent* ereignis) {
-    if (ereignis->matches(QKeySequence::Cancel)) return;
-    QDialog::keyPressEvent(ereignis);
-}
-
 void Tfrm_LinkAnzahl::bbtn_OKLinkZahlClick() {
-    // Only the arrows write the field, so it always holds a whole number.
+    // The validator lets an empty field or a 0 stand while typing.
+    if (!ed_LinkZahl->hasAcceptableInput()) {
+        lw::ui::dialoge().Meldung(this,
+                                  QStringLiteral("Bitte geben Sie eine Zahl von 1 bis 100 ein."));
+        ed_LinkZahl->setFocus();
+        ed_LinkZahl->selectAll();
+        return;
+    }
     daten_.Seitenzahl = ed_LinkZahl->text().toInt();
     accept();
 }

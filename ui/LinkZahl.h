@@ -8,9 +8,9 @@
 class QLineEdit;
 class QToolButton;
 
-// Up and down arrows bound to a read-only edit field: each step writes the new
-// position into the field, which holds nothing else. The arrow keys in the field
-// step as well.
+// Up and down arrows bound to an edit field: each step writes the new position
+// into the field, and a number typed there is the new position. The arrow keys
+// in the field step as well.
 class AufAbRegler final : public QWidget {
 public:
     AufAbRegler(QWidget* eltern, QLineEdit* feld, int minimum, int maximum, int position);
@@ -42,11 +42,8 @@ public:
     // Opens with this count instead of 5, for a saved site of that many pages.
     void Vorgeben(int anzahl);
 
-protected:
-    // Escape would leave the site without pages; only OK and the close box end it.
-    void keyPressEvent(QKeyEvent* ereignis) override;
-
 private:
+    // Escape closes the window as its close box does: nothing is stored.
     void bbtn_OKLinkZahlClick();
 
     lw::Projektdaten& daten_;

@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <algorithm>
 
 #include "common/Dateien.h"
 #include "common/Fehler.h"
@@ -79,6 +80,8 @@ void TForm1::LinksSeiteFuellen(QWidget* seite) {
     lbl_ButtonSchriftVorschau->setTextFormat(Qt::PlainText);
     lbl_ButtonSchriftVorschau->move(48, 16);
 
+    connect(CheckBox1, &QCheckBox::toggled, this, [this] { ButtonVorschauZeigen(vorschauZeile_); });
+
     gb_Links = Gruppe(scrollInhalt_, "gb_Links", 0, 100, 119, 145, QStringLiteral("Link-Verweis"));
     gb_Grafiken =
         Gruppe(scrollInhalt_, "gb_Grafiken", 127, 100, 97, 145, QStringLiteral("Button-Grafik"));
@@ -92,6 +95,13 @@ void TForm1::LinksSeiteFuellen(QWidget* seite) {
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::NaechsteSeiteZeigen);
     auto* abbruch = AbbrechenKnopf(seite, "BitBtn6", 400, 320, 89);
     connect(abbruch, &QPushButton::clicked, this, &TForm1::WarnungZeigen);
+
+    // Below the scrolling rows, beside the page's buttons, so that it is seen
+    // whichever row is in view.
+    lbl_KontrastButtons = new QLabel(seite);
+    lbl_KontrastButtons->setObjectName(QStringLiteral("lbl_KontrastButtons"));
+    lbl_KontrastButtons->setGeometry(8, 316, 296, 30);
+    lbl_KontrastButtons->setWordWrap(true);
 }
 
 void TForm1::ZeilenAufbauen() {
@@ -139,11 +149,11 @@ void TForm1::ZeilenAufbauen() {
         // Attached after the initial texts, so that building raises no change.
         connect(btn_Grafiken[i], &QPushButton::clicked, this, [this, i] { btn_GrafikClick(i); });
         connect(Ed_Alts[i], &QLineEdit::textChanged, this, [this, i] {
-            if (i == 1) ButtonVorschauZeigen();
+            TextBreitePruefen(i);
+            ButtonVorschauZeigen(i);
         });
-        connect(Ed_Tooltipps[i], &QLineEdit::textChanged, this, [this, i] {
-            if (i == 1) ButtonVorschauZeigen();
-        });
+        connect(Ed_Tooltipps[i], &QLineEdit::textChanged, this,
+                [this, i] { ButtonVorschauZeigen(i); });
     }
 
     // Tab runs through the design's groups, a column at a time, between the
@@ -160,33 +170,56 @@ void TForm1::ZeilenAufbauen() {
     setTabOrder(vorher, BitBtn1);
 
     ButtonVorschauZeigen();
+    AlleTextBreitenPruefen();
     daten_.LinksAufgebaut = true;
 }
 
 void TForm1::btn_GrafikClick(int n) {
     ButtonGrafikLaden(n);
-    if (n == 1) ButtonVorschauZeigen();
+    ButtonVorschauZeigen(n);
 }
 
 void TForm1::ButtonGrafikLaden(int n) {
-    const auto gewaehlt = BildWaehlen(this, QStringLiteral("Button laden..."),
-                                      alsQString(lw::ProgrammOrdner() + "/Buttons"));
+    auto gewaehlt = BildWaehlen(this, QStringLiteral("Button laden..."),
+                                alsQString(lw::ProgrammOrdner() + "/Buttons"));
     if (!gewaehlt) return;
-    daten_.ButtonGrafik.Setzen(n, alsCp1252(gewaehlt->pfad));
+    FuerHandyPruefen(gewaehlt->pfad, gewaehlt->bild);
+    const std::string pfad = alsCp1252(gewaehlt->pfad);
+    daten_.ButtonGrafik.Setzen(n, pfad);
     daten_.ButtonHoehe.Setzen(n, gewaehlt->bild.hoehe);
     daten_.ButtonBreite.Setzen(n, gewaehlt->bild.breite);
-    if (n == 1) vorschauBild_ = AlsQImage(gewaehlt->bild);
+    grafikBilder_[pfad] = QPixmap::fromImage(AlsQImage(gewaehlt->bild));
+    // Button 1's graphic gives every button its width.
+    if (n == 1) AlleTextBreitenPruefen();
 }
 
-void TForm1::ButtonVorschauZeigen() {
-    // Without rows there is no row 1 to show; the preview stays empty.
-    if (Zeilen() < 1) return;
-    const QString tipp = Ed_Tooltipps[1]->text();
-    lbl_ButtonSchriftVorschau->setText(Ed_Alts[1]->text());
+void TForm1::ButtonVorschauZeigen(int zeile) {
+    // Without rows there is no row to show; the preview stays empty.
+    if (zeile < 1 || zeile > Zeilen()) return;
+    vorschauZeile_ = zeile;
+    const QString tipp = Ed_Tooltipps[zeile]->text();
+    lbl_ButtonSchriftVorschau->setText(Ed_Alts[zeile]->text());
     lbl_ButtonSchriftVorschau->setToolTip(tipp);
-    if (!daten_.ButtonGrafik[1].empty() && !vorschauBild_.isNull()) {
-        img_ButtonVorschau->setPixmap(QPixmap::fromImage(vorschauBild_));
-        img_ButtonVorschau->resize(vorschauBild_.size());
+    const std::string& grafik = daten_.ButtonGrafik[CheckBox1->isChecked() ? 1 : zeile];
+    if (!grafik.empty()) {
+        auto bild = grafikBilder_.find(grafik);
+        if (bild == grafikBilder_.end()) {
+            // An opened site's graphic, decoded once; one that cannot be
+            // shown leaves the preview without it.
+            QPixmap geladen;
+            try {
+                geladen = QPixmap::fromImage(AlsQImage(lw::BildLaden(grafik)));
+            } catch (const lw::Fehler&) {
+            }
+            bild = grafikBilder_.emplace(grafik, geladen).first;
+        }
+        // Typing in the row keeps its picture: nothing to repaint.
+        if (img_ButtonVorschau->pixmap().cacheKey() != bild->second.cacheKey()) {
+            img_ButtonVorschau->setPixmap(bild->second);
+            img_ButtonVorschau->resize(bild->second.size());
+        }
+    } else if (!img_ButtonVorschau->pixmap().isNull()) {
+        img_ButtonVorschau->clear();
     }
     img_ButtonVorschau->setToolTip(tipp);
 
@@ -198,8 +231,10 @@ void TForm1::ButtonVorschauZeigen() {
 
 void TForm1::btn_LinkBackgroundClick() {
     // The preview does not show this colour.
-    if (const auto farbe = FarbeAlsHexWaehlen(this, Qt::black))
+    if (const auto farbe =
+            FarbeAlsHexWaehlen(this, AlsQColor(daten_.ButtonHintergrundFarbe, Qt::black)))
         daten_.ButtonHintergrundFarbe = *farbe;
+    KontrastZeigen();
 }
 
 void TForm1::btn_LinkSchriftClick() {
@@ -208,7 +243,9 @@ void TForm1::btn_LinkSchriftClick() {
         SchriftWaehlenUndSpeichern(this, {daten_.ButtonSchriftName, daten_.ButtonSchriftGroesse,
                                           daten_.ButtonSchriftFarbe, daten_.ButtonSchriftStil});
     ButtonSchriftZeigen(schrift);
-    ButtonVorschauZeigen();
+    ButtonVorschauZeigen(vorschauZeile_);
+    AlleTextBreitenPruefen();
+    KontrastZeigen();
 }
 
 void TForm1::ButtonSchriftZeigen(const SchriftWahl& schrift) {
@@ -216,6 +253,37 @@ void TForm1::ButtonSchriftZeigen(const SchriftWahl& schrift) {
     QPalette farben = lbl_ButtonSchriftVorschau->palette();
     farben.setColor(QPalette::WindowText, schrift.farbe);
     lbl_ButtonSchriftVorschau->setPalette(farben);
+}
+
+void TForm1::AlleTextBreitenPruefen() {
+    knopfSchrift_.reset();
+    for (int i = 1; i <= Zeilen(); ++i) TextBreitePruefen(i);
+}
+
+void TForm1::TextBreitePruefen(int zeile) {
+    QLineEdit* feld = Ed_Alts[zeile];
+    if (!knopfSchrift_) {
+        // As the stylesheet has it: the size in pixels, bold and italic by
+        // the style's declarations.
+        QFont schrift(alsQString(daten_.ButtonSchriftName));
+        schrift.setPixelSize(std::max(daten_.ButtonSchriftGroesse, 1));
+        schrift.setBold(daten_.ButtonSchriftStil.find("bold") != std::string::npos);
+        schrift.setItalic(daten_.ButtonSchriftStil.find("italic") != std::string::npos);
+        knopfSchrift_.emplace(schrift);
+    }
+    // Every button is as wide as the first; unknown before it has a size.
+    const int breite = daten_.ButtonBreite[1];
+    const bool zuLang = breite > 0 && knopfSchrift_->horizontalAdvance(feld->text()) > breite;
+    if (zuLang == feld->property("zuLang").toBool()) return;
+    feld->setProperty("zuLang", zuLang);
+    QPalette farben = feld->parentWidget()->palette();
+    if (zuLang) farben.setColor(QPalette::Base, QColor(0xff, 0xd8, 0xd8));
+    feld->setPalette(farben);
+    // The row's own hint follows the warning, which is said first.
+    const QString hinweis = QStringLiteral("Der Text ist zu lang für den Button");
+    QString tipp = feld->toolTip();
+    if (tipp.startsWith(hinweis)) tipp.remove(0, hinweis.size() + 2);
+    feld->setToolTip(zuLang ? hinweis + QStringLiteral("\n\n") + tipp : tipp);
 }
 
 bool TForm1::SeitennamenPruefen() {

@@ -16,6 +16,7 @@
 #include <QScopeGuard>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <utility>
 
 #include "app/About.h"
@@ -108,6 +109,8 @@ TForm1::TForm1(lw::Projektdaten& daten, Fenster& fenster, Aufbau aufbau)
 
     if (aufbau == Aufbau::sofort) SeitenAufbauen();
 }
+
+TForm1::~TForm1() = default;
 
 void TForm1::SeitenAufbauen() {
     if (seitenAufgebaut_) return;
@@ -316,14 +319,8 @@ void TForm1::HomepageZeigen(lw::GeleseneHomepage homepage) {
     ButtonSchriftZeigen({alsQString(daten_.ButtonSchriftName), daten_.ButtonSchriftGroesse,
                          hat("bold"), hat("italic"), hat("underline"), hat("line-through"),
                          QColor(QStringLiteral("#") + alsQString(daten_.ButtonSchriftFarbe))});
-    if (!daten_.ButtonGrafik[1].empty()) {
-        // A graphic that cannot be shown leaves the preview without it.
-        try {
-            vorschauBild_ = AlsQImage(lw::BildLaden(daten_.ButtonGrafik[1]));
-        } catch (const lw::Fehler&) {
-            vorschauBild_ = QImage();
-        }
-    }
+    cbx_Handy->setChecked(daten_.HandyAnsicht);
+    KontrastZeigen();
 }
 
 void TForm1::SeitenSichtbarSetzen(bool import, bool assistent, int aktiv) {
@@ -340,7 +337,11 @@ void TForm1::SeitenSichtbarSetzen(bool import, bool assistent, int aktiv) {
 void TForm1::showEvent(QShowEvent* event) {
     // Restoring a minimised window is no new showing: the rows that exist
     // must not be forgotten.
-    if (!event->spontaneous()) daten_.StandardwerteSetzen();
+    if (!event->spontaneous()) {
+        daten_.StandardwerteSetzen();
+        cbx_Handy->setChecked(daten_.HandyAnsicht);
+        KontrastZeigen();
+    }
     QMainWindow::showEvent(event);
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QMainWindow>
+#include <QPixmap>
 #include <QStringList>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,8 +25,10 @@ class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QTabWidget;
+class QTemporaryDir;
 struct Fenster;
 namespace lw {
+struct Bild;
 struct GeleseneHomepage;
 namespace ui {
 struct SchriftWahl;
@@ -48,6 +54,7 @@ public:
     enum class Aufbau { sofort, beimZeigen };
 
     TForm1(lw::Projektdaten& daten, Fenster& fenster, Aufbau aufbau = Aufbau::sofort);
+    ~TForm1() override;
 
     // Shows the pages of the mode, opens the first of them and brings the
     // window to the front; showing assigns the project data's defaults.
@@ -105,13 +112,22 @@ private:
     void HintergrundbildLaden();
     void Edit1Change(const QString& text);
     void BannerLaden();
+    // The contrast of the page's and the buttons' text on their background.
+    void KontrastZeigen();
+    // A picture that loads slowly on a phone gets the hint and the offer of a
+    // smaller copy; gives the picture to use, the copy when it was taken.
+    void FuerHandyPruefen(QString& pfad, lw::Bild& bild);
 
     // Links (Links.cpp).
     void LinksSeiteFuellen(QWidget* seite);
     void ZeilenAufbauen();
     void btn_GrafikClick(int n);
     void ButtonGrafikLaden(int n);
-    void ButtonVorschauZeigen();
+    // The preview of row zeile, the one being edited.
+    void ButtonVorschauZeigen(int zeile = 1);
+    // Marks a row whose link text is wider than its button in the web font.
+    void TextBreitePruefen(int zeile);
+    void AlleTextBreitenPruefen();
     void ButtonSchriftZeigen(const lw::ui::SchriftWahl& schrift);
     void btn_LinkBackgroundClick();
     void btn_LinkSchriftClick();
@@ -142,6 +158,8 @@ private:
     QLineEdit* Edit5 = nullptr;
     QLineEdit* Edit6 = nullptr;
     QCheckBox* cbx_MenueFixieren = nullptr;
+    QCheckBox* cbx_Handy = nullptr;
+    QLabel* lbl_KontrastSeite = nullptr;
 
     // tab_Links
     QWidget* scrollInhalt_ = nullptr;
@@ -154,6 +172,7 @@ private:
     QLabel* img_ButtonVorschau = nullptr;
     QLabel* lbl_ButtonSchriftVorschau = nullptr;
     QPushButton* BitBtn1 = nullptr;
+    QLabel* lbl_KontrastButtons = nullptr;
     // Row i lives in slot i; slot 0 stays empty. Empty until the rows are built.
     std::vector<QLineEdit*> Ed_Links;
     std::vector<QPushButton*> btn_Grafiken;
@@ -161,9 +180,15 @@ private:
     std::vector<QLineEdit*> Ed_Tooltipps;
     // Page names without ".html" that the user chose to keep.
     QStringList ohneHtmlBestaetigt_;
-    // Button 1's picture as decoded when it was chosen, so that typing in
-    // row 1 does not read the file again at every keystroke.
-    QImage vorschauBild_;
+    // The button graphics as decoded when chosen (or first shown), by path,
+    // so that typing in a row does not read a file at every keystroke.
+    std::map<std::string, QPixmap> grafikBilder_;
+    int vorschauZeile_ = 1;
+    // The button font as the browser draws it, measured once per choice.
+    std::optional<QFontMetricsF> knopfSchrift_;
+    // Smaller copies of big pictures, until the program ends.
+    std::unique_ptr<QTemporaryDir> kopien_;
+    int kopienZahl_ = 0;
 
     // tab_code
     QPlainTextEdit* Memo1 = nullptr;

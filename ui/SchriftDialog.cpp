@@ -1,5 +1,7 @@
 #include "ui/SchriftDialog.h"
 
+#include "codegen/Schriftstil.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -13,8 +15,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "codegen/Schriftstil.h"
 
 namespace lw::ui {
 namespace {
@@ -32,11 +37,6 @@ constexpr BenannteFarbe kFarben[] = {
     {"Rot", 0xFF0000},      {"Hellgrün", 0x00FF00},       {"Gelb", 0xFFFF00},
     {"Blau", 0x0000FF},     {"Fuchsia", 0xFF00FF},        {"Aquamarin", 0x00FFFF},
     {"Weiß", 0xFFFFFF}};
-
-// Families a web page commonly names; offered even where they are not
-// installed, because the page is shown on the visitor's machine, not here.
-constexpr const char* kWebSchriften[] = {"Arial",  "Comic Sans MS",   "Courier New",  "Georgia",
-                                         "Tahoma", "Times New Roman", "Trebuchet MS", "Verdana"};
 
 constexpr int kGroesseMin = 1;
 constexpr int kGroesseMax = 400;
@@ -56,17 +56,28 @@ SchriftDialog::SchriftDialog(QWidget* eltern, const SchriftWahl& vorgabe) : QDia
     setObjectName(QStringLiteral("SchriftDialog"));
     setWindowTitle(QStringLiteral("Schriftart"));
 
+    // First the families every visitor has, offered even where they are not
+    // installed, because the page is shown on the visitor's machine; then
+    // those of this machine, which a visitor may lack.
+    QStringList web;
+    for (const char* name : lw::kWebSchriften) web << QString::fromLatin1(name);
     QStringList familien = QFontDatabase::families();
-    for (const char* name : kWebSchriften) familien << QString::fromLatin1(name);
     familien << vorgabe.familie;
     familien.removeAll(QString());
     familien.sort(Qt::CaseInsensitive);
     familien.removeDuplicates();
+    for (const QString& name : web) familien.removeAll(name);
 
     familie_ = new QComboBox(this);
     familie_->setObjectName(QStringLiteral("cb_Familie"));
     familie_->setEditable(true);
     familie_->setInsertPolicy(QComboBox::NoInsert);
+    familie_->addItems(web);
+    familie_->insertSeparator(familie_->count());
+    familie_->addItem(QStringLiteral("Nur auf diesem Rechner sicher vorhanden"));
+    // A heading, not a font: it cannot be chosen.
+    if (auto* modell = qobject_cast<QStandardItemModel*>(familie_->model()))
+        modell->item(familie_->count() - 1)->setFlags(Qt::NoItemFlags);
     familie_->addItems(familien);
     familie_->setCurrentText(vorgabe.familie);
     familie_->setMinimumContentsLength(20);

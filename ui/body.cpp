@@ -8,10 +8,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
+#include "codegen/Schriftstil.h"
 #include "common/Dateien.h"
 #include "common/Fehler.h"
+#include "common/Zeichensatz.h"
 #include "pictures/Bild.h"
+#include "pictures/Verkleinern.h"
+#include "ui/Anwendung.h"
 #include "ui/Auswahl.h"
 #include "ui/Dialoge.h"
 #include "ui/Formbau.h"
@@ -28,6 +33,10 @@ void TForm1::BodySeiteFuellen(QWidget* seite) {
     connect(schrift, &QPushButton::clicked, this, &TForm1::btn_BodyFontClick);
     cbx_MenueFixieren = Kontrollkaestchen(seite, "cbx_MenueFixieren", 280, 28, 97, 17,
                                           QStringLiteral("Menü fixieren?"));
+    // Below the designed controls, which keep their places.
+    lbl_KontrastSeite = new QLabel(seite);
+    lbl_KontrastSeite->setObjectName(QStringLiteral("lbl_KontrastSeite"));
+    lbl_KontrastSeite->setGeometry(16, 52, 473, 17);
 
     auto* hintergrund =
         Gruppe(seite, "GroupBox2", 8, 72, 481, 89, QStringLiteral("Hintergrundbild"));
@@ -62,6 +71,10 @@ void TForm1::BodySeiteFuellen(QWidget* seite) {
     Beschriftung(banner, "Label11", 256, 72, QStringLiteral("Tooltipp"));
     Edit6 = Feld(banner, "Edit6", 304, 68, 121, 21, QString());
 
+    cbx_Handy = Kontrollkaestchen(seite, "cbx_Handy", 16, 296, 281, 17,
+                                  QStringLiteral("Für Smartphones und Tablets anpassen"));
+    connect(cbx_Handy, &QCheckBox::toggled, this, [this](bool an) { daten_.HandyAnsicht = an; });
+
     // The picture holder of the design, which measured pictures; the sizes
     // now come from the decoder, so it stays empty and hidden.
     auto* halter = new QLabel(seite);
@@ -76,23 +89,27 @@ void TForm1::BodySeiteFuellen(QWidget* seite) {
 }
 
 void TForm1::btn_HintergrundFarbeClick() {
-    if (const auto farbe = FarbeAlsHexWaehlen(this, Qt::white))
+    if (const auto farbe =
+            FarbeAlsHexWaehlen(this, AlsQColor(daten_.BodyHintergrundFarbe, Qt::white)))
         daten_.BodyHintergrundFarbe = *farbe;
+    KontrastZeigen();
 }
 
 void TForm1::btn_BodyFontClick() {
     SchriftWaehlenUndSpeichern(this, {daten_.BodySchriftName, daten_.BodySchriftGroesse,
                                       daten_.BodySchriftFarbe, daten_.BodySchriftStil});
+    KontrastZeigen();
 }
 
 void TForm1::HintergrundbildLaden() {
-    // The picture itself is not opened: neither its contents nor its size matter here.
-    const QString pfad =
-        dialoge().DateiOeffnen(this, QStringLiteral("Hintergrundbild laden..."),
-                               alsQString(lw::ProgrammOrdner() + "/Texturen"), kGrafikFilter);
-    if (pfad.isEmpty()) return;
-    daten_.HintergrundBild = alsCp1252(pfad);
-    Edit1->setText(pfad);
+    // Decoded only to know its size for phones; a file that is no picture is
+    // refused with its message, as a banner is.
+    auto gewaehlt = BildWaehlen(this, QStringLiteral("Hintergrundbild laden..."),
+                                alsQString(lw::ProgrammOrdner() + "/Texturen"));
+    if (!gewaehlt) return;
+    FuerHandyPruefen(gewaehlt->pfad, gewaehlt->bild);
+    daten_.HintergrundBild = alsCp1252(gewaehlt->pfad);
+    Edit1->setText(gewaehlt->pfad);
 }
 
 void TForm1::Edit1Change(const QString& text) {
@@ -100,10 +117,60 @@ void TForm1::Edit1Change(const QString& text) {
 }
 
 void TForm1::BannerLaden() {
-    const auto gewaehlt = BildWaehlen(this, QStringLiteral("Banner laden..."), QString());
+    auto gewaehlt = BildWaehlen(this, QStringLiteral("Banner laden..."), QString());
     if (!gewaehlt) return;
+    FuerHandyPruefen(gewaehlt->pfad, gewaehlt->bild);
     daten_.BannerDatei = alsCp1252(gewaehlt->pfad);
     Edit2->setText(gewaehlt->pfad);
     daten_.BannerHoehe = gewaehlt->bild.hoehe;
     daten_.BannerBreite = gewaehlt->bild.breite;
+}
+
+void TForm1::KontrastZeigen() {
+    const auto zeigen = [](QLabel* label, const std::string& schrift, const std::string& grund,
+                           const char* schriftFeld, const char* grundFeld) {
+        label->clear();
+        const double verhaeltnis =
+            lw::KontrastVerhaeltnis(schrift, grund, lw::W(schriftFeld), lw::W(grundFeld));
+        label->setText(alsQString(lw::KontrastText(verhaeltnis)));
+        QPalette farben = label->parentWidget()->palette();
+        if (verhaeltnis < lw::kKontrastMindestens)
+            farben.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
+        label->setPalette(farben);
+    };
+    FarbfeldZeigen(findChild<QPushButton*>(QStringLiteral("btn_HintergrundFarbe")),
+                   daten_.BodyHintergrundFarbe);
+    FarbfeldZeigen(findChild<QPushButton*>(QStringLiteral("btn_LinkBackground")),
+                   daten_.ButtonHintergrundFarbe);
+    // Warns only: the choice stays whatever the ratio.
+    Handlung(this, [&] {
+        zeigen(lbl_KontrastSeite, daten_.BodySchriftFarbe, daten_.BodyHintergrundFarbe,
+               "Die Schriftfarbe der Seite", "Die Hintergrundfarbe der Seite");
+        // Without a colour of their own the buttons stand on the page's background.
+        if (daten_.ButtonHintergrundFarbe.empty())
+            zeigen(lbl_KontrastButtons, daten_.ButtonSchriftFarbe, daten_.BodyHintergrundFarbe,
+                   "Die Schriftfarbe der Buttons", "Die Hintergrundfarbe der Seite");
+        else
+            zeigen(lbl_KontrastButtons, daten_.ButtonSchriftFarbe, daten_.ButtonHintergrundFarbe,
+                   "Die Schriftfarbe der Buttons", "Die Hintergrundfarbe der Buttons");
+    });
+}
+
+void TForm1::FuerHandyPruefen(QString& pfad, lw::Bild& bild) {
+    std::string hinweis;
+    if (!Handlung(this, [&] { hinweis = lw::HandyHinweis(alsCp1252(pfad), bild); }) ||
+        hinweis.empty())
+        return;
+    if (!dialoge().MeldungMitKnopf(this, alsQString(hinweis),
+                                   QStringLiteral("Verkleinerte Kopie verwenden")))
+        return;
+    if (!kopien_) kopien_ = std::make_unique<QTemporaryDir>();
+    // A folder per copy: two pictures of one name from different folders
+    // keep their own copies; the save then names them as it names originals.
+    const std::string ordner = alsCp1252(kopien_->path()) + "/" + std::to_string(++kopienZahl_);
+    Handlung(this, [&] {
+        const std::string kopie = lw::VerkleinerteKopie(alsCp1252(pfad), ordner);
+        bild = lw::BildLaden(kopie);
+        pfad = alsQString(kopie);
+    });
 }

@@ -5,6 +5,7 @@
 
 #include "common/Zeichensatz.h"
 #include "pictures/Bild.h"
+#include "pictures/Verkleinern.h"
 #include "tests/support/Bildmuster.h"
 #include "tests/support/TempOrdner.h"
 
@@ -95,6 +96,83 @@ TEST(Bild, RandomDamageNeverEscapes) {
             }
         }
     }
+}
+
+TEST(HandyHinweis, LimitsAndSizeText) {
+    const std::string langsam = W(" MB groß und lädt auf dem Handy langsam.");
+    const struct {
+        long long bytes;
+        int breite;
+        std::string hinweis;
+    } faelle[] = {
+        {1024 * 1024, 1920, ""},
+        {1024 * 1024 + 1, 100, "Dieses Bild ist 1,0" + langsam},
+        {5033165, 1000, "Dieses Bild ist 4,8" + langsam},
+        {100000, 1921, "Dieses Bild ist 0,1" + langsam},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(HandyHinweis(f.bytes, f.breite), f.hinweis) << f.bytes;
+}
+
+// The copy: at most 1600 px wide in the picture's proportions, JPEG for
+// opaque pictures, PNG where there is transparency; the original unchanged.
+TEST(VerkleinerteKopie, FormatNameAndSizeRows) {
+    test::JpegMuster jpeg{3300, 200, 3, test::Haelften(3300, 200, {255, 0, 0}, {0, 0, 255})};
+    test::PngMuster rgba{2000, 10, 6, 8, false, {}, {}, {}, {}};
+    test::PngMuster rgb{2000, 10, 2, 8, false, {}, {}, {}, {}};
+    for (int i = 0; i < 2000 * 10; ++i) {
+        const bool rechts = i % 2000 >= 1000;
+        for (int c : {0, 80, 160}) rgb.werte.push_back(static_cast<std::uint16_t>(c));
+        for (int c : {0, 0, 255, rechts ? 255 : 0})
+            rgba.werte.push_back(static_cast<std::uint16_t>(c));
+    }
+    // Narrower than the copy's width and transparent: kept at its size, as PNG.
+    test::GifMuster gif;
+    gif.schirmBreite = gif.breite = 800;
+    gif.schirmHoehe = gif.hoehe = 2;
+    gif.farben = {{0, 0, 0}, {9, 9, 9}};
+    gif.transparent = 0;
+    gif.indizes.assign(1600, 0);
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* kopie;
+        int breite, hoehe;
+        bool durchsichtig;
+    } faelle[] = {
+        {"Foto.JPEG", test::JpegKodieren(jpeg), "Foto.JPEG", 1600, 97, false},
+        {"logo.png", test::PngKodieren(rgba), "logo.png", 1600, 8, true},
+        {"flach.png", test::PngKodieren(rgb), "flach.jpg", 1600, 8, false},
+        {"schmal.gif", test::GifKodieren(gif), "schmal.png", 800, 2, true},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        test::TempOrdner t;
+        test::Schreiben(t / f.name, f.bytes);
+        const std::string kopie = VerkleinerteKopie(t / f.name, t.pfad() + "/kopie");
+        EXPECT_EQ(kopie, t / (std::string("kopie/") + f.kopie));
+        EXPECT_EQ(test::Lesen(t / f.name), f.bytes);
+        const Bild b = BildLaden(kopie);
+        EXPECT_EQ(b.breite, f.breite);
+        EXPECT_EQ(b.hoehe, f.hoehe);
+        EXPECT_EQ(test::Pixel(b, 0, 0)[3], f.durchsichtig ? 0 : 255);
+    }
+    // Scaled while decoding and again after, the halves keep their colours.
+    test::TempOrdner t;
+    test::Schreiben(t / "f.jpg", faelle[0].bytes);
+    const Bild b = BildLaden(VerkleinerteKopie(t / "f.jpg", t.pfad()));
+    EXPECT_GT(test::Pixel(b, 100, 50)[0], 230);
+    EXPECT_GT(test::Pixel(b, 1500, 50)[2], 230);
+    EXPECT_LT(test::Pixel(b, 1500, 50)[0], 25);
+}
+
+TEST(VerkleinerteKopie, UndecodablePictureGivesItsMessageAndNoCopy) {
+    test::TempOrdner t;
+    test::Schreiben(t / "kaputt.jpg", "\xFF\xD8\xFF kein Bild");
+    const std::string meldung =
+        "Die Datei " + (t / "kaputt.jpg") + W(" ist beschädigt oder unvollständig");
+    EXPECT_EQ(test::FehlerText([&] { VerkleinerteKopie(t / "kaputt.jpg", t / "k"); }), meldung);
+    EXPECT_EQ(test::FehlerText([&] { HandyHinweis(t / "kaputt.jpg"); }), meldung);
+    EXPECT_FALSE(std::filesystem::exists(t / "k/kaputt.jpg"));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "codegen/Schriftstil.h"
+#include "common/Fehler.h"
+#include "common/Zeichensatz.h"
 #include "model/Projektdaten.h"
 
 namespace lw {
@@ -117,6 +119,58 @@ TEST(EmWert, AgreesWithExactFraction) {
             ASSERT_EQ(EmWert(-h, s), v == 0 ? em : "-" + em) << "h=" << -h << " s=" << s;
         }
     }
+}
+
+// Values of the WCAG 2.1 definition; the text cuts to one decimal, so the
+// well-known #777777 on white (4.48) warns and #767676 (4.54) does not.
+TEST(Kontrast, WcagRows) {
+    struct Fall {
+        const char *vorne, *hinten;
+        double verhaeltnis;
+        const char* text;
+    };
+    const std::string warnung =
+        W(" – für viele Besucher schwer lesbar (empfohlen: mindestens 4,5 : 1)");
+    const Fall faelle[] = {
+        {"000000", "ffffff", 21.0, "Kontrast 21,0 : 1"},
+        {"ffffff", "000000", 21.0, "Kontrast 21,0 : 1"},
+        {"ffffff", "ffffff", 1.0, "Kontrast 1,0 : 1+"},
+        {"777777", "ffffff", 4.478, "Kontrast 4,4 : 1+"},
+        {"767676", "FFFFFF", 4.542, "Kontrast 4,5 : 1"},
+        {"ff0000", "ffffff", 3.998, "Kontrast 3,9 : 1+"},
+        {"595959", "ffffff", 7.005, "Kontrast 7,0 : 1"},
+        {"0000ff", "ffffff", 8.592, "Kontrast 8,5 : 1"},
+    };
+    for (const auto& f : faelle) {
+        const double v = KontrastVerhaeltnis(f.vorne, f.hinten, "vorne", "hinten");
+        EXPECT_NEAR(v, f.verhaeltnis, 0.001) << f.vorne << " " << f.hinten;
+        std::string text = f.text;
+        if (text.back() == '+') text.replace(text.size() - 1, 1, warnung);
+        EXPECT_EQ(KontrastText(v), text) << f.vorne;
+    }
+}
+
+TEST(Kontrast, UnreadableColourNamesField) {
+    for (const char* farbe : {"", "12345", "12345g", "#ffffff", "1234567"}) {
+        try {
+            KontrastVerhaeltnis("000000", farbe, "vorne", "Die Schriftfarbe der Buttons");
+            ADD_FAILURE() << farbe;
+        } catch (const Fehler& f) {
+            EXPECT_EQ(std::string(f.what()).rfind("Die Schriftfarbe der Buttons: die Farbe", 0), 0u)
+                << f.what();
+        }
+    }
+}
+
+TEST(SchriftFamilieCss, GenericFallbackRows) {
+    const std::pair<const char*, const char*> faelle[] = {
+        {"Arial", "\"Arial\",sans-serif"},
+        {"Georgia", "\"Georgia\",serif"},
+        {"Times New Roman", "\"Times New Roman\",serif"},
+        {"Courier New", "\"Courier New\",monospace"},
+        {"DejaVu Serif", "\"DejaVu Serif\",sans-serif"},
+    };
+    for (const auto& [name, css] : faelle) EXPECT_EQ(SchriftFamilieCss(name), css);
 }
 
 }  // namespace

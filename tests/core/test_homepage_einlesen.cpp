@@ -267,6 +267,22 @@ TEST(HomepageEinlesen, RecoversWhatTheTabsShow) {
         EXPECT_EQ(gelesen.daten.Modus, Faelle()[fall].modus);
     }
     EXPECT_EQ(ErsteSeite(t.pfad()), "index.html");
+    EXPECT_FALSE(hp.eingaben.eineGrafikFuerAlle);
+    // Saved before fonts had their generic family, the site still opens.
+    std::string formate = Lesen(t / "Neu/css/formate.css");
+    const std::string neu = "\"Times New Roman\",serif;";
+    ASSERT_NE(formate.find(neu), std::string::npos);
+    formate.replace(formate.find(neu), neu.size(), "\"Times New Roman\",sans-serif;");
+    Schreiben(t / "Neu/css/formate.css", formate);
+    EXPECT_EQ(HomepageEinlesen(t.pfad()).daten.BodySchriftName, "Times New Roman");
+
+    // One graphic for all comes back ticked; a page added takes the graphic above.
+    test::TempOrdner t2;
+    Speichern(t2, Faelle()[2]);
+    GeleseneHomepage alle = HomepageEinlesen(t2.pfad());
+    EXPECT_TRUE(alle.eingaben.eineGrafikFuerAlle);
+    SeitenzahlAendern(alle, 4);
+    EXPECT_EQ(alle.daten.ButtonGrafik[4], t2 / "Neu/img/a.gif");
 }
 
 // Contents written with another editor come back merged as imported contents
@@ -354,6 +370,8 @@ TEST(HomepageEinlesen, BadSitesAreRefusedWithTheirMessage) {
          keine},
         {"Schriftfarbe", ersetzen("css/formate.css", "  color: #000000;", "  color: schwarz;"),
          "formate.css: die Schriftfarbe ist nicht lesbar"},
+        {"Schriftgroesse 0", ersetzen("css/formate.css", "  font-size: 14px;", "  font-size: 0px;"),
+         W("formate.css: die Schriftgröße 0 ist kleiner als 1")},
         {"Zeile fehlt", ersetzen("css/formate.css", "  display: block;\r\n", ""),
          W("formate.css: die Zeile „  display: block;“ fehlt")},
         {"Wert passt nicht", ersetzen("css/formate.css", "margin-left: 200px", "margin-left: 20px"),

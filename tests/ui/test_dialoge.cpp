@@ -426,6 +426,13 @@ private slots:
 
     void schriftAuswahl() {
         lw::ui::SchriftDialog dialog(nullptr, SchriftWahl());
+        // The families every visitor has come first, then a heading that
+        // cannot be chosen, then this machine's.
+        auto* liste = dialog.findChild<QComboBox*>(QStringLiteral("cb_Familie"));
+        QCOMPARE(liste->itemText(0), QStringLiteral("Arial"));
+        QCOMPARE(liste->itemText(6), QStringLiteral("Courier New"));
+        QCOMPARE(liste->itemText(8), QStringLiteral("Nur auf diesem Rechner sicher vorhanden"));
+        QVERIFY(!(liste->model()->flags(liste->model()->index(8, 0)) & Qt::ItemIsEnabled));
         dialog.findChild<QComboBox*>(QStringLiteral("cb_Familie"))
             ->setCurrentText(QStringLiteral("Verdana"));
         dialog.findChild<QSpinBox*>(QStringLiteral("sb_Groesse"))->setValue(20);

@@ -2,13 +2,19 @@
 // background picture, banner and the picture options.
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QTest>
+#include <filesystem>
 
 #include "common/Dateien.h"
+#include "common/Text.h"
 #include "common/Zeichensatz.h"
+#include "pictures/Bild.h"
 #include "tests/support/TempOrdner.h"
 #include "tests/ui/HauptfensterTest.h"
 #include "tests/ui/SkriptDialoge.h"
@@ -74,10 +80,16 @@ private slots:
         dialoge.naechsteFarbe(QColor(Qt::black));
         knopf->click();
         QCOMPARE(h.daten.BodyHintergrundFarbe, std::string("000000"));
-        // Every opening starts at white, not at the last choice.
+        // Every opening starts at the colour the field holds.
         const auto aufrufe = dialoge.von(SkriptDialoge::Art::Farbe);
         QCOMPARE(aufrufe.size(), size_t(3));
-        for (const auto& aufruf : aufrufe) QCOMPARE(aufruf.vorgabeFarbe, QColor(Qt::white));
+        QCOMPARE(aufrufe[0].vorgabeFarbe, QColor(Qt::white));
+        QCOMPARE(aufrufe[1].vorgabeFarbe, QColor(Qt::white));
+        QCOMPARE(aufrufe[2].vorgabeFarbe, QColor(Qt::blue));
+        // The button shows it in a bar at its foot.
+        auto* feld = knopf->findChild<QWidget*>(QStringLiteral("Farbfeld"));
+        QVERIFY(feld && feld->isVisible());
+        QCOMPARE(feld->palette().color(QPalette::Window), QColor(Qt::black));
     }
 
     void seitenschrift() {
@@ -118,10 +130,12 @@ private slots:
         }
     }
 
-    // The background picture is not opened: a missing file is taken as it is.
+    // The background picture is decoded, so that one too big for phones gets
+    // its hint; a file that is no picture is refused (see the warnings).
     void hintergrundbild() {
         lw::test::TempOrdner ordner;
         const QString pfad = QString::fromStdString(ordner / "Kacheln für alle.gif");
+        QVERIFY(lw::test::GifSchreiben(pfad, 8, 8));
         SkriptDialoge dialoge;
         Hauptfenster h(lw::kModusHPNeu, 1);
         h.zeigen();
@@ -195,6 +209,143 @@ private slots:
         QVERIFY(!h.daten.HintergrundFixiert);
         h.finde<QCheckBox>("cbx_MenueFixieren")->click();
         QVERIFY(h.form1->CodeEingabenLesen().menueFixiert);
+        // The phone layout shows the project data's value and writes it.
+        auto* handy = h.finde<QCheckBox>("cbx_Handy");
+        QCOMPARE(handy->isChecked(), h.daten.HandyAnsicht);
+        handy->click();
+        QCOMPARE(h.daten.HandyAnsicht, handy->isChecked());
+        handy->click();
+        QCOMPARE(h.daten.HandyAnsicht, handy->isChecked());
+    }
+
+    // The warnings before the save: contrast on both pages, a link text too
+    // wide for its button, a picture too big for phones and one that is none.
+    void warnungen_data() {
+        QTest::addColumn<QString>("aktion");
+        QTest::addColumn<QString>("wert");
+        QTest::addColumn<QString>("ziel");  // the control that warns, or the data field
+        QTest::addColumn<QString>("erwartet");
+        QTest::addColumn<bool>("warnt");
+        const QString schwer =
+            QStringLiteral(" – für viele Besucher schwer lesbar (empfohlen: mindestens 4,5 : 1)");
+        const QString langsam = QStringLiteral(" MB groß und lädt auf dem Handy langsam.");
+        QTest::newRow("Seite schwach") << "seitenfarbe"
+                                       << "#777777"
+                                       << "lbl_KontrastSeite"
+                                       << "Kontrast 4,6 : 1" << false;
+        QTest::newRow("Seite dunkel") << "seitenfarbe"
+                                      << "#333333"
+                                      << "lbl_KontrastSeite"
+                                      << "Kontrast 1,6 : 1" + schwer << true;
+        // Without a colour of their own the buttons stand on the page's.
+        QTest::newRow("Buttons auf der Seite") << "seitenfarbe"
+                                               << "#333333"
+                                               << "lbl_KontrastButtons"
+                                               << "Kontrast 1,6 : 1" + schwer << true;
+        QTest::newRow("Buttons gelb") << "knopffarbe"
+                                      << "#ffff00"
+                                      << "lbl_KontrastButtons"
+                                      << "Kontrast 19,5 : 1" << false;
+        QTest::newRow("Text zu lang") << "linktext"
+                                      << "Ein sehr langer Text für den Button"
+                                      << "Ed_Alt2"
+                                      << "Der Text ist zu lang für den Button" << true;
+        QTest::newRow("Banner 4,8 MB") << "Button8"
+                                       << "100x50+5033165"
+                                       << "BannerDatei"
+                                       << "Dieses Bild ist 4,8" + langsam << true;
+        QTest::newRow("Banner breit") << "Button8"
+                                      << "2000x100"
+                                      << "BannerDatei"
+                                      << "Dieses Bild ist 0,1" + langsam << true;
+        QTest::newRow("Buttongrafik breit, abgelehnt") << "btn_Grafik2"
+                                                       << "2400x50"
+                                                       << "ButtonGrafik"
+                                                       << "Dieses Bild ist 0,1" + langsam << false;
+        QTest::newRow("Hintergrund kein Bild") << "btn_HintergrundLaden"
+                                               << "kaputt"
+                                               << "HintergrundBild"
+                                               << "" << false;
+    }
+    void warnungen() {
+        QFETCH(QString, aktion);
+        QFETCH(QString, wert);
+        QFETCH(QString, ziel);
+        QFETCH(QString, erwartet);
+        QFETCH(bool, warnt);
+        lw::test::TempOrdner ordner;
+        SkriptDialoge dialoge;
+        Hauptfenster h(lw::kModusHPNeu, 2);
+        h.zeigenMitGroesse();
+        h.finde<QTabWidget>("PageControl1")->setCurrentIndex(TForm1::kLinksSeite);
+
+        if (aktion == "seitenfarbe" || aktion == "knopffarbe") {
+            dialoge.naechsteFarbe(QColor(wert));
+            h.finde<QPushButton>(aktion == "seitenfarbe" ? "btn_HintergrundFarbe"
+                                                         : "btn_LinkBackground")
+                ->click();
+            auto* label = h.finde<QLabel>(ziel.toLatin1().constData());
+            QCOMPARE(label->text(), erwartet);
+            QCOMPARE(label->palette().color(QPalette::WindowText) == QColor(0xb0, 0, 0), warnt);
+            return;
+        }
+        if (aktion == "linktext") {
+            // Every button is 120 px wide here; Arial 14 px as the stylesheet has it.
+            auto* feld = h.finde<QLineEdit>("Ed_Alt2");
+            feld->setText(wert);
+            QCOMPARE(feld->toolTip().startsWith(QStringLiteral("Der Text ist zu lang")), warnt);
+            QCOMPARE(feld->property("zuLang").toBool(), warnt);
+            feld->setText(QStringLiteral("Seite 2"));
+            QVERIFY(!feld->toolTip().startsWith(QStringLiteral("Der Text ist zu lang")));
+            QVERIFY(feld->toolTip().startsWith(QStringLiteral("Dieser Text wird")));
+            return;
+        }
+
+        const std::string datei = ordner / (wert == "kaputt" ? "bild.jpg" : "bild.png");
+        const QString pfad = QString::fromStdString(datei);
+        if (wert == "kaputt") {
+            lw::test::Schreiben(datei, "kein Bild");
+        } else {
+            const QStringList teile = wert.split(QRegularExpression(QStringLiteral("[x+]")));
+            QImage bild(teile[0].toInt(), teile[1].toInt(), QImage::Format_RGB32);
+            bild.fill(Qt::darkGreen);
+            QVERIFY(bild.save(pfad, "PNG"));
+            // A PNG decoder stops at its end chunk; the padding only makes it big.
+            if (teile.size() > 2) std::filesystem::resize_file(datei, teile[2].toLongLong());
+        }
+        const std::string vorher = lw::test::Lesen(datei);
+        dialoge.naechsteDatei(pfad);
+        if (!erwartet.isEmpty()) dialoge.naechsterZweiterKnopf(warnt);
+        h.finde<QTabWidget>("PageControl1")
+            ->setCurrentIndex(aktion == "btn_Grafik2" ? TForm1::kLinksSeite : TForm1::kBodySeite);
+        h.finde<QPushButton>(aktion.toLatin1().constData())->click();
+
+        const auto angebote = dialoge.von(SkriptDialoge::Art::Meldung);
+        QCOMPARE(angebote.size(), size_t(erwartet.isEmpty() ? 0 : 1));
+        if (!erwartet.isEmpty()) {
+            QCOMPARE(angebote[0].text, erwartet);
+            QCOMPARE(angebote[0].titel, QStringLiteral("Verkleinerte Kopie verwenden"));
+        }
+        const std::string gewaehlt = ziel == "BannerDatei"    ? h.daten.BannerDatei
+                                     : ziel == "ButtonGrafik" ? h.daten.ButtonGrafik[2]
+                                                              : h.daten.HintergrundBild;
+        const QStringList fehler = dialoge.texte(SkriptDialoge::Art::Fehler);
+        QCOMPARE(fehler.size(), wert == "kaputt" ? 1 : 0);
+        if (wert == "kaputt") {
+            // Refused with the file's message, as a banner is; never offered a copy.
+            QVERIFY(fehler[0].contains(pfad));
+            QVERIFY(gewaehlt.empty());
+        } else if (warnt) {
+            // The copy in place of the original, which stays as it was.
+            QVERIFY(gewaehlt != datei);
+            QCOMPARE(lw::DateiName(gewaehlt), std::string("bild.jpg"));
+            const lw::Bild kopie = lw::BildLaden(gewaehlt);
+            QCOMPARE(h.daten.BannerBreite, kopie.breite);
+            QVERIFY(kopie.breite <= 1600);
+        } else {
+            QCOMPARE(gewaehlt, datei);
+        }
+        QCOMPARE(lw::test::Lesen(datei), vorher);
     }
 };
 

@@ -215,15 +215,15 @@ private slots:
         QVERIFY(!balken->isTextVisible());
     }
 
-    // Escape closes neither the page-count nor the help window: the first
-    // would leave the site without pages.
+    // Escape closes the page-count window as its close box does, storing
+    // nothing; the help window stays.
     void seitenzahlUndHilfeOhneEscape() {
         Tfrm_LinkAnzahl linkAnzahl(daten_);
         TForm4 hilfe;
         for (QDialog* f : std::initializer_list<QDialog*>{&linkAnzahl, &hilfe}) {
             f->show();
             Taste(f, Qt::Key_Escape);
-            QVERIFY2(f->isVisible(), qPrintable(f->objectName()));
+            QVERIFY2(f->isVisible() == (f == &hilfe), qPrintable(f->objectName()));
             f->close();
             QVERIFY2(!f->isVisible(), qPrintable(f->objectName()));
         }
@@ -239,7 +239,6 @@ private slots:
         auto* auf = Kind<QToolButton>(regler, "auf");
         auto* ab = Kind<QToolButton>(regler, "ab");
         QCOMPARE(feld->text(), QStringLiteral("5"));
-        QVERIFY(feld->isReadOnly());
         f.show();
 
         for (int i = 0; i < 120; ++i) QTest::mouseClick(auf, Qt::LeftButton);
@@ -252,15 +251,39 @@ private slots:
         QTest::mouseClick(auf, Qt::LeftButton);
         QCOMPARE(feld->text(), QStringLiteral("2"));
 
-        // The arrow keys step too; typing does not reach the read-only field.
+        // The arrow keys step too, and go on from a typed number; only
+        // numbers up to 100 can be typed.
         Taste(feld, Qt::Key_Up);
         Taste(feld, Qt::Key_Down);
         Taste(feld, Qt::Key_Up);
         QCOMPARE(feld->text(), QStringLiteral("3"));
-        Taste(feld, Qt::Key_Down);
-        QTest::keyClicks(feld, QStringLiteral("7x"));
-        QCOMPARE(feld->text(), QStringLiteral("2"));
+        feld->selectAll();
+        QTest::keyClicks(feld, QStringLiteral("4x2"));
+        QCOMPARE(feld->text(), QStringLiteral("42"));
+        Taste(feld, Qt::Key_Up);
+        QCOMPARE(feld->text(), QStringLiteral("43"));
+        QTest::keyClicks(feld, QStringLiteral("x"));
+        QCOMPARE(feld->text(), QStringLiteral("43"));
         QCOMPARE(daten_.Seitenzahl, 0);
+    }
+
+    // A typed number is stored; an empty field or a 0 gets a message.
+    void seitenzahlGetippt() {
+        lw::test::SkriptDialoge dialoge;
+        Tfrm_LinkAnzahl f(daten_);
+        auto* feld = Kind<QLineEdit>(&f, "ed_LinkZahl");
+        f.show();
+        feld->selectAll();
+        QTest::keyClicks(feld, QStringLiteral("0"));
+        QTest::mouseClick(Kind<QPushButton>(&f, "bbtn_OKLinkZahl"), Qt::LeftButton);
+        QVERIFY(f.isVisible());
+        QCOMPARE(dialoge.texte(lw::test::SkriptDialoge::Art::Meldung),
+                 QStringList{QStringLiteral("Bitte geben Sie eine Zahl von 1 bis 100 ein.")});
+        feld->selectAll();
+        QTest::keyClicks(feld, QStringLiteral("12"));
+        QTest::mouseClick(Kind<QPushButton>(&f, "bbtn_OKLinkZahl"), Qt::LeftButton);
+        QVERIFY(!f.isVisible());
+        QCOMPARE(daten_.Seitenzahl, 12);
     }
 
     void seitenzahlOkSpeichert() {

@@ -260,10 +260,12 @@ private slots:
         QCOMPARE(Vorschautext(h)->toolTip(), QStringLiteral("Zur Startseite"));
         QCOMPARE(Vorschaubild(h)->toolTip(), QStringLiteral("Zur Startseite"));
 
+        // The preview shows the row being edited.
         QTest::keyClicks(Feld(h, "Ed_Alt", 2), QStringLiteral("xyz"));
+        QCOMPARE(Vorschautext(h)->text(), QStringLiteral("xyzSeite 2"));
         Feld(h, "Ed_Tooltipp", 2)->setText(QStringLiteral("anders"));
-        QCOMPARE(Vorschautext(h)->text(), QStringLiteral("Start"));
-        QCOMPARE(Vorschautext(h)->toolTip(), QStringLiteral("Zur Startseite"));
+        QCOMPARE(Vorschautext(h)->toolTip(), QStringLiteral("anders"));
+        QCOMPARE(Vorschautext(h)->pos(), Mittig(Vorschautext(h)));
     }
 
     void grafikFuerZeile1InDerVorschau_data() {
@@ -329,6 +331,13 @@ private slots:
         QCOMPARE(h.daten.ButtonHoehe[2], 25);
         QCOMPARE(h.daten.ButtonBreite[1], 0);
         QCOMPARE(h.daten.ButtonGrafik[1], std::string());
+        // The preview shows row 2, which was edited, and row 1 without one.
+        QCOMPARE(Vorschaubild(h)->pixmap().size(), QSize(90, 25));
+        Feld(h, "Ed_Alt", 1)->setText(QStringLiteral("eins"));
+        QVERIFY(Vorschaubild(h)->pixmap().isNull());
+        // With one graphic for all, every row shows the first row's.
+        h.finde<QCheckBox>("CheckBox1")->setChecked(true);
+        Feld(h, "Ed_Alt", 2)->setText(QStringLiteral("zwei"));
         QVERIFY(Vorschaubild(h)->pixmap().isNull());
     }
 
