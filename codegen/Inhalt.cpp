@@ -1532,6 +1532,7 @@ private:
         } else if (n == "table" && !r.zelle) {
             Tabelle(knoten, FormatVon(k, f));
         } else if ((n == "p" || n == "div") && !r.zelle && WordListe(knoten, f)) {
+            // A Word paragraph that looks like a list item, now in its list.
         } else if (k.merkmale & kBlock) {
             // A block ends the paragraph before it and after it; a heading
             // gives its paragraphs its level, other blocks inherit it.
