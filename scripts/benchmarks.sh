@@ -17,10 +17,12 @@
 #      backup included, against cp -r of that site,
 #   7. publishing 500 files (50 MiB) to loopback servers against lftp's
 #      "mirror -R" to vsftpd and OpenSSH's "sftp -b" to sshd, and a second
-#      publish after one change, counted by the server.
+#      publish after one change, counted by the server,
 #   8. the smaller copy of a 24-megapixel JPEG for phones against ImageMagick's
 #      "convert -resize" to the same width and quality,
-#   9. typing in a link row of a site with 100 pages (under Xvfb, no reference).
+#   9. typing in a link row of a site with 100 pages (under Xvfb, no reference),
+#  10. the editor's contents converted to the page's markup, 20 MiB against
+#      10 MiB.
 # Prints one verdict line per goal; exit status 0 when every goal was reached.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,7 +32,7 @@ cmake -S . -B "$bau" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLW_BUILD_BENCH=ON \
   -DLW_BUILD_TESTS=ON -DLW_BUILD_UI=ON >/dev/null
 cmake --build "$bau" -j2 --target bench_speichern bench_bearbeiten bench_import bench_text \
   bench_stillstand bench_start bench_start_leistenwerk bench_start_minimal \
-  bench_veroeffentlichen bench_verkleinern bench_tippen >/dev/null
+  bench_veroeffentlichen bench_verkleinern bench_tippen bench_inhalt >/dev/null
 
 # ImageMagick is the reference of the smaller copy; installed here when missing.
 if ! dpkg-query -W -f='${Status}' imagemagick 2>/dev/null | grep -q "install ok installed"; then
@@ -88,6 +90,7 @@ messen "6. Gespeicherte Homepage öffnen und an Ort und Stelle speichern" bench_
 messen "7. Veröffentlichen über FTP und SFTP" bench_veroeffentlichen
 messen "8. Verkleinerte Kopie eines Fotos mit 24 Megapixeln" bench_verkleinern
 messen "9. Tippen in einer Linkzeile bei 100 Zeilen" bench_tippen
+messen "10. Inhalt des Editors in das Markup der Seite" bench_inhalt
 
 echo "== Zusammenfassung"
 printf '%s\n' "${ergebnisse[@]}"
