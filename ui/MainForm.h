@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,12 +17,14 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QTabWidget;
 struct Fenster;
+class Tfrm_Inhalt;
 namespace lw {
 struct GeleseneHomepage;
 namespace ui {
@@ -41,13 +44,15 @@ public:
     static constexpr int kImportSeite = 0;
     static constexpr int kBodySeite = 1;
     static constexpr int kLinksSeite = 2;
-    static constexpr int kCodeSeite = 3;
+    static constexpr int kInhalteSeite = 3;
+    static constexpr int kCodeSeite = 4;
 
     // When the pages' contents are made: at once, or when the window is first
     // shown, which the program's start uses, since the window is hidden then.
     enum class Aufbau { sofort, beimZeigen };
 
     TForm1(lw::Projektdaten& daten, Fenster& fenster, Aufbau aufbau = Aufbau::sofort);
+    ~TForm1() override;
 
     // Shows the pages of the mode, opens the first of them and brings the
     // window to the front; showing assigns the project data's defaults.
@@ -66,6 +71,9 @@ public:
 
     // The texts of the last generation, as the code page shows them.
     const lw::ErzeugterCode& LetzterCode() const { return code_; }
+
+    // The page selected on "Inhalte", 1 when none is.
+    int GewaehlteSeite() const;
 
 protected:
     void setVisible(bool visible) override;
@@ -121,6 +129,15 @@ private:
     void tab_LinksExit();
     int Zeilen() const { return Ed_Links.empty() ? 0 : static_cast<int>(Ed_Links.size()) - 1; }
 
+    // Contents (Inhalte.cpp).
+    void InhalteSeiteFuellen(QWidget* seite);
+    void SeitenListeFuellen();
+    void lb_SeitenClick(int zeile);
+    void BeschreibungZaehlen(int zeichen);
+    void btn_InhaltBearbeitenClick();
+    // The page's contents block as it stands now; empty for the placeholder.
+    std::string SeitenMarkup(int seite) const;
+
     lw::Projektdaten& daten_;
     Fenster& fenster_;
 
@@ -164,6 +181,16 @@ private:
     // Button 1's picture as decoded when it was chosen, so that typing in
     // row 1 does not read the file again at every keystroke.
     QImage vorschauBild_;
+
+    // tab_Inhalte
+    QListWidget* lb_Seiten = nullptr;
+    QLineEdit* ed_Titel = nullptr;
+    QPlainTextEdit* ed_Beschreibung = nullptr;
+    QLabel* lbl_BeschreibungZaehler = nullptr;
+    QPushButton* btn_InhaltBearbeiten = nullptr;
+    // Filling the fields for the selected page is no change by the user.
+    bool inhalteFuellen_ = false;
+    std::unique_ptr<Tfrm_Inhalt> frm_Inhalt_;
 
     // tab_code
     QPlainTextEdit* Memo1 = nullptr;
