@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -73,6 +74,12 @@ std::string Gesaeubert(std::string_view t) {
     aus.reserve(t.size());
     std::size_t i = 0;
     while (i < t.size()) {
+        // Plain text a run at a time.
+        std::size_t j = i;
+        while (j < t.size() && ((t[j] >= 0x20 && t[j] < 0x7F) || t[j] == '\n' || t[j] == '\t')) ++j;
+        aus.append(t.substr(i, j - i));
+        i = j;
+        if (i == t.size()) break;
         const auto b = static_cast<unsigned char>(t[i]);
         if (b < 0x80) {
             if (!IstSteuerzeichen(b)) aus += static_cast<char>(b);
@@ -257,18 +264,179 @@ struct Attribut {
     std::string wert;
 };
 
+// What the walk needs of a style attribute, read once per element.
+struct Stil {
+    std::optional<bool> fett, kursiv, unterstrichen;
+    std::string msoListe;  // Word's "l0 level2 lfo1", in lower case
+    int qtEinzug = 0;      // Qt's -qt-list-indent
+    int breite = 0, hoehe = 0;
+    bool rahmen = false;  // a solid border, as Google Docs and LibreOffice draw tables
+};
+
+// The declarations of a style attribute.
+template <typename F>
+void Deklarationen(std::string_view stil, F&& f) {
+    std::size_t i = 0;
+    while (i < stil.size()) {
+        std::size_t ende = stil.find(';', i);
+        if (ende == std::string_view::npos) ende = stil.size();
+        const std::string_view teil = stil.substr(i, ende - i);
+        i = ende + 1;
+        const std::size_t doppelpunkt = teil.find(':');
+        if (doppelpunkt == std::string_view::npos) continue;
+        f(KleinText(Getrimmt(teil.substr(0, doppelpunkt))), Getrimmt(teil.substr(doppelpunkt + 1)));
+    }
+}
+
+// A non-negative whole number as HTML's attributes give it ("120", "120px").
+int Zahl(std::string_view w) {
+    w = Getrimmt(w);
+    int wert = 0;
+    const auto [ende, fehler] = std::from_chars(w.data(), w.data() + w.size(), wert);
+    if (fehler != std::errc() || wert < 0) return 0;
+    const std::string_view rest = w.substr(static_cast<std::size_t>(ende - w.data()));
+    if (!rest.empty() && rest != "px" && rest[0] != '.') return 0;
+    return std::min(wert, 100000);
+}
+
+Stil StilLesen(std::string_view text) {
+    Stil s;
+    Deklarationen(text, [&](const std::string& name, std::string_view roh) {
+        std::string wert = KleinText(roh);
+        if (const std::size_t p = wert.find("!important"); p != std::string::npos) wert.erase(p);
+        wert = std::string(Getrimmt(wert));
+        if (name == "font-weight") {
+            int zahl = 0;
+            const auto [ende, fehler] =
+                std::from_chars(wert.data(), wert.data() + wert.size(), zahl);
+            if (wert == "bold" || wert == "bolder" || (fehler == std::errc() && zahl >= 600))
+                s.fett = true;
+            else if (wert == "normal" || wert == "lighter" || fehler == std::errc())
+                s.fett = false;
+        } else if (name == "font-style") {
+            if (wert == "italic" || wert.substr(0, 7) == "oblique")
+                s.kursiv = true;
+            else if (wert == "normal")
+                s.kursiv = false;
+        } else if (name == "text-decoration" || name == "text-decoration-line") {
+            if (wert.find("underline") != std::string::npos)
+                s.unterstrichen = true;
+            else if (wert.find("none") != std::string::npos)
+                s.unterstrichen = false;
+        } else if (name == "mso-list") {
+            s.msoListe = wert;
+        } else if (name == "-qt-list-indent") {
+            s.qtEinzug = Zahl(wert);
+        } else if (name == "width") {
+            s.breite = Zahl(wert);
+        } else if (name == "height") {
+            s.hoehe = Zahl(wert);
+        } else if (name.compare(0, 6, "border") == 0 && wert.find("solid") != std::string::npos &&
+                   wert.find("none") == std::string::npos) {
+            s.rahmen = true;
+        }
+    });
+    return s;
+}
+
+struct Eigenschaften {
+    std::vector<Attribut> attribute;
+    Stil stil;
+};
+
+// What the tree building and the walk ask of an element's name.
+enum : std::uint32_t {
+    kBlock = 1u << 0,         // starts and ends a block of text
+    kFormatierend = 1u << 1,  // carried into the next block when left open
+    kLeer = 1u << 2,          // never has content
+    kRoh = 1u << 3,           // its content is no text of the page
+    kUeberschrift = 1u << 4,
+    kP = 1u << 5,
+    kLi = 1u << 6,
+    kDtDd = 1u << 7,
+    kZelle = 1u << 8,
+    kTr = 1u << 9,
+    kRumpf = 1u << 10,  // thead, tbody, tfoot
+    kA = 1u << 11,
+    kTable = 1u << 12,
+    kCaption = 1u << 13,
+    kButton = 1u << 14,
+    kListe = 1u << 15,
+    kDl = 1u << 16,
+    kTabellenteil = 1u << 17,
+    kSeite = 1u << 18,      // html, head, body: their tags are left out
+    kVerworfen = 1u << 19,  // no text of the page: dropped with its content
+};
+
+std::uint32_t Merkmale(std::string_view name) {
+    static const auto tabelle = [] {
+        std::unordered_map<std::string_view, std::uint32_t> t;
+        const auto setzen = [&](std::uint32_t m, std::initializer_list<std::string_view> namen) {
+            for (const std::string_view n : namen) t[n] |= m;
+        };
+        setzen(kBlock,
+               {"p",          "div",     "ul",         "ol",      "li",      "dl",     "dt",
+                "dd",         "table",   "caption",    "thead",   "tbody",   "tfoot",  "tr",
+                "td",         "th",      "blockquote", "pre",     "address", "center", "section",
+                "article",    "aside",   "header",     "footer",  "nav",     "main",   "figure",
+                "figcaption", "form",    "fieldset",   "legend",  "hr",      "menu",   "dir",
+                "details",    "summary", "hgroup",     "listing", "xmp",     "h1",     "h2",
+                "h3",         "h4",      "h5",         "h6"});
+        setzen(kUeberschrift, {"h1", "h2", "h3", "h4", "h5", "h6"});
+        setzen(kFormatierend, {"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small",
+                               "strike", "strong", "tt", "u"});
+        setzen(kLeer,
+               {"br", "hr", "img", "meta", "link", "input", "area", "base", "col", "embed", "param",
+                "source", "track", "wbr", "keygen", "basefont", "bgsound", "image"});
+        setzen(kRoh, {"script", "style", "xml", "title", "textarea", "iframe", "noembed",
+                      "noframes", "noscript", "plaintext", "template"});
+        setzen(kP, {"p"});
+        setzen(kLi, {"li"});
+        setzen(kDtDd, {"dt", "dd"});
+        setzen(kZelle, {"td", "th"});
+        setzen(kTr, {"tr"});
+        setzen(kRumpf, {"thead", "tbody", "tfoot"});
+        setzen(kA, {"a"});
+        setzen(kTable, {"table"});
+        setzen(kCaption, {"caption"});
+        setzen(kButton, {"button"});
+        setzen(kListe, {"ul", "ol", "menu", "dir"});
+        setzen(kDl, {"dl"});
+        setzen(kTabellenteil, {"table", "tr", "td", "th", "thead", "tbody", "tfoot", "caption"});
+        setzen(kSeite, {"html", "head", "body"});
+        setzen(kVerworfen,
+               {"object",   "embed",  "applet", "frameset", "frame",    "select", "option",
+                "optgroup", "button", "input",  "map",      "area",     "audio",  "video",
+                "canvas",   "svg",    "math",   "meta",     "link",     "base",   "param",
+                "source",   "track",  "del",    "head",     "datalist", "output", "progress",
+                "meter",    "dialog", "keygen", "basefont", "bgsound",  "rp",     "rt"});
+        return t;
+    }();
+    const auto it = tabelle.find(name);
+    return it == tabelle.end() ? 0 : it->second;
+}
+
 struct Knoten {
     std::string name;  // empty for text
     std::string text;  // the text, or the list marker Word hides from browsers
-    std::vector<Attribut> attribute;
+    // Shared with the copies that browsers make of a formatting element
+    // left open, so that a long style costs its memory and reading once.
+    std::shared_ptr<const Eigenschaften> eigenschaften;
     std::vector<std::uint32_t> kinder;
+    std::uint32_t merkmale = 0;
     bool geschlossen = false;  // its end tag came while a block inside it was open
 };
 
 const std::string* AttributWert(const Knoten& k, std::string_view name) {
-    for (const Attribut& a : k.attribute)
+    if (!k.eigenschaften) return nullptr;
+    for (const Attribut& a : k.eigenschaften->attribute)
         if (a.name == name) return &a.wert;
     return nullptr;
+}
+
+const Stil& StilVon(const Knoten& k) {
+    static const Stil kein;
+    return k.eigenschaften ? k.eigenschaften->stil : kein;
 }
 
 // Deeper nesting is flattened: a hostile input of a million open tags would
@@ -280,81 +448,51 @@ bool In(std::string_view name, std::initializer_list<std::string_view> namen) {
     return std::find(namen.begin(), namen.end(), name) != namen.end();
 }
 
-bool IstUeberschrift(std::string_view n) {
-    return n.size() == 2 && n[0] == 'h' && n[1] >= '1' && n[1] <= '6';
-}
-
-// Elements that start and end blocks of text.
-bool IstBlock(std::string_view n) {
-    return IstUeberschrift(n) ||
-           In(n, {"p",          "div",     "ul",         "ol",      "li",      "dl",     "dt",
-                  "dd",         "table",   "caption",    "thead",   "tbody",   "tfoot",  "tr",
-                  "td",         "th",      "blockquote", "pre",     "address", "center", "section",
-                  "article",    "aside",   "header",     "footer",  "nav",     "main",   "figure",
-                  "figcaption", "form",    "fieldset",   "legend",  "hr",      "menu",   "dir",
-                  "details",    "summary", "hgroup",     "listing", "xmp"});
-}
-
-// Formatting that browsers carry over into the next block when its element
-// was left open.
-bool IstFormatierend(std::string_view n) {
-    return In(n, {"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small", "strike",
-                  "strong", "tt", "u"});
-}
-
-bool IstLeerElement(std::string_view n) {
-    return In(n, {"br", "hr", "img", "meta", "link", "input", "area", "base", "col", "embed",
-                  "param", "source", "track", "wbr", "keygen", "basefont", "bgsound", "image"});
-}
-
-// Elements whose content is no text of the page; the tokenizer skips it.
-bool IstRohtext(std::string_view n) {
-    return In(n, {"script", "style", "xml", "title", "textarea", "iframe", "noembed", "noframes",
-                  "noscript", "plaintext", "template"});
-}
-
 class Baum {
 public:
-    Baum() {
+    explicit Baum(std::size_t tags) {
+        knoten_.reserve(tags + 1);
         knoten_.emplace_back();
         knoten_[0].name = "#wurzel";
         offen_.push_back(0);
     }
 
     void Start(std::string name, std::vector<Attribut> attribute) {
-        if (In(name, {"html", "head", "body"})) return;
         if (name == "image") name = "img";
-        ImpliziteEnden(name);
-        if (!IstBlock(name)) Wiederoeffnen();
-        const bool leer = IstLeerElement(name);
-        if (!leer && offen_.size() >= kTiefsteVerschachtelung) return;
-        if (leer && offen_.size() > kTiefsteVerschachtelung) return;
-        const std::uint32_t k = Neu(std::move(name));
-        knoten_[k].attribute = std::move(attribute);
+        const std::uint32_t m = Merkmale(name);
+        if (m & kSeite) return;
+        ImpliziteEnden(m);
+        if (!(m & kBlock)) Wiederoeffnen();
+        const bool leer = m & kLeer;
+        if (offen_.size() >= kTiefsteVerschachtelung + (leer ? 1 : 0)) return;
+        const std::uint32_t k = Neu(std::move(name), m);
+        if (!attribute.empty()) {
+            auto e = std::make_shared<Eigenschaften>();
+            e->attribute = std::move(attribute);
+            for (const Attribut& a : e->attribute)
+                if (a.name == "style") e->stil = StilLesen(a.wert);
+            knoten_[k].eigenschaften = std::move(e);
+        }
         if (!leer) offen_.push_back(k);
     }
 
     void Ende(std::string_view name) {
-        if (In(name, {"html", "head", "body"})) return;
+        const std::uint32_t m = Merkmale(name);
+        if (m & kSeite) return;
         if (name == "br") {
             Start("br", {});
             return;
         }
-        if (IstFormatierend(name)) VergessenZumWiederoeffnen(name);
-        if (In(name, {"table", "tr", "td", "th", "thead", "tbody", "tfoot", "caption"}))
-            wiederoeffnen_.clear();
+        if (m & kFormatierend) VergessenZumWiederoeffnen(name);
+        if (m & kTabellenteil) wiederoeffnen_.clear();
         // The element to close, searched from the innermost; a block in
         // between stops an inline element's end tag (its formatting then
         // lasts until that block ends), table boundaries stop everything
         // but the table's own tags.
-        const bool block = IstBlock(name);
-        const bool tabellenTeil =
-            In(name, {"table", "tr", "td", "th", "thead", "tbody", "tfoot", "caption"});
         for (std::size_t i = offen_.size(); i-- > 1;) {
-            const std::string& n = knoten_[offen_[i]].name;
-            const bool passt = n == name || (IstUeberschrift(name) && IstUeberschrift(n));
-            if (passt) {
-                if (!block && GibtBlockDarueber(i)) {
+            const Knoten& k = knoten_[offen_[i]];
+            if (k.name == name || (m & k.merkmale & kUeberschrift)) {
+                if (!(m & kBlock) && GibtBlockDarueber(i)) {
                     knoten_[offen_[i]].geschlossen = true;
                     return;
                 }
@@ -362,21 +500,21 @@ public:
                 return;
             }
             // Nothing inside a table closes what stands outside it.
-            if (n == "table") return;
-            if (!tabellenTeil && In(n, {"td", "th", "caption"})) return;
-            if (name == "li" && In(n, {"ul", "ol", "menu", "dir"})) return;
+            if (k.merkmale & kTable) return;
+            if (!(m & kTabellenteil) && (k.merkmale & (kZelle | kCaption))) return;
+            if ((m & kLi) && (k.merkmale & kListe)) return;
         }
     }
 
     void Text(std::string_view text) {
         if (text.empty()) return;
-        if (Getrimmt(text).size() > 0) Wiederoeffnen();
+        if (!Getrimmt(text).empty()) Wiederoeffnen();
         Knoten& oben = knoten_[offen_.back()];
         if (!oben.kinder.empty() && knoten_[oben.kinder.back()].name.empty()) {
             knoten_[oben.kinder.back()].text.append(text);
             return;
         }
-        const std::uint32_t k = Neu({});
+        const std::uint32_t k = Neu({}, 0);
         knoten_[k].text.assign(text);
     }
 
@@ -385,8 +523,7 @@ public:
     void ListenMarke(std::string marke) {
         for (std::size_t i = offen_.size(); i-- > 1;) {
             Knoten& k = knoten_[offen_[i]];
-            const std::string* stil = AttributWert(k, "style");
-            if (stil && stil->find("mso-list") != std::string::npos) {
+            if (!StilVon(k).msoListe.empty()) {
                 k.text = std::move(marke);
                 return;
             }
@@ -396,30 +533,31 @@ public:
     std::vector<Knoten>& Knotenliste() { return knoten_; }
 
 private:
-    std::uint32_t Neu(std::string name) {
+    std::uint32_t Neu(std::string name, std::uint32_t merkmale) {
         const auto k = static_cast<std::uint32_t>(knoten_.size());
         knoten_.emplace_back();
         knoten_.back().name = std::move(name);
+        knoten_.back().merkmale = merkmale;
         knoten_[offen_.back()].kinder.push_back(k);
         return k;
     }
 
     bool GibtBlockDarueber(std::size_t i) const {
         for (std::size_t j = i + 1; j < offen_.size(); ++j)
-            if (IstBlock(knoten_[offen_[j]].name)) return true;
+            if (knoten_[offen_[j]].merkmale & kBlock) return true;
         return false;
     }
 
     // Pops offen_ down to and without index i; formatting elements above it
     // come back at the next text, as in browsers.
     void SchliessenBis(std::size_t i) {
-        std::vector<std::uint32_t> formatierend;
-        for (std::size_t j = i + 1; j < offen_.size(); ++j)
-            if (IstFormatierend(knoten_[offen_[j]].name) && !knoten_[offen_[j]].geschlossen)
-                formatierend.push_back(offen_[j]);
+        for (std::size_t j = i + 1; j < offen_.size(); ++j) {
+            const Knoten& k = knoten_[offen_[j]];
+            if ((k.merkmale & kFormatierend) && !k.geschlossen &&
+                wiederoeffnen_.size() < kWiederoeffnenHoechstens)
+                wiederoeffnen_.push_back(offen_[j]);
+        }
         offen_.resize(i);
-        for (const std::uint32_t k : formatierend)
-            if (wiederoeffnen_.size() < kWiederoeffnenHoechstens) wiederoeffnen_.push_back(k);
         while (offen_.size() > 1 && knoten_[offen_.back()].geschlossen) offen_.pop_back();
     }
 
@@ -432,63 +570,59 @@ private:
     }
 
     void Wiederoeffnen() {
-        const std::vector<std::uint32_t> liste = std::move(wiederoeffnen_);
-        wiederoeffnen_.clear();
+        if (wiederoeffnen_.empty()) return;
+        std::vector<std::uint32_t> liste;
+        liste.swap(wiederoeffnen_);
         for (const std::uint32_t alt : liste) {
             if (offen_.size() >= kTiefsteVerschachtelung) break;
-            const std::uint32_t k = Neu(knoten_[alt].name);
-            knoten_[k].attribute = knoten_[alt].attribute;
+            const std::uint32_t k = Neu(knoten_[alt].name, knoten_[alt].merkmale);
+            knoten_[k].eigenschaften = knoten_[alt].eigenschaften;
             offen_.push_back(k);
         }
     }
 
-    // Where the name is at index i of offen_, searched from the innermost up
-    // to the first element of one of the grenzen; 0 for none.
-    std::size_t Suchen(std::initializer_list<std::string_view> namen,
-                       std::initializer_list<std::string_view> grenzen) const {
+    // Where an element of the kind gesucht is at index i of offen_, searched
+    // from the innermost up to the first element of the kind grenze; 0 for
+    // none.
+    std::size_t Suchen(std::uint32_t gesucht, std::uint32_t grenze) const {
         for (std::size_t i = offen_.size(); i-- > 1;) {
-            const std::string& n = knoten_[offen_[i]].name;
-            if (In(n, namen)) return i;
-            if (In(n, grenzen)) return 0;
+            const std::uint32_t m = knoten_[offen_[i]].merkmale;
+            if (m & gesucht) return i;
+            if (m & grenze) return 0;
         }
         return 0;
     }
 
     // The end tags that HTML leaves out: a new paragraph, item, row or cell
     // closes the open one, a block closes the paragraph.
-    void ImpliziteEnden(std::string_view name) {
-        if (IstBlock(name) && name != "td" && name != "th" && name != "tr") {
-            if (const std::size_t i = Suchen({"p"}, {"table", "td", "th", "caption", "button"}))
+    void ImpliziteEnden(std::uint32_t m) {
+        if ((m & kBlock) && !(m & (kZelle | kTr))) {
+            if (const std::size_t i = Suchen(kP, kTable | kZelle | kCaption | kButton))
                 SchliessenBis(i);
         }
-        if (IstUeberschrift(name) && IstUeberschrift(knoten_[offen_.back()].name))
+        if ((m & kUeberschrift) && (knoten_[offen_.back()].merkmale & kUeberschrift))
             SchliessenBis(offen_.size() - 1);
-        if (name == "li") {
-            if (const std::size_t i =
-                    Suchen({"li"}, {"ul", "ol", "menu", "dir", "table", "td", "th"}))
-                SchliessenBis(i);
-        } else if (name == "dt" || name == "dd") {
-            if (const std::size_t i = Suchen({"dt", "dd"}, {"dl", "table", "td", "th"}))
-                SchliessenBis(i);
-        } else if (name == "td" || name == "th") {
-            if (const std::size_t i = Suchen({"td", "th"}, {"table"})) SchliessenBis(i);
-        } else if (name == "tr") {
-            if (const std::size_t i = Suchen({"tr"}, {"table"}))
-                SchliessenBis(i);
-            else if (const std::size_t j = Suchen({"td", "th"}, {"table"}))
-                SchliessenBis(j);
-        } else if (In(name, {"thead", "tbody", "tfoot"})) {
-            if (const std::size_t i =
-                    Suchen({"thead", "tbody", "tfoot", "tr", "td", "th"}, {"table"}))
-                SchliessenBis(i);
-        } else if (name == "a") {
-            if (const std::size_t i = Suchen({"a"}, {"table", "td", "th"})) {
-                SchliessenBis(i);
-                VergessenZumWiederoeffnen("a");
-            }
+        std::size_t i = 0;
+        if (m & kLi)
+            i = Suchen(kLi, kListe | kTable | kZelle);
+        else if (m & kDtDd)
+            i = Suchen(kDtDd, kDl | kTable | kZelle);
+        else if (m & kZelle)
+            i = Suchen(kZelle, kTable);
+        else if (m & kTr)
+            i = Suchen(kTr | kZelle, kTable);
+        else if (m & kRumpf)
+            i = Suchen(kRumpf | kTr | kZelle, kTable);
+        else if (m & kA)
+            i = Suchen(kA, kTable | kZelle);
+        if (i) {
+            // A row closes the row, not only the cell in it.
+            if ((m & kTr) && (knoten_[offen_[i]].merkmale & kZelle))
+                if (const std::size_t zeile = Suchen(kTr, kTable); zeile && zeile < i) i = zeile;
+            SchliessenBis(i);
+            if (m & kA) VergessenZumWiederoeffnen("a");
         }
-        if (In(name, {"table", "tr", "td", "th", "thead", "tbody", "tfoot", "caption"}))
-            wiederoeffnen_.clear();
+        if (m & kTabellenteil) wiederoeffnen_.clear();
     }
 
     static constexpr std::size_t kWiederoeffnenHoechstens = 12;
@@ -651,16 +785,17 @@ private:
         }
         p_ = i;
         // A hidden section never spans blocks: one left open ends there.
-        if (verborgen_ && IstBlock(name)) Bedingung("[endif]");
+        const std::uint32_t merkmale = Merkmale(name);
+        if (verborgen_ && (merkmale & kBlock)) Bedingung("[endif]");
         if (verborgen_) {
-            if (!ende && IstRohtext(name)) RohtextUeberspringen(name);
+            if (!ende && (merkmale & kRoh)) RohtextUeberspringen(name);
             return;
         }
         if (ende) {
             baum_.Ende(name);
             return;
         }
-        const bool roh = IstRohtext(name);
+        const bool roh = merkmale & kRoh;
         baum_.Start(name, std::move(attribute));
         if (roh) {
             RohtextUeberspringen(name);
@@ -759,68 +894,10 @@ struct Link {
 // ---------------------------------------------------------------------------
 // Styles
 
-struct Deklaration {
-    std::string_view name;
-    std::string_view wert;
-};
-
-// The declarations of a style attribute, names in lower case as written.
-template <typename F>
-void Deklarationen(std::string_view stil, F&& f) {
-    std::size_t i = 0;
-    while (i < stil.size()) {
-        std::size_t ende = stil.find(';', i);
-        if (ende == std::string_view::npos) ende = stil.size();
-        const std::string_view teil = stil.substr(i, ende - i);
-        i = ende + 1;
-        const std::size_t doppelpunkt = teil.find(':');
-        if (doppelpunkt == std::string_view::npos) continue;
-        f(Deklaration{Getrimmt(teil.substr(0, doppelpunkt)),
-                      Getrimmt(teil.substr(doppelpunkt + 1))});
-    }
-}
-
-std::string KleinOhneWichtig(std::string_view w) {
-    std::string s = KleinText(w);
-    if (const std::size_t p = s.find("!important"); p != std::string::npos) s.erase(p);
-    return std::string(Getrimmt(s));
-}
-
-void StilAnwenden(std::string_view stil, Format& f) {
-    Deklarationen(stil, [&](const Deklaration& d) {
-        const std::string name = KleinText(d.name);
-        const std::string wert = KleinOhneWichtig(d.wert);
-        if (name == "font-weight") {
-            int zahl = 0;
-            const auto [ende, fehler] =
-                std::from_chars(wert.data(), wert.data() + wert.size(), zahl);
-            if (wert == "bold" || wert == "bolder" || (fehler == std::errc() && zahl >= 600))
-                f.fett = true;
-            else if (wert == "normal" || wert == "lighter" || fehler == std::errc())
-                f.fett = false;
-        } else if (name == "font-style") {
-            if (wert == "italic" || wert.substr(0, 7) == "oblique")
-                f.kursiv = true;
-            else if (wert == "normal")
-                f.kursiv = false;
-        } else if (name == "text-decoration" || name == "text-decoration-line") {
-            if (wert.find("underline") != std::string::npos)
-                f.unterstrichen = true;
-            else if (wert.find("none") != std::string::npos)
-                f.unterstrichen = false;
-        }
-    });
-}
-
-// The value of a style's declaration, empty when it has none.
-std::string StilWert(const Knoten& k, std::string_view gesucht) {
-    const std::string* stil = AttributWert(k, "style");
-    std::string gefunden;
-    if (!stil) return gefunden;
-    Deklarationen(*stil, [&](const Deklaration& d) {
-        if (KleinText(d.name) == gesucht) gefunden = KleinOhneWichtig(d.wert);
-    });
-    return gefunden;
+void StilAnwenden(const Stil& stil, Format& f) {
+    if (stil.fett) f.fett = *stil.fett;
+    if (stil.kursiv) f.kursiv = *stil.kursiv;
+    if (stil.unterstrichen) f.unterstrichen = *stil.unterstrichen;
 }
 
 bool HatKlasse(const Knoten& k, std::string_view anfang) {
@@ -835,17 +912,6 @@ bool HatKlasse(const Knoten& k, std::string_view anfang) {
             return true;
     }
     return false;
-}
-
-// A non-negative whole number as HTML's attributes give it ("120", "120px").
-int Zahl(std::string_view w) {
-    w = Getrimmt(w);
-    int wert = 0;
-    const auto [ende, fehler] = std::from_chars(w.data(), w.data() + w.size(), wert);
-    if (fehler != std::errc() || wert < 0) return 0;
-    const std::string_view rest = w.substr(static_cast<std::size_t>(ende - w.data()));
-    if (!rest.empty() && rest != "px" && rest[0] != '.') return 0;
-    return std::min(wert, 100000);
 }
 
 // ---------------------------------------------------------------------------
@@ -966,13 +1032,39 @@ void Normalisieren(std::vector<Stueck>& stuecke, bool fettUnterdrueckt, bool abs
         stuecke.assign(absatz ? umbrueche : 0, Stueck{Stueck::Art::Umbruch, {}, {}, -1});
         return;
     }
+    // The formatting of breaks, spaces and pictures comes from the nearest
+    // words on both sides (and a link's from the nearest word or picture),
+    // never from each other, so that it is the same when read back.
+    const auto wort = [](const Stueck& s) {
+        return s.art == Stueck::Art::Text && !Getrimmt(s.text).empty();
+    };
+    std::vector<Format> links(aus.size()), rechts(aus.size());
+    std::vector<int> linkLinks(aus.size(), -1), linkRechts(aus.size(), -1);
+    {
+        Format f;
+        int l = -1;
+        for (std::size_t i = 0; i < aus.size(); ++i) {
+            links[i] = f;
+            linkLinks[i] = l;
+            if (wort(aus[i])) f = aus[i].format;
+            if (wort(aus[i]) || aus[i].art == Stueck::Art::Bild) l = aus[i].format.link;
+        }
+        f = Format{};
+        l = -1;
+        for (std::size_t i = aus.size(); i-- > 0;) {
+            rechts[i] = f;
+            linkRechts[i] = l;
+            if (wort(aus[i])) f = aus[i].format;
+            if (wort(aus[i]) || aus[i].art == Stueck::Art::Bild) l = aus[i].format.link;
+        }
+    }
     for (std::size_t i = 0; i < aus.size(); ++i) {
         Stueck& s = aus[i];
-        if (!IstLeerraum(s) && s.art != Stueck::Art::Bild) continue;
-        const Format vor = i > 0 ? aus[i - 1].format : Format{};
-        const Format nach = i + 1 < aus.size() ? aus[i + 1].format : Format{};
-        const int link =
-            s.art == Stueck::Art::Bild ? s.format.link : (vor.link == nach.link ? vor.link : -1);
+        if (wort(s)) continue;
+        const Format vor = links[i], nach = rechts[i];
+        const int link = s.art == Stueck::Art::Bild
+                             ? s.format.link
+                             : (linkLinks[i] == linkRechts[i] ? linkLinks[i] : -1);
         s.format = Format{vor.fett && nach.fett, vor.kursiv && nach.kursiv,
                           vor.unterstrichen && nach.unterstrichen && link < 0, link};
     }
@@ -1145,18 +1237,30 @@ private:
     // A list's children into the list block: items, and what broken markup
     // puts between them (text, a nested list) into the item before.
     void ListenInhalt(std::uint32_t knoten, Block* liste, Format f, int tiefe) {
-        for (const std::uint32_t kind : k_[knoten].kinder) {
-            const Knoten& k = k_[kind];
-            if ((k.name.empty() && Getrimmt(k.text).empty()) || IstVerworfen(k)) continue;
+        const std::vector<std::uint32_t>& kinder = k_[knoten].kinder;
+        for (std::size_t i = 0; i < kinder.size();) {
+            const Knoten& k = k_[kinder[i]];
             if (k.name == "li") {
-                Eintrag(NeuesLi(liste), tiefe, [&](Rahmen&) { Kinder(kind, FormatVon(k, f)); });
+                Eintrag(NeuesLi(liste), tiefe,
+                        [&](Rahmen&) { Kinder(kinder[i], FormatVon(k, f)); });
+                ++i;
                 continue;
             }
-            Block* li = liste->kinder.empty() ? NeuesLi(liste) : &liste->kinder.back();
-            Eintrag(li, tiefe, [&](Rahmen& r) {
-                r.umbruch = true;
-                Inhalt(kind, f);
-            });
+            // Everything up to the next item at once: one line of the item.
+            std::size_t j = i;
+            while (j < kinder.size() && k_[kinder[j]].name != "li") ++j;
+            const bool sichtbar =
+                std::any_of(kinder.begin() + i, kinder.begin() + j, [&](std::uint32_t c) {
+                    return !k_[c].name.empty() || !Getrimmt(k_[c].text).empty();
+                });
+            if (sichtbar) {
+                Block* li = liste->kinder.empty() ? NeuesLi(liste) : &liste->kinder.back();
+                Eintrag(li, tiefe, [&](Rahmen& r) {
+                    r.umbruch = true;
+                    for (std::size_t n = i; n < j; ++n) Inhalt(kinder[n], f);
+                });
+            }
+            i = j;
         }
     }
 
@@ -1174,8 +1278,7 @@ private:
         // sibling with its level in "-qt-list-indent".
         int stufe = 1;
         if (r.behaelter->art != BlockArt::LI) {
-            const std::string einzug = StilWert(k, "-qt-list-indent");
-            if (!einzug.empty()) stufe = std::max(1, Zahl(einzug));
+            stufe = std::max(1, StilVon(k).qtEinzug);
         }
         const ListenPlatz platz = ListeFuer(stufe, k.name == "ol" ? BlockArt::OL : BlockArt::UL,
                                             "#" + std::to_string(knoten));
@@ -1188,7 +1291,7 @@ private:
     // browsers tells bullets from numbers.
     bool WordListe(std::uint32_t knoten, Format f) {
         const Knoten& k = k_[knoten];
-        const std::string msoListe = StilWert(k, "mso-list");
+        const std::string& msoListe = StilVon(k).msoListe;
         if (msoListe.empty() || msoListe == "none" || msoListe.find("ignore") != std::string::npos)
             return false;
         if (R().listenTiefe >= kTiefsteListe) return false;
@@ -1227,7 +1330,7 @@ private:
         tabelle.art = BlockArt::TABLE;
         if (const std::string* rand = AttributWert(k, "border"))
             tabelle.rahmen = Zahl(*rand) > 0 || Getrimmt(*rand).empty();
-        tabelle.rahmen = tabelle.rahmen || RahmenImStil(k);
+        tabelle.rahmen = tabelle.rahmen || StilVon(k).rahmen;
         if (const std::string* abstand = AttributWert(k, "cellpadding"))
             if (!Getrimmt(*abstand).empty() && IstZiffer(Getrimmt(*abstand)[0]))
                 tabelle.innenabstand = std::min(Zahl(*abstand), 99);
@@ -1242,20 +1345,6 @@ private:
         std::erase_if(tabelle.kinder, [](const Block& z) { return z.kinder.empty(); });
         if (!tabelle.kinder.empty()) kinder.push_back(std::move(tabelle));
         r.listeFortsetzbar = false;
-    }
-
-    // Google Docs and LibreOffice draw a table's lines with styles.
-    static bool RahmenImStil(const Knoten& k) {
-        const std::string* stil = AttributWert(k, "style");
-        bool rahmen = false;
-        if (stil)
-            Deklarationen(*stil, [&](const Deklaration& d) {
-                const std::string wert = KleinText(d.wert);
-                if (BeginntMitKlein(d.name, "border") && wert.find("solid") != std::string::npos &&
-                    wert.find("none") == std::string::npos)
-                    rahmen = true;
-            });
-        return rahmen;
     }
 
     void TabellenInhalt(std::uint32_t knoten, Block& tabelle, Rahmen& davor, Format f, int ebene) {
@@ -1297,7 +1386,7 @@ private:
 
     void Zelle(std::uint32_t knoten, Block& zeile, Format f, Block& tabelle) {
         const Knoten& k = k_[knoten];
-        tabelle.rahmen = tabelle.rahmen || RahmenImStil(k);
+        tabelle.rahmen = tabelle.rahmen || StilVon(k).rahmen;
         Block zelle;
         zelle.art = k.name == "th" ? BlockArt::TH : BlockArt::TD;
         Rahmen r{&zelle, true, zelle.art == BlockArt::TH, 0};
@@ -1328,8 +1417,8 @@ private:
         if (const std::string* alt = AttributWert(k, "alt")) bild.alt = *alt;
         if (const std::string* w = AttributWert(k, "width")) bild.breite = Zahl(*w);
         if (const std::string* h = AttributWert(k, "height")) bild.hoehe = Zahl(*h);
-        if (bild.breite == 0) bild.breite = Zahl(StilWert(k, "width"));
-        if (bild.hoehe == 0) bild.hoehe = Zahl(StilWert(k, "height"));
+        if (bild.breite == 0) bild.breite = StilVon(k).breite;
+        if (bild.hoehe == 0) bild.hoehe = StilVon(k).hoehe;
         if (optionen_.bild) {
             std::optional<InhaltsBild> ersatz = optionen_.bild(bild);
             if (!ersatz) return;
@@ -1349,13 +1438,7 @@ private:
     static bool IstVerworfen(const Knoten& k) {
         const std::string& n = k.name;
         if (n.empty()) return false;
-        if (IstRohtext(n) ||
-            In(n, {"object",   "embed",  "applet", "frameset", "frame",    "select", "option",
-                   "optgroup", "button", "input",  "map",      "area",     "audio",  "video",
-                   "canvas",   "svg",    "math",   "meta",     "link",     "base",   "param",
-                   "source",   "track",  "del",    "head",     "datalist", "output", "progress",
-                   "meter",    "dialog", "keygen", "basefont", "bgsound",  "rp",     "rt"}))
-            return true;
+        if (k.merkmale & (kRoh | kVerworfen)) return true;
         // Namespaced elements are dropped; Word's "o:p" holds the non-breaking
         // space of an empty line and other Office wrappers hold text, so only
         // drawings ("v:") and objects ("o:") go with their contents.
@@ -1364,7 +1447,7 @@ private:
             return praefix == "v" || (praefix == "o" && n != "o:p");
         }
         // Word's list bullet where it is not hidden in a condition.
-        return StilWert(k, "mso-list") == "ignore";
+        return StilVon(k).msoListe == "ignore";
     }
 
     Format FormatVon(const Knoten& k, Format f) {
@@ -1388,7 +1471,7 @@ private:
                 }
             }
         }
-        if (const std::string* stil = AttributWert(k, "style")) StilAnwenden(*stil, f);
+        StilAnwenden(StilVon(k), f);
         return f;
     }
 
@@ -1403,7 +1486,7 @@ private:
     // levels; a heading stays a heading). Word's title and heading styles on
     // paragraphs count as headings too.
     static BlockArt UeberschriftArt(const Knoten& k) {
-        if (IstUeberschrift(k.name))
+        if (k.merkmale & kUeberschrift)
             return k.name[1] == '1' ? BlockArt::H1 : k.name[1] == '2' ? BlockArt::H2 : BlockArt::H3;
         if (k.name == "p" || k.name == "div") {
             if (HatKlasse(k, "MsoTitle")) return BlockArt::H1;
@@ -1449,7 +1532,8 @@ private:
         } else if (n == "table" && !r.zelle) {
             Tabelle(knoten, FormatVon(k, f));
         } else if ((n == "p" || n == "div") && !r.zelle && WordListe(knoten, f)) {
-        } else if (IstBlock(n)) {
+            // A Word paragraph that looks like a list item, now in its list.
+        } else if (k.merkmale & kBlock) {
             // A block ends the paragraph before it and after it; a heading
             // gives its paragraphs its level, other blocks inherit it.
             Absatzende();
@@ -1830,7 +1914,7 @@ BereinigterInhalt InhaltBereinigen(std::string_view html, const InhaltsOptionen&
     std::vector<Link> links;
     std::vector<InhaltsBild> bilder;
     {
-        Baum baum;
+        Baum baum(static_cast<std::size_t>(std::count(text.begin(), text.end(), '<')));
         Zerleger(text, baum).Laufen();
         Gang gang(baum.Knotenliste(), optionen, ergebnis);
         wurzel = gang.Laufen();

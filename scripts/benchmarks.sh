@@ -17,7 +17,9 @@
 #   7. publishing 500 files (50 MiB) to loopback servers against lftp's
 #      "mirror -R" to vsftpd and OpenSSH's "sftp -b" to sshd, and a second
 #      publish after one change, counted by the server,
-#   8. the contents editor with two pages of 1 MiB: switching between them
+#   8. the editor's contents converted to the page's markup, 20 MiB against
+#      10 MiB,
+#   9. the contents editor with two pages of 1 MiB: switching between them
 #      and one key press (offscreen, against fixed limits).
 # Prints one verdict line per goal; exit status 0 when every goal was reached.
 set -euo pipefail
@@ -28,7 +30,7 @@ cmake -S . -B "$bau" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLW_BUILD_BENCH=ON \
   -DLW_BUILD_TESTS=ON -DLW_BUILD_UI=ON >/dev/null
 cmake --build "$bau" -j2 --target bench_speichern bench_bearbeiten bench_import bench_text \
   bench_stillstand bench_start bench_start_leistenwerk bench_start_minimal \
-  bench_veroeffentlichen bench_inhalt >/dev/null
+  bench_veroeffentlichen bench_inhalt bench_editor >/dev/null
 
 for programm in cp curl Xvfb lftp sftp ssh-keygen /usr/sbin/vsftpd /usr/sbin/sshd; do
   command -v "$programm" >/dev/null || { echo "$programm fehlt (scripts/setup.sh --test)"; exit 2; }
@@ -74,7 +76,8 @@ messen "4. Start und Speicher unter Xvfb" bench_start
 messen "5. Fenster ansprechbar während eines Stillstands des Servers" bench_stillstand
 messen "6. Gespeicherte Homepage öffnen und an Ort und Stelle speichern" bench_bearbeiten
 messen "7. Veröffentlichen über FTP und SFTP" bench_veroeffentlichen
-messen "8. Inhalts-Editor mit Seiten von 1 MiB" bench_inhalt
+messen "8. Inhalt des Editors in das Markup der Seite" bench_inhalt
+messen "9. Inhalts-Editor mit Seiten von 1 MiB" bench_editor
 
 echo "== Zusammenfassung"
 printf '%s\n' "${ergebnisse[@]}"

@@ -12,7 +12,7 @@ if ! [[ "$sekunden" =~ ^[1-9][0-9]*$ ]]; then
   echo "Aufruf: scripts/fuzz.sh [Sekunden je Harness]" >&2
   exit 2
 fi
-harnesse=(fuzz_bild fuzz_import fuzz_merge fuzz_seitennamen fuzz_zeichensatz)
+harnesse=(fuzz_bild fuzz_import fuzz_merge fuzz_seitennamen fuzz_zeichensatz fuzz_inhalt)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2 >/dev/null

@@ -195,6 +195,40 @@ void Korpus(const fs::path& wurzel) {
               "../../boese.html\n/tmp/x.html\nname/../../y.html\n..\n.html\nCON.html\n"
               "a\\b.html\nindex.html\nindex.html\n\n"
               "<img src=\"../../x.jpg\"><img src=\"/abs.gif\"><img src=\"a/./b.png?x\">");
+
+    // Contents as the programs put them on the clipboard, and as a page holds them.
+    const fs::path inhalt = wurzel / "fuzz_inhalt";
+    Schreiben(inhalt / "word.html",
+              "Version:0.9\r\nStartHTML:0000000105\r\n<html xmlns:o=\"urn:x\"><head><!--[if gte "
+              "mso 9]><xml><o:x/></xml><![endif]--><style><!-- p {} --></style></head><body>"
+              "<!--StartFragment--><p class=MsoTitle>Titel<o:p></o:p></p><p "
+              "class=MsoListParagraphCxSpFirst style='mso-list:l0 level1 lfo1'><![if "
+              "!supportLists]><span style='mso-list:Ignore'>1.&nbsp;</span><![endif]>Eins</p><p "
+              "class=MsoListParagraphCxSpLast style='mso-list:l0 level2 lfo1'><!--[if "
+              "!supportLists]-->o<!--[endif]-->Zwei</p><p class=MsoNormal><b>fett</b><br><![if "
+              "!supportLineBreakNewLine]><br><![endif]><img width=12 height=8 "
+              "src=\"file:///C:/a.png\" alt=x></p><table border=1 cellpadding=0><tr><td><p>A"
+              "</td><th>B</table><!--EndFragment--></body></html>");
+    Schreiben(inhalt / "docs.html",
+              "<meta charset=\"utf-8\"><b style=\"font-weight:normal;\" id=\"docs-internal-guid-1\">"
+              "<h1><span style=\"font-weight:400\">T</span></h1><p><span "
+              "style=\"font-weight:700;font-style:italic;text-decoration:underline\">a</span></p><ul>"
+              "<li><p>x</p></li><ul><li>y</li></ul></ul><img src=\"https://x/y.png\"></b><br>");
+    Schreiben(inhalt / "qt.html",
+              "<html><head><style>p {}</style></head><body><h1><span "
+              "style=\" font-weight:700;\">H</span></h1><p style=\"-qt-paragraph-type:empty\"><br "
+              "/></p><ul style=\"-qt-list-indent: 1;\"><li>a</li></ul><ol style=\"-qt-list-indent: "
+              "3;\"><li>b</li></ol><a href=\"x.html\"><span style=\"text-decoration: "
+              "underline\">l</span></a><table border=\"1\" cellpadding=\"4\"><tr><td><p>c</p>"
+              "<p>d</p></td></tr></table><hr /></body></html>");
+    Schreiben(inhalt / "feindlich.html",
+              "<p onclick=x>a<script>b</script><a href=\"java&#9;script&colon;c\">d</a><img "
+              "src=data:image/png,x><iframe>e</iframe><p>&#0;&#x110000;&#128;&notin &amp\x01"
+              "<div><div><div><li><td><tr><table><b><i><u><a href=/>f</table>\xC3\xA4\xFC");
+    Schreiben(inhalt / "seite.txt",
+              "        <h1>&Uuml;ber mich</h1>\r\n        <ul>\r\n          <li>a\r\n            "
+              "<ol>\r\n              <li>b</li>\r\n            </ol>\r\n          </li>\r\n        "
+              "</ul>\r\n        <p><a href=\"x.html\" title=\"&quot;\"><strong>c</strong></a></p>\r\n");
 }
 
 }  // namespace
