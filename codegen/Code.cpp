@@ -48,6 +48,7 @@ public:
     }
     // Lines that already end in CR LF.
     void Zeilenweise(std::string_view zeilen) { text_ += zeilen; }
+    void Reservieren(std::size_t bytes) { text_.reserve(bytes); }
     std::string Fertig() { return std::move(text_); }
 
 private:
@@ -98,13 +99,18 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
                        bool mitInhalt) {
     static const SeitenInhalt kKeiner;
     const SeitenInhalt& eigen = seite >= 1 && seite <= n ? daten.Seiteninhalte[seite] : kKeiner;
-    const std::optional<std::string_view> inhalt =
-        mitInhalt && seite >= 1 && seite <= n ? EditorInhalt(daten, seite) : std::nullopt;
+    // The editor's text, empty for the placeholder.
+    const std::string_view inhalt = mitInhalt && seite >= 1 && seite <= n
+                                        ? EditorInhalt(daten, seite).value_or(std::string_view())
+                                        : std::string_view();
     const bool fixiert = eingaben.menueFixiert;
     const bool banner = !daten.BannerDatei.empty();
     const bool nzAlt = daten.Modus == kModusNZAlt;
 
     Zeilen zeile;
+    // Long contents are copied once.
+    if (!inhalt.empty())
+        zeile.Reservieren(inhalt.size() + 4096 + 256 * static_cast<std::size_t>(n));
     zeile.Zeilenweise(kSeitenAnfang);
     zeile("    <meta name=\"generator\" content=\"Leistenwerk\" />");
     zeile("    <meta name=\"robots\" content=\"index\" />");
@@ -164,9 +170,9 @@ std::string SeitenText(const Projektdaten& daten, const CodeEingaben& eingaben, 
     zeile(W("      <!-- Hier beginnt der Block für den Seiteninhalt //-->"));
     zeile("");
     zeile("      <div id=\"Inhalt\">");
-    if (inhalt && !inhalt->empty()) {
-        zeile.Zeilenweise(*inhalt);
-        if (!inhalt->ends_with("\r\n")) zeile("");
+    if (!inhalt.empty()) {
+        zeile.Zeilenweise(inhalt);
+        if (!inhalt.ends_with("\r\n")) zeile("");
     } else {
         zeile.Zeilenweise(PlatzhalterZeilen());
     }
@@ -459,6 +465,10 @@ std::string BildAdresse(std::string_view dateiname) {
         adresse += kHex[b & 0xF];
     }
     return adresse;
+}
+
+std::string InhaltsBildAdresse(std::string_view pfad) {
+    return "img/" + BildAdresse(DateiName(pfad));
 }
 
 std::string_view PlatzhalterZeilen() {

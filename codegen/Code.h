@@ -65,6 +65,10 @@ std::string LinkText(std::string_view text);
 // in an unquoted CSS url(...) alike; every other byte stays.
 std::string BildAdresse(std::string_view dateiname);
 
+// The address by which a page's contents show a chosen picture, copied into
+// img/ at the save: "img/" and the file name as BildAdresse gives it.
+std::string InhaltsBildAdresse(std::string_view pfad);
+
 // The way back: the text that AttributWert, LinkText or BildAdresse turned
 // into what a saved page holds. An "&amp;" stays when the '&' alone would
 // begin a reference, so that the text gives the same bytes again.

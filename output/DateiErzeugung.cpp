@@ -150,6 +150,14 @@ std::string_view PlatzhalterIn(std::string_view seitentext) {
     return seitentext.substr(anfang, seitentext.find(kInhaltEnde, anfang) - anfang);
 }
 
+// The editor's lines in the merged page: the line end of the last one is
+// the one the generated lines after the contents begin with, as in a new
+// site's page, so the contents read back are the same lines.
+std::string_view OhneZeilenende(std::string_view text) {
+    if (text.ends_with("\r\n")) text.remove_suffix(2);
+    return text;
+}
+
 void BildKopieren(const std::string& bild, const std::string& imgOrdner) {
     if (bild.empty()) return;
     const std::string inhalt = DateiLesenGanz(bild);
@@ -410,6 +418,8 @@ std::vector<std::string> GewaehlteBilder(const Projektdaten& daten) {
         if (!bild->empty()) bilder.push_back(*bild);
     for (int i = 1; i <= daten.SeitenInGebrauch(); ++i)
         if (!daten.ButtonGrafik[i].empty()) bilder.push_back(daten.ButtonGrafik[i]);
+    for (const std::string& bild : daten.InhaltBilder)
+        if (!bild.empty()) bilder.push_back(bild);
     return bilder;
 }
 
@@ -465,6 +475,11 @@ void ErsetzbarPruefen(const std::string& pfad, Eintragsart erlaubt) {
                     "Ordner, sondern eine Verknüpfung oder etwas anderes."));
 }
 
+[[noreturn]] void SeitOeffnenVeraendert(const std::string& datei) {
+    throw Hinweis(Lesbar(datei) + W(": die Datei wurde seit dem Öffnen verändert. Bitte öffnen "
+                                    "Sie die Homepage erneut."));
+}
+
 void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool menueFixiert,
                      VorOrt& vorOrt) {
     const std::string neu = daten.Zielordner + "/Neu/";
@@ -495,10 +510,7 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
             const DateiLeser leser(neu + inhalt->datei);
             return leser.Groesse() == inhalt->groesse && leser.Geaendert() == inhalt->geaendert;
         }();
-        if (!gleich)
-            throw Hinweis(Lesbar(inhalt->datei) +
-                          W(": die Datei wurde seit dem Öffnen verändert. Bitte öffnen Sie die "
-                            "Homepage erneut."));
+        if (!gleich) SeitOeffnenVeraendert(inhalt->datei);
     }
 
     const bool importiert = daten.Modus == kModusNZAlt;
@@ -531,8 +543,9 @@ void VorOrtSchreiben(const Projektdaten& daten, const ErzeugterCode& code, bool 
             return;
         }
         if (!inhalt) {
-            zusammenfuehrung.Seite(AusText(text && !text->empty() ? *text : PlatzhalterIn(rahmen)),
-                                   name, senke);
+            zusammenfuehrung.Seite(
+                AusText(text && !text->empty() ? OhneZeilenende(*text) : PlatzhalterIn(rahmen)),
+                name, senke);
             return;
         }
         DateiLeser leser((!sicherung.empty() && wirdErsetzt(inhalt->datei) ? sicherung : neu) +
@@ -660,8 +673,9 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
                 // What the editor wrote takes the place of the imported contents.
                 if (const auto text = EditorInhalt(daten, i)) {
                     schreiber.Oeffnen(seitendatei);
-                    zusammenfuehrung.Seite(AusText(text->empty() ? PlatzhalterIn(rahmen) : *text),
-                                           name, senke);
+                    zusammenfuehrung.Seite(
+                        AusText(text->empty() ? PlatzhalterIn(rahmen) : OhneZeilenende(*text)),
+                        name, senke);
                     schreiber.Schliessen();
                     continue;
                 }
@@ -692,8 +706,48 @@ void DateienErzeugen(const Projektdaten& daten, const ErzeugterCode& code, bool 
     BildKopieren(daten.BannerDatei, img);
     BildKopieren(daten.HintergrundBild, img);
     for (int i = 1; i <= n; ++i) BildKopieren(daten.ButtonGrafik[i], img);
+    // A picture that several pages show is copied once.
+    std::vector<std::string> kopiert;
+    for (const std::string& bild : daten.InhaltBilder) {
+        if (std::find(kopiert.begin(), kopiert.end(), bild) != kopiert.end()) continue;
+        BildKopieren(bild, img);
+        kopiert.push_back(bild);
+    }
     if (importiert)
         for (const std::string& bild : daten.ImportBilder) ImportBildKopieren(alt, neu, bild);
+}
+
+std::string InhaltsblockLesen(const Projektdaten& daten, const VorOrt* vorOrt, int seite) {
+    if (seite < 1 || seite > daten.SeitenInGebrauch()) return {};
+    const std::optional<EigenerInhalt>* eigen =
+        vorOrt && static_cast<std::size_t>(seite) <= vorOrt->inhalte.size()
+            ? &vorOrt->inhalte[seite - 1]
+            : nullptr;
+    std::string block;
+    if (eigen && *eigen) {
+        const EigenerInhalt& inhalt = **eigen;
+        const std::string pfad = daten.Zielordner + "/Neu/" + inhalt.datei;
+        if (EintragsartLesen(pfad) != Eintragsart::datei) SeitOeffnenVeraendert(inhalt.datei);
+        DateiLeser leser(pfad);
+        if (leser.Groesse() != inhalt.groesse || leser.Geaendert() != inhalt.geaendert)
+            SeitOeffnenVeraendert(inhalt.datei);
+        leser.Springen(inhalt.anfang);
+        block.resize(static_cast<std::size_t>(inhalt.laenge));
+        block.resize(leser.Lesen(block.data(), block.size()));
+    } else if (daten.Modus == kModusNZAlt && !eigen) {
+        const std::string alt = daten.Zielordner + "/Alt/" + daten.ImportSeiten[seite];
+        if (!DateiExistiert(alt)) return {};
+        const std::string roh = DateiLesenGanz(alt);
+        block.resize(kHoechstFaktor * roh.size());
+        block.resize(Umwandeln(roh.data(), roh.size(), block.data(), true));
+    }
+    // The placeholder is not offered as text; a new site's page holds it
+    // without the line end that the closing line begins with.
+    if (block.find_first_not_of(" \t\r\n") == std::string::npos ||
+        block + "\r\n" == PlatzhalterZeilen())
+        return {};
+    if (!block.ends_with("\r\n")) block += "\r\n";
+    return block;
 }
 
 std::string SpeicherMeldung(const Projektdaten& daten, const VorOrt* vorOrt) {

@@ -24,8 +24,9 @@ std::string DateiLesen(const std::string& dateiname, long long anfang, long long
 std::string SeiteZusammenfuehren(std::string_view seitentext, std::string_view inhalt,
                                  const std::string& seitenname);
 
-// The chosen pictures that the site refers to: banner, background and the
-// button graphics of the pages in use, in this order, empty ones left out.
+// The chosen pictures that the site refers to: banner, background, the
+// button graphics of the pages in use and the pictures of the pages'
+// contents (InhaltBilder), in this order, empty ones left out.
 std::vector<std::string> GewaehlteBilder(const Projektdaten& daten);
 
 // Two different chosen pictures whose addresses in img/ are the same
@@ -59,6 +60,15 @@ struct VorOrt {
     // Set by the save: the folder beside Neu that keeps the files it replaced.
     std::string sicherung;
 };
+
+// The contents block of page `seite` (1-based) as the site holds it now, for
+// the editor to show: the lines between the block's opening and closing
+// lines, each ending in CR LF, Windows-1252 with entities. That is an opened
+// site's own contents (vorOrt), or an imported page's contents file as the
+// save merges it; empty for a page that has the placeholder or nothing yet.
+// An own contents file changed since it was read is refused with
+// lw::Hinweis, as at the save.
+std::string InhaltsblockLesen(const Projektdaten& daten, const VorOrt* vorOrt, int seite);
 
 // Writes the site into Zielordner + "/Neu/": the pages (merged with the
 // contents files of "/Alt/" in mode "NZAlt"), css/formate.css, css/ie.css

@@ -567,6 +567,7 @@ void SeitenzahlAendern(GeleseneHomepage& homepage, int seitenzahl) {
         while (vergeben(name));
         d.ImportSeiten.Setzen(i, name);
         d.ButtonGrafik.Setzen(i, {});
+        d.Seiteninhalte.Setzen(i, {});
         homepage.eingaben.links.push_back(
             {name, "Seite " + std::to_string(i), "Zur Seite " + std::to_string(i)});
         homepage.inhalte.emplace_back();

@@ -12,7 +12,9 @@ namespace lw {
 
 // A saved site read back: the folder Neu is the project.
 struct GeleseneHomepage {
-    Projektdaten daten;     // mode, pages, colours, fonts, pictures, sizes, Zielordner
+    // mode, pages, colours, fonts, pictures, sizes, Zielordner, and each page's
+    // title and description in Seiteninhalte (its contents stay in the file)
+    Projektdaten daten;
     CodeEingaben eingaben;  // what the controls of the two tabs show, one row per page
     // Where page i keeps its own contents, at [i - 1]: what stands between
     // the line that opens the contents block and the line that closes it.
@@ -39,7 +41,7 @@ std::string FehlendeSeitenMeldung(const GeleseneHomepage& homepage);
 // A new site's page count changed after reading: rows taken away go from the
 // end (their files stay on disk), rows added get the names "Seite<N>.html"
 // with the next numbers free in the menu and in the folder, the default link
-// texts and no contents of their own.
+// texts and no title, description or contents of their own.
 void SeitenzahlAendern(GeleseneHomepage& homepage, int seitenzahl);
 
 }  // namespace lw

@@ -103,14 +103,23 @@ std::vector<std::string> Ordnerliste(const char* variable, std::string_view ersa
 
 std::string VorschauSchreiben(const Projektdaten& daten, const ErzeugterCode& code,
                               bool menueFixiert, bool eineGrafikFuerAlle,
-                              const std::string& browser, int seite) {
+                              const std::string& browser, int seite, const VorOrt* vorOrt) {
     // Without a folder the files would land at the top of the file system.
     if (daten.Zielordner.empty()) EAFehlerWerfen(kPfadNichtGefunden);
     BildnamenPruefen(daten);
 
     std::string seitentext = SeiteAusCode(daten, code, seite);
+    if (code.eingaben && !EditorInhalt(daten, seite)) {
+        const std::string block = InhaltsblockLesen(daten, vorOrt, seite);
+        if (!block.empty())
+            seitentext = EigeneSeite(SeiteAusCode(daten, code, seite, false), daten.Modus,
+                                     daten.ImportSeiten[seite],
+                                     std::string_view(block).substr(0, block.size() - 2));
+    }
     if (!daten.BannerDatei.empty())
         BildUmschreiben(daten.BannerDatei, "img/", seitentext, browser, true);
+    for (const std::string& bild : daten.InhaltBilder)
+        if (!bild.empty()) BildUmschreiben(bild, "img/", seitentext, browser, true);
     Ersetzen(seitentext, "css/formate.css", "Test.css");
     if (menueFixiert) Ersetzen(seitentext, "css/ie.css", "TestIE.css");
     TextSchreiben(daten.Zielordner + "/Test.html", seitentext);

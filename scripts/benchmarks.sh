@@ -5,8 +5,9 @@
 #      provider against one curl process fetching them over one connection,
 #      and the import's text work on those pages against seven memmem calls
 #      per page,
-#   2. saving an imported site of 100 pages of 1 MiB contents against cp -r
-#      of the same bytes,
+#   2. saving an imported site of 100 pages of 1 MiB contents, and a new site
+#      of 100 pages of 100 KiB of the contents editor's text, each against
+#      cp -r of the same bytes,
 #   3. merge and contents cut at 10, 20 and 40 MiB: time and peak memory,
 #   4. start-up and peak memory against a minimal Qt window with a label
 #      (under Xvfb),

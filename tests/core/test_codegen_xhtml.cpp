@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "codegen/Code.h"
@@ -96,6 +97,57 @@ TEST(XhtmlGueltig, MergedPageFixedAndNot) {
         ASSERT_NE(seite.find("&#233; &#8222;Zur Post&#8220;"), std::string::npos);
         const auto p = MitXmllint(LinksImKopf(seite));
         EXPECT_EQ(p.status, 0) << "fixed=" << fixiert << "\n" << p.ausgabe;
+    }
+}
+
+// Contents as the editor writes them: every element of its set.
+const char* const kEditorInhalt =
+    "        <h1>Hobbys &amp; mehr</h1>\r\n        <h2>Wandern</h2>\r\n        "
+    "<h3>&#26085;</h3>\r\n"
+    "        <p>Ich <strong>wandere</strong>, <em>lese</em>, <u>koche</u>.<br /><a "
+    "href=\"mailto:ich@example.org\" title=\"Mail\">Post</a> <a "
+    "href=\"Seite1.html\">Start</a></p>\r\n"
+    "        <ul>\r\n          <li>Eins\r\n            <ol>\r\n              <li>Zwei "
+    "&auml;</li>\r\n"
+    "            </ol>\r\n          </li>\r\n        </ul>\r\n"
+    "        <p><img src=\"img/Foto%201.jpg\" alt=\"Foto &quot;1&quot;\" width=\"300\" "
+    "height=\"200\" /></p>\r\n"
+    "        <table border=\"1\" cellpadding=\"4\">\r\n          <tr>\r\n            <th>A</th>\r\n"
+    "            <td>&#8364; 5</td>\r\n          </tr>\r\n        </table>\r\n        <hr />\r\n";
+
+// The pages as the save writes them with titles, descriptions and the
+// editor's contents, new and imported, the menu fixed and not.
+TEST(XhtmlGueltig, SavedPagesWithTheirOwnContents) {
+    for (const char* modus : {kModusHPNeu, kModusNZAlt}) {
+        for (const bool fixiert : {false, true}) {
+            SCOPED_TRACE(std::string(modus) + (fixiert ? " fixed" : ""));
+            test::TempOrdner t;
+            Projektdaten daten = Site();
+            daten.Modus = modus;
+            daten.Zielordner = t.pfad();
+            daten.BannerDatei.clear();
+            daten.ButtonGrafik.Setzen(1, "");
+            if (daten.Modus == kModusNZAlt) std::swap(daten.Seitenzahl, daten.ImportAnzahl);
+            std::filesystem::create_directory(t / "Alt");
+            test::Schreiben(t / "Alt/Seite1.html", "<p>Alt</p>");
+            for (int i = 1; i <= 3; ++i)
+                daten.ImportSeiten.Setzen(i, Felder(false).links[i - 1].seite);
+            daten.Seiteninhalte.Setzen(1, {W("Über \"uns\" & <euch> – 2024"), "", std::nullopt});
+            daten.Seiteninhalte.Setzen(2,
+                                       {"", W("Wandern, Lesen & \"Kochen\" <3 €"), kEditorInhalt});
+            daten.Seiteninhalte.Setzen(3, {"Drei", "Drei", ""});
+            DateienErzeugen(daten, CodeErzeugen(daten, Felder(fixiert)), fixiert);
+            for (int i = 1; i <= 3; ++i) {
+                const std::string name = daten.ImportSeiten[i];
+                const std::string datei =
+                    t / ("Neu/" + std::string(daten.Modus == kModusNZAlt ? "_" : "") + name);
+                std::string seite = test::Lesen(datei);
+                EXPECT_EQ(seite.find(kEditorInhalt) != std::string::npos, i == 2);
+                if (daten.Modus == kModusNZAlt) seite = LinksImKopf(seite);
+                const auto p = MitXmllint(seite);
+                EXPECT_EQ(p.status, 0) << name << "\n" << p.ausgabe;
+            }
+        }
     }
 }
 

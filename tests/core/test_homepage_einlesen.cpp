@@ -12,6 +12,7 @@
 #include "common/Zeichensatz.h"
 #include "output/DateiErzeugung.h"
 #include "output/HomepageEinlesen.h"
+#include "output/Vorschau.h"
 #include "tests/support/FehlerText.h"
 #include "tests/support/TempOrdner.h"
 
@@ -189,10 +190,52 @@ TEST(HomepageEinlesen, AChangedPageChangesItsFileAlone) {
             hp = HomepageEinlesen(t.pfad());
             EXPECT_EQ(hp.daten.Seiteninhalte[2].titel, eigen.titel);
             EXPECT_EQ(hp.daten.Seiteninhalte[2].beschreibung, eigen.beschreibung);
+            // What the editor is shown, taken back unchanged, writes the same
+            // bytes again.
+            const VorOrt geoeffnet{hp.inhalte, {}};
+            const std::string block = InhaltsblockLesen(hp.daten, &geoeffnet, 2);
+            if (was == 2)
+                EXPECT_EQ(block, *eigen.text);
+            else if (f.modus == kModusNZAlt)
+                EXPECT_EQ(block, "        <p>Inhalt von kontakt.htm: T\xFCr</p>\r\n");
+            else
+                EXPECT_EQ(block, "");  // the placeholder is not offered
+            if (!block.empty()) eigen.text = block;
+            hp.daten.Seiteninhalte.Setzen(2, eigen);
             EXPECT_EQ(Speichern(hp).sicherung, "");
             EXPECT_TRUE(Dateien(t / "Neu") == nachher);
         }
     }
+}
+
+// The editor is not shown a page's contents once another editor changed the
+// file; a new imported site shows the contents file as the save merges it.
+TEST(InhaltsblockLesen, ChangedFilesAndImportedContents) {
+    test::TempOrdner t;
+    Speichern(t, Faelle()[0]);
+    Schreiben(t / "Neu/Seite2.html", MitInhalt(Lesen(t / "Neu/Seite2.html"), "<p>eigen</p>"));
+    const GeleseneHomepage hp = HomepageEinlesen(t.pfad());
+    const VorOrt vorOrt{hp.inhalte, {}};
+    // "Testen" shows the page's own contents.
+    VorschauSchreiben(hp.daten, CodeErzeugen(hp.daten, hp.eingaben), false, false, "", 2, &vorOrt);
+    EXPECT_NE(Lesen(t / "Test.html").find("<div id=\"Inhalt\">\r\n<p>eigen</p>\r\n      </div>"),
+              std::string::npos);
+    Schreiben(t / "Neu/Seite3.html", MitInhalt(Lesen(t / "Neu/Seite3.html"), "<p>x</p>"));
+    EXPECT_EQ(FehlerText([&] { InhaltsblockLesen(hp.daten, &vorOrt, 3); }),
+              W("Seite3.html: die Datei wurde seit dem Öffnen verändert. Bitte öffnen Sie die "
+                "Homepage erneut."));
+    EXPECT_EQ(InhaltsblockLesen(hp.daten, &vorOrt, 4), "");
+
+    Projektdaten d;
+    d.Modus = kModusNZAlt;
+    d.Zielordner = t / "Import";
+    d.ImportAnzahl = 2;
+    d.ImportSeiten.Setzen(1, "a.html");
+    d.ImportSeiten.Setzen(2, "b.html");
+    fs::create_directories(t / "Import/Alt");
+    Schreiben(t / "Import/Alt/a.html", "<p>T\xC3\xBCr \xE2\x82\xAC</p>");
+    EXPECT_EQ(InhaltsblockLesen(d, nullptr, 1), "<p>T&uuml;r &#8364;</p>\r\n");
+    EXPECT_EQ(InhaltsblockLesen(d, nullptr, 2), "");
 }
 
 // What the bytes of a round trip do not show: where the pictures are, and a
@@ -250,7 +293,10 @@ TEST(HomepageEinlesen, MissingPagesAndFewerPages) {
 
     hp = HomepageEinlesen(t.pfad());
     EXPECT_EQ(hp.daten.Seitenzahl, 2);
+    // A row taken away earlier leaves nothing to a row added.
+    hp.daten.Seiteninhalte.Setzen(3, {"Drei", "", std::nullopt});
     SeitenzahlAendern(hp, 4);
+    EXPECT_EQ(hp.daten.Seiteninhalte[3].titel, "");
     EXPECT_EQ(hp.daten.ImportSeiten[3], "Seite4.html");
     EXPECT_EQ(hp.daten.ImportSeiten[4], "Seite5.html");
     EXPECT_EQ(hp.eingaben.links[3].text, "Seite 4");

@@ -134,10 +134,14 @@ TEST(DateienErzeugen, PicturesAreCopiedUnderTheirNames) {
     d.HintergrundBild = t / "Bilder/stein.gif";
     d.ButtonGrafik.Setzen(1, d.BannerDatei);  // the same path twice is no conflict
     d.ButtonGrafik.Setzen(3, t / "Bilder/Buttons/b2.jpg");
+    Schreiben(t / "Bilder/Foto 1.jpg", "foto");
+    d.InhaltBilder = {t / "Bilder/Foto 1.jpg", d.BannerDatei, t / "Bilder/Foto 1.jpg"};
     DateienErzeugen(d, {SeitenText(false), "", ""}, false);
     EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/logo.gif"), "banner");
     EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/stein.gif"), "hintergrund");
     EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/b2.jpg"), "button 2");
+    EXPECT_EQ(Lesen(d.Zielordner + "/Neu/img/Foto 1.jpg"), "foto");
+    EXPECT_EQ(InhaltsBildAdresse(t / "Bilder/Foto 1.jpg"), "img/Foto%201.jpg");
 }
 
 // Two pictures would become one file or one address in img/ (or, in the
@@ -155,7 +159,9 @@ TEST(DateienErzeugen, PicturesOfTheSameNameAreRefusedBeforeWriting) {
     for (const Fall& f :
          {Fall{"banner and button", "a/logo.gif", "", "b/logo.gif", "a/logo.gif", "b/logo.gif"},
           Fall{"capitals", "", "a/Stein.gif", "b/STEIN.GIF", "a/Stein.gif", "b/STEIN.GIF"},
-          Fall{"one address", "a/a b.gif", "", "b/A%20B.gif", "a/a b.gif", "b/A%20B.gif"}}) {
+          Fall{"one address", "a/a b.gif", "", "b/A%20B.gif", "a/a b.gif", "b/A%20B.gif"},
+          Fall{"contents and banner", "a/foto.jpg", "", "", "a/foto.jpg", "b/foto.jpg"},
+          Fall{"contents of two pages", "", "", "", "a/foto.jpg", "b/Foto.jpg"}}) {
         SCOPED_TRACE(f.fall);
         test::TempOrdner t;
         fs::create_directories(t / "a");
@@ -168,6 +174,12 @@ TEST(DateienErzeugen, PicturesOfTheSameNameAreRefusedBeforeWriting) {
         d.BannerDatei = pfad(f.banner);
         d.HintergrundBild = pfad(f.hintergrund);
         d.ButtonGrafik.Setzen(2, pfad(f.knopf));
+        // The pictures of the contents come last, the second one named.
+        if (!*f.knopf && !*f.hintergrund) {
+            for (const char* p : {f.erstes, f.zweites}) Schreiben(t / p, p);
+            d.InhaltBilder = {t / f.erstes, t / f.zweites};
+            if (*f.banner) d.InhaltBilder.erase(d.InhaltBilder.begin());
+        }
         const std::string meldung = "Die Bilder \"" + t / f.erstes + "\" und \"" + t / f.zweites +
                                     "\" haben denselben Namen. Bitte benennen Sie eines davon um.";
         EXPECT_EQ(FehlerText([&] { DateienErzeugen(d, {"seite", "css", ""}, false); }), meldung);

@@ -92,7 +92,12 @@ TEST(SiteAusCodeErzeugen, PagesGetTheirOwnTitleAndContents) {
         }
         d.ButtonHoehe.Setzen(1, 30);
         d.ButtonBreite.Setzen(1, 120);
-        d.Seiteninhalte.Setzen(2, {W("Über"), "", "        <p>Neu</p>\r\n"});
+        test::Schreiben(t / "Mein Foto.jpg", "foto");
+        d.InhaltBilder = {t / "Mein Foto.jpg"};
+        d.Seiteninhalte.Setzen(2,
+                               {W("Über"), "",
+                                "        <p>Neu</p>\r\n        <p><img src=\"img/Mein%20Foto.jpg\" "
+                                "alt=\"F\" width=\"1\" height=\"1\" /></p>\r\n"});
         d.Seiteninhalte.Setzen(3, {"", "Drei", std::nullopt});
         const ErzeugterCode code = CodeErzeugen(d, Menue(false));
         DateienErzeugen(d, code, false);
@@ -102,8 +107,7 @@ TEST(SiteAusCodeErzeugen, PagesGetTheirOwnTitleAndContents) {
         const std::string c = test::Lesen(t / v + "c.html");
         EXPECT_NE(b.find("<title>&Uuml;ber</title>"), std::string::npos);
         EXPECT_NE(b.find("<div id=\"Inhalt\">\r\n        <p>Neu</p>\r\n"), std::string::npos);
-        EXPECT_EQ(Anzahl(a + b + c, "<meta name=\"description\""), 1u);
-        EXPECT_NE(c.find("<meta name=\"description\" content=\"Drei\" />"), std::string::npos);
+        EXPECT_EQ(Anzahl(a + b + c, "<meta name=\"description\" content=\"Drei\" />"), 1u);
         if (d.Modus == kModusHPNeu) {
             EXPECT_EQ(a, code.seite);
             EXPECT_EQ(b, SeiteAusCode(d, code, 2));
@@ -113,8 +117,16 @@ TEST(SiteAusCodeErzeugen, PagesGetTheirOwnTitleAndContents) {
             EXPECT_EQ(b.find("Alt"), std::string::npos);
             EXPECT_EQ(test::Lesen(t / "Alt/b.html"), "<p>Alt b.html</p>");
         }
+        EXPECT_EQ(test::Lesen(t / "Neu/img/Mein Foto.jpg"), "foto");
         VorschauSchreiben(d, code, false, false, "", 2);
-        EXPECT_EQ(test::Lesen(t / "Test.html").find("Lorem"), std::string::npos);
+        const std::string test2 = test::Lesen(t / "Test.html");
+        EXPECT_NE(test2.find("<title>&Uuml;ber</title>"), std::string::npos);
+        EXPECT_NE(test2.find("<p><img src=\"file://" + t.pfad() + "/Mein%20Foto.jpg\""),
+                  std::string::npos);
+        // A page without the editor's text shows what the save keeps.
+        VorschauSchreiben(d, code, false, false, "", 1);
+        EXPECT_EQ(Anzahl(test::Lesen(t / "Test.html"), "<p>Alt a.html</p>"),
+                  d.Modus == kModusNZAlt ? 1u : 0u);
     }
 }
 
