@@ -552,7 +552,7 @@ std::optional<lw::InhaltsBild> Tfrm_Inhalt::BildUebernehmen(const QString& pfad,
         gelesen = &bild;
     }
     const std::string datei = alsCp1252(pfad);
-    const std::string adresse = "img/" + lw::BildAdresse(lw::DateiName(datei));
+    const std::string adresse = lw::InhaltsBildAdresse(datei);
     // Two pictures of one name would be one file in img/: refused at once,
     // as the save would refuse it.
     const std::string gross = lw::Grossbuchstaben(adresse.substr(4));

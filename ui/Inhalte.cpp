@@ -5,9 +5,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "codegen/Code.h"
 #include "output/DateiErzeugung.h"
-#include "output/HomepageEinlesen.h"
+#include "ui/Anwendung.h"
 #include "ui/Formbau.h"
 #include "ui/Inhalt.h"
 #include "ui/MainForm.h"
@@ -128,8 +127,11 @@ void TForm1::btn_InhaltBearbeitenClick() {
     if (!frm_Inhalt_) frm_Inhalt_ = std::make_unique<Tfrm_Inhalt>(daten_, this);
     QStringList seiten;
     for (int z = 1; z <= Zeilen(); ++z) seiten << Ed_Links[z]->text();
+    std::string markup;
+    // An opened site's file changed since it was read is refused, as at the save.
+    if (!Handlung(this, [&] { markup = SeitenMarkup(i); })) return;
     const std::optional<std::string> neu =
-        frm_Inhalt_->Bearbeiten({i, Ed_Links[i]->text(), SeitenMarkup(i)}, seiten);
+        frm_Inhalt_->Bearbeiten({i, Ed_Links[i]->text(), markup}, seiten);
     if (!neu) return;
     lw::SeitenInhalt inhalt = daten_.Seiteninhalte[i];
     inhalt.text = *neu;
@@ -137,19 +139,5 @@ void TForm1::btn_InhaltBearbeitenClick() {
 }
 
 std::string TForm1::SeitenMarkup(int seite) const {
-    if (const auto& text = daten_.Seiteninhalte[seite].text) return *text;
-    // An opened site's page: its own contents as the file holds them.
-    if (vorOrt_ && static_cast<std::size_t>(seite) <= vorOrt_->inhalte.size() &&
-        vorOrt_->inhalte[seite - 1]) {
-        const lw::EigenerInhalt& e = *vorOrt_->inhalte[seite - 1];
-        std::string markup = lw::DateiLesen(lw::SeitenOrdner(daten_) + "/" + e.datei, e.anfang,
-                                            e.anfang + e.laenge);
-        // The region ends before the line end of its last line, which the
-        // page's frame keeps; the block's lines each have theirs.
-        if (!markup.empty() && !markup.ends_with("\r\n")) markup += "\r\n";
-        // The placeholder is not offered as text.
-        if (markup == lw::PlatzhalterZeilen()) markup.clear();
-        return markup;
-    }
-    return {};
+    return lw::InhaltsblockLesen(daten_, vorOrt_ ? &*vorOrt_ : nullptr, seite);
 }

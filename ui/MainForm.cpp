@@ -230,7 +230,8 @@ void TForm1::Button1Click() {
     const bool geschrieben = Handlung(this, [this] {
         const std::string testseite =
             lw::VorschauSchreiben(daten_, code_, cbx_MenueFixieren->isChecked(),
-                                  CheckBox1->isChecked(), lw::StandardBrowser(), GewaehlteSeite());
+                                  CheckBox1->isChecked(), lw::StandardBrowser(), GewaehlteSeite(),
+                                  vorOrt_ ? &*vorOrt_ : nullptr);
         BrowserOeffnen(alsQString(testseite));
     });
     if (geschrieben) {

@@ -469,6 +469,7 @@ private slots:
             QVERIFY(seite1.find("<a href=\"Seite1.html\">Weiter</a>") != std::string::npos);
             QVERIFY(seite1.find("<img src=\"img/foto.jpg\" alt=\"Vereinsheim\" width=\"60\" "
                                 "height=\"30\" />") != std::string::npos);
+            QCOMPARE(Lesen(ordner / "Neu/img/foto.jpg"), Lesen(foto));
         }
         ModaleFensterWiederZulassen();
 
