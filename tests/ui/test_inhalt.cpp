@@ -140,9 +140,6 @@ private slots:
                    e.tippen("Drei");
                })
             << Zeilen({"        <p>Eins</p>", "        <p>Zwei<br />Drei</p>"});
-        QTest::newRow("Umlaute und Euro")
-            << Schritte([](const Editor& e) { e.tippen(QStringLiteral("Grüße für 5 €")); })
-            << Zeilen({"        <p>Gr&uuml;&szlig;e f&uuml;r 5 &#8364;</p>"});
         QTest::newRow("fett mit Strg+B")
             << Schritte([](const Editor& e) {
                    e.tippen("a ");
@@ -347,8 +344,6 @@ private slots:
         QTest::newRow("javascript:") << "javascript:alert(1)";
         QTest::newRow("mit Leerzeichen und Großbuchstaben") << " JavaScript :alert(1)";
         QTest::newRow("data:") << "data:text/html,<b>x</b>";
-        QTest::newRow("file:") << "file:///etc/passwd";
-        QTest::newRow("vbscript:") << "vbscript:msgbox";
         QTest::newRow("anderes Schema") << "ftp://example.org";
     }
     void linkVerweigert() {
