@@ -405,11 +405,11 @@ std::uint32_t Merkmale(std::string_view name) {
         setzen(kTabellenteil, {"table", "tr", "td", "th", "thead", "tbody", "tfoot", "caption"});
         setzen(kSeite, {"html", "head", "body"});
         setzen(kVerworfen,
-               {"object",   "embed",  "applet", "frameset", "frame",    "select", "option",
-                "optgroup", "button", "input",  "map",      "area",     "audio",  "video",
-                "canvas",   "svg",    "math",   "meta",     "link",     "base",   "param",
-                "source",   "track",  "del",    "head",     "datalist", "output", "progress",
-                "meter",    "dialog", "keygen", "basefont", "bgsound",  "rp",     "rt"});
+               {"object",   "embed",  "applet",   "frameset", "frame",  "select",   "option",
+                "optgroup", "button", "input",    "map",      "area",   "audio",    "video",
+                "canvas",   "svg",    "math",     "meta",     "link",   "base",     "param",
+                "source",   "track",  "head",     "datalist", "output", "progress", "meter",
+                "dialog",   "keygen", "basefont", "bgsound",  "rp"});
         return t;
     }();
     const auto it = tabelle.find(name);

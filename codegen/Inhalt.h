@@ -39,7 +39,9 @@ enum class Kodierung {
     Seitenbytes  // a saved page's bytes (Windows-1252, with entities)
 };
 
-// A picture the input shows, as found and as it is to be written.
+// A picture the input shows, as found and as it is to be written. Its texts
+// are UTF-8 (entities resolved), whatever the input's Kodierung; the writer
+// puts them out with the character rule.
 struct InhaltsBild {
     std::string src;  // the address (img/..., file:..., data:..., http...)
     std::string alt;
@@ -64,7 +66,8 @@ struct BereinigterInhalt {
     // entities, every other character beyond ASCII a character reference.
     std::string markup;
     // Pictures of the input that were left out because they come from the web
-    // (http:, https:, //...), by address, each once, in the order found.
+    // (http:, https:, //...), by address (UTF-8), each once, in the order
+    // found.
     std::vector<std::string> webBilder;
 };
 
