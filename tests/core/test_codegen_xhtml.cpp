@@ -9,6 +9,7 @@
 #include "common/Text.h"
 #include "common/Zeichensatz.h"
 #include "output/DateiErzeugung.h"
+#include "output/Vorschau.h"
 #include "tests/support/TempOrdner.h"
 
 namespace lw {
@@ -116,7 +117,9 @@ const char* const kEditorInhalt =
     "            <td>&#8364; 5</td>\r\n          </tr>\r\n        </table>\r\n        <hr />\r\n";
 
 // The pages as the save writes them with titles, descriptions and the
-// editor's contents, new and imported, the menu fixed and not.
+// editor's contents, new and imported, the menu fixed and not: an editor's
+// text, even an empty one, takes the place of an imported page's contents
+// file, whose picture is copied; "Testen" shows the chosen page.
 TEST(XhtmlGueltig, SavedPagesWithTheirOwnContents) {
     for (const char* modus : {kModusHPNeu, kModusNZAlt}) {
         for (const bool fixiert : {false, true}) {
@@ -130,23 +133,41 @@ TEST(XhtmlGueltig, SavedPagesWithTheirOwnContents) {
             if (daten.Modus == kModusNZAlt) std::swap(daten.Seitenzahl, daten.ImportAnzahl);
             std::filesystem::create_directory(t / "Alt");
             test::Schreiben(t / "Alt/Seite1.html", "<p>Alt</p>");
+            test::Schreiben(t / "Foto 1.jpg", "foto");
+            daten.InhaltBilder = {t / "Foto 1.jpg"};
             for (int i = 1; i <= 3; ++i)
                 daten.ImportSeiten.Setzen(i, Felder(false).links[i - 1].seite);
             daten.Seiteninhalte.Setzen(1, {W("Über \"uns\" & <euch> – 2024"), "", std::nullopt});
             daten.Seiteninhalte.Setzen(2,
                                        {"", W("Wandern, Lesen & \"Kochen\" <3 €"), kEditorInhalt});
             daten.Seiteninhalte.Setzen(3, {"Drei", "Drei", ""});
-            DateienErzeugen(daten, CodeErzeugen(daten, Felder(fixiert)), fixiert);
+            const ErzeugterCode code = CodeErzeugen(daten, Felder(fixiert));
+            DateienErzeugen(daten, code, fixiert);
+            EXPECT_EQ(test::Lesen(t / "Neu/img/Foto 1.jpg"), "foto");
+            const bool importiert = daten.Modus == kModusNZAlt;
             for (int i = 1; i <= 3; ++i) {
                 const std::string name = daten.ImportSeiten[i];
                 const std::string datei =
                     t / ("Neu/" + std::string(daten.Modus == kModusNZAlt ? "_" : "") + name);
                 std::string seite = test::Lesen(datei);
                 EXPECT_EQ(seite.find(kEditorInhalt) != std::string::npos, i == 2);
-                if (daten.Modus == kModusNZAlt) seite = LinksImKopf(seite);
+                EXPECT_EQ(seite.find("<p>Alt</p>") != std::string::npos, importiert && i == 1);
+                EXPECT_EQ(seite.find("<h1>Lorem ipsum</h1>") != std::string::npos,
+                          i == 3 || (!importiert && i == 1));
+                if (!importiert) {
+                    EXPECT_EQ(seite, SeiteAusCode(daten, code, i));
+                }
+                if (importiert) seite = LinksImKopf(seite);
                 const auto p = MitXmllint(seite);
                 EXPECT_EQ(p.status, 0) << name << "\n" << p.ausgabe;
             }
+            VorschauSchreiben(daten, code, fixiert, false, "", 2);
+            EXPECT_NE(test::Lesen(t / "Test.html")
+                          .find("<p><img src=\"file://" + t.pfad() + "/Foto%201.jpg\""),
+                      std::string::npos);
+            VorschauSchreiben(daten, code, fixiert, false, "", 1);
+            EXPECT_EQ(test::Lesen(t / "Test.html").find("<p>Alt</p>") != std::string::npos,
+                      importiert);
         }
     }
 }

@@ -427,6 +427,11 @@ TEST(SpeicherMeldung, NamesTheFolderOnTwoLines) {
     d.Zielordner = W("/home/anna/Homepage für Oma");
     EXPECT_EQ(SpeicherMeldung(d), W("Die erforderlichen Dateien wurden unter /home/anna/Homepage "
                                     "für Oma/Neu gespeichert.\nDas Programm wird jetzt beendet."));
+    // A save in place that changed nothing made no backup to name.
+    const VorOrt unveraendert;
+    EXPECT_EQ(SpeicherMeldung(d, &unveraendert),
+              W("Die Homepage wurde unter /home/anna/Homepage für Oma/Neu gespeichert.\nDas "
+                "Programm wird jetzt beendet."));
 }
 
 // Root would write into a read-only folder, and a small disk needs a mount of

@@ -75,61 +75,6 @@ TEST(SiteAusCodeErzeugen, ImportedPagesKeepTheirContentsAndCloseTheirBlocks) {
     }
 }
 
-// Each page with its own title and the editor's text; an imported page's
-// text takes the place of its contents file, which is left alone.
-TEST(SiteAusCodeErzeugen, PagesGetTheirOwnTitleAndContents) {
-    for (const char* modus : {kModusHPNeu, kModusNZAlt}) {
-        SCOPED_TRACE(modus);
-        test::TempOrdner t;
-        Projektdaten d;
-        d.Modus = modus;
-        d.Zielordner = t.pfad();
-        (d.Modus == kModusNZAlt ? d.ImportAnzahl : d.Seitenzahl) = 3;
-        fs::create_directory(t / "Alt");
-        for (const char* name : {"a.html", "b.html", "c.html"}) {
-            d.ImportSeiten.Setzen(static_cast<int>(name[0] - 'a' + 1), name);
-            test::Schreiben(t / "Alt/" + name, std::string("<p>Alt ") + name + "</p>");
-        }
-        d.ButtonHoehe.Setzen(1, 30);
-        d.ButtonBreite.Setzen(1, 120);
-        test::Schreiben(t / "Mein Foto.jpg", "foto");
-        d.InhaltBilder = {t / "Mein Foto.jpg"};
-        d.Seiteninhalte.Setzen(2,
-                               {W("Über"), "",
-                                "        <p>Neu</p>\r\n        <p><img src=\"img/Mein%20Foto.jpg\" "
-                                "alt=\"F\" width=\"1\" height=\"1\" /></p>\r\n"});
-        d.Seiteninhalte.Setzen(3, {"", "Drei", std::nullopt});
-        const ErzeugterCode code = CodeErzeugen(d, Menue(false));
-        DateienErzeugen(d, code, false);
-        const std::string v = d.Modus == kModusNZAlt ? "Neu/_" : "Neu/";
-        const std::string a = test::Lesen(t / v + "a.html");
-        const std::string b = test::Lesen(t / v + "b.html");
-        const std::string c = test::Lesen(t / v + "c.html");
-        EXPECT_NE(b.find("<title>&Uuml;ber</title>"), std::string::npos);
-        EXPECT_NE(b.find("<div id=\"Inhalt\">\r\n        <p>Neu</p>\r\n"), std::string::npos);
-        EXPECT_EQ(Anzahl(a + b + c, "<meta name=\"description\" content=\"Drei\" />"), 1u);
-        if (d.Modus == kModusHPNeu) {
-            EXPECT_EQ(a, code.seite);
-            EXPECT_EQ(b, SeiteAusCode(d, code, 2));
-            EXPECT_EQ(Anzahl(c, "<h1>Lorem ipsum</h1>"), 1u);
-        } else {
-            EXPECT_EQ(Anzahl(a + c, "<p>Alt "), 2u);
-            EXPECT_EQ(b.find("Alt"), std::string::npos);
-            EXPECT_EQ(test::Lesen(t / "Alt/b.html"), "<p>Alt b.html</p>");
-        }
-        EXPECT_EQ(test::Lesen(t / "Neu/img/Mein Foto.jpg"), "foto");
-        VorschauSchreiben(d, code, false, false, "", 2);
-        const std::string test2 = test::Lesen(t / "Test.html");
-        EXPECT_NE(test2.find("<title>&Uuml;ber</title>"), std::string::npos);
-        EXPECT_NE(test2.find("<p><img src=\"file://" + t.pfad() + "/Mein%20Foto.jpg\""),
-                  std::string::npos);
-        // A page without the editor's text shows what the save keeps.
-        VorschauSchreiben(d, code, false, false, "", 1);
-        EXPECT_EQ(Anzahl(test::Lesen(t / "Test.html"), "<p>Alt a.html</p>"),
-                  d.Modus == kModusNZAlt ? 1u : 0u);
-    }
-}
-
 TEST(SiteAusCodeErzeugen, PreviewLeavesNoReferenceIntoTheUnsavedSite) {
     test::TempOrdner t;
     Projektdaten d = Bilder(t);
