@@ -1927,6 +1927,15 @@ BereinigterInhalt InhaltBereinigen(std::string_view html, const InhaltsOptionen&
 }
 
 bool InhaltImSatz(std::string_view markup) {
+    // The editor's document keeps neither a header cell nor a link's title
+    // (Qt writes them as a bold cell and drops the title): such contents are
+    // shown unchanged rather than lose them at the next write.
+    // Text has its '<' as an entity, so these are tags.
+    if (markup.find("<th>") != std::string_view::npos) return false;
+    for (std::size_t a = markup.find("<a "); a != std::string_view::npos;
+         a = markup.find("<a ", a + 1))
+        if (markup.substr(a, markup.find('>', a) - a).find(" title=\"") != std::string_view::npos)
+            return false;
     InhaltsOptionen optionen;
     optionen.kodierung = Kodierung::Seitenbytes;
     return InhaltBereinigen(markup, optionen).markup == markup;

@@ -37,6 +37,7 @@
 #include "ui/Formbau.h"
 #include "ui/Hilfe.h"
 #include "ui/ImportAblauf.h"
+#include "ui/Inhalt.h"
 #include "ui/TextUmwandlung.h"
 #include "ui/Tooltipp.h"
 #include "ui/Veroeffentlichen.h"
@@ -97,7 +98,8 @@ TForm1::TForm1(lw::Projektdaten& daten, Fenster& fenster, Aufbau aufbau)
     PageControl1->setCursor(Qt::PointingHandCursor);
     for (const auto& [name, titel] :
          {std::pair{"tab_Import", "Import"}, std::pair{"tab_Body", "Dateiweite Einstellungen"},
-          std::pair{"tab_Links", "Links"}, std::pair{"tab_code", "Code"}}) {
+          std::pair{"tab_Links", "Links"}, std::pair{"tab_Inhalte", "Inhalte"},
+          std::pair{"tab_code", "Code"}}) {
         auto* seite = new QWidget;
         seite->setObjectName(QString::fromLatin1(name));
         // The hand belongs to the page headers, not to everything on the pages.
@@ -118,6 +120,7 @@ void TForm1::SeitenAufbauen() {
     ImportSeiteFuellen(PageControl1->widget(kImportSeite));
     BodySeiteFuellen(PageControl1->widget(kBodySeite));
     LinksSeiteFuellen(PageControl1->widget(kLinksSeite));
+    InhalteSeiteFuellen(PageControl1->widget(kInhalteSeite));
     CodeSeiteFuellen(PageControl1->widget(kCodeSeite));
     TooltippsZuweisen();
 }
@@ -228,7 +231,8 @@ void TForm1::Button1Click() {
     const bool geschrieben = Handlung(this, [this] {
         const std::string testseite =
             lw::VorschauSchreiben(daten_, code_, cbx_MenueFixieren->isChecked(),
-                                  CheckBox1->isChecked(), lw::StandardBrowser());
+                                  CheckBox1->isChecked(), lw::StandardBrowser(), GewaehlteSeite(),
+                                  vorOrt_ ? &*vorOrt_ : nullptr);
         BrowserOeffnen(alsQString(testseite));
     });
     if (geschrieben) {
@@ -300,6 +304,7 @@ void TForm1::HomepageZeigen(lw::GeleseneHomepage homepage) {
     const lw::CodeEingaben& e = homepage.eingaben;
     geleseneLinks_ = e.links;
     vorOrt_ = lw::VorOrt{std::move(homepage.inhalte), {}};
+    if (frm_Inhalt_) frm_Inhalt_->Vergessen();
 
     cbx_MenueFixieren->setChecked(e.menueFixiert);
     CheckBox1->setChecked(e.eineGrafikFuerAlle);
@@ -328,6 +333,7 @@ void TForm1::SeitenSichtbarSetzen(bool import, bool assistent, int aktiv) {
     PageControl1->setTabVisible(kImportSeite, import);
     PageControl1->setTabVisible(kBodySeite, assistent);
     PageControl1->setTabVisible(kLinksSeite, assistent);
+    PageControl1->setTabVisible(kInhalteSeite, assistent);
     PageControl1->setTabVisible(kCodeSeite, assistent);
     PageControl1->setCurrentIndex(aktiv);
     seitenwechselStill_ = false;
@@ -376,6 +382,8 @@ void TForm1::PageControl1Change(int index) {
 
     if (index == kLinksSeite && !daten_.LinksAufgebaut)
         ZeilenAufbauen();
+    else if (index == kInhalteSeite)
+        SeitenListeFuellen();
     else if (index == kCodeSeite)
         CodeSeiteBetreten();
 }

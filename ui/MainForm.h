@@ -20,6 +20,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -27,6 +28,7 @@ class QScrollArea;
 class QTabWidget;
 class QTemporaryDir;
 struct Fenster;
+class Tfrm_Inhalt;
 namespace lw {
 struct Bild;
 struct GeleseneHomepage;
@@ -47,7 +49,8 @@ public:
     static constexpr int kImportSeite = 0;
     static constexpr int kBodySeite = 1;
     static constexpr int kLinksSeite = 2;
-    static constexpr int kCodeSeite = 3;
+    static constexpr int kInhalteSeite = 3;
+    static constexpr int kCodeSeite = 4;
 
     // When the pages' contents are made: at once, or when the window is first
     // shown, which the program's start uses, since the window is hidden then.
@@ -73,6 +76,9 @@ public:
 
     // The texts of the last generation, as the code page shows them.
     const lw::ErzeugterCode& LetzterCode() const { return code_; }
+
+    // The page selected on "Inhalte", 1 when none is.
+    int GewaehlteSeite() const;
 
 protected:
     void setVisible(bool visible) override;
@@ -137,6 +143,15 @@ private:
     void tab_LinksExit();
     int Zeilen() const { return Ed_Links.empty() ? 0 : static_cast<int>(Ed_Links.size()) - 1; }
 
+    // Contents (Inhalte.cpp).
+    void InhalteSeiteFuellen(QWidget* seite);
+    void SeitenListeFuellen();
+    void lb_SeitenClick(int zeile);
+    void BeschreibungZaehlen(int zeichen);
+    void btn_InhaltBearbeitenClick();
+    // The page's contents block as it stands now; empty for the placeholder.
+    std::string SeitenMarkup(int seite) const;
+
     lw::Projektdaten& daten_;
     Fenster& fenster_;
 
@@ -189,6 +204,16 @@ private:
     // Smaller copies of big pictures, until the program ends.
     std::unique_ptr<QTemporaryDir> kopien_;
     int kopienZahl_ = 0;
+
+    // tab_Inhalte
+    QListWidget* lb_Seiten = nullptr;
+    QLineEdit* ed_Titel = nullptr;
+    QPlainTextEdit* ed_Beschreibung = nullptr;
+    QLabel* lbl_BeschreibungZaehler = nullptr;
+    QPushButton* btn_InhaltBearbeiten = nullptr;
+    // Filling the fields for the selected page is no change by the user.
+    bool inhalteFuellen_ = false;
+    std::unique_ptr<Tfrm_Inhalt> frm_Inhalt_;
 
     // tab_code
     QPlainTextEdit* Memo1 = nullptr;

@@ -83,7 +83,7 @@ void TooltippsBody(QWidget& form1) {
             QStringLiteral("Bei Aktivierung werden alle Buttons mit der geladenen\nGrafik am "
                            "ersten Link ausgeführt. Weitere Grafiken\nmüssen nicht geladen "
                            "werden."));
-    Hinweis(form1, QStringLiteral("BitBtn1"), QStringLiteral("Wechsel zur Seite \"Code\""));
+    Hinweis(form1, QStringLiteral("BitBtn1"), QStringLiteral("Wechsel zur Seite \"Inhalte\""));
     Hinweis(form1, QStringLiteral("cbx_MenueFixieren"),
             QStringLiteral("Beim Scrollen der fertigen Seite bleibt\ndas Menü immer sichtbar.\n"
                            "Nachteil: Ist das Menü größer als das geöffnete\nBrowserfenster, so "

@@ -17,6 +17,9 @@
 #include "ui/ButtonGroesse.h"
 #include "ui/Fenster.h"
 #include "ui/Hilfe.h"
+#include "ui/Inhalt.h"
+#include "ui/InhaltBild.h"
+#include "ui/InhaltLink.h"
 #include "ui/LinkZahl.h"
 #include "ui/MainForm.h"
 #include "ui/SchriftDialog.h"
@@ -107,7 +110,38 @@ int main(int argc, char** argv) {
     Foto(form1, ziel, QStringLiteral("Form1_tab_Body"));
     SeiteZeigen(form1, "tab_Links");
     Foto(form1, ziel, QStringLiteral("Form1_tab_Links"));
-    // The warnings: buttons of weak contrast, a link text too long for them,
+    SeiteZeigen(form1, "tab_Inhalte");
+    Foto(form1, ziel, QStringLiteral("Form1_tab_Inhalte"));
+    SeiteZeigen(form1, "tab_code");
+    Foto(form1, ziel, QStringLiteral("Form1_tab_code"));
+
+    // The contents editor with a page as a user writes it.
+    Tfrm_Inhalt inhalt(daten, &form1);
+    inhalt.SeiteZeigen({2, QStringLiteral("Seite2.html"),
+                        "        <h1>&Uuml;ber uns</h1>\r\n"
+                        "        <p>Wir sind ein <strong>kleiner Verein</strong> mit "
+                        "<em>gro&szlig;en</em> Pl&auml;nen.</p>\r\n"
+                        "        <ul>\r\n          <li>Training dienstags</li>\r\n"
+                        "          <li>Feiern <a href=\"Seite3.html\">im Sommer</a></li>\r\n"
+                        "        </ul>\r\n"},
+                       {QStringLiteral("Seite1.html"), QStringLiteral("Seite2.html")});
+    Foto(inhalt, ziel, QStringLiteral("frm_Inhalt"));
+    inhalt.SeiteZeigen({3, QStringLiteral("Seite3.html"),
+                        "        <div class=\"alt\"><font color=\"red\">Alt</font></div>\r\n"},
+                       {QStringLiteral("Seite1.html")});
+    Foto(inhalt, ziel, QStringLiteral("frm_Inhalt_nur_lesen"));
+    inhalt.hide();
+    Tfrm_Link link({QStringLiteral("Seite1.html"), QStringLiteral("Seite2.html")},
+                   QStringLiteral("im Sommer"), &form1);
+    Foto(link, ziel, link.objectName());
+    link.hide();
+    Tfrm_Bild bild(QImage(), QStringLiteral("foto.jpg"), &form1);
+    Foto(bild, ziel, bild.objectName());
+    bild.hide();
+    Tfrm_Tabelle tabelle(&form1);
+    Foto(tabelle, ziel, tabelle.objectName());
+    tabelle.hide();
+    // Last of the new site, the warnings: buttons of weak contrast, a link text too long for them,
     // a page background too dark for its text.
     dialoge.naechsteFarbe(QColor(0x44, 0x44, 0x44));
     form1.findChild<QPushButton*>(QStringLiteral("btn_LinkBackground"))->click();
@@ -118,8 +152,6 @@ int main(int argc, char** argv) {
     SeiteZeigen(form1, "tab_Body");
     form1.findChild<QPushButton*>(QStringLiteral("btn_HintergrundFarbe"))->click();
     Foto(form1, ziel, QStringLiteral("Form1_tab_Body_Warnungen"));
-    SeiteZeigen(form1, "tab_code");
-    Foto(form1, ziel, QStringLiteral("Form1_tab_code"));
     form1.ModusZeigen(lw::kModusNZAlt);
     Foto(form1, ziel, QStringLiteral("Form1_tab_Import"));
 

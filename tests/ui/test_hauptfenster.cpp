@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -83,10 +85,10 @@ private slots:
         QTabWidget* seiten = Seiten(h);
         QCOMPARE(seiten->geometry(), QRect(0, 0, 513, 385));
         QCOMPARE(seiten->cursor().shape(), Qt::PointingHandCursor);
-        const QStringList namen{"tab_Import", "tab_Body", "tab_Links", "tab_code"};
-        const QStringList titel{"Import", "Dateiweite Einstellungen", "Links", "Code"};
-        QCOMPARE(seiten->count(), 4);
-        for (int i = 0; i < 4; ++i) {
+        const QStringList namen{"tab_Import", "tab_Body", "tab_Links", "tab_Inhalte", "tab_code"};
+        const QStringList titel{"Import", "Dateiweite Einstellungen", "Links", "Inhalte", "Code"};
+        QCOMPARE(seiten->count(), 5);
+        for (int i = 0; i < 5; ++i) {
             QCOMPARE(seiten->widget(i)->objectName(), namen[i]);
             QCOMPARE(seiten->tabText(i), titel[i]);
         }
@@ -100,8 +102,8 @@ private slots:
         QTest::addColumn<QString>("modus");
         QTest::addColumn<QList<int>>("sichtbar");
         QTest::addColumn<int>("offen");
-        QTest::newRow("HPNeu") << "HPNeu" << QList<int>{1, 2, 3} << 1;
-        QTest::newRow("NZNeu") << "NZNeu" << QList<int>{1, 2, 3} << 1;
+        QTest::newRow("HPNeu") << "HPNeu" << QList<int>{1, 2, 3, 4} << 1;
+        QTest::newRow("NZNeu") << "NZNeu" << QList<int>{1, 2, 3, 4} << 1;
         QTest::newRow("NZAlt") << "NZAlt" << QList<int>{0} << 0;
     }
     void seitenJeModus() {
@@ -128,7 +130,7 @@ private slots:
         Hauptfenster h(lw::kModusNZAlt, 2);
         h.zeigen();
         h.form1->AssistentenSeitenZeigen();
-        QCOMPARE(SichtbareSeiten(h), (QList<int>{1, 2, 3}));
+        QCOMPARE(SichtbareSeiten(h), (QList<int>{1, 2, 3, 4}));
         QCOMPARE(Seiten(h)->currentIndex(), int(TForm1::kBodySeite));
         QVERIFY(!h.daten.LinksAufgebaut);
     }
@@ -150,9 +152,13 @@ private slots:
         QTest::newRow("BitBtn4") << "BitBtn4" << QPoint(400, 320) << 89 << "Abbrechen" << beenden
                                  << true;
         QTest::newRow("BitBtn1") << "BitBtn1" << QPoint(312, 320) << 75 << "Weiter >>"
-                                 << "Wechsel zur Seite \"Code\"" << false;
+                                 << "Wechsel zur Seite \"Inhalte\"" << false;
         QTest::newRow("BitBtn6") << "BitBtn6" << QPoint(400, 320) << 89 << "Abbrechen" << beenden
                                  << true;
+        QTest::newRow("btn_WeiterInhalte")
+            << "btn_WeiterInhalte" << QPoint(312, 320) << 75 << "Weiter >>" << QString() << false;
+        QTest::newRow("btn_AbbruchInhalte") << "btn_AbbruchInhalte" << QPoint(400, 320) << 89
+                                            << "Abbrechen" << QString() << true;
         QTest::newRow("BitBtn10") << "BitBtn10" << QPoint(160, 320) << 139
                                   << QStringLiteral("Speichern + Schließen") << QString() << false;
         QTest::newRow("Button1") << "Button1" << QPoint(312, 320) << 75 << "Testen" << QString()
@@ -189,6 +195,8 @@ private slots:
         QCOMPARE(Seiten(h)->currentIndex(), int(TForm1::kLinksSeite));
         QVERIFY(h.daten.LinksAufgebaut);
         h.finde<QPushButton>("BitBtn1")->click();
+        QCOMPARE(Seiten(h)->currentIndex(), int(TForm1::kInhalteSeite));
+        h.finde<QPushButton>("btn_WeiterInhalte")->click();
         QCOMPARE(Seiten(h)->currentIndex(), int(TForm1::kCodeSeite));
         QVERIFY(!h.finde<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
         QVERIFY(dialoge.aufrufe.empty());
@@ -293,6 +301,7 @@ private slots:
             GroesseEingeben("50", "170")(w);
         });
         h.finde<QPushButton>("BitBtn1")->click();
+        h.finde<QPushButton>("btn_WeiterInhalte")->click();
         QCOMPARE(fenster.anzahl(), 1);
         QCOMPARE(waehrendDerFrage, std::string("kontakt.html"));
     }
@@ -391,6 +400,50 @@ private slots:
         h.form1->findChild<QAction*>(QStringLiteral("About1"))->trigger();
         QVERIFY(schliessen.erledigt());
         QCOMPARE(gekommen, QStringLiteral("Form4"));
+    }
+
+    // "Inhalte" lists the links page's rows as they are named, and keeps a
+    // title and a description per page.
+    void inhalteSeite() {
+        SkriptDialoge dialoge;
+        Hauptfenster h(lw::kModusHPNeu, 3);
+        h.zeigenMitGroesse();
+        // Before the links page was ever shown: its rows are made for the list.
+        KopfKlicken(h, TForm1::kInhalteSeite);
+        auto* liste = h.finde<QListWidget>("lb_Seiten");
+        QCOMPARE(liste->count(), 3);
+        QCOMPARE(liste->item(1)->text(), QStringLiteral("Seite 2 – Seite2.html"));
+        QCOMPARE(liste->currentRow(), 0);
+
+        KopfKlicken(h, TForm1::kLinksSeite);
+        h.finde<QLineEdit>("Ed_Alt2")->setText(QStringLiteral("Über mich"));
+        h.finde<QLineEdit>("Ed_Link2")->setText(QStringLiteral("ueber.html"));
+        KopfKlicken(h, TForm1::kInhalteSeite);
+        QCOMPARE(liste->item(1)->text(), QStringLiteral("Über mich – ueber.html"));
+
+        liste->setCurrentRow(1);
+        h.finde<QLineEdit>("ed_Titel")->setText(QStringLiteral("Wer wir sind – Grüße"));
+        auto* beschreibung = h.finde<QPlainTextEdit>("ed_Beschreibung");
+        auto* zaehler = h.finde<QLabel>("lbl_BeschreibungZaehler");
+        const QColor normal = zaehler->palette().color(QPalette::WindowText);
+        beschreibung->setPlainText(QString(160, QLatin1Char('x')));
+        QCOMPARE(zaehler->text(), QStringLiteral("160 von 160 Zeichen"));
+        QCOMPARE(zaehler->palette().color(QPalette::WindowText), normal);
+        beschreibung->setPlainText(QStringLiteral("Zwei\nZeilen ") + QString(150, QLatin1Char('y')));
+        QCOMPARE(zaehler->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(h.daten.Seiteninhalte[2].titel, lw::W("Wer wir sind – Grüße"));
+        QCOMPARE(h.daten.Seiteninhalte[2].beschreibung,
+                 "Zwei Zeilen " + std::string(150, 'y'));
+        QVERIFY(!h.daten.Seiteninhalte[2].text);
+
+        // Another page shows its own (empty) values and changes nothing of page 2.
+        liste->setCurrentRow(0);
+        QVERIFY(h.finde<QLineEdit>("ed_Titel")->text().isEmpty());
+        QVERIFY(beschreibung->toPlainText().isEmpty());
+        QCOMPARE(h.daten.Seiteninhalte[1].titel, std::string());
+        liste->setCurrentRow(1);
+        QCOMPARE(h.finde<QLineEdit>("ed_Titel")->text(), QStringLiteral("Wer wir sind – Grüße"));
+        QVERIFY(dialoge.aufrufe.empty());
     }
 
     // The hints that are put together or quote; all are assigned at creation.

@@ -215,7 +215,8 @@ private slots:
             QCOMPARE(h.daten.ImportSeiten[1], std::string());
             QVERIFY(h.form1->LetzterCode().seite.empty());
         } else {
-            QCOMPARE(seiten->currentIndex(), int(weiter ? TForm1::kCodeSeite : TForm1::kBodySeite));
+            QCOMPARE(seiten->currentIndex(),
+                     int(weiter ? TForm1::kInhalteSeite : TForm1::kBodySeite));
             for (int i = 1; i <= 3; ++i)
                 QCOMPARE(h.daten.ImportSeiten[i], alsCp1252(namen.at(i - 1)));
             // A name once accepted is not questioned again.

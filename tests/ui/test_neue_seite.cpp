@@ -12,6 +12,8 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/Browser.h"
@@ -50,6 +52,17 @@ QString Q(const std::string& pfad) {
 // The memos show the CR LF line ends as plain line breaks.
 QString AlsAnzeige(const std::string& bytes) {
     return alsQString(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// A save told the application to end, after which no modal window waits; a
+// round of the application's own loop, ended at once, lets them wait again.
+void ModaleFensterWiederZulassen() {
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
+QTabWidget* Seiten(const Hauptfenster& h) {
+    return h.finde<QTabWidget>("PageControl1");
 }
 
 QString MemoText(const Hauptfenster& h, const char* memo) {
@@ -239,6 +252,8 @@ private slots:
 
         // Code.
         Knopf(h, "BitBtn1")->click();
+        QCOMPARE(seiten->currentIndex(), int(TForm1::kInhalteSeite));
+        Knopf(h, "btn_WeiterInhalte")->click();
         QCOMPARE(seiten->currentIndex(), int(TForm1::kCodeSeite));
         const lw::ErzeugterCode code = h.form1->LetzterCode();
         QVERIFY(!code.ieCss.empty());
@@ -382,6 +397,7 @@ private slots:
         QCOMPARE(h.finde<QLineEdit>("Ed_Alt2")->text(), QStringLiteral("Über & kontakt.html"));
         h.finde<QLineEdit>("Ed_Alt1")->setText(QStringLiteral("Start"));
         Knopf(h, "BitBtn1")->click();
+        Knopf(h, "btn_WeiterInhalte")->click();
         Knopf(h, "Button1")->click();  // asks for no folder
         QCOMPARE(dialoge.von(SkriptDialoge::Art::Ordner).size(), size_t(1));
         QCOMPARE(geoeffnet, QStringList{Q(ordner / "Test.html")});
@@ -398,6 +414,105 @@ private slots:
                                 "Dateien liegen unter %1/%2.\nDas Programm wird jetzt beendet.")
                      .arg(Q(ordner.pfad()), sicherungen[0]));
         QCOMPARE(ende.count(), 1);
+        QVERIFY(dialoge.alleAntwortenVerbraucht());
+    }
+
+    // A page's own text and title through the windows: written, saved, opened
+    // again, read into the editor, written and saved again to the same bytes.
+    void eigenerInhaltHinUndZurueck() {
+        TempOrdner ordner;
+        const std::string foto = ordner / "foto.jpg";
+        QVERIFY(lw::test::JpegSchreiben(Q(foto), 60, 30, Qt::darkBlue));
+        SkriptDialoge dialoge;
+        std::string seite1, seite2;
+        ModaleFensterWiederZulassen();
+        {
+            Hauptfenster h(lw::kModusHPNeu, 2);
+            h.zeigenMitGroesse();
+            Seiten(h)->setCurrentIndex(TForm1::kInhalteSeite);
+            h.finde<QLineEdit>("ed_Titel")->setText(QStringLiteral("Über uns"));
+            ModalAntwort editor([&](QWidget* w) {
+                // Its keys answer only in the active window.
+                w->activateWindow();
+                if (!QTest::qWaitForWindowActive(w)) qWarning("Editor nicht aktiv");
+                auto* text = w->findChild<QTextEdit*>(QStringLiteral("te_Inhalt"));
+                QTest::keyClicks(text, QStringLiteral("Willkommen "));
+                QTest::keyClick(text, Qt::Key_B, Qt::ControlModifier);
+                QTest::keyClicks(text, QStringLiteral("im Verein"));
+                QTest::keyClick(text, Qt::Key_B, Qt::ControlModifier);
+                QTest::keyClick(text, Qt::Key_Return);
+                ModalAntwort link([](QWidget* l) {
+                    l->findChild<QLineEdit*>(QStringLiteral("ed_LinkText"))->setText("Weiter");
+                    l->findChild<QPushButton*>(QStringLiteral("btn_LinkOK"))->click();
+                });
+                QTest::keyClick(text, Qt::Key_K, Qt::ControlModifier);
+                QVERIFY(link.erledigt());
+                dialoge.naechsteDatei(Q(foto));
+                ModalAntwort bild([](QWidget* b) {
+                    b->findChild<QLineEdit*>(QStringLiteral("ed_BildBeschreibung"))
+                        ->setText(QStringLiteral("Vereinsheim"));
+                    b->findChild<QPushButton*>(QStringLiteral("btn_BildOK"))->click();
+                });
+                w->findChild<QToolButton*>(QStringLiteral("btn_Bild"))->click();
+                QVERIFY(bild.erledigt());
+                w->findChild<QPushButton*>(QStringLiteral("btn_InhaltOK"))->click();
+            });
+            Knopf(h, "btn_InhaltBearbeiten")->click();
+            QVERIFY(editor.erledigt());
+            QVERIFY(h.daten.Seiteninhalte[1].text);
+
+            Knopf(h, "btn_WeiterInhalte")->click();
+            dialoge.naechsterOrdner(Q(ordner.pfad()));
+            Knopf(h, "Button1")->click();
+            const std::string test = Lesen(ordner / "Test.html");
+            QVERIFY(test.find("<title>&Uuml;ber uns</title>") != std::string::npos);
+            QVERIFY(test.find("Willkommen <strong>im Verein</strong>") != std::string::npos);
+            Knopf(h, "BitBtn10")->click();
+            QCOMPARE(dialoge.texte(SkriptDialoge::Art::Fehler).join("|"), QString());
+            seite1 = Lesen(ordner / "Neu/Seite1.html");
+            seite2 = Lesen(ordner / "Neu/Seite2.html");
+            QVERIFY(seite1.find("<a href=\"Seite1.html\">Weiter</a>") != std::string::npos);
+            QVERIFY(seite1.find("<img src=\"img/foto.jpg\" alt=\"Vereinsheim\" width=\"60\" "
+                                "height=\"30\" />") != std::string::npos);
+            QCOMPARE(Lesen(ordner / "Neu/img/foto.jpg"), Lesen(foto));
+        }
+        ModaleFensterWiederZulassen();
+
+        Hauptfenster h;
+        h.form2->show();
+        dialoge.naechsterOrdner(Q(ordner / "Neu"));
+        ModalAntwort anzahl([](QWidget* w) {
+            w->findChild<QPushButton*>(QStringLiteral("bbtn_OKLinkZahl"))->click();
+        });
+        QTest::mouseClick(h.form2->findChild<QPushButton*>(QStringLiteral("btn_BearbeitenHP")),
+                          Qt::LeftButton);
+        QVERIFY(anzahl.erledigt());
+        Seiten(h)->setCurrentIndex(TForm1::kInhalteSeite);
+        QCOMPARE(h.finde<QLineEdit>("ed_Titel")->text(), QStringLiteral("Über uns"));
+        bool bearbeitbar = false;
+        QString gezeigt;
+        ModalAntwort editor([&](QWidget* w) {
+            auto* text = w->findChild<QTextEdit*>(QStringLiteral("te_Inhalt"));
+            bearbeitbar = !text->isReadOnly();
+            gezeigt = text->toPlainText();
+            // A change and its reversal: the text is written anew.
+            QTest::keyClick(text, Qt::Key_X);
+            QTest::keyClick(text, Qt::Key_Backspace);
+            w->findChild<QPushButton*>(QStringLiteral("btn_InhaltOK"))->click();
+        });
+        Knopf(h, "btn_InhaltBearbeiten")->click();
+        QVERIFY(editor.erledigt());
+        QVERIFY2(bearbeitbar, seite1.c_str());
+        QVERIFY2(gezeigt.startsWith(QStringLiteral("Willkommen im Verein")), qPrintable(gezeigt));
+        QVERIFY(h.daten.Seiteninhalte[1].text);
+        Knopf(h, "btn_WeiterInhalte")->click();
+        Knopf(h, "Button1")->click();
+        Knopf(h, "BitBtn10")->click();
+        QVERIFY(dialoge.von(SkriptDialoge::Art::Fehler).empty());
+        QCOMPARE(Lesen(ordner / "Neu/Seite1.html"), seite1);
+        QCOMPARE(Lesen(ordner / "Neu/Seite2.html"), seite2);
+        // Nothing changed, so nothing was backed up.
+        QVERIFY(Inhalt(ordner.pfad()).filter(QStringLiteral("Sicherung ")).isEmpty());
         QVERIFY(dialoge.alleAntwortenVerbraucht());
     }
 };

@@ -59,7 +59,7 @@ private slots:
         // Hidden, the window already has its pages and their headers.
         auto* seiten = spaeter.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
         QVERIFY(seiten);
-        QCOMPARE(seiten->count(), 4);
+        QCOMPARE(seiten->count(), 5);
         QCOMPARE(seiten->tabText(TForm1::kBodySeite), QStringLiteral("Dateiweite Einstellungen"));
         QVERIFY(!spaeter.findChild<QWidget*>(QStringLiteral("btn_WeiterImport")));
 

@@ -199,7 +199,7 @@ private slots:
         QCOMPARE(SichtbareFenster(), QStringList{QStringLiteral("Form1")});
         QCOMPARE(SichtbareSeiten(*p_->form1),
                  QStringList({QStringLiteral("Dateiweite Einstellungen"), QStringLiteral("Links"),
-                              QStringLiteral("Code")}));
+                              QStringLiteral("Inhalte"), QStringLiteral("Code")}));
         QCOMPARE(AktiveSeite(*p_->form1), QStringLiteral("tab_Body"));
         QVERIFY(dialoge.aufrufe.empty());
     }
@@ -282,7 +282,7 @@ private slots:
         QVERIFY(anzahl.erledigt());
         QCOMPARE(SichtbareFenster(), QStringList{QStringLiteral("Form1")});
         QCOMPARE(SichtbareSeiten(*p_->form1),
-                 (QStringList{"Dateiweite Einstellungen", "Links", "Code"}));
+                 (QStringList{"Dateiweite Einstellungen", "Links", "Inhalte", "Code"}));
         QCOMPARE(AktiveSeite(*p_->form1), QStringLiteral("tab_Body"));
         QCOMPARE(p_->daten.Seitenzahl, 4);
         Kind<QTabWidget>(p_->form1, "PageControl1")->setCurrentIndex(TForm1::kLinksSeite);
