@@ -1,7 +1,5 @@
 #include "publish/Plan.h"
 
-#include <cstdio>
-#include <memory>
 #include <optional>
 #include <set>
 #include <vector>
@@ -55,25 +53,24 @@ VeroeffentlichenBericht Abgleichen(Sitzung& sitzung, const std::string& lokal,
         sitzung.Hochladen(kDateiliste, quelle, text.size(), alterText.has_value());
         bericht.hochgeladen.push_back(kDateiliste);
     };
-    std::string unterwegs;
-    // The hidden file of a transfer that did not finish.
+    // The hidden files of transfers that did not finish are removed by the
+    // session itself.
     auto aufraeumen = [&] {
         sitzung.Aufraeumen();
-        if (!unterwegs.empty()) sitzung.Loeschen(TempName(unterwegs));
         listeSchreiben();
     };
     try {
-        for (const auto& pfad : hoch) {
-            unterwegs = pfad;
-            std::unique_ptr<std::FILE, int (*)(std::FILE*)> datei(
-                std::fopen((lokal + "/" + pfad).c_str(), "rb"), &std::fclose);
-            if (!datei) EAFehlerWerfen(EACodeAusErrno(errno, Anzeige(pfad)));
-            Quelle quelle;
-            quelle.datei = datei.get();
-            sitzung.Hochladen(pfad, quelle, dateien.at(pfad).groesse, vorhanden.contains(pfad));
-            unterwegs.clear();
-            online[pfad] = dateien.at(pfad);
-            bericht.hochgeladen.push_back(pfad);
+        // Several at once within each group; the pages start once every
+        // picture and stylesheet is in place.
+        for (const bool seiten : {false, true}) {
+            std::vector<Sitzung::Datei> gruppe;
+            for (const auto& pfad : hoch)
+                if (IstSeite(pfad) == seiten)
+                    gruppe.push_back({pfad, dateien.at(pfad).groesse, vorhanden.contains(pfad)});
+            sitzung.AlleHochladen(lokal, gruppe, [&](const Sitzung::Datei& d) {
+                online[d.pfad] = dateien.at(d.pfad);
+                bericht.hochgeladen.push_back(d.pfad);
+            });
         }
         for (const auto& pfad : weg) {
             if (vorhanden.contains(pfad)) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,7 +18,8 @@
 // The connection to the server, through libcurl: logging in, trusting the
 // host key or certificate, listing, fetching, uploading under a hidden name
 // and renaming, deleting; a broken connection is retried, and every failure
-// becomes a German message.
+// becomes a German message. Files go up over several connections at once,
+// all driven by one multi handle on the calling thread.
 namespace lw::veroeffentlichung {
 
 // Bytes that go up: a file from the disk or a text in memory.
@@ -26,8 +29,9 @@ struct Quelle {
     std::size_t gelesen = 0;
 };
 
-// One connection to the server for the whole publish: one easy handle, whose
-// connection the multi handle keeps from request to request.
+// libcurl's error as a German sentence, without a final full stop.
+std::string CurlText(CURLcode e);
+
 class Sitzung final {
 public:
     Sitzung(const Zugang& zugang, Vertrauen& vertrauen, const VeroeffentlichenBegleitung& b,
@@ -43,6 +47,19 @@ public:
     // Under the hidden name, then renamed into place; `ersetzt` when a file
     // of that name is online.
     void Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t groesse, bool ersetzt);
+
+    struct Datei {
+        std::string pfad;  // relative to lokal and to the folder on the server
+        std::uint64_t groesse = 0;
+        bool ersetzt = false;
+    };
+    // Each file as Hochladen does it, up to grenzen.verbindungen at once (fewer
+    // when the server refuses more). `fertig` runs on this thread once a file
+    // is in place, and may use the session itself. On a failure or Abbrechen
+    // the files under way are given up and their hidden files removed; then
+    // it throws.
+    void AlleHochladen(const std::string& lokal, const std::vector<Datei>& dateien,
+                       const std::function<void(const Datei&)>& fertig);
     // Removes the file; a file that is gone already is no failure.
     void Loeschen(const std::string& pfad);
 
@@ -54,21 +71,40 @@ public:
     VeroeffentlichenStand stand;
 
 private:
+    // One easy handle: one request at a time, on a connection of the multi
+    // handle's cache.
+    struct Leitung {
+        Sitzung* sitzung = nullptr;
+        CURL* h = nullptr;
+        std::uint64_t aktuell = 0;  // bytes of its upload under way
+        // The server's last answer when the request ended: libcurl's own may
+        // be overwritten by a connection it closes through this handle later.
+        long antwort = 0;
+        std::string gesehenerSchluessel;
+    };
     enum class Art { Liste, Holen, Hochladen, Befehle };
     CURLcode Lauf(const std::string& url, Art art, const std::function<void()>& vorbereiten);
-    CURLcode Einmal();
+    void Vorbereiten(Leitung& l, const std::string& url, Art art);
+    CURLcode Einmal(Leitung& l);
+    int Treiben();
     void Bedienen();
-    bool VertrauenKlaeren(CURLcode e);
-    void Zuruecksetzen();
-    [[noreturn]] void Werfen(CURLcode e, const std::string& pfad);
+    bool VertrauenKlaeren(Leitung& l, CURLcode e);
+    void ZertifikatMerken(Leitung& l);
+    void Zuruecksetzen(Leitung& l);
+    bool Wiederholen(Leitung& l, CURLcode e, int versuche);
+    bool Umbenennen(Leitung& l, const std::string& pfad, CURLcode& e);
+    [[noreturn]] void Werfen(Leitung& l, CURLcode e, const std::string& pfad);
     std::string Url(const std::string& pfad) const;
     // The path in an SFTP command, quoted for libcurl.
     std::string SftpPfad(const std::string& pfad) const;
     std::string Schluessel() const { return zugang_.server + ":" + std::to_string(zugang_.port); }
     void Befehle(const std::string& ordner, const std::vector<std::string>& befehle);
+    std::vector<std::string> Danach(const std::string& pfad, bool ersetzt) const;
+    Leitung& NeueLeitung();
+    void Begrenzen(int verbindungen);
 
-    static int HostSchluesselPruefen(void* s, int, const char* key, std::size_t laenge);
-    static int Fortschritt(void* s, curl_off_t, curl_off_t, curl_off_t, curl_off_t hoch);
+    static int HostSchluesselPruefen(void* l, int, const char* key, std::size_t laenge);
+    static int Fortschritt(void* l, curl_off_t, curl_off_t, curl_off_t, curl_off_t hoch);
 
     const Zugang& zugang_;
     Vertrauen& vertrauen_;
@@ -76,13 +112,16 @@ private:
     VeroeffentlichenGrenzen grenzen_;
     const Curl& curl_;
     CURLM* multi_ = nullptr;
-    CURL* h_ = nullptr;
+    // The first serves the single requests, the others AlleHochladen.
+    std::vector<std::unique_ptr<Leitung>> leitungen_;
+    // Requests that ended, kept until the one who waits for them looks.
+    std::map<CURL*, CURLcode> erledigt_;
     std::string basis_;   // scheme, host and port
     std::string wurzel_;  // the folder on the server in the URL's path
     Uhr::time_point zuletztBedient_{};
-    std::uint64_t aktuell_ = 0;  // bytes of the transfer under way
-    std::string gesehenerSchluessel_;
     std::string gepinnt_;
+    int erlaubt_ = 1;  // connections at once
+    bool zertifikatGemerkt_ = false;
     bool verbunden_ = false;
     bool aufraeumen_ = false;
     bool gebrochen_ = false;

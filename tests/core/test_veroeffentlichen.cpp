@@ -215,9 +215,9 @@ TEST(VeroeffentlichenFehler, Tabelle) {
         const std::string neu = SeiteAnlegen(t);
         Server s(f.protokoll, {.voll = f.voll, .abbruchNach = f.abreissenNach});
         Zugang zugang = s.zugang;
-        std::optional<test::AbreissProxy> proxy;
+        std::optional<test::Proxy> proxy;
         if (f.abreissenNach && s.sftp)
-            zugang.port = proxy.emplace(zugang.port, f.abreissenNach).port();
+            zugang.port = proxy.emplace(zugang.port, test::ProxyOptionen{f.abreissenNach}).port();
         if (f.aendern) f.aendern(zugang);
         Vertrauen vertrauen;
         std::vector<std::string> fragen;

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <map>
 #include <memory>
@@ -71,18 +72,28 @@ private:
     std::unique_ptr<Hintergrundprozess> prozess_;
 };
 
-// A TCP proxy on 127.0.0.1 to a loopback port that ends its first connection
-// (both ways) once the client has sent `nachBytes`; later ones pass. It serves
-// one connection at a time, as a publish makes them.
-class AbreissProxy final {
+struct ProxyOptionen {
+    // The first connection over which the client sends so many bytes ends
+    // there (both ways); later ones pass. 0: never.
+    std::size_t abreissenNach = 0;
+    // Each direction's bytes arrive this much later, as over a line to a
+    // web host.
+    std::chrono::milliseconds verzoegerung{0};
+};
+
+// A TCP proxy on 127.0.0.1 to a loopback port, for any number of connections
+// at once, on a thread of its own.
+class Proxy final {
 public:
-    AbreissProxy(int zielPort, std::size_t nachBytes);
-    ~AbreissProxy();
+    Proxy(int zielPort, const ProxyOptionen& optionen);
+    ~Proxy();
+    Proxy(const Proxy&) = delete;
+    Proxy& operator=(const Proxy&) = delete;
     int port() const { return port_; }
     bool Abgerissen() const { return abgerissen_; }
 
 private:
-    bool Weiterleiten(int client, int zielPort, std::size_t nachBytes);
+    void Laufen(int zielPort, ProxyOptionen optionen);
     int lauscher_ = -1;
     int port_ = 0;
     std::atomic<bool> ende_{false};
