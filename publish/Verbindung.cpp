@@ -485,6 +485,11 @@ CURLcode Sitzung::Lauf(const std::string& url, Art art, const std::function<void
             verbunden_ = true;
             gebrochen_ = false;
             ZertifikatMerken(l);
+            if (zugang_.protokoll != Protokoll::SFTP && einstieg_.empty()) {
+                const char* einstieg = nullptr;
+                curl_.easy_getinfo(l.h, CURLINFO_FTP_ENTRY_PATH, &einstieg);
+                if (einstieg) einstieg_ = einstieg;
+            }
             return e;
         }
         if (abgebrochen_) {
@@ -689,15 +694,32 @@ void Sitzung::Befehle(const std::string& ordner, const std::vector<std::string>&
     if (e != CURLE_OK) Werfen(*leitungen_.front(), e, ordner);
 }
 
-// The commands that put an uploaded hidden file into place.
-std::vector<std::string> Sitzung::Danach(const std::string& pfad, bool ersetzt) const {
+// The commands that put an uploaded hidden file into place. FTP sends
+// `vorCwd` commands before it changes into the file's folder, so they name
+// the whole path.
+std::vector<std::string> Sitzung::Danach(const std::string& pfad, bool ersetzt,
+                                         bool vorCwd) const {
     const std::string temp = TempName(pfad);
-    if (zugang_.protokoll != Protokoll::SFTP) return {"RNFR " + Name(temp), "RNTO " + Name(pfad)};
+    if (zugang_.protokoll != Protokoll::SFTP) {
+        if (!vorCwd) return {"RNFR " + Name(temp), "RNTO " + Name(pfad)};
+        return {"RNFR " + FtpPfad(temp), "RNTO " + FtpPfad(pfad)};
+    }
     // OpenSSH's server renames onto no existing file: the old one goes just before.
     std::vector<std::string> befehle;
     if (ersetzt) befehle.push_back("*rm " + SftpPfad(pfad));
     befehle.push_back("rename " + SftpPfad(temp) + " " + SftpPfad(pfad));
     return befehle;
+}
+
+std::string Sitzung::FtpPfad(const std::string& pfad) const {
+    std::string ordner = utf8AusCp1252(zugang_.ordner);
+    while (!ordner.empty() && ordner.ends_with('/')) ordner.pop_back();
+    if (!zugang_.ordner.starts_with('/')) {
+        std::string einstieg = einstieg_;
+        while (!einstieg.empty() && einstieg.ends_with('/')) einstieg.pop_back();
+        ordner = ordner.empty() ? einstieg : einstieg + "/" + ordner;
+    }
+    return ordner + "/" + pfad;
 }
 
 // After the upload's rename was refused: a server that renames onto no
@@ -721,7 +743,7 @@ void Sitzung::Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t g
         quelle.gelesen = 0;
         // Once cut, the rename may have happened: the file counts as online.
         danach = std::make_unique<Befehlsliste>(curl_);
-        for (const auto& b : Danach(pfad, ersetzt || mal++ > 0)) danach->Dazu(b);
+        for (const auto& b : Danach(pfad, ersetzt || mal++ > 0, false)) danach->Dazu(b);
         curl_.easy_setopt(h, CURLOPT_READFUNCTION, &QuelleLesen);
         curl_.easy_setopt(h, CURLOPT_READDATA, &quelle);
         curl_.easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(groesse));
@@ -732,6 +754,11 @@ void Sitzung::Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t g
     stand.gesendet += groesse;
 }
 
+// libcurl 7.88 waits for the end of an upload (FTP's 226, the SFTP file's
+// close) and for commands after it (POSTQUOTE) blocking its whole multi
+// handle, which would hold every other connection still. So each file is
+// two requests here: the upload, and then the rename, as commands before a
+// request that transfers nothing, which libcurl runs without blocking.
 void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Datei>& dateien,
                             const std::function<void(const Datei&)>& fertig) {
     struct Auftrag {
@@ -742,10 +769,12 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Datei>& 
     struct Unterwegs {
         Leitung* l = nullptr;
         Auftrag a;
+        bool umbenennen = false;  // the upload is done, the rename under way
         std::unique_ptr<std::FILE, int (*)(std::FILE*)> datei{nullptr, &std::fclose};
         Quelle quelle;
-        std::unique_ptr<Befehlsliste> danach;
+        std::unique_ptr<Befehlsliste> befehle;
         std::string url;
+        std::string weg;
     };
     std::deque<Auftrag> offen;
     for (const Datei& d : dateien) offen.push_back({&d, 0, d.ersetzt});
@@ -762,8 +791,6 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Datei>& 
         u->datei.reset(std::fopen((lokal + "/" + pfad).c_str(), "rb"));
         if (!u->datei) EAFehlerWerfen(EACodeAusErrno(errno, Anzeige(pfad)));
         u->quelle.datei = u->datei.get();
-        u->danach = std::make_unique<Befehlsliste>(curl_);
-        for (const auto& b : Danach(pfad, a.ersetzt)) u->danach->Dazu(b);
         u->url = Url(TempName(pfad));
         if (frei.empty()) frei.push_back(&NeueLeitung());
         u->l = frei.back();
@@ -773,7 +800,6 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Datei>& 
         curl_.easy_setopt(h, CURLOPT_READDATA, &u->quelle);
         curl_.easy_setopt(h, CURLOPT_INFILESIZE_LARGE,
                           static_cast<curl_off_t>(a.datei->groesse));
-        curl_.easy_setopt(h, CURLOPT_POSTQUOTE, u->danach->liste);
         curl_.easy_setopt(h, CURLOPT_FRESH_CONNECT, a.versuche > 0 ? 1L : 0L);
         u->l->aktuell = 0;
         u->l->antwort = 0;
@@ -781,6 +807,23 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Datei>& 
         frei.pop_back();
         stand.datei = pfad;
         unterwegs.push_back(std::move(u));
+    };
+    auto umbenennen = [&](Unterwegs& u) {
+        u.umbenennen = true;
+        u.datei.reset();
+        const std::string& pfad = u.a.datei->pfad;
+        u.befehle = std::make_unique<Befehlsliste>(curl_);
+        for (const auto& b : Danach(pfad, u.a.ersetzt, true)) u.befehle->Dazu(b);
+        const std::string ordner = Ordner(pfad);
+        u.url = Url(ordner.empty() ? ordner : ordner + "/");
+        CURL* h = u.l->h;
+        Vorbereiten(*u.l, u.url, Art::Befehle);
+        curl_.easy_setopt(h, CURLOPT_QUOTE, u.befehle->liste);
+        curl_.easy_setopt(h, CURLOPT_WRITEFUNCTION, &Empfangen);
+        curl_.easy_setopt(h, CURLOPT_WRITEDATA, &u.weg);
+        curl_.easy_setopt(h, CURLOPT_FRESH_CONNECT, 0L);
+        u.l->antwort = 0;
+        if (curl_.multi_add_handle(multi_, h) != CURLM_OK) throw std::bad_alloc();
     };
 
     try {
@@ -803,22 +846,29 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Datei>& 
                 }
                 CURLcode e = it->second;
                 erledigt_.erase(it);
-                const std::unique_ptr<Unterwegs> u = std::move(unterwegs[i]);
-                unterwegs.erase(unterwegs.begin() + static_cast<long>(i));
-                Leitung& l = *u->l;
+                Leitung& l = *unterwegs[i]->l;
                 curl_.multi_remove_handle(multi_, l.h);
                 l.aktuell = 0;
+                Auftrag a = unterwegs[i]->a;
+                if (e == CURLE_OK && !unterwegs[i]->umbenennen) {
+                    stand.gesendet += a.datei->groesse;
+                    umbenennen(*unterwegs[i]);
+                    ++i;
+                    continue;
+                }
+                const bool hochgeladen = unterwegs[i]->umbenennen;
+                unterwegs.erase(unterwegs.begin() + static_cast<long>(i));
                 frei.push_back(&l);
-                Auftrag a = u->a;
-                if (e == CURLE_QUOTE_ERROR && a.ersetzt) Umbenennen(l, a.datei->pfad, e);
+                if (e == CURLE_QUOTE_ERROR && hochgeladen && a.ersetzt)
+                    Umbenennen(l, a.datei->pfad, e);
                 if (e == CURLE_OK) {
                     verbunden_ = true;
                     gebrochen_ = false;
-                    stand.gesendet += a.datei->groesse;
                     ZertifikatMerken(l);
                     fertig(*a.datei);
                     continue;
                 }
+                if (hochgeladen) stand.gesendet -= a.datei->groesse;
                 if (VertrauenKlaeren(l, e)) {
                     offen.push_front(a);
                     continue;
@@ -850,18 +900,43 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Datei>& 
             }
         }
     } catch (...) {
-        // Abbrechen, or a failure on the way: what is under way is given up.
-        for (const auto& u : unterwegs) {
-            curl_.multi_remove_handle(multi_, u->l->h);
-            erledigt_.erase(u->l->h);
-            u->l->aktuell = 0;
-            aufgegeben.push_back(u->a.datei->pfad);
-        }
-        unterwegs.clear();
         fehler = std::current_exception();
     }
     if (!fehler) return;
+    // Abbrechen, or a failure on the way: the uploads under way are given
+    // up; a rename under way is seen to its end, for the file may be in
+    // place already, and the list is to name it.
     Aufraeumen();
+    std::erase_if(unterwegs, [&](const auto& u) {
+        if (u->umbenennen) return false;
+        curl_.multi_remove_handle(multi_, u->l->h);
+        erledigt_.erase(u->l->h);
+        u->l->aktuell = 0;
+        aufgegeben.push_back(u->a.datei->pfad);
+        return true;
+    });
+    try {
+        while (!unterwegs.empty()) {
+            Treiben();
+            std::erase_if(unterwegs, [&](const auto& u) {
+                const auto it = erledigt_.find(u->l->h);
+                if (it == erledigt_.end()) return false;
+                const CURLcode e = it->second;
+                erledigt_.erase(it);
+                curl_.multi_remove_handle(multi_, u->l->h);
+                if (e == CURLE_OK)
+                    fertig(*u->a.datei);
+                else
+                    aufgegeben.push_back(u->a.datei->pfad);
+                return true;
+            });
+        }
+    } catch (...) {
+        for (const auto& u : unterwegs) {
+            curl_.multi_remove_handle(multi_, u->l->h);
+            erledigt_.erase(u->l->h);
+        }
+    }
     // Over a broken connection there is nothing to tidy; the next publish
     // overwrites what is left.
     if (!gebrochen_) {

@@ -99,7 +99,9 @@ private:
     std::string SftpPfad(const std::string& pfad) const;
     std::string Schluessel() const { return zugang_.server + ":" + std::to_string(zugang_.port); }
     void Befehle(const std::string& ordner, const std::vector<std::string>& befehle);
-    std::vector<std::string> Danach(const std::string& pfad, bool ersetzt) const;
+    std::vector<std::string> Danach(const std::string& pfad, bool ersetzt, bool vorCwd) const;
+    // The whole path on an FTP server.
+    std::string FtpPfad(const std::string& pfad) const;
     Leitung& NeueLeitung();
     void Begrenzen(int verbindungen);
 
@@ -118,6 +120,7 @@ private:
     std::map<CURL*, CURLcode> erledigt_;
     std::string basis_;   // scheme, host and port
     std::string wurzel_;  // the folder on the server in the URL's path
+    std::string einstieg_;  // FTP: the folder the login starts in
     Uhr::time_point zuletztBedient_{};
     std::string gepinnt_;
     int erlaubt_ = 1;  // connections at once

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -270,6 +271,10 @@ void Proxy::Laufen(int zielPort, ProxyOptionen o) {
             if (client >= 0 &&
                 ::connect(server, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
                 ::fcntl(server, F_SETFL, O_NONBLOCK) == 0) {
+                // Pieces go on as they come, as the ends themselves send them.
+                const int ja = 1;
+                ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &ja, sizeof ja);
+                ::setsockopt(server, IPPROTO_TCP, TCP_NODELAY, &ja, sizeof ja);
                 auto v = std::make_unique<Verbindung>();
                 v->hin.von = v->her.nach = client;
                 v->hin.nach = v->her.von = server;
