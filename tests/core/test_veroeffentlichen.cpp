@@ -72,11 +72,12 @@ struct Server {
     Zugang zugang;
     std::string ordner;  // where the site lands on this machine
 
-    explicit Server(Protokoll p, test::FtpOptionen o = {}) {
+    // sperre: the SFTP client key's passphrase.
+    explicit Server(Protokoll p, test::FtpOptionen o = {}, const std::string& sperre = {}) {
         zugang.protokoll = p;
         zugang.server = "127.0.0.1";
         if (p == Protokoll::SFTP) {
-            sftp.emplace();
+            sftp.emplace(sperre);
             zugang.port = sftp->port();
             zugang.benutzer = ::getpwuid(::geteuid())->pw_name;
             zugang.schluessel = sftp->schluessel();
@@ -170,7 +171,9 @@ INSTANTIATE_TEST_SUITE_P(Protokolle, Veroeffentlichen_,
 TEST(VeroeffentlichenFehler, AbgerisseneVerbindungWirdWiederholt) {
     test::TempOrdner t;
     const std::string neu = SeiteAnlegen(t);
-    Server s(Protokoll::FTP, {.voll = "", .abbruchNach = 100 * 1024});
+    test::FtpOptionen o;
+    o.abbruchNach = 100 * 1024;
+    Server s(Protokoll::FTP, o);
     Vertrauen vertrauen;
     Veroeffentlichen(neu, s.zugang, vertrauen);
     EXPECT_EQ(Inhalt(s.ordner), Inhalt(neu));
@@ -190,7 +193,13 @@ struct Fehlerfall {
     std::string meldung;        // part of the message
     const char* da;             // online afterwards with the list; no folder without da, nichtDa
     const char* nichtDa;
+    int wiederholungen = 0;
+    bool beimUmbenennen = false;  // FTP: the first rename is done, its answer cut
+    int hoechstens = 0;           // FTP: connections the server takes at once
+    const char* sperre = "";      // SFTP: the client key's passphrase
 };
+
+constexpr const char* kSperre = "Schl\xC3\xBCssel \xCF\x89";
 
 TEST(VeroeffentlichenFehler, Tabelle) {
     const Fehlerfall faelle[] = {
@@ -208,12 +217,29 @@ TEST(VeroeffentlichenFehler, Tabelle) {
          "unbekannt", nullptr, nullptr},
         {"Nein zum Schluessel", Protokoll::SFTP, "", 0, nullptr, false, W("nicht bestätigt"),
          nullptr, nullptr},
+        // Rows whose meldung is empty complete, and everything is online.
+        {"Handshake SFTP", Protokoll::SFTP, "", 100, nullptr, true, "", nullptr, nullptr, 3},
+        {"Handshake SFTP ohne Wiederholung", Protokoll::SFTP, "", 100, nullptr, false,
+         "Die gesicherte Verbindung zum Server kam nicht zustande.", nullptr, nullptr},
+        {"Umbenennen FTP", Protokoll::FTP, "", 0, nullptr, true, "", nullptr, nullptr, 3, true},
+        {"Zwei Verbindungen", Protokoll::FTP, "", 0, nullptr, true, "", nullptr, nullptr, 0, false,
+         2},
+        {"Passphrase", Protokoll::SFTP, "", 0, [](Zugang& z) { z.passphrase = kSperre; }, true,
+         "", nullptr, nullptr, 0, false, 0, kSperre},
+        {"Passwort entsperrt nicht", Protokoll::SFTP, "", 0,
+         [](Zugang& z) { z.passwort = kSperre; }, true, "Anmeldung abgelehnt", nullptr, nullptr,
+         0, false, 0, kSperre},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.name);
         test::TempOrdner t;
         const std::string neu = SeiteAnlegen(t);
-        Server s(f.protokoll, {.voll = f.voll, .abbruchNach = f.abreissenNach});
+        test::FtpOptionen o;
+        o.voll = f.voll;
+        o.abbruchNach = f.abreissenNach;
+        o.abbruchBeimUmbenennen = f.beimUmbenennen;
+        o.hoechstens = f.hoechstens;
+        Server s(f.protokoll, o, f.sperre);
         Zugang zugang = s.zugang;
         std::optional<test::Proxy> proxy;
         if (f.abreissenNach && s.sftp)
@@ -223,8 +249,19 @@ TEST(VeroeffentlichenFehler, Tabelle) {
         std::vector<std::string> fragen;
         const std::string text = test::FehlerText([&] {
             Veroeffentlichen(neu, zugang, vertrauen, Antworten(fragen, f.ja),
-                             {.wiederholungen = 0});
+                             {.wiederholungen = f.wiederholungen});
         });
+        if (f.meldung.empty()) {
+            EXPECT_EQ(text, "(kein Fehler)");
+            EXPECT_EQ(Inhalt(s.ordner), Inhalt(neu));
+            EXPECT_TRUE(Stimmig(s.ordner, Inhalt(neu)));
+            EXPECT_TRUE(!proxy || proxy->Abgerissen());
+            // The file whose rename was cut went up again.
+            if (f.beimUmbenennen) {
+                EXPECT_EQ(s.ftp->Empfangen().size(), Inhalt(neu).size() + 2);
+            }
+            continue;
+        }
         EXPECT_NE(text.find(f.meldung), std::string::npos) << text;
         // Trust given is kept, also when the publish fails.
         EXPECT_EQ(vertrauen.hostSchluessel.size(),
@@ -242,6 +279,41 @@ TEST(VeroeffentlichenFehler, Tabelle) {
         EXPECT_EQ(Inhalt(s.ordner), Inhalt(neu));
         EXPECT_TRUE(Stimmig(s.ordner, Inhalt(neu)));
     }
+}
+
+// A certificate the system vouched for is remembered: a self-signed one on
+// that server later is shown as changed, with both fingerprints, not asked about.
+TEST(VeroeffentlichenFehler, GeprueftesZertifikatWirdGemerkt) {
+    test::TempOrdner t;
+    const std::string neu = SeiteAnlegen(t);
+    const int port = test::FreierPort();
+    Vertrauen vertrauen;
+    vertrauen.zertifikatsspeicher = t / "ca.crt";
+    std::vector<std::string> fragen;
+    test::FtpOptionen o;
+    o.port = port;
+    o.zertifizierungsstelle = t / "ca.crt";
+    {
+        Server s(Protokoll::FTPS, o);
+        Veroeffentlichen(neu, s.zugang, vertrauen, Antworten(fragen));
+        EXPECT_EQ(Inhalt(s.ordner), Inhalt(neu));
+    }
+    ASSERT_EQ(vertrauen.zertifikate.size(), 1u);
+    const auto alt = vertrauen.zertifikate.begin()->second;
+    EXPECT_TRUE(alt.vomSystem);
+    o.zertifizierungsstelle.clear();
+    Server s(Protokoll::FTPS, o);
+    const std::string text = test::FehlerText(
+        [&] { Veroeffentlichen(neu, s.zugang, vertrauen, Antworten(fragen)); });
+    EXPECT_NE(text.find(W("geändert")), std::string::npos) << text;
+    EXPECT_NE(text.find(W("Bisher: ") + alt.fingerabdruck), std::string::npos) << text;
+    const auto jetzt = text.find(W("\nJetzt: "));
+    ASSERT_NE(jetzt, std::string::npos) << text;
+    const std::string neuer = text.substr(jetzt + 8, alt.fingerabdruck.size());
+    EXPECT_EQ(std::ranges::count(neuer, ':'), 31) << text;
+    EXPECT_NE(neuer, alt.fingerabdruck);
+    EXPECT_TRUE(fragen.empty());
+    EXPECT_FALSE(fs::exists(s.ordner));
 }
 
 // "Abbrechen" during an upload leaves no part of it, and a list of what is online.
@@ -277,6 +349,7 @@ TEST(VeroeffentlichenEinstellungen, OhnePasswort) {
                 .ordner = "/htdocs"};
     e.vertrauen.hostSchluessel["a:22"] = "SHA256:abc";
     e.vertrauen.zertifikate["b:21"] = {"AB:CD", "sha256//xyz="};
+    e.vertrauen.zertifikate["c:21"] = {"EF:01", "sha256//abc=", true};
     const std::string pfad = EinstellungenPfad(t.pfad());
     EinstellungenSchreiben(pfad, e);
     EXPECT_EQ(Lesen(pfad).find("Geheim!"), std::string::npos);
@@ -288,6 +361,9 @@ TEST(VeroeffentlichenEinstellungen, OhnePasswort) {
     EXPECT_TRUE(g.zugang.passwort.empty());
     EXPECT_EQ(g.vertrauen.hostSchluessel, e.vertrauen.hostSchluessel);
     EXPECT_EQ(g.vertrauen.zertifikate.at("b:21").pin, "sha256//xyz=");
+    EXPECT_FALSE(g.vertrauen.zertifikate.at("b:21").vomSystem);
+    EXPECT_EQ(g.vertrauen.zertifikate.at("c:21").pin, "sha256//abc=");
+    EXPECT_TRUE(g.vertrauen.zertifikate.at("c:21").vomSystem);
     EXPECT_EQ(EinstellungenLesen(t / "fehlt.ini").zugang.port, 22);
 }
 

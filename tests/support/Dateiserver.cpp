@@ -114,15 +114,28 @@ FtpServer::FtpServer(const FtpOptionen& o) {
                                "--passwort",       kPasswort,
                                "--protokoll",      arbeit_ / "empfangen"};
     if (o.tls) {
-        Ausfuehren({"openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-                    "-subj", "/CN=127.0.0.1", "-keyout", arbeit_ / "zert.pem", "-out",
-                    arbeit_ / "zert.crt", "-batch"});
+        std::vector<std::string> req{"openssl", "req",  "-x509",  "-newkey",
+                                     "rsa:2048", "-nodes", "-days", "2",
+                                     "-subj",    "/CN=127.0.0.1", "-addext",
+                                     "subjectAltName=IP:127.0.0.1", "-keyout",
+                                     arbeit_ / "zert.pem", "-out", arbeit_ / "zert.crt",
+                                     "-batch"};
+        if (!o.zertifizierungsstelle.empty()) {
+            Ausfuehren({"openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                        "-subj", "/CN=Leistenwerk Test-CA", "-keyout", arbeit_ / "ca.pem",
+                        "-out", o.zertifizierungsstelle, "-batch"});
+            req.insert(req.end(), {"-CA", o.zertifizierungsstelle, "-CAkey", arbeit_ / "ca.pem"});
+        }
+        Ausfuehren(req);
         Schreiben(arbeit_ / "beides.pem",
                   Lesen(arbeit_ / "zert.crt") + Lesen(arbeit_ / "zert.pem"));
         a.insert(a.end(), {"--zert", arbeit_ / "beides.pem"});
     }
     if (!o.voll.empty()) a.insert(a.end(), {"--voll", o.voll});
     if (o.abbruchNach) a.insert(a.end(), {"--abbruch-nach", std::to_string(o.abbruchNach)});
+    if (o.abbruchBeimUmbenennen) a.push_back("--abbruch-bei-rnto");
+    if (o.hoechstens) a.insert(a.end(), {"--hoechstens", std::to_string(o.hoechstens)});
+    if (o.port) a.insert(a.end(), {"--port", std::to_string(o.port)});
     std::string zeile;
     prozess_ = std::make_unique<Hintergrundprozess>(a, &zeile);
     port_ = std::stoi(zeile);
@@ -137,11 +150,11 @@ std::vector<std::string> FtpServer::Empfangen() const {
     return namen;
 }
 
-SftpServer::SftpServer() {
+SftpServer::SftpServer(const std::string& passphrase) {
     // PEM, which every libssh2 reads.
     for (const char* name : {"host1", "host2", "client"})
-        Ausfuehren(
-            {"ssh-keygen", "-q", "-t", "ecdsa", "-m", "PEM", "-N", "", "-f", arbeit_ / name});
+        Ausfuehren({"ssh-keygen", "-q", "-t", "ecdsa", "-m", "PEM", "-N",
+                    name == std::string("client") ? passphrase : "", "-f", arbeit_ / name});
     Schreiben(arbeit_ / "authorized_keys", Lesen(arbeit_ / "client.pub"));
     // sshd started by root wants its empty privilege-separation folder.
     if (::geteuid() == 0) ::mkdir("/run/sshd", 0755);

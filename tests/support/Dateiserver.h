@@ -34,6 +34,12 @@ struct FtpOptionen {
     bool tls = false;
     std::string voll;             // STOR of a name containing this gets "552"
     std::size_t abbruchNach = 0;  // the connection closes once after so many upload bytes
+    bool abbruchBeimUmbenennen = false;  // closes once after the first rename, unanswered
+    int hoechstens = 0;                  // connections at once, 0: any number
+    int port = 0;                        // 0: a free one
+    // TLS: the certificate is signed by this authority (its certificate is
+    // written to that file) instead of by itself.
+    std::string zertifizierungsstelle;
 };
 
 class FtpServer final {
@@ -43,7 +49,8 @@ public:
     // The folder the user sees as "/".
     const std::string& ordner() const { return wurzel_.pfad(); }
     static constexpr const char* kBenutzer = "lw";
-    static constexpr const char* kPasswort = "geheim 1";
+    // UTF-8, with a letter Windows-1252 does not have.
+    static constexpr const char* kPasswort = "geheim 1 \xCF\x89";
     // The files whose upload the server finished, in order (their server paths).
     std::vector<std::string> Empfangen() const;
 
@@ -56,7 +63,8 @@ private:
 
 class SftpServer final {
 public:
-    SftpServer();
+    // The client's key is locked with `passphrase` when there is one.
+    explicit SftpServer(const std::string& passphrase = {});
     int port() const { return port_; }
     const std::string& ordner() const { return wurzel_.pfad(); }
     // The client's private key, the only login the server takes.

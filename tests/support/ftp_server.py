@@ -2,7 +2,9 @@
 """A loopback FTP or FTPS server for the publishing tests; prints its port, then serves.
 
 --voll NAME answers "552" to a STOR of a name containing NAME; --abbruch-nach N
-closes the connection once N upload bytes arrived; --protokoll FILE logs each STOR.
+closes the connection once N upload bytes arrived; --abbruch-bei-rnto closes it
+once, after the first rename, without an answer; --hoechstens N refuses more
+than N connections at once; --protokoll FILE logs each STOR.
 """
 import argparse
 import logging
@@ -20,9 +22,12 @@ a.add_argument("--zert")
 a.add_argument("--voll")
 a.add_argument("--abbruch-nach", type=int, default=0)
 a.add_argument("--protokoll")
+a.add_argument("--port", type=int, default=0)
+a.add_argument("--abbruch-bei-rnto", action="store_true")
+a.add_argument("--hoechstens", type=int, default=0)
 args = a.parse_args()
 
-zustand = {"empfangen": 0, "abgebrochen": False}
+zustand = {"empfangen": 0, "abgebrochen": False, "rnto": False}
 
 
 class Daten(DTPHandler):
@@ -58,6 +63,15 @@ class Steuerung(TLS_FTPHandler if args.zert else FTPHandler):
             return
         return super().ftp_STOR(file, mode)
 
+    def ftp_RNTO(self, path):
+        if args.abbruch_bei_rnto and not zustand["rnto"]:
+            zustand["rnto"] = True
+            quelle, self._rnfr = self._rnfr, None
+            self.fs.rename(quelle, path)
+            self.close()
+            return
+        return super().ftp_RNTO(path)
+
     def on_file_received(self, file):
         if args.protokoll:
             with open(args.protokoll, "a") as p:
@@ -66,8 +80,9 @@ class Steuerung(TLS_FTPHandler if args.zert else FTPHandler):
 
 Steuerung.authorizer = DummyAuthorizer()
 Steuerung.authorizer.add_user(args.benutzer, args.passwort, args.ordner, perm="elradfmwMT")
+Steuerung.max_cons_per_ip = args.hoechstens
 config_logging(level=logging.ERROR)
-server = FTPServer(("127.0.0.1", 0), Steuerung)
+server = FTPServer(("127.0.0.1", args.port), Steuerung)
 print(server.socket.getsockname()[1], flush=True)
 sys.stdout.close()
 server.serve_forever()
