@@ -146,7 +146,7 @@ void OrdnerAufDemWegErzeugen(const std::string& basis, std::string_view pfad) {
 // No fsync: the program promises whole files after the failures it reports,
 // not after a power cut, and a flush per page would make a save of many pages
 // many times slower.
-NeueDatei::NeueDatei(std::string ziel) : pfad_(std::move(ziel)) {
+NeueDatei::NeueDatei(std::string ziel, unsigned modus) : pfad_(std::move(ziel)), modus_(modus) {
     if (const int err = Oeffnen()) NichtErstellt(err, pfad_);
 }
 
@@ -167,7 +167,7 @@ int NeueDatei::Oeffnen() {
     if (name.empty() || name == "." || name == ".." || (vorhanden && !S_ISREG(st.st_mode))) {
         // A device, a pipe or a folder cannot be replaced by a file: opening
         // it directly gives the same answer as always.
-        fd_ = ::open(lokal_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+        fd_ = ::open(lokal_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, modus_);
         return fd_ < 0 ? errno : 0;
     }
     if (vorhanden) {
@@ -181,7 +181,7 @@ int NeueDatei::Oeffnen() {
     // have, so that only the destination's own length can fail.
     for (int versuch = 0; versuch < 16; ++versuch) {
         temp_ = ordner + "." + name.substr(0, 200) + "." + Zufall() + ".tmp";
-        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, modus_);
         if (fd_ >= 0) return 0;
         if (errno != EEXIST) break;
     }

@@ -43,8 +43,9 @@ bool TextSchreiben(const std::string& pfad, std::string_view text,
 class NeueDatei final {
 public:
     // A file that cannot be created gives
-    // "Datei "<ziel>" kann nicht erstellt werden. <Grund>".
-    explicit NeueDatei(std::string ziel);
+    // "Datei "<ziel>" kann nicht erstellt werden. <Grund>". The file gets
+    // the permissions modus (less the umask), whatever the old one had.
+    explicit NeueDatei(std::string ziel, unsigned modus = 0666);
     NeueDatei(const NeueDatei&) = delete;
     NeueDatei& operator=(const NeueDatei&) = delete;
     ~NeueDatei();
@@ -68,6 +69,7 @@ private:
     std::string pfad_;   // as the messages name it
     std::string lokal_;  // this platform's name of the destination
     std::string temp_;   // the hidden file while it is written
+    unsigned modus_ = 0666;
     int fd_ = -1;
 };
 

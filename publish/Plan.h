@@ -9,10 +9,14 @@
 // The plan of a publish: from Neu's list, the server's list and what the
 // server's folders hold, what goes up (pictures and stylesheets before the
 // pages that name them), what is deleted (after the uploads), and the list
-// written last, naming only what is online.
+// kept as a journal: a file's entry is marked before it is replaced or
+// deleted, written with its new hash once it is in place, and the list goes
+// up again every few seconds, so that after a cut the next publish sends only
+// what the list does not vouch for.
 namespace lw::veroeffentlichung {
 
-VeroeffentlichenBericht Abgleichen(Sitzung& sitzung, const std::string& lokal,
-                                   const Liste& dateien);
+VeroeffentlichenBericht Abgleichen(Sitzung& sitzung, const std::string& lokal, Liste dateien,
+                                   const VeroeffentlichenBegleitung& begleitung,
+                                   const VeroeffentlichenGrenzen& grenzen);
 
 }  // namespace lw::veroeffentlichung

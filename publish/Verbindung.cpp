@@ -21,7 +21,8 @@ namespace {
 
 // Large enough for libssh2 to keep several writes in flight.
 constexpr long kPuffer = 512L * 1024;
-constexpr std::size_t kListeHoechstens = std::size_t{64} * 1024 * 1024;
+// A folder's listing, as far as it is read.
+constexpr std::size_t kAuflistungHoechstens = std::size_t{64} * 1024 * 1024;
 
 std::string Prozentkodiert(std::string_view text) {
     constexpr char kHex[] = "0123456789ABCDEF";
@@ -37,26 +38,17 @@ std::string Prozentkodiert(std::string_view text) {
     return aus;
 }
 
-std::size_t QuelleLesen(char* ziel, std::size_t groesse, std::size_t anzahl, void* q) {
-    auto& quelle = *static_cast<Quelle*>(q);
-    const std::size_t n = groesse * anzahl;
-    if (quelle.datei) {
-        const std::size_t gelesen = std::fread(ziel, 1, n, quelle.datei);
-        if (gelesen < n && std::ferror(quelle.datei)) return CURL_READFUNC_ABORT;
-        return gelesen;
-    }
-    const std::size_t m = std::min(n, quelle.text.size() - quelle.gelesen);
-    std::copy_n(quelle.text.data() + quelle.gelesen, m, ziel);
-    quelle.gelesen += m;
-    return m;
-}
-
 std::size_t Empfangen(char* daten, std::size_t groesse, std::size_t anzahl, void* ziel) {
     auto& text = *static_cast<std::string*>(ziel);
     const std::size_t n = groesse * anzahl;
-    if (text.size() + n > kListeHoechstens) return 0;
+    if (text.size() + n > kAuflistungHoechstens) return 0;
     text.append(daten, n);
     return n;
+}
+
+std::size_t ListeEmpfangen(char* daten, std::size_t groesse, std::size_t anzahl, void* leser) {
+    const std::size_t n = groesse * anzahl;
+    return static_cast<ListenLeser*>(leser)->Stueck({daten, n}) ? n : 0;
 }
 
 struct Befehlsliste {
@@ -663,21 +655,22 @@ std::set<std::string> Sitzung::Auflisten(const std::string& ordner) {
     return namen;
 }
 
-std::optional<std::string> Sitzung::Holen(const std::string& pfad) {
-    std::string text;
+bool Sitzung::Holen(const std::string& pfad, ListenLeser& leser) {
     CURL* h = leitungen_.front()->h;
     const CURLcode e = Lauf(Url(pfad), Art::Holen, [&] {
-        text.clear();
-        curl_.easy_setopt(h, CURLOPT_WRITEFUNCTION, &Empfangen);
-        curl_.easy_setopt(h, CURLOPT_WRITEDATA, &text);
+        leser.Anfang();
+        curl_.easy_setopt(h, CURLOPT_WRITEFUNCTION, &ListeEmpfangen);
+        curl_.easy_setopt(h, CURLOPT_WRITEDATA, &leser);
     });
     // A folder that does not exist yet (FTP cannot change into it) has no list.
-    if (e == CURLE_REMOTE_FILE_NOT_FOUND || e == CURLE_REMOTE_ACCESS_DENIED) return std::nullopt;
-    if (e != CURLE_OK) Werfen(*leitungen_.front(), e, pfad);
-    return text;
+    if (e == CURLE_REMOTE_FILE_NOT_FOUND || e == CURLE_REMOTE_ACCESS_DENIED) return false;
+    // The reader gave up a list too large; it knows.
+    if (e != CURLE_OK && e != CURLE_WRITE_ERROR) Werfen(*leitungen_.front(), e, pfad);
+    return true;
 }
 
-void Sitzung::Befehle(const std::string& ordner, const std::vector<std::string>& befehle) {
+void Sitzung::Befehle(const std::string& ordner, const std::vector<std::string>& befehle,
+                      const std::string& fuer) {
     Befehlsliste liste(curl_);
     for (const auto& b : befehle) liste.Dazu(b);
     std::string weg;
@@ -691,7 +684,7 @@ void Sitzung::Befehle(const std::string& ordner, const std::vector<std::string>&
         curl_.easy_setopt(h, CURLOPT_WRITEFUNCTION, &Empfangen);
         curl_.easy_setopt(h, CURLOPT_WRITEDATA, &weg);
     });
-    if (e != CURLE_OK) Werfen(*leitungen_.front(), e, ordner);
+    if (e != CURLE_OK) Werfen(*leitungen_.front(), e, fuer.empty() ? ordner : fuer);
 }
 
 // The commands that put an uploaded hidden file into place. FTP sends
@@ -701,13 +694,18 @@ std::vector<std::string> Sitzung::Danach(const std::string& pfad, bool ersetzt,
                                          bool vorCwd) const {
     const std::string temp = TempName(pfad);
     if (zugang_.protokoll != Protokoll::SFTP) {
+        // Over FTP, most servers rename onto the old file in one step.
         if (!vorCwd) return {"RNFR " + Name(temp), "RNTO " + Name(pfad)};
         return {"RNFR " + FtpPfad(temp), "RNTO " + FtpPfad(pfad)};
     }
-    // OpenSSH's server renames onto no existing file: the old one goes just before.
+    // OpenSSH renames onto no existing file, and libcurl offers no
+    // posix-rename: the old file steps aside until the new one has its
+    // place. Each step may go again after a broken connection.
+    const std::string alt = AltName(pfad);
     std::vector<std::string> befehle;
-    if (ersetzt) befehle.push_back("*rm " + SftpPfad(pfad));
+    if (ersetzt) befehle.push_back("*rename " + SftpPfad(pfad) + " " + SftpPfad(alt));
     befehle.push_back("rename " + SftpPfad(temp) + " " + SftpPfad(pfad));
+    if (ersetzt) befehle.push_back("*rm " + SftpPfad(alt));
     return befehle;
 }
 
@@ -722,36 +720,54 @@ std::string Sitzung::FtpPfad(const std::string& pfad) const {
     return ordner + "/" + pfad;
 }
 
-// After the upload's rename was refused: a server that renames onto no
-// existing file gets the old one removed just before. True when it is done.
-bool Sitzung::Umbenennen(Leitung&, const std::string& pfad, CURLcode& e) {
-    if (e != CURLE_QUOTE_ERROR || zugang_.protokoll == Protokoll::SFTP) return false;
+void Sitzung::Ersetzen(Leitung& l, const std::string& pfad, CURLcode e) {
     const std::string temp = TempName(pfad);
-    Befehle(Ordner(pfad), {"DELE " + Name(pfad), "RNFR " + Name(temp), "RNTO " + Name(pfad)});
-    e = CURLE_OK;
-    return true;
+    const std::string alt = AltName(pfad);
+    const std::string ordner = Ordner(pfad);
+    const bool sftp = zugang_.protokoll == Protokoll::SFTP;
+    try {
+        if (sftp) Werfen(l, e, pfad);
+        Befehle(ordner, {"*DELE " + Name(alt)});
+        Befehle(ordner,
+                {"RNFR " + Name(pfad), "RNTO " + Name(alt), "RNFR " + Name(temp),
+                 "RNTO " + Name(pfad)},
+                pfad);
+    } catch (const Fehler&) {
+        // The new file did not take the old one's place: the old one goes back.
+        if (!Gebrochen()) {
+            if (sftp)
+                Befehle(ordner, {"*rename " + SftpPfad(alt) + " " + SftpPfad(pfad)});
+            else
+                Befehle(ordner, {"*RNFR " + Name(alt), "*RNTO " + Name(pfad)});
+        }
+        throw;
+    }
+    Befehle(ordner, {"*DELE " + Name(alt)});
 }
 
-void Sitzung::Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t groesse,
+bool Sitzung::Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t groesse,
                         bool ersetzt) {
     stand.datei = pfad;
     CURL* h = leitungen_.front()->h;
     std::unique_ptr<Befehlsliste> danach;
     int mal = 0;
-    CURLcode e = Lauf(Url(TempName(pfad)), Art::Hochladen, [&] {
-        if (quelle.datei) std::rewind(quelle.datei);
-        quelle.gelesen = 0;
+    const CURLcode e = Lauf(Url(TempName(pfad)), Art::Hochladen, [&] {
+        quelle.Zurueck();
         // Once cut, the rename may have happened: the file counts as online.
         danach = std::make_unique<Befehlsliste>(curl_);
         for (const auto& b : Danach(pfad, ersetzt || mal++ > 0, false)) danach->Dazu(b);
-        curl_.easy_setopt(h, CURLOPT_READFUNCTION, &QuelleLesen);
+        curl_.easy_setopt(h, CURLOPT_READFUNCTION, &Quelle::Lesen);
         curl_.easy_setopt(h, CURLOPT_READDATA, &quelle);
         curl_.easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(groesse));
         curl_.easy_setopt(h, CURLOPT_POSTQUOTE, danach->liste);
     });
-    if (e == CURLE_QUOTE_ERROR && (ersetzt || mal > 1)) Umbenennen(*leitungen_.front(), pfad, e);
-    if (e != CURLE_OK) Werfen(*leitungen_.front(), e, pfad);
+    if (e == CURLE_ABORTED_BY_CALLBACK && quelle.Geaendert()) return false;
+    if (e == CURLE_QUOTE_ERROR && (ersetzt || mal > 1))
+        Ersetzen(*leitungen_.front(), pfad, e);
+    else if (e != CURLE_OK)
+        Werfen(*leitungen_.front(), e, pfad);
     stand.gesendet += groesse;
+    return true;
 }
 
 // libcurl 7.88 waits for the end of an upload (FTP's 226, the SFTP file's
@@ -759,10 +775,11 @@ void Sitzung::Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t g
 // handle, which would hold every other connection still. So each file is
 // two requests here: the upload, and then the rename, as commands before a
 // request that transfers nothing, which libcurl runs without blocking.
-void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Datei>& dateien,
-                            const std::function<void(const Datei&)>& fertig) {
+void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Sendung>& sendungen,
+                            const std::function<void(const Sendung&)>& fertig,
+                            const std::function<void(const Sendung&)>& geaendert) {
     struct Auftrag {
-        const Datei* datei = nullptr;
+        const Sendung* datei = nullptr;
         int versuche = 0;
         bool ersetzt = false;
     };
@@ -770,14 +787,14 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Datei>& 
         Leitung* l = nullptr;
         Auftrag a;
         bool umbenennen = false;  // the upload is done, the rename under way
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> datei{nullptr, &std::fclose};
-        Quelle quelle;
+        Datei datei;
+        std::optional<Quelle> quelle;
         std::unique_ptr<Befehlsliste> befehle;
         std::string url;
         std::string weg;
     };
     std::deque<Auftrag> offen;
-    for (const Datei& d : dateien) offen.push_back({&d, 0, d.ersetzt});
+    for (const Sendung& d : sendungen) offen.push_back({&d, 0, d.ersetzt});
     std::vector<std::unique_ptr<Unterwegs>> unterwegs;
     std::vector<Leitung*> frei;
     for (std::size_t i = 1; i < leitungen_.size(); ++i) frei.push_back(leitungen_[i].get());
@@ -788,18 +805,17 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Datei>& 
         auto u = std::make_unique<Unterwegs>();
         u->a = a;
         const std::string& pfad = a.datei->pfad;
-        u->datei.reset(std::fopen((lokal + "/" + pfad).c_str(), "rb"));
-        if (!u->datei) EAFehlerWerfen(EACodeAusErrno(errno, Anzeige(pfad)));
-        u->quelle.datei = u->datei.get();
+        u->datei = Oeffnen(lokal, pfad);
+        u->quelle.emplace(u->datei.get(), *a.datei->eintrag);
         u->url = Url(TempName(pfad));
         if (frei.empty()) frei.push_back(&NeueLeitung());
         u->l = frei.back();
         CURL* h = u->l->h;
         Vorbereiten(*u->l, u->url, Art::Hochladen);
-        curl_.easy_setopt(h, CURLOPT_READFUNCTION, &QuelleLesen);
-        curl_.easy_setopt(h, CURLOPT_READDATA, &u->quelle);
+        curl_.easy_setopt(h, CURLOPT_READFUNCTION, &Quelle::Lesen);
+        curl_.easy_setopt(h, CURLOPT_READDATA, &*u->quelle);
         curl_.easy_setopt(h, CURLOPT_INFILESIZE_LARGE,
-                          static_cast<curl_off_t>(a.datei->groesse));
+                          static_cast<curl_off_t>(a.datei->eintrag->groesse));
         curl_.easy_setopt(h, CURLOPT_FRESH_CONNECT, a.versuche > 0 ? 1L : 0L);
         u->l->aktuell = 0;
         u->l->antwort = 0;
@@ -851,16 +867,26 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Datei>& 
                 l.aktuell = 0;
                 Auftrag a = unterwegs[i]->a;
                 if (e == CURLE_OK && !unterwegs[i]->umbenennen) {
-                    stand.gesendet += a.datei->groesse;
+                    stand.gesendet += a.datei->eintrag->groesse;
                     umbenennen(*unterwegs[i]);
                     ++i;
                     continue;
                 }
                 const bool hochgeladen = unterwegs[i]->umbenennen;
+                const bool anders = !hochgeladen && unterwegs[i]->quelle->Geaendert();
                 unterwegs.erase(unterwegs.begin() + static_cast<long>(i));
                 frei.push_back(&l);
-                if (e == CURLE_QUOTE_ERROR && hochgeladen && a.ersetzt)
-                    Umbenennen(l, a.datei->pfad, e);
+                if (e == CURLE_ABORTED_BY_CALLBACK && anders) {
+                    // Changed since its hash was taken: nothing took its
+                    // place; it goes up again as it is now.
+                    geaendert(*a.datei);
+                    offen.push_front(a);
+                    continue;
+                }
+                if (e == CURLE_QUOTE_ERROR && hochgeladen && a.ersetzt) {
+                    Ersetzen(l, a.datei->pfad, e);
+                    e = CURLE_OK;
+                }
                 if (e == CURLE_OK) {
                     verbunden_ = true;
                     gebrochen_ = false;
@@ -868,18 +894,25 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Datei>& 
                     fertig(*a.datei);
                     continue;
                 }
-                if (hochgeladen) stand.gesendet -= a.datei->groesse;
+                if (hochgeladen) stand.gesendet -= a.datei->eintrag->groesse;
                 if (VertrauenKlaeren(l, e)) {
                     offen.push_front(a);
                     continue;
                 }
-                // A connection the server refused on top of those it has
-                // (a new one that never came to the transfer): fewer go on.
+                // A connection the server refused on top of those it has (a
+                // new one that never came to the transfer: "421" or "530" as
+                // its greeting or to the login, or an SSH handshake it broke
+                // off): fewer go on.
                 long neue = 0;
                 curl_off_t vorher = 0;
                 curl_.easy_getinfo(l.h, CURLINFO_NUM_CONNECTS, &neue);
                 curl_.easy_getinfo(l.h, CURLINFO_PRETRANSFER_TIME_T, &vorher);
-                if (verbunden_ && erlaubt_ > 1 && neue > 0 && vorher == 0 && !aufraeumen_) {
+                const bool abgewiesen =
+                    e == CURLE_COULDNT_CONNECT ||
+                    (zugang_.protokoll == Protokoll::SFTP ? e == CURLE_FAILED_INIT
+                                                          : l.antwort == 421 || l.antwort == 530);
+                if (verbunden_ && erlaubt_ > 1 && neue > 0 && vorher == 0 && abgewiesen &&
+                    !aufraeumen_) {
                     Begrenzen(--erlaubt_);
                     offen.push_front(a);
                     continue;

@@ -22,13 +22,6 @@
 // all driven by one multi handle on the calling thread.
 namespace lw::veroeffentlichung {
 
-// Bytes that go up: a file from the disk or a text in memory.
-struct Quelle {
-    std::FILE* datei = nullptr;
-    std::string_view text;
-    std::size_t gelesen = 0;
-};
-
 // libcurl's error as a German sentence, without a final full stop.
 std::string CurlText(CURLcode e);
 
@@ -42,24 +35,29 @@ public:
 
     // The names in a folder; empty when it cannot be listed (missing).
     std::set<std::string> Auflisten(const std::string& ordner);
-    // The file's bytes; none when it does not exist.
-    std::optional<std::string> Holen(const std::string& pfad);
+    // The list's bytes as they arrive; false when it does not exist.
+    bool Holen(const std::string& pfad, ListenLeser& leser);
     // Under the hidden name, then renamed into place; `ersetzt` when a file
-    // of that name is online.
-    void Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t groesse, bool ersetzt);
+    // of that name is online: it steps aside under its AltName where the
+    // server cannot rename onto it, and comes back when the new one cannot
+    // take its place. False when the file changed since its hash was taken:
+    // then nothing took its place, and its hidden file is left.
+    bool Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t groesse, bool ersetzt);
 
-    struct Datei {
+    struct Sendung {
         std::string pfad;  // relative to lokal and to the folder on the server
-        std::uint64_t groesse = 0;
+        Eintrag* eintrag = nullptr;  // what the file is to be; `geaendert` renews it
         bool ersetzt = false;
     };
     // Each file as Hochladen does it, up to grenzen.verbindungen at once (fewer
     // when the server refuses more). `fertig` runs on this thread once a file
-    // is in place, and may use the session itself. On a failure or Abbrechen
-    // the files under way are given up and their hidden files removed; then
-    // it throws.
-    void AlleHochladen(const std::string& lokal, const std::vector<Datei>& dateien,
-                       const std::function<void(const Datei&)>& fertig);
+    // is in place, and may use the session itself. A file that changed since
+    // its hash was taken goes up again after `geaendert`, which takes the hash
+    // anew or throws. On a failure or Abbrechen the files under way are given
+    // up and their hidden files removed; then it throws.
+    void AlleHochladen(const std::string& lokal, const std::vector<Sendung>& sendungen,
+                       const std::function<void(const Sendung&)>& fertig,
+                       const std::function<void(const Sendung&)>& geaendert);
     // Removes the file; a file that is gone already is no failure.
     void Loeschen(const std::string& pfad);
 
@@ -92,16 +90,21 @@ private:
     void ZertifikatMerken(Leitung& l);
     void Zuruecksetzen(Leitung& l);
     bool Wiederholen(Leitung& l, CURLcode e, int versuche);
-    bool Umbenennen(Leitung& l, const std::string& pfad, CURLcode& e);
     [[noreturn]] void Werfen(Leitung& l, CURLcode e, const std::string& pfad);
     std::string Url(const std::string& pfad) const;
     // The path in an SFTP command, quoted for libcurl.
     std::string SftpPfad(const std::string& pfad) const;
     std::string Schluessel() const { return zugang_.server + ":" + std::to_string(zugang_.port); }
-    void Befehle(const std::string& ordner, const std::vector<std::string>& befehle);
+    // A failure names the file `fuer`, or else the folder.
+    void Befehle(const std::string& ordner, const std::vector<std::string>& befehle,
+                 const std::string& fuer = {});
     std::vector<std::string> Danach(const std::string& pfad, bool ersetzt, bool vorCwd) const;
     // The whole path on an FTP server.
     std::string FtpPfad(const std::string& pfad) const;
+    // After the rename of an upload was refused: where the server renames
+    // onto no existing file, the old one steps aside, one left from a cut
+    // gone first, and comes back when the new one cannot take its place.
+    void Ersetzen(Leitung& l, const std::string& pfad, CURLcode e);
     Leitung& NeueLeitung();
     void Begrenzen(int verbindungen);
 

@@ -2,6 +2,7 @@
 // plan and the connection have their own files.
 #include "publish/Veroeffentlichen.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -26,9 +27,9 @@ VeroeffentlichenBericht Veroeffentlichen(const std::string& neu, const Zugang& z
     using namespace veroeffentlichung;
     const std::string lokal = LokalerPfad(neu);
     try {
-        const Liste dateien = Sammeln(lokal, begleitung);
+        Liste dateien = Sammeln(lokal, begleitung);
         Sitzung sitzung(zugang, vertrauen, begleitung, grenzen);
-        return Abgleichen(sitzung, lokal, dateien);
+        return Abgleichen(sitzung, lokal, std::move(dateien), begleitung, grenzen);
     } catch (const Abgebrochen&) {
         // Stopped before anything went up.
         VeroeffentlichenBericht bericht;
@@ -45,6 +46,10 @@ namespace {
 
 constexpr std::pair<Protokoll, const char*> kProtokolle[] = {
     {Protokoll::SFTP, "SFTP"}, {Protokoll::FTPS, "FTPS"}, {Protokoll::FTP, "FTP"}};
+
+int VerbindungenBegrenzt(int n) {
+    return std::clamp(n, 1, 8);
+}
 
 }  // namespace
 
@@ -85,6 +90,13 @@ VeroeffentlichenEinstellungen EinstellungenLesen(const std::string& pfad) {
                 z.schluessel = wert;
             } else if (name == "Ordner") {
                 z.ordner = wert;
+            } else if (name == "Adresse") {
+                e.adresse = wert;
+            } else if (name == "Verbindungen") {
+                try {
+                    e.verbindungen = VerbindungenBegrenzt(std::stoi(wert));
+                } catch (const std::exception&) {
+                }
             }
         } else if (abschnitt == "Hostschluessel") {
             e.vertrauen.hostSchluessel[name] = wert;
@@ -113,13 +125,18 @@ void EinstellungenSchreiben(const std::string& pfad, const VeroeffentlichenEinst
         if (p == z.protokoll) text += zeile("Protokoll", n);
     text += zeile("Server", z.server) + zeile("Port", std::to_string(z.port)) +
             zeile("Benutzer", z.benutzer) + zeile("Schluessel", z.schluessel) +
-            zeile("Ordner", z.ordner);
+            zeile("Ordner", z.ordner) + zeile("Adresse", e.adresse) +
+            zeile("Verbindungen", std::to_string(VerbindungenBegrenzt(e.verbindungen)));
     text += "\r\n[Hostschluessel]\r\n";
     for (const auto& [wer, schluessel] : e.vertrauen.hostSchluessel) text += zeile(wer, schluessel);
     text += "\r\n[Zertifikate]\r\n";
     for (const auto& [wer, zert] : e.vertrauen.zertifikate)
-        text += zeile(wer, zert.fingerabdruck + " " + zert.pin + (zert.vomSystem ? " System" : ""));
-    TextSchreiben(pfad, text);
+        text += zeile(wer, zert.fingerabdruck + " " + zert.pin +
+                            (zert.vomSystem ? " System" : ""));
+    // Server, user and trusted keys are nobody else's business.
+    NeueDatei datei(pfad, 0600);
+    datei.Schreiben(text);
+    datei.Abschliessen();
 }
 
 bool StartseiteFehlt(const std::string& neu) {

@@ -59,19 +59,23 @@ struct Vertrauen {
     std::string zertifikatsspeicher;
 };
 
-// Veroeffentlichen.ini beside Neu: everything but the password.
+// Veroeffentlichen.ini beside Neu: everything but the password and the
+// passphrase, readable by its owner only.
 struct VeroeffentlichenEinstellungen {
     Zugang zugang;
     Vertrauen vertrauen;
     // The site's address on the web ("https://www.beispiel.de"), optional.
     std::string adresse;
-    // "Gleichzeitige Verbindungen", 1 to 8.
+    // "Gleichzeitige Verbindungen", 1 to 8; the file's values outside are
+    // taken as the nearest.
     int verbindungen = 4;
 };
 std::string EinstellungenPfad(const std::string& zielordner);
-// Defaults (SFTP, port 22, all else empty) where the file does not exist.
+// Defaults (SFTP, port 22, 4 connections, all else empty) where the file
+// does not exist.
 VeroeffentlichenEinstellungen EinstellungenLesen(const std::string& pfad);
-// The password is left out whatever it holds.
+// The password and the passphrase are left out whatever they hold; the file
+// is written 0600 also where it was open to others before.
 void EinstellungenSchreiben(const std::string& pfad, const VeroeffentlichenEinstellungen& e);
 
 struct VeroeffentlichenStand {
@@ -101,6 +105,9 @@ struct VeroeffentlichenGrenzen {
     // "Gleichzeitige Verbindungen" (1 to 8) that files go up over; fewer when
     // the server refuses more.
     int verbindungen = 4;
+    // The list on the server is brought up to date at least this often while
+    // files go up, so that after a cut no more than this goes up again.
+    std::chrono::milliseconds listenTakt{std::chrono::seconds(3)};
 };
 
 struct VeroeffentlichenBericht {
@@ -111,9 +118,11 @@ struct VeroeffentlichenBericht {
 
 inline constexpr const char* kDateiliste = ".leistenwerk-dateien";
 
-// Publishes the folder neu. Each failure throws Fehler with a German message;
+// Publishes the folder neu. A file whose name a protocol or the list cannot
+// carry, and any symbolic link below neu, is refused (Hinweis) before a
+// connection is made. Each failure throws Fehler with a German message;
 // whatever is online then is a whole old or new version of each file, and the
-// list on the server names nothing that is not there. Trust the user grants
+// list on the server names no file with bytes other than those online. Trust the user grants
 // is added to vertrauen, also when the publish fails afterwards.
 VeroeffentlichenBericht Veroeffentlichen(const std::string& neu, const Zugang& zugang,
                                          Vertrauen& vertrauen,

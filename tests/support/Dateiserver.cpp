@@ -136,6 +136,9 @@ FtpServer::FtpServer(const FtpOptionen& o) {
     if (o.abbruchBeimUmbenennen) a.push_back("--abbruch-bei-rnto");
     if (o.hoechstens) a.insert(a.end(), {"--hoechstens", std::to_string(o.hoechstens)});
     if (o.port) a.insert(a.end(), {"--port", std::to_string(o.port)});
+    if (!o.abbruchBei.empty()) a.insert(a.end(), {"--abbruch-bei", o.abbruchBei});
+    if (o.keinUeberschreiben) a.push_back("--kein-ueberschreiben");
+    if (!o.rntoNein.empty()) a.insert(a.end(), {"--rnto-nein", o.rntoNein});
     std::string zeile;
     prozess_ = std::make_unique<Hintergrundprozess>(a, &zeile);
     port_ = std::stoi(zeile);

@@ -32,14 +32,17 @@ private:
 
 struct FtpOptionen {
     bool tls = false;
-    std::string voll;             // STOR of a name containing this gets "552"
+    std::string voll{};           // STOR of a name containing this gets "552"
     std::size_t abbruchNach = 0;  // the connection closes once after so many upload bytes
     bool abbruchBeimUmbenennen = false;  // closes once after the first rename, unanswered
     int hoechstens = 0;                  // connections at once, 0: any number
     int port = 0;                        // 0: a free one
     // TLS: the certificate is signed by this authority (its certificate is
     // written to that file) instead of by itself.
-    std::string zertifizierungsstelle;
+    std::string zertifizierungsstelle{};
+    std::string abbruchBei{};     // ... or once at the STOR of a name containing this
+    bool keinUeberschreiben = false;  // RNTO onto an existing file is refused
+    std::string rntoNein{};  // RNTO onto this name is refused once while the old one stands aside
 };
 
 class FtpServer final {

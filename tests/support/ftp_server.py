@@ -2,12 +2,16 @@
 """A loopback FTP or FTPS server for the publishing tests; prints its port, then serves.
 
 --voll NAME answers "552" to a STOR of a name containing NAME; --abbruch-nach N
-closes the connection once N upload bytes arrived; --abbruch-bei-rnto closes it
-once, after the first rename, without an answer; --hoechstens N refuses more
-than N connections at once; --protokoll FILE logs each STOR.
+closes the connection once N upload bytes arrived; --abbruch-bei NAME closes it
+once at the STOR of a name containing NAME; --abbruch-bei-rnto closes it once,
+after the first rename, without an answer; --kein-ueberschreiben refuses RNTO
+onto an existing file, as some servers do; --rnto-nein NAME refuses, once, the
+RNTO onto NAME while the old NAME stands aside as .NAME.lw-alt; --hoechstens N
+refuses more than N connections at once; --protokoll FILE logs each STOR.
 """
 import argparse
 import logging
+import os
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -21,13 +25,16 @@ for name in ("--ordner", "--benutzer", "--passwort"):
 a.add_argument("--zert")
 a.add_argument("--voll")
 a.add_argument("--abbruch-nach", type=int, default=0)
+a.add_argument("--abbruch-bei")
+a.add_argument("--kein-ueberschreiben", action="store_true")
+a.add_argument("--rnto-nein")
 a.add_argument("--protokoll")
 a.add_argument("--port", type=int, default=0)
 a.add_argument("--abbruch-bei-rnto", action="store_true")
 a.add_argument("--hoechstens", type=int, default=0)
 args = a.parse_args()
 
-zustand = {"empfangen": 0, "abgebrochen": False, "rnto": False}
+zustand = {"empfangen": 0, "abgebrochen": False, "rnto": False, "rnto_nein": args.rnto_nein}
 
 
 class Daten(DTPHandler):
@@ -61,6 +68,10 @@ class Steuerung(TLS_FTPHandler if args.zert else FTPHandler):
         if args.voll and args.voll in file:
             self.respond("552 Requested file action aborted: exceeded storage allocation.")
             return
+        if args.abbruch_bei and args.abbruch_bei in file and not zustand["abgebrochen"]:
+            zustand["abgebrochen"] = True
+            self.close()
+            return
         return super().ftp_STOR(file, mode)
 
     def ftp_RNTO(self, path):
@@ -69,6 +80,16 @@ class Steuerung(TLS_FTPHandler if args.zert else FTPHandler):
             quelle, self._rnfr = self._rnfr, None
             self.fs.rename(quelle, path)
             self.close()
+            return
+        ueber = args.kein_ueberschreiben and os.path.lexists(path)
+        name = os.path.basename(path)
+        beiseite = os.path.join(os.path.dirname(path), "." + name + ".lw-alt")
+        nein = name == zustand["rnto_nein"] and os.path.lexists(beiseite)
+        if self._rnfr and (ueber or nein):
+            if nein:
+                zustand["rnto_nein"] = None
+            self._rnfr = None
+            self.respond("553 Requested action not taken: file name not allowed.")
             return
         return super().ftp_RNTO(path)
 
