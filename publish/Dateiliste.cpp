@@ -83,10 +83,10 @@ std::string NamensFehler(std::string_view pfad) {
     for (const char c : pfad) {
         const auto b = static_cast<unsigned char>(c);
         if (b < 0x20 || b == 0x7F)
-            return W("Ihr Name enthält ein Steuerzeichen (etwa einen Zeilenumbruch)");
+            return W("ihr Name enthält ein Steuerzeichen (etwa einen Zeilenumbruch)");
     }
     if (pfad.find('\\') != std::string_view::npos)
-        return W("Ihr Name enthält einen umgekehrten Schrägstrich (\\)");
+        return W("ihr Name enthält einen umgekehrten Schrägstrich (\\)");
     for (;;) {
         const auto trenner = pfad.find('/');
         const std::string_view teil = pfad.substr(0, trenner);
