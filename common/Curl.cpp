@@ -24,6 +24,7 @@ const Curl* CurlLaden() {
             !Holen(bibliothek, "curl_multi_timeout", curl.multi_timeout) ||
             !Holen(bibliothek, "curl_multi_info_read", curl.multi_info_read) ||
             !Holen(bibliothek, "curl_multi_cleanup", curl.multi_cleanup) ||
+            !Holen(bibliothek, "curl_multi_setopt", curl.multi_setopt) ||
             !Holen(bibliothek, "curl_slist_append", curl.slist_append) ||
             !Holen(bibliothek, "curl_slist_free_all", curl.slist_free_all))
             return nullptr;

@@ -23,6 +23,7 @@ struct Curl {
     decltype(&curl_multi_timeout) multi_timeout = nullptr;
     decltype(&curl_multi_info_read) multi_info_read = nullptr;
     decltype(&curl_multi_cleanup) multi_cleanup = nullptr;
+    decltype(&curl_multi_setopt) multi_setopt = nullptr;
     decltype(&curl_slist_append) slist_append = nullptr;
     decltype(&curl_slist_free_all) slist_free_all = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "publish/Plan.h"
 
-#include <cstdio>
-#include <memory>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -98,41 +97,45 @@ VeroeffentlichenBericht Abgleichen(Sitzung& sitzung, const std::string& lokal, L
         if (ausAlt) sitzung.Loeschen(AltName(kDateiliste));
         ausAlt = false;
     };
-    std::string unterwegs;
-    // The hidden file of a transfer that did not finish.
+    // The hidden files of transfers that did not finish are removed by the
+    // session itself.
     auto aufraeumen = [&] {
         sitzung.Aufraeumen();
-        if (!unterwegs.empty()) sitzung.Loeschen(TempName(unterwegs));
         listeSchreiben();
     };
     try {
         for (const std::string& r : reste) sitzung.Loeschen(r);
         if (markiert) listeSchreiben();
-        for (const auto& pfad : hoch) {
-            unterwegs = pfad;
-            Eintrag& e = dateien.at(pfad);
-            for (int mal = 1;; ++mal) {
-                const Datei datei = Oeffnen(lokal, pfad);
-                Quelle quelle(datei.get(), e);
-                if (sitzung.Hochladen(pfad, quelle, e.groesse, vorhanden.contains(pfad))) break;
-                // Changed since its hash was taken: what went up goes, and the
-                // file is read again, so that the list names the bytes online.
-                sitzung.Loeschen(TempName(pfad));
-                if (mal == kMalGeaendert)
-                    throw Hinweis(W("Die Datei \"") + Anzeige(pfad) +
+        // Several at once within each group; the pages start once every
+        // picture and stylesheet is in place. The list is kept here, on this
+        // thread, as each file lands.
+        std::map<std::string, int> malGeaendert;
+        for (const bool seiten : {false, true}) {
+            std::vector<Sitzung::Sendung> gruppe;
+            for (const auto& pfad : hoch)
+                if (IstSeite(pfad) == seiten)
+                    gruppe.push_back({pfad, &dateien.at(pfad), vorhanden.contains(pfad)});
+            const auto fertig = [&](const Sitzung::Sendung& d) {
+                online[d.pfad] = *d.eintrag;
+                vorhanden.insert(d.pfad);
+                bericht.hochgeladen.push_back(d.pfad);
+                // After a cut, what went up since the list was written goes again.
+                if (Uhr::now() - zuletzt >= grenzen.listenTakt) listeSchreiben();
+            };
+            const auto geaendert = [&](const Sitzung::Sendung& d) {
+                // What went up goes, and the file is read again, so that the
+                // list names the bytes online.
+                sitzung.Loeschen(TempName(d.pfad));
+                if (++malGeaendert[d.pfad] == kMalGeaendert)
+                    throw Hinweis(W("Die Datei \"") + Anzeige(d.pfad) +
                                   W("\" ändert sich während des Veröffentlichens immer wieder. "
                                     "Bitte schließen Sie das Programm, das sie schreibt, und "
                                     "veröffentlichen Sie noch einmal"));
-                sitzung.stand.gesamt -= e.groesse;
-                e = Pruefsumme(lokal, pfad, begleitung);
-                sitzung.stand.gesamt += e.groesse;
-            }
-            unterwegs.clear();
-            online[pfad] = e;
-            vorhanden.insert(pfad);
-            bericht.hochgeladen.push_back(pfad);
-            // After a cut, what went up since the list was written goes again.
-            if (Uhr::now() - zuletzt >= grenzen.listenTakt) listeSchreiben();
+                sitzung.stand.gesamt -= d.eintrag->groesse;
+                *d.eintrag = Pruefsumme(lokal, d.pfad, begleitung);
+                sitzung.stand.gesamt += d.eintrag->groesse;
+            };
+            sitzung.AlleHochladen(lokal, gruppe, fertig, geaendert);
         }
         for (const auto& pfad : weg) {
             if (vorhanden.contains(pfad)) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,11 +18,13 @@
 // The connection to the server, through libcurl: logging in, trusting the
 // host key or certificate, listing, fetching, uploading under a hidden name
 // and renaming, deleting; a broken connection is retried, and every failure
-// becomes a German message.
+// becomes a German message. Files go up over several connections at once,
+// all driven by one multi handle on the calling thread.
 namespace lw::veroeffentlichung {
 
-// One connection to the server for the whole publish: one easy handle, whose
-// connection the multi handle keeps from request to request.
+// libcurl's error as a German sentence, without a final full stop.
+std::string CurlText(CURLcode e);
+
 class Sitzung final {
 public:
     Sitzung(const Zugang& zugang, Vertrauen& vertrauen, const VeroeffentlichenBegleitung& b,
@@ -39,6 +43,21 @@ public:
     // take its place. False when the file changed since its hash was taken:
     // then nothing took its place, and its hidden file is left.
     bool Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t groesse, bool ersetzt);
+
+    struct Sendung {
+        std::string pfad;  // relative to lokal and to the folder on the server
+        Eintrag* eintrag = nullptr;  // what the file is to be; `geaendert` renews it
+        bool ersetzt = false;
+    };
+    // Each file as Hochladen does it, up to grenzen.verbindungen at once (fewer
+    // when the server refuses more). `fertig` runs on this thread once a file
+    // is in place, and may use the session itself. A file that changed since
+    // its hash was taken goes up again after `geaendert`, which takes the hash
+    // anew or throws. On a failure or Abbrechen the files under way are given
+    // up and their hidden files removed; then it throws.
+    void AlleHochladen(const std::string& lokal, const std::vector<Sendung>& sendungen,
+                       const std::function<void(const Sendung&)>& fertig,
+                       const std::function<void(const Sendung&)>& geaendert);
     // Removes the file; a file that is gone already is no failure.
     void Loeschen(const std::string& pfad);
 
@@ -50,13 +69,28 @@ public:
     VeroeffentlichenStand stand;
 
 private:
+    // One easy handle: one request at a time, on a connection of the multi
+    // handle's cache.
+    struct Leitung {
+        Sitzung* sitzung = nullptr;
+        CURL* h = nullptr;
+        std::uint64_t aktuell = 0;  // bytes of its upload under way
+        // The server's last answer when the request ended: libcurl's own may
+        // be overwritten by a connection it closes through this handle later.
+        long antwort = 0;
+        std::string gesehenerSchluessel;
+    };
     enum class Art { Liste, Holen, Hochladen, Befehle };
     CURLcode Lauf(const std::string& url, Art art, const std::function<void()>& vorbereiten);
-    CURLcode Einmal();
+    void Vorbereiten(Leitung& l, const std::string& url, Art art);
+    CURLcode Einmal(Leitung& l);
+    int Treiben();
     void Bedienen();
-    bool VertrauenKlaeren(CURLcode e);
-    void Zuruecksetzen();
-    [[noreturn]] void Werfen(CURLcode e, const std::string& pfad);
+    bool VertrauenKlaeren(Leitung& l, CURLcode e);
+    void ZertifikatMerken(Leitung& l);
+    void Zuruecksetzen(Leitung& l);
+    bool Wiederholen(Leitung& l, CURLcode e, int versuche);
+    [[noreturn]] void Werfen(Leitung& l, CURLcode e, const std::string& pfad);
     std::string Url(const std::string& pfad) const;
     // The path in an SFTP command, quoted for libcurl.
     std::string SftpPfad(const std::string& pfad) const;
@@ -64,9 +98,18 @@ private:
     // A failure names the file `fuer`, or else the folder.
     void Befehle(const std::string& ordner, const std::vector<std::string>& befehle,
                  const std::string& fuer = {});
+    std::vector<std::string> Danach(const std::string& pfad, bool ersetzt, bool vorCwd) const;
+    // The whole path on an FTP server.
+    std::string FtpPfad(const std::string& pfad) const;
+    // After the rename of an upload was refused: where the server renames
+    // onto no existing file, the old one steps aside, one left from a cut
+    // gone first, and comes back when the new one cannot take its place.
+    void Ersetzen(Leitung& l, const std::string& pfad, CURLcode e);
+    Leitung& NeueLeitung();
+    void Begrenzen(int verbindungen);
 
-    static int HostSchluesselPruefen(void* s, int, const char* key, std::size_t laenge);
-    static int Fortschritt(void* s, curl_off_t, curl_off_t, curl_off_t, curl_off_t hoch);
+    static int HostSchluesselPruefen(void* l, int, const char* key, std::size_t laenge);
+    static int Fortschritt(void* l, curl_off_t, curl_off_t, curl_off_t, curl_off_t hoch);
 
     const Zugang& zugang_;
     Vertrauen& vertrauen_;
@@ -74,13 +117,17 @@ private:
     VeroeffentlichenGrenzen grenzen_;
     const Curl& curl_;
     CURLM* multi_ = nullptr;
-    CURL* h_ = nullptr;
+    // The first serves the single requests, the others AlleHochladen.
+    std::vector<std::unique_ptr<Leitung>> leitungen_;
+    // Requests that ended, kept until the one who waits for them looks.
+    std::map<CURL*, CURLcode> erledigt_;
     std::string basis_;   // scheme, host and port
     std::string wurzel_;  // the folder on the server in the URL's path
+    std::string einstieg_;  // FTP: the folder the login starts in
     Uhr::time_point zuletztBedient_{};
-    std::uint64_t aktuell_ = 0;  // bytes of the transfer under way
-    std::string gesehenerSchluessel_;
     std::string gepinnt_;
+    int erlaubt_ = 1;  // connections at once
+    bool zertifikatGemerkt_ = false;
     bool verbunden_ = false;
     bool aufraeumen_ = false;
     bool gebrochen_ = false;

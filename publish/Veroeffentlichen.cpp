@@ -101,9 +101,13 @@ VeroeffentlichenEinstellungen EinstellungenLesen(const std::string& pfad) {
         } else if (abschnitt == "Hostschluessel") {
             e.vertrauen.hostSchluessel[name] = wert;
         } else if (abschnitt == "Zertifikate") {
+            // "<fingerprint> <pin>", and " System" when the store vouched for it.
             const auto leer = wert.find(' ');
-            if (leer != std::string::npos)
-                e.vertrauen.zertifikate[name] = {wert.substr(0, leer), wert.substr(leer + 1)};
+            if (leer == std::string::npos) continue;
+            std::string pin = wert.substr(leer + 1);
+            const bool system = pin.ends_with(" System");
+            if (system) pin.resize(pin.size() - 7);
+            e.vertrauen.zertifikate[name] = {wert.substr(0, leer), pin, system};
         }
     }
     return e;
@@ -127,7 +131,8 @@ void EinstellungenSchreiben(const std::string& pfad, const VeroeffentlichenEinst
     for (const auto& [wer, schluessel] : e.vertrauen.hostSchluessel) text += zeile(wer, schluessel);
     text += "\r\n[Zertifikate]\r\n";
     for (const auto& [wer, zert] : e.vertrauen.zertifikate)
-        text += zeile(wer, zert.fingerabdruck + " " + zert.pin);
+        text += zeile(wer, zert.fingerabdruck + " " + zert.pin +
+                            (zert.vomSystem ? " System" : ""));
     // Server, user and trusted keys are nobody else's business.
     NeueDatei datei(pfad, 0600);
     datei.Schreiben(text);

@@ -24,12 +24,16 @@ struct Zugang {
     std::string server;
     int port = 22;
     std::string benutzer;
-    // Kept in memory only, never written anywhere.
+    // Unlike the other texts of the core, the password and the passphrase are
+    // UTF-8, as the user typed them: a password may hold any character, and
+    // the server gets exactly those bytes. Kept in memory only, never written
+    // anywhere.
     std::string passwort;
     // SFTP only, optional: the private key file (its ".pub" beside it is used
     // when it exists).
     std::string schluessel;
-    // Unlocks the key; never sent as a login password. Kept in memory only.
+    // Unlocks the key; never sent as a login password, and the password is
+    // never tried on the key. UTF-8 like the password, kept in memory only.
     std::string passphrase;
     // The folder on the server, "/htdocs" from the server's root, "htdocs"
     // from the login folder.
@@ -37,15 +41,22 @@ struct Zugang {
 };
 
 // What the user has trusted, by "server:port": the SFTP host key's
-// fingerprint ("SHA256:..."), and for FTPS a certificate that the system's
-// store cannot verify: its fingerprint and the pin of its public key.
+// fingerprint ("SHA256:..."), and for FTPS the certificate last seen: its
+// fingerprint and the pin of its public key.
 struct Vertrauen {
     std::map<std::string, std::string> hostSchluessel;
     struct Zertifikat {
         std::string fingerabdruck;
         std::string pin;
+        // The system's store vouched for it: not pinned, only remembered, so
+        // that a certificate the store refuses on that server later is shown
+        // as changed rather than asked about as new.
+        bool vomSystem = false;
     };
     std::map<std::string, Zertifikat> zertifikate;
+    // The certificates the system trusts, a PEM file; empty for the system's
+    // own store. Not kept in the settings.
+    std::string zertifikatsspeicher;
 };
 
 // Veroeffentlichen.ini beside Neu: everything but the password and the
@@ -91,6 +102,9 @@ struct VeroeffentlichenGrenzen {
     std::chrono::seconds stillstandsFrist{60};
     // New connections after a connection broke during the publish.
     int wiederholungen = 3;
+    // "Gleichzeitige Verbindungen" (1 to 8) that files go up over; fewer when
+    // the server refuses more.
+    int verbindungen = 4;
     // The list on the server is brought up to date at least this often while
     // files go up, so that after a cut no more than this goes up again.
     std::chrono::milliseconds listenTakt{std::chrono::seconds(3)};

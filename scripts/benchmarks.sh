@@ -16,8 +16,10 @@
 #   6. opening a saved site of 100 pages of 1 MiB and saving it in place,
 #      backup included, against cp -r of that site,
 #   7. publishing 500 files (50 MiB) to loopback servers against lftp's
-#      "mirror -R" to vsftpd and OpenSSH's "sftp -b" to sshd, and a second
-#      publish after one change, counted by the server,
+#      "mirror -R" to vsftpd and OpenSSH's "sftp -b" to sshd; the same through
+#      a proxy that delays each direction by 10 ms, for 1500 files of 2 KiB
+#      and 190 files of 46 MiB in all; and a second publish after one change,
+#      counted by the server,
 #   8. the smaller copy of a 24-megapixel JPEG for phones against ImageMagick's
 #      "convert -resize" to the same width and quality,
 #   9. typing in a link row of a site with 100 pages (under Xvfb, no reference),
@@ -89,7 +91,7 @@ messen "3. Zusammenführen und Inhaltsschnitt, 10, 20 und 40 MiB" bench_text
 messen "4. Start und Speicher unter Xvfb" bench_start
 messen "5. Fenster ansprechbar während eines Stillstands des Servers" bench_stillstand
 messen "6. Gespeicherte Homepage öffnen und an Ort und Stelle speichern" bench_bearbeiten
-messen "7. Veröffentlichen über FTP und SFTP" bench_veroeffentlichen
+messen "7. Veröffentlichen über FTP und SFTP, direkt und über eine Leitung mit 20 ms" bench_veroeffentlichen
 messen "8. Verkleinerte Kopie eines Fotos mit 24 Megapixeln" bench_verkleinern
 messen "9. Tippen in einer Linkzeile bei 100 Zeilen" bench_tippen
 messen "10. Inhalt des Editors in das Markup der Seite" bench_inhalt

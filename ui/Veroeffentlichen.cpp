@@ -43,9 +43,10 @@ QUrl WebAdresse(const QString& text) {
     return web ? url : QUrl();
 }
 
-// Password and passphrase as the publish takes them, in one place.
+// Password and passphrase go to the server as the UTF-8 the user typed: a
+// character beyond Windows-1252 must not become '?'.
 std::string Geheimnis(const QString& text) {
-    return alsCp1252(text);
+    return text.toUtf8().toStdString();
 }
 
 // Whatever a publish throws becomes a German sentence; the window must come
@@ -354,11 +355,10 @@ QString Tfrm_Veroeffentlichen::Durchfuehren(const lw::Zugang& zugang,
         if (cbx_Startseite->isVisibleTo(this) && cbx_Startseite->isChecked())
             lw::StartseiteAnlegen(zielordner_ + "/Neu", ersteSeite_);
         try {
-            // "Gleichzeitige Verbindungen" is einstellungen_.verbindungen, kept in
-            // the settings file; it goes into the limits of this call
-            // (VeroeffentlichenGrenzen) once the publish takes it there.
+            lw::VeroeffentlichenGrenzen grenzen;
+            grenzen.verbindungen = einstellungen_.verbindungen;
             bericht = lw::Veroeffentlichen(zielordner_ + "/Neu", zugang, einstellungen_.vertrauen,
-                                           begleitung);
+                                           begleitung, grenzen);
         } catch (...) {
             // A key the user trusted before the failure stays trusted.
             lw::EinstellungenSchreiben(ini, einstellungen_);

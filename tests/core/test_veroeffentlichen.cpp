@@ -93,11 +93,12 @@ struct Server {
     Zugang zugang;
     std::string ordner;  // where the site lands on this machine
 
-    explicit Server(Protokoll p, test::FtpOptionen o = {}) {
+    // sperre: the SFTP client key's passphrase.
+    explicit Server(Protokoll p, test::FtpOptionen o = {}, const std::string& sperre = {}) {
         zugang.protokoll = p;
         zugang.server = "127.0.0.1";
         if (p == Protokoll::SFTP) {
-            sftp.emplace();
+            sftp.emplace(sperre);
             zugang.port = sftp->port();
             zugang.benutzer = ::getpwuid(::geteuid())->pw_name;
             zugang.schluessel = sftp->schluessel();
@@ -130,10 +131,13 @@ TEST_P(Veroeffentlichen_, GleichtDenServerAb) {
     Server s(GetParam());
     Vertrauen vertrauen;
     std::vector<std::string> fragen;
-    // The list goes up only where the journal needs it, however slow the machine.
+    // The list goes up only where the journal needs it, however slow the
+    // machine; the pictures and the stylesheet go up at once, in any order.
     const auto publizieren = [&] {
-        return Veroeffentlichen(neu, s.zugang, vertrauen, Antworten(fragen),
-                                {.listenTakt = std::chrono::hours(1)});
+        auto b = Veroeffentlichen(neu, s.zugang, vertrauen, Antworten(fragen),
+                                  {.listenTakt = std::chrono::hours(1)});
+        std::sort(b.hochgeladen.begin(), b.hochgeladen.begin() + 2);
+        return b;
     };
 
     auto bericht = publizieren();
@@ -245,7 +249,9 @@ INSTANTIATE_TEST_SUITE_P(Protokolle, Veroeffentlichen_,
 TEST(VeroeffentlichenFehler, AbgerisseneVerbindungWirdWiederholt) {
     test::TempOrdner t;
     const std::string neu = SeiteAnlegen(t);
-    Server s(Protokoll::FTP, {.abbruchNach = 100 * 1024});
+    test::FtpOptionen o;
+    o.abbruchNach = 100 * 1024;
+    Server s(Protokoll::FTP, o);
     Vertrauen vertrauen;
     Veroeffentlichen(neu, s.zugang, vertrauen);
     EXPECT_EQ(Inhalt(s.ordner), Inhalt(neu));
@@ -272,7 +278,11 @@ struct Fehlerfall {
     bool ersetzen = false;
     const char* markiert = nullptr;
     const char* genannt = nullptr;
+    int wiederholungen = 0;
+    const char* sperre = "";  // SFTP: the client key's passphrase
 };
+
+constexpr const char* kSperre = "Schl\xC3\xBCssel \xCF\x89";
 
 TEST(VeroeffentlichenFehler, Tabelle) {
     const std::string abgerissen = "Verbindung zum Server ist abgebrochen";
@@ -301,6 +311,21 @@ TEST(VeroeffentlichenFehler, Tabelle) {
          abgerissen, "Neue Seite.html", nullptr, true, "Neue Seite.html", "Seite2.html"},
         {"abgerissen beim Ersetzen SFTP", Protokoll::SFTP, nullptr, 150 * 1024, nullptr, true,
          abgerissen, "img/banner.jpg", nullptr, true, "img/banner.jpg"},
+        // Rows whose meldung is empty complete, and everything is online.
+        {"Handshake SFTP", Protokoll::SFTP, nullptr, 100, nullptr, true, "", nullptr, nullptr,
+         false, nullptr, nullptr, 3},
+        {"Handshake SFTP ohne Wiederholung", Protokoll::SFTP, nullptr, 100, nullptr, false,
+         "Die gesicherte Verbindung zum Server kam nicht zustande."},
+        {"Umbenennen FTP", Protokoll::FTP,
+         [](test::FtpOptionen& o) { o.abbruchBeimUmbenennen = true; }, 0, nullptr, true, "",
+         nullptr, nullptr, false, nullptr, nullptr, 3},
+        {"Zwei Verbindungen", Protokoll::FTP, [](test::FtpOptionen& o) { o.hoechstens = 2; }, 0,
+         nullptr, true, ""},
+        {"Passphrase", Protokoll::SFTP, nullptr, 0, [](Zugang& z) { z.passphrase = kSperre; },
+         true, "", nullptr, nullptr, false, nullptr, nullptr, 0, kSperre},
+        {"Passwort entsperrt nicht", Protokoll::SFTP, nullptr, 0,
+         [](Zugang& z) { z.passwort = kSperre; }, true, "Anmeldung abgelehnt", nullptr, nullptr,
+         false, nullptr, nullptr, 0, kSperre},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.name);
@@ -308,10 +333,11 @@ TEST(VeroeffentlichenFehler, Tabelle) {
         const std::string neu = SeiteAnlegen(t);
         test::FtpOptionen optionen;
         if (f.ftp) f.ftp(optionen);
-        Server s(f.protokoll, optionen);
+        Server s(f.protokoll, optionen, f.sperre);
         Zugang zugang = s.zugang;
-        std::optional<test::AbreissProxy> proxy;
-        if (f.abreissenNach) zugang.port = proxy.emplace(zugang.port, f.abreissenNach).port();
+        std::optional<test::Proxy> proxy;
+        if (f.abreissenNach)
+            zugang.port = proxy.emplace(zugang.port, test::ProxyOptionen{f.abreissenNach}).port();
         if (f.aendern) f.aendern(zugang);
         Vertrauen vertrauen;
         std::vector<std::string> fragen;
@@ -327,8 +353,23 @@ TEST(VeroeffentlichenFehler, Tabelle) {
         // The list goes up after each file, so that the cut finds a journal.
         const std::string text = test::FehlerText([&] {
             Veroeffentlichen(neu, zugang, vertrauen, Antworten(fragen, f.ja),
-                             {.wiederholungen = 0, .listenTakt = {}});
+                             {.wiederholungen = f.wiederholungen, .listenTakt = {}});
         });
+        if (f.meldung.empty()) {
+            EXPECT_EQ(text, "(kein Fehler)");
+            EXPECT_EQ(Inhalt(s.ordner), Inhalt(neu));
+            EXPECT_TRUE(Stimmig(s.ordner, Inhalt(neu)));
+            EXPECT_TRUE(!proxy || proxy->Abgerissen());
+            // The file whose rename was cut went up again.
+            if (optionen.abbruchBeimUmbenennen) {
+                EXPECT_EQ(std::ranges::count_if(s.ftp->Empfangen(),
+                                                [](const auto& d) {
+                                                    return !d.ends_with("-dateien.lw-neu");
+                                                }),
+                          static_cast<long>(Inhalt(neu).size() + 1));
+            }
+            continue;
+        }
         EXPECT_NE(text.find(f.meldung), std::string::npos) << text;
         // Trust given is kept, also when the publish fails.
         EXPECT_EQ(!vertrauen.hostSchluessel.empty(), f.protokoll == Protokoll::SFTP && f.ja);
@@ -370,6 +411,41 @@ TEST(VeroeffentlichenFehler, Tabelle) {
         EXPECT_EQ(Inhalt(s.ordner), Inhalt(neu));
         EXPECT_TRUE(Stimmig(s.ordner, Inhalt(neu)));
     }
+}
+
+// A certificate the system vouched for is remembered: a self-signed one on
+// that server later is shown as changed, with both fingerprints, not asked about.
+TEST(VeroeffentlichenFehler, GeprueftesZertifikatWirdGemerkt) {
+    test::TempOrdner t;
+    const std::string neu = SeiteAnlegen(t);
+    const int port = test::FreierPort();
+    Vertrauen vertrauen;
+    vertrauen.zertifikatsspeicher = t / "ca.crt";
+    std::vector<std::string> fragen;
+    test::FtpOptionen o;
+    o.port = port;
+    o.zertifizierungsstelle = t / "ca.crt";
+    {
+        Server s(Protokoll::FTPS, o);
+        Veroeffentlichen(neu, s.zugang, vertrauen, Antworten(fragen));
+        EXPECT_EQ(Inhalt(s.ordner), Inhalt(neu));
+    }
+    ASSERT_EQ(vertrauen.zertifikate.size(), 1u);
+    const auto alt = vertrauen.zertifikate.begin()->second;
+    EXPECT_TRUE(alt.vomSystem);
+    o.zertifizierungsstelle.clear();
+    Server s(Protokoll::FTPS, o);
+    const std::string text = test::FehlerText(
+        [&] { Veroeffentlichen(neu, s.zugang, vertrauen, Antworten(fragen)); });
+    EXPECT_NE(text.find(W("geändert")), std::string::npos) << text;
+    EXPECT_NE(text.find(W("Bisher: ") + alt.fingerabdruck), std::string::npos) << text;
+    const auto jetzt = text.find(W("\nJetzt: "));
+    ASSERT_NE(jetzt, std::string::npos) << text;
+    const std::string neuer = text.substr(jetzt + 8, alt.fingerabdruck.size());
+    EXPECT_EQ(std::ranges::count(neuer, ':'), 31) << text;
+    EXPECT_NE(neuer, alt.fingerabdruck);
+    EXPECT_TRUE(fragen.empty());
+    EXPECT_FALSE(fs::exists(s.ordner));
 }
 
 // A file that changed since its hash was taken (here while the unknown key
@@ -424,6 +500,7 @@ TEST(VeroeffentlichenEinstellungen, OhnePasswort) {
                 .ordner = "/htdocs"};
     e.vertrauen.hostSchluessel["a:22"] = "SHA256:abc";
     e.vertrauen.zertifikate["b:21"] = {"AB:CD", "sha256//xyz="};
+    e.vertrauen.zertifikate["c:21"] = {"EF:01", "sha256//abc=", true};
     e.adresse = "https://www.beispiel.de";
     e.verbindungen = 6;
     const std::string pfad = EinstellungenPfad(t.pfad());
@@ -441,6 +518,9 @@ TEST(VeroeffentlichenEinstellungen, OhnePasswort) {
     EXPECT_TRUE(g.zugang.passwort.empty() && g.zugang.passphrase.empty());
     EXPECT_EQ(g.vertrauen.hostSchluessel, e.vertrauen.hostSchluessel);
     EXPECT_EQ(g.vertrauen.zertifikate.at("b:21").pin, "sha256//xyz=");
+    EXPECT_FALSE(g.vertrauen.zertifikate.at("b:21").vomSystem);
+    EXPECT_EQ(g.vertrauen.zertifikate.at("c:21").pin, "sha256//abc=");
+    EXPECT_TRUE(g.vertrauen.zertifikate.at("c:21").vomSystem);
     EXPECT_EQ(std::tie(g.adresse, g.verbindungen), std::tie(e.adresse, e.verbindungen));
     EXPECT_EQ(EinstellungenLesen(t / "fehlt.ini").zugang.port, 22);
     EXPECT_EQ(EinstellungenLesen(t / "fehlt.ini").verbindungen, 4);

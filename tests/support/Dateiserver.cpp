@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -11,8 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -111,15 +114,28 @@ FtpServer::FtpServer(const FtpOptionen& o) {
                                "--passwort",       kPasswort,
                                "--protokoll",      arbeit_ / "empfangen"};
     if (o.tls) {
-        Ausfuehren({"openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-                    "-subj", "/CN=127.0.0.1", "-keyout", arbeit_ / "zert.pem", "-out",
-                    arbeit_ / "zert.crt", "-batch"});
+        std::vector<std::string> req{"openssl", "req",  "-x509",  "-newkey",
+                                     "rsa:2048", "-nodes", "-days", "2",
+                                     "-subj",    "/CN=127.0.0.1", "-addext",
+                                     "subjectAltName=IP:127.0.0.1", "-keyout",
+                                     arbeit_ / "zert.pem", "-out", arbeit_ / "zert.crt",
+                                     "-batch"};
+        if (!o.zertifizierungsstelle.empty()) {
+            Ausfuehren({"openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                        "-subj", "/CN=Leistenwerk Test-CA", "-keyout", arbeit_ / "ca.pem",
+                        "-out", o.zertifizierungsstelle, "-batch"});
+            req.insert(req.end(), {"-CA", o.zertifizierungsstelle, "-CAkey", arbeit_ / "ca.pem"});
+        }
+        Ausfuehren(req);
         Schreiben(arbeit_ / "beides.pem",
                   Lesen(arbeit_ / "zert.crt") + Lesen(arbeit_ / "zert.pem"));
         a.insert(a.end(), {"--zert", arbeit_ / "beides.pem"});
     }
     if (!o.voll.empty()) a.insert(a.end(), {"--voll", o.voll});
     if (o.abbruchNach) a.insert(a.end(), {"--abbruch-nach", std::to_string(o.abbruchNach)});
+    if (o.abbruchBeimUmbenennen) a.push_back("--abbruch-bei-rnto");
+    if (o.hoechstens) a.insert(a.end(), {"--hoechstens", std::to_string(o.hoechstens)});
+    if (o.port) a.insert(a.end(), {"--port", std::to_string(o.port)});
     if (!o.abbruchBei.empty()) a.insert(a.end(), {"--abbruch-bei", o.abbruchBei});
     if (o.keinUeberschreiben) a.push_back("--kein-ueberschreiben");
     if (!o.rntoNein.empty()) a.insert(a.end(), {"--rnto-nein", o.rntoNein});
@@ -137,11 +153,11 @@ std::vector<std::string> FtpServer::Empfangen() const {
     return namen;
 }
 
-SftpServer::SftpServer() {
+SftpServer::SftpServer(const std::string& passphrase) {
     // PEM, which every libssh2 reads.
     for (const char* name : {"host1", "host2", "client"})
-        Ausfuehren(
-            {"ssh-keygen", "-q", "-t", "ecdsa", "-m", "PEM", "-N", "", "-f", arbeit_ / name});
+        Ausfuehren({"ssh-keygen", "-q", "-t", "ecdsa", "-m", "PEM", "-N",
+                    name == std::string("client") ? passphrase : "", "-f", arbeit_ / name});
     Schreiben(arbeit_ / "authorized_keys", Lesen(arbeit_ / "client.pub"));
     // sshd started by root wants its empty privilege-separation folder.
     if (::geteuid() == 0) ::mkdir("/run/sshd", 0755);
@@ -169,60 +185,146 @@ void SftpServer::Starten(const std::string& hostschluessel) {
     WartenAufPort(port_);
 }
 
-AbreissProxy::AbreissProxy(int zielPort, std::size_t nachBytes) {
-    lauscher_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+Proxy::Proxy(int zielPort, const ProxyOptionen& optionen) {
+    lauscher_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     sockaddr_in a = Loopback(0);
     socklen_t l = sizeof a;
     if (::bind(lauscher_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-        ::listen(lauscher_, 16) != 0 ||
+        ::listen(lauscher_, 64) != 0 ||
         ::getsockname(lauscher_, reinterpret_cast<sockaddr*>(&a), &l) != 0)
         throw std::runtime_error("Proxy");
     port_ = ntohs(a.sin_port);
-    faden_ = std::thread([this, zielPort, nachBytes] {
-        while (!ende_) {
-            pollfd p{lauscher_, POLLIN, 0};
-            if (::poll(&p, 1, 50) != 1 || ende_) continue;
-            const int client = ::accept4(lauscher_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (client < 0) return;
-            if (Weiterleiten(client, zielPort, abgerissen_ ? SIZE_MAX : nachBytes))
-                abgerissen_ = true;
-        }
-    });
+    faden_ = std::thread([this, zielPort, optionen] { Laufen(zielPort, optionen); });
 }
 
-AbreissProxy::~AbreissProxy() {
+Proxy::~Proxy() {
     ende_ = true;
     faden_.join();
     ::close(lauscher_);
 }
 
-// True when it ended the connection after nachBytes.
-bool AbreissProxy::Weiterleiten(int client, int zielPort, std::size_t nachBytes) {
-    const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a = Loopback(zielPort);
+namespace {
+
+using Uhr = std::chrono::steady_clock;
+
+// One direction of a connection: what was read and is due to be written
+// then; an empty piece stands for the end of the stream.
+struct Richtung {
+    int von = -1, nach = -1;
+    std::deque<std::pair<Uhr::time_point, std::string>> stuecke;
+    std::size_t bytes = 0;
+    bool gelesenBisEnde = false;
+    bool geschlossen = false;  // its end was passed on
+};
+
+struct Verbindung {
+    Richtung hin, her;  // client to server, server to client
     std::size_t gesendet = 0;
-    bool gerissen = false;
-    if (::connect(server, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
-        char puffer[65536];
-        pollfd p[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
-        while (!ende_) {
-            if (::poll(p, 2, 50) < 0) break;
-            if (p[0].revents & (POLLIN | POLLHUP | POLLERR)) {
-                const ssize_t n = ::read(client, puffer, sizeof puffer);
-                if (n <= 0) break;
-                gesendet += static_cast<std::size_t>(n);
-                if ((gerissen = gesendet >= nachBytes)) break;
-                if (::write(server, puffer, static_cast<std::size_t>(n)) != n) break;
+    bool tot = false;
+};
+
+// Reads what is there into the direction's queue; false on an error.
+bool Lesen(Richtung& r, std::chrono::milliseconds verzoegerung, std::size_t* gezaehlt) {
+    char puffer[65536];
+    const ssize_t n = ::read(r.von, puffer, sizeof puffer);
+    if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK;
+    if (gezaehlt) *gezaehlt += static_cast<std::size_t>(n);
+    r.stuecke.emplace_back(Uhr::now() + verzoegerung,
+                           std::string(puffer, static_cast<std::size_t>(n)));
+    r.bytes += static_cast<std::size_t>(n);
+    if (n == 0) r.gelesenBisEnde = true;
+    return true;
+}
+
+// Writes what is due; false on an error.
+bool Schreiben(Richtung& r) {
+    const auto jetzt = Uhr::now();
+    while (!r.stuecke.empty() && r.stuecke.front().first <= jetzt) {
+        std::string& s = r.stuecke.front().second;
+        if (s.empty()) {
+            ::shutdown(r.nach, SHUT_WR);
+            r.geschlossen = true;
+            r.stuecke.pop_front();
+            continue;
+        }
+        const ssize_t n = ::send(r.nach, s.data(), s.size(), MSG_NOSIGNAL);
+        if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK;
+        r.bytes -= static_cast<std::size_t>(n);
+        s.erase(0, static_cast<std::size_t>(n));
+        if (!s.empty()) return true;
+        r.stuecke.pop_front();
+    }
+    return true;
+}
+
+}  // namespace
+
+void Proxy::Laufen(int zielPort, ProxyOptionen o) {
+    // Reading stops while this much waits in one direction.
+    constexpr std::size_t kHoechstens = std::size_t{4} * 1024 * 1024;
+    std::vector<std::unique_ptr<Verbindung>> verbindungen;
+    while (!ende_) {
+        std::vector<pollfd> p{{lauscher_, POLLIN, 0}};
+        auto frist = Uhr::now() + std::chrono::milliseconds(50);
+        for (const auto& v : verbindungen)
+            for (Richtung* r : {&v->hin, &v->her}) {
+                const short lesen = !r->gelesenBisEnde && r->bytes < kHoechstens ? POLLIN : 0;
+                short schreiben = 0;
+                if (!r->stuecke.empty()) {
+                    frist = std::min(frist, r->stuecke.front().first);
+                    if (r->stuecke.front().first <= Uhr::now()) schreiben = POLLOUT;
+                }
+                p.push_back({r->von, lesen, 0});
+                p.push_back({r->nach, schreiben, 0});
             }
-            if (p[1].revents & (POLLIN | POLLHUP | POLLERR)) {
-                const ssize_t n = ::read(server, puffer, sizeof puffer);
-                if (n <= 0 || ::write(client, puffer, static_cast<std::size_t>(n)) != n) break;
+        const auto warten = std::chrono::ceil<std::chrono::milliseconds>(frist - Uhr::now());
+        if (::poll(p.data(), p.size(), static_cast<int>(std::max<long>(0, warten.count()))) < 0)
+            continue;
+        if (p[0].revents & POLLIN) {
+            const int client = ::accept4(lauscher_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+            const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_in a = Loopback(zielPort);
+            if (client >= 0 &&
+                ::connect(server, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+                ::fcntl(server, F_SETFL, O_NONBLOCK) == 0) {
+                // Pieces go on as they come, as the ends themselves send them.
+                const int ja = 1;
+                ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &ja, sizeof ja);
+                ::setsockopt(server, IPPROTO_TCP, TCP_NODELAY, &ja, sizeof ja);
+                auto v = std::make_unique<Verbindung>();
+                v->hin.von = v->her.nach = client;
+                v->hin.nach = v->her.von = server;
+                verbindungen.push_back(std::move(v));
+            } else {
+                if (client >= 0) ::close(client);
+                ::close(server);
             }
         }
+        for (std::size_t i = 0; i < verbindungen.size(); ++i) {
+            Verbindung& v = *verbindungen[i];
+            const pollfd* q = &p[1 + 4 * i];
+            constexpr short kLesbar = POLLIN | POLLHUP | POLLERR;
+            if ((q[0].revents & kLesbar) && !Lesen(v.hin, o.verzoegerung, &v.gesendet))
+                v.tot = true;
+            if ((q[2].revents & kLesbar) && !Lesen(v.her, o.verzoegerung, nullptr)) v.tot = true;
+            if (o.abreissenNach && !abgerissen_ && v.gesendet >= o.abreissenNach) {
+                v.tot = true;
+                abgerissen_ = true;
+            }
+            if (!v.tot && (!Schreiben(v.hin) || !Schreiben(v.her))) v.tot = true;
+            if (v.hin.geschlossen && v.her.geschlossen) v.tot = true;
+        }
+        std::erase_if(verbindungen, [](const auto& v) {
+            if (!v->tot) return false;
+            ::close(v->hin.von);
+            ::close(v->hin.nach);
+            return true;
+        });
     }
-    ::close(server);
-    ::close(client);
-    return gerissen;
+    for (const auto& v : verbindungen) {
+        ::close(v->hin.von);
+        ::close(v->hin.nach);
+    }
 }
 
 std::map<std::string, std::string> Inhalt(const std::string& ordner, bool versteckte) {

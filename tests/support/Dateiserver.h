@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <map>
 #include <memory>
@@ -33,6 +34,12 @@ struct FtpOptionen {
     bool tls = false;
     std::string voll{};           // STOR of a name containing this gets "552"
     std::size_t abbruchNach = 0;  // the connection closes once after so many upload bytes
+    bool abbruchBeimUmbenennen = false;  // closes once after the first rename, unanswered
+    int hoechstens = 0;                  // connections at once, 0: any number
+    int port = 0;                        // 0: a free one
+    // TLS: the certificate is signed by this authority (its certificate is
+    // written to that file) instead of by itself.
+    std::string zertifizierungsstelle{};
     std::string abbruchBei{};     // ... or once at the STOR of a name containing this
     bool keinUeberschreiben = false;  // RNTO onto an existing file is refused
     std::string rntoNein{};  // RNTO onto this name is refused once while the old one stands aside
@@ -45,7 +52,8 @@ public:
     // The folder the user sees as "/".
     const std::string& ordner() const { return wurzel_.pfad(); }
     static constexpr const char* kBenutzer = "lw";
-    static constexpr const char* kPasswort = "geheim 1";
+    // UTF-8, with a letter Windows-1252 does not have.
+    static constexpr const char* kPasswort = "geheim 1 \xCF\x89";
     // The files whose upload the server finished, in order (their server paths).
     std::vector<std::string> Empfangen() const;
 
@@ -58,7 +66,8 @@ private:
 
 class SftpServer final {
 public:
-    SftpServer();
+    // The client's key is locked with `passphrase` when there is one.
+    explicit SftpServer(const std::string& passphrase = {});
     int port() const { return port_; }
     const std::string& ordner() const { return wurzel_.pfad(); }
     // The client's private key, the only login the server takes.
@@ -74,18 +83,28 @@ private:
     std::unique_ptr<Hintergrundprozess> prozess_;
 };
 
-// A TCP proxy on 127.0.0.1 to a loopback port that ends its first connection
-// (both ways) once the client has sent `nachBytes`; later ones pass. It serves
-// one connection at a time, as a publish makes them.
-class AbreissProxy final {
+struct ProxyOptionen {
+    // The first connection over which the client sends so many bytes ends
+    // there (both ways); later ones pass. 0: never.
+    std::size_t abreissenNach = 0;
+    // Each direction's bytes arrive this much later, as over a line to a
+    // web host.
+    std::chrono::milliseconds verzoegerung{0};
+};
+
+// A TCP proxy on 127.0.0.1 to a loopback port, for any number of connections
+// at once, on a thread of its own.
+class Proxy final {
 public:
-    AbreissProxy(int zielPort, std::size_t nachBytes);
-    ~AbreissProxy();
+    Proxy(int zielPort, const ProxyOptionen& optionen);
+    ~Proxy();
+    Proxy(const Proxy&) = delete;
+    Proxy& operator=(const Proxy&) = delete;
     int port() const { return port_; }
     bool Abgerissen() const { return abgerissen_; }
 
 private:
-    bool Weiterleiten(int client, int zielPort, std::size_t nachBytes);
+    void Laufen(int zielPort, ProxyOptionen optionen);
     int lauscher_ = -1;
     int port_ = 0;
     std::atomic<bool> ende_{false};

@@ -3,10 +3,11 @@
 
 --voll NAME answers "552" to a STOR of a name containing NAME; --abbruch-nach N
 closes the connection once N upload bytes arrived; --abbruch-bei NAME closes it
-once at the STOR of a name containing NAME; --kein-ueberschreiben refuses RNTO
+once at the STOR of a name containing NAME; --abbruch-bei-rnto closes it once,
+after the first rename, without an answer; --kein-ueberschreiben refuses RNTO
 onto an existing file, as some servers do; --rnto-nein NAME refuses, once, the
-RNTO onto NAME while the old NAME stands aside as .NAME.lw-alt; --protokoll FILE
-logs each STOR.
+RNTO onto NAME while the old NAME stands aside as .NAME.lw-alt; --hoechstens N
+refuses more than N connections at once; --protokoll FILE logs each STOR.
 """
 import argparse
 import logging
@@ -28,9 +29,12 @@ a.add_argument("--abbruch-bei")
 a.add_argument("--kein-ueberschreiben", action="store_true")
 a.add_argument("--rnto-nein")
 a.add_argument("--protokoll")
+a.add_argument("--port", type=int, default=0)
+a.add_argument("--abbruch-bei-rnto", action="store_true")
+a.add_argument("--hoechstens", type=int, default=0)
 args = a.parse_args()
 
-zustand = {"empfangen": 0, "abgebrochen": False, "rnto_nein": args.rnto_nein}
+zustand = {"empfangen": 0, "abgebrochen": False, "rnto": False, "rnto_nein": args.rnto_nein}
 
 
 class Daten(DTPHandler):
@@ -71,6 +75,12 @@ class Steuerung(TLS_FTPHandler if args.zert else FTPHandler):
         return super().ftp_STOR(file, mode)
 
     def ftp_RNTO(self, path):
+        if args.abbruch_bei_rnto and not zustand["rnto"]:
+            zustand["rnto"] = True
+            quelle, self._rnfr = self._rnfr, None
+            self.fs.rename(quelle, path)
+            self.close()
+            return
         ueber = args.kein_ueberschreiben and os.path.lexists(path)
         name = os.path.basename(path)
         beiseite = os.path.join(os.path.dirname(path), "." + name + ".lw-alt")
@@ -91,8 +101,9 @@ class Steuerung(TLS_FTPHandler if args.zert else FTPHandler):
 
 Steuerung.authorizer = DummyAuthorizer()
 Steuerung.authorizer.add_user(args.benutzer, args.passwort, args.ordner, perm="elradfmwMT")
+Steuerung.max_cons_per_ip = args.hoechstens
 config_logging(level=logging.ERROR)
-server = FTPServer(("127.0.0.1", 0), Steuerung)
+server = FTPServer(("127.0.0.1", args.port), Steuerung)
 print(server.socket.getsockname()[1], flush=True)
 sys.stdout.close()
 server.serve_forever()

@@ -141,8 +141,9 @@ int main(int argc, char** argv) {
     Tfrm_Tabelle tabelle(&form1);
     Foto(tabelle, ziel, tabelle.objectName());
     tabelle.hide();
-    // Last of the new site, the warnings: buttons of weak contrast, a link text too long for them,
-    // a page background too dark for its text.
+    // Last of the new site, the warnings: buttons of weak contrast, a link
+    // text too long for them, a page background too dark for its text.
+    SeiteZeigen(form1, "tab_Links");
     dialoge.naechsteFarbe(QColor(0x44, 0x44, 0x44));
     form1.findChild<QPushButton*>(QStringLiteral("btn_LinkBackground"))->click();
     form1.findChild<QLineEdit*>(QStringLiteral("Ed_Alt2"))
