@@ -103,6 +103,7 @@ private:
     QStringList seiten_;
     // Pictures of a paste that exist only in memory wait here for the save.
     QTemporaryDir zwischenablage_;
+    int kopien_ = 0;  // smaller copies of big pictures in zwischenablage_
 
     QComboBox* cb_Absatz = nullptr;
     QToolButton* btn_Fett = nullptr;

@@ -205,7 +205,8 @@ TEST(Bilder, AddressesAsTheWebServerSeesThem) {
     // Decoded, a part must still be a plain file name of its own.
     for (const std::string adresse :
          {"a%2Fb.gif", "%2E%2E/x.gif", "a/%2e/x.gif", "a%00.gif", "a%5Cb.gif", "a&#10;b.gif",
-          "a%C2%85.gif", "x&#63;y.gif", "x&#x23;y.gif", "a&amp;#26085;.gif", "&#x2F;x.gif"})
+          "a%0D%0Ab.gif", "a%C2%85.gif", "x&#63;y.gif", "x&#x23;y.gif", "a&amp;#26085;.gif",
+          "&#x2F;x.gif"})
         EXPECT_EQ(BildAdresseEinordnen(adresse), BildAdressArt::Ungueltig) << adresse;
     EXPECT_EQ(BildAdresseEinordnen("&#104;ttp:&#47;/example.org/a.gif"), BildAdressArt::Fremd);
 }

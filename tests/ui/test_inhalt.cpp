@@ -19,6 +19,7 @@
 
 #include "codegen/Inhalt.h"
 #include "model/Projektdaten.h"
+#include "pictures/Verkleinern.h"
 #include "tests/support/TempOrdner.h"
 #include "tests/ui/HauptfensterTest.h"
 #include "tests/ui/Kind.h"
@@ -118,7 +119,8 @@ private slots:
     void initTestCase() {
         AnwendungEinrichten(*qApp);
         QVERIFY(lw::test::JpegSchreiben(alsQString(ordner_ / "rot.jpg"), 40, 20));
-        QVERIFY(lw::test::JpegSchreiben(alsQString(ordner_ / "breit.jpg"), 2000, 1000));
+        QVERIFY(lw::test::JpegSchreiben(alsQString(ordner_ / "breit.jpg"), 1800, 900));
+        QVERIFY(lw::test::JpegSchreiben(alsQString(ordner_ / "riesig.jpg"), 2000, 1000));
         lw::test::Schreiben(ordner_ / "kaputt.jpg", "kein Bild");
     }
     void init() {
@@ -223,6 +225,15 @@ private slots:
             << Schritte([](const Editor& e) { e.bild("breit.jpg", "Breit"); })
             << Zeilen({"        <p><img src=\"img/breit.jpg\" alt=\"Breit\" width=\"794\" "
                        "height=\"397\" /></p>"});
+        QTest::newRow("zu breites Bild als verkleinerte Kopie")
+            << Schritte([](const Editor& e) {
+                   e.dialoge.naechsterZweiterKnopf(true);
+                   e.bild("riesig.jpg", "Riesig");
+                   QCOMPARE(e.dialoge.texte(SkriptDialoge::Art::Meldung).size(), 1);
+                   e.dialoge.aufrufe.clear();
+               })
+            << Zeilen({"        <p><img src=\"img/riesig.jpg\" alt=\"Riesig\" width=\"794\" "
+                       "height=\"397\" /></p>"});
         QTest::newRow("Tabelle")
             << Schritte([](const Editor& e) {
                    e.modal([&e] { e.knopf("btn_Tabelle"); },
@@ -273,6 +284,8 @@ private slots:
         const std::string geschrieben = lw::ui::InhaltSchreiben(*text->document());
         QCOMPARE(QString::fromStdString(geschrieben), QString::fromStdString(markup));
         QVERIFY(lw::InhaltImSatz(geschrieben));
+        // A picture too big for a phone goes to the save only as its copy.
+        for (const std::string& bild : daten_.InhaltBilder) QVERIFY(lw::HandyHinweis(bild).empty());
         // Read into a fresh editor and written again: the same bytes.
         auto wieder = Oeffnen(geschrieben);
         auto* wiederText = Kind<QTextEdit>(wieder.get(), "te_Inhalt");
