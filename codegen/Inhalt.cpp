@@ -1688,6 +1688,18 @@ public:
 
 private:
     void Einzug(int n) { aus_.append(static_cast<std::size_t>(n), ' '); }
+    void Auf(std::string_view name) {
+        aus_ += '<';
+        aus_ += name;
+        aus_ += '>';
+    }
+    // The closing tag ends its line.
+    void Zu(std::string_view name) {
+        aus_ += "</";
+        aus_ += name;
+        aus_ += '>';
+        aus_ += kZeilenende;
+    }
 
     static std::string_view Name(BlockArt a) {
         switch (a) {
@@ -1729,14 +1741,9 @@ private:
             case BlockArt::H2:
             case BlockArt::H3:
                 Einzug(einzug);
-                aus_ += '<';
-                aus_ += name;
-                aus_ += '>';
+                Auf(name);
                 Zeile(b.inhalt);
-                aus_ += "</";
-                aus_ += name;
-                aus_ += '>';
-                aus_ += kZeilenende;
+                Zu(name);
                 return;
             case BlockArt::HR:
                 Einzug(einzug);
@@ -1752,9 +1759,7 @@ private:
             case BlockArt::TD:
             case BlockArt::TH: {
                 Einzug(einzug);
-                aus_ += '<';
-                aus_ += name;
-                aus_ += '>';
+                Auf(name);
                 std::size_t i = 0;
                 if (!b.kinder.empty() && b.kinder[0].art == BlockArt::Zeile)
                     Zeile(b.kinder[i++].inhalt);
@@ -1763,10 +1768,7 @@ private:
                     for (; i < b.kinder.size(); ++i) Block_(b.kinder[i], einzug + 2);
                     Einzug(einzug);
                 }
-                aus_ += "</";
-                aus_ += name;
-                aus_ += '>';
-                aus_ += kZeilenende;
+                Zu(name);
                 return;
             }
             case BlockArt::TABLE:
@@ -1787,16 +1789,11 @@ private:
             case BlockArt::TR:
                 if (b.kinder.empty()) return;
                 Einzug(einzug);
-                aus_ += '<';
-                aus_ += name;
-                aus_ += '>';
+                Auf(name);
                 aus_ += kZeilenende;
                 Bloecke(b.kinder, einzug + 2);
                 Einzug(einzug);
-                aus_ += "</";
-                aus_ += name;
-                aus_ += '>';
-                aus_ += kZeilenende;
+                Zu(name);
                 return;
         }
     }

@@ -173,27 +173,24 @@ void Tfrm_Inhalt::FormatLeisteBauen(QWidget* leiste) {
     connect(cb_Absatz, &QComboBox::activated, this, &Tfrm_Inhalt::cb_AbsatzChange);
     reihe->addWidget(cb_Absatz);
 
-    btn_Fett = Werkzeug(leiste, "btn_Fett", QStringLiteral("F"), QStringLiteral("Fett (Strg+B)"),
-                        true);
-    QFont f = btn_Fett->font();
-    f.setBold(true);
-    btn_Fett->setFont(f);
-    connect(btn_Fett, &QToolButton::clicked, this,
-            [this](bool an) { ZeichenSetzen(QTextFormat::FontWeight, an); });
-    btn_Kursiv = Werkzeug(leiste, "btn_Kursiv", QStringLiteral("K"),
-                          QStringLiteral("Kursiv (Strg+I)"), true);
-    f = btn_Kursiv->font();
-    f.setItalic(true);
-    btn_Kursiv->setFont(f);
-    connect(btn_Kursiv, &QToolButton::clicked, this,
-            [this](bool an) { ZeichenSetzen(QTextFormat::FontItalic, an); });
-    btn_Unterstrichen = Werkzeug(leiste, "btn_Unterstrichen", QStringLiteral("U"),
-                                 QStringLiteral("Unterstrichen (Strg+U)"), true);
-    f = btn_Unterstrichen->font();
-    f.setUnderline(true);
-    btn_Unterstrichen->setFont(f);
-    connect(btn_Unterstrichen, &QToolButton::clicked, this,
-            [this](bool an) { ZeichenSetzen(QTextFormat::TextUnderlineStyle, an); });
+    // Each shows its letter in the format it sets.
+    const auto zeichenKnopf = [&](const char* name, const QString& text, const QString& tipp,
+                                  void (QFont::*zeigen)(bool), int eigenschaft) {
+        QToolButton* knopf = Werkzeug(leiste, name, text, tipp, true);
+        QFont f = knopf->font();
+        (f.*zeigen)(true);
+        knopf->setFont(f);
+        connect(knopf, &QToolButton::clicked, this,
+                [this, eigenschaft](bool an) { ZeichenSetzen(eigenschaft, an); });
+        return knopf;
+    };
+    btn_Fett = zeichenKnopf("btn_Fett", QStringLiteral("F"), QStringLiteral("Fett (Strg+B)"),
+                            &QFont::setBold, QTextFormat::FontWeight);
+    btn_Kursiv = zeichenKnopf("btn_Kursiv", QStringLiteral("K"), QStringLiteral("Kursiv (Strg+I)"),
+                              &QFont::setItalic, QTextFormat::FontItalic);
+    btn_Unterstrichen = zeichenKnopf("btn_Unterstrichen", QStringLiteral("U"),
+                                     QStringLiteral("Unterstrichen (Strg+U)"), &QFont::setUnderline,
+                                     QTextFormat::TextUnderlineStyle);
     reihe->addSpacing(8);
     for (QToolButton* k : {btn_Fett, btn_Kursiv, btn_Unterstrichen}) reihe->addWidget(k);
 
