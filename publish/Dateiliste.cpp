@@ -57,13 +57,20 @@ std::string Darin(const std::string& ordner, const std::string& name) {
     return ordner.empty() ? name : ordner + "/" + name;
 }
 
-std::string TempName(const std::string& pfad) {
-    return Darin(Ordner(pfad), "." + Name(pfad) + std::string(kNeuEndung));
+namespace {
+// Appended rather than "." + name: GCC 12 warns about the insert at the front
+// (-Wrestrict) in a release build.
+std::string Versteckt(const std::string& pfad, std::string_view endung) {
+    std::string name = ".";
+    name += Name(pfad);
+    name += endung;
+    return Darin(Ordner(pfad), name);
 }
+}  // namespace
 
-std::string AltName(const std::string& pfad) {
-    return Darin(Ordner(pfad), "." + Name(pfad) + std::string(kAltEndung));
-}
+std::string TempName(const std::string& pfad) { return Versteckt(pfad, kNeuEndung); }
+
+std::string AltName(const std::string& pfad) { return Versteckt(pfad, kAltEndung); }
 
 bool IstSeite(const std::string& pfad) {
     const std::string name = Name(pfad);
