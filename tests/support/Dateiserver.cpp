@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -75,16 +76,19 @@ void WartenAufPort(int port) {
 Hintergrundprozess::Hintergrundprozess(const std::vector<std::string>& argumente,
                                        std::string* ersteZeile) {
     int rohr[2] = {-1, -1};
-    posix_spawn_file_actions_t aktionen;
-    ::posix_spawn_file_actions_init(&aktionen);
-    if (ersteZeile) {
-        if (::pipe2(rohr, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
-        ::posix_spawn_file_actions_adddup2(&aktionen, rohr[1], 1);
+    if (ersteZeile && ::pipe2(rohr, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+    std::vector<char*> argv = Argv(argumente);
+    const pid_t eltern = ::getpid();
+    pid_ = ::fork();
+    if (pid_ < 0) throw std::runtime_error("fork");
+    if (pid_ == 0) {
+        // A server outliving a crashed test would hold the test's output open
+        // and keep its runner waiting for the timeout.
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != eltern) ::_exit(127);
+        if (ersteZeile && ::dup2(rohr[1], 1) < 0) ::_exit(127);
+        ::execve(argv[0], argv.data(), environ);
+        ::_exit(127);
     }
-    const int fehler = ::posix_spawn(&pid_, argumente[0].c_str(), &aktionen, nullptr,
-                                     Argv(argumente).data(), environ);
-    ::posix_spawn_file_actions_destroy(&aktionen);
-    if (fehler != 0) throw std::runtime_error("kann nicht starten: " + argumente[0]);
     if (!ersteZeile) return;
     ::close(rohr[1]);
     std::string zeile;
@@ -280,6 +284,8 @@ void Proxy::Laufen(int zielPort, ProxyOptionen o) {
         const auto warten = std::chrono::ceil<std::chrono::milliseconds>(frist - Uhr::now());
         if (::poll(p.data(), p.size(), static_cast<int>(std::max<long>(0, warten.count()))) < 0)
             continue;
+        // A connection accepted below has no entries in this round's poll.
+        const std::size_t gepollt = verbindungen.size();
         if (p[0].revents & POLLIN) {
             const int client = ::accept4(lauscher_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
             const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -300,7 +306,7 @@ void Proxy::Laufen(int zielPort, ProxyOptionen o) {
                 ::close(server);
             }
         }
-        for (std::size_t i = 0; i < verbindungen.size(); ++i) {
+        for (std::size_t i = 0; i < gepollt; ++i) {
             Verbindung& v = *verbindungen[i];
             const pollfd* q = &p[1 + 4 * i];
             constexpr short kLesbar = POLLIN | POLLHUP | POLLERR;
