@@ -302,6 +302,29 @@ int Sitzung::Fortschritt(void* l, curl_off_t, curl_off_t, curl_off_t, curl_off_t
     return 0;
 }
 
+// The entry folder is taken from the login's answer to PWD, the first 257 of
+// the session: libcurl 7.88's CURLINFO_FTP_ENTRY_PATH can point into a
+// connection it has already closed.
+std::size_t Sitzung::Antwortzeile(char* zeile, std::size_t, std::size_t laenge, void* sitzung) {
+    auto& s = *static_cast<Sitzung*>(sitzung);
+    const std::string_view z(zeile, laenge);
+    if (!s.einstieg_.empty() || !z.starts_with("257 ")) return laenge;
+    std::string pfad;
+    for (std::size_t i = z.find('"'); i != std::string_view::npos && i + 1 < z.size();) {
+        const std::size_t ende = z.find('"', i + 1);
+        if (ende == std::string_view::npos) return laenge;
+        pfad.append(z.substr(i + 1, ende - i - 1));
+        if (ende + 1 >= z.size() || z[ende + 1] != '"') {
+            s.einstieg_ = pfad;
+            break;
+        }
+        // "" inside the quotes stands for one quote.
+        pfad += '"';
+        i = ende + 1;
+    }
+    return laenge;
+}
+
 // The settings every request starts from.
 void Sitzung::Zuruecksetzen(Leitung& l) {
     const Curl& c = curl_;
@@ -372,6 +395,10 @@ void Sitzung::Zuruecksetzen(Leitung& l) {
         c.easy_setopt(h, CURLOPT_PINNEDPUBLICKEY, pin ? gepinnt_.c_str() : nullptr);
     } else {
         c.easy_setopt(h, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_NONE));
+    }
+    if (zugang_.protokoll != Protokoll::SFTP) {
+        c.easy_setopt(h, CURLOPT_HEADERFUNCTION, &Sitzung::Antwortzeile);
+        c.easy_setopt(h, CURLOPT_HEADERDATA, this);
     }
 }
 
@@ -477,11 +504,6 @@ CURLcode Sitzung::Lauf(const std::string& url, Art art, const std::function<void
             verbunden_ = true;
             gebrochen_ = false;
             ZertifikatMerken(l);
-            if (zugang_.protokoll != Protokoll::SFTP && einstieg_.empty()) {
-                const char* einstieg = nullptr;
-                curl_.easy_getinfo(l.h, CURLINFO_FTP_ENTRY_PATH, &einstieg);
-                if (einstieg) einstieg_ = einstieg;
-            }
             return e;
         }
         if (abgebrochen_) {

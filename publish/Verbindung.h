@@ -110,6 +110,7 @@ private:
 
     static int HostSchluesselPruefen(void* l, int, const char* key, std::size_t laenge);
     static int Fortschritt(void* l, curl_off_t, curl_off_t, curl_off_t, curl_off_t hoch);
+    static std::size_t Antwortzeile(char* zeile, std::size_t, std::size_t laenge, void* sitzung);
 
     const Zugang& zugang_;
     Vertrauen& vertrauen_;

@@ -109,7 +109,8 @@ struct Server {
             zugang.port = ftp->port();
             zugang.benutzer = test::FtpServer::kBenutzer;
             zugang.passwort = test::FtpServer::kPasswort;
-            zugang.ordner = "/site";
+            // Over FTPS the folder is taken from where the login starts.
+            zugang.ordner = p == Protokoll::FTPS ? "site" : "/site";
             ordner = ftp->ordner() + "/site";
         }
     }
