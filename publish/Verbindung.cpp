@@ -9,6 +9,7 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <utility>
 
 #include "common/Dateien.h"
@@ -217,11 +218,8 @@ Sitzung::Sitzung(const Zugang& zugang, Vertrauen& vertrauen, const Veroeffentlic
       begleitung_(b),
       grenzen_(grenzen),
       curl_(CurlOderFehler()) {
-    multi_ = curl_.multi_init();
-    if (!multi_) throw std::bad_alloc();
-    NeueLeitung();
+    einzeln_ = &NeueLeitung();
     erlaubt_ = std::clamp(grenzen.verbindungen, 1, 8);
-    Begrenzen(erlaubt_);
 
     std::string server = utf8AusCp1252(zugang.server);
     if (server.find(':') != std::string::npos) server = "[" + server + "]";
@@ -244,27 +242,31 @@ Sitzung::Sitzung(const Zugang& zugang, Vertrauen& vertrauen, const Veroeffentlic
 }
 
 Sitzung::~Sitzung() {
-    for (const auto& l : leitungen_) {
-        curl_.multi_remove_handle(multi_, l->h);
-        curl_.easy_cleanup(l->h);
+    {
+        std::lock_guard sperre(auftragMx_);
+        schluss_ = true;
     }
-    curl_.multi_cleanup(multi_);
+    for (const auto& l : leitungen_) l->aufgeben = true;
+    auftragCv_.notify_all();
+    for (const auto& l : leitungen_) {
+        if (l->faden.joinable()) l->faden.join();
+        curl_.easy_cleanup(l->h);
+        curl_.multi_cleanup(l->multi);
+    }
 }
 
 Sitzung::Leitung& Sitzung::NeueLeitung() {
     auto l = std::make_unique<Leitung>();
     l->sitzung = this;
     l->h = curl_.easy_init();
-    if (!l->h) throw std::bad_alloc();
-    curl_.easy_setopt(l->h, CURLOPT_PRIVATE, l.get());
+    l->multi = curl_.multi_init();
+    if (!l->h || !l->multi) {
+        if (l->h) curl_.easy_cleanup(l->h);
+        if (l->multi) curl_.multi_cleanup(l->multi);
+        throw std::bad_alloc();
+    }
     leitungen_.push_back(std::move(l));
     return *leitungen_.back();
-}
-
-// libcurl holds requests beyond the limit back until a connection is free,
-// so that a single request between the uploads opens no connection more.
-void Sitzung::Begrenzen(int verbindungen) {
-    curl_.multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, static_cast<long>(verbindungen));
 }
 
 std::string Sitzung::Url(const std::string& pfad) const {
@@ -290,7 +292,8 @@ int Sitzung::HostSchluesselPruefen(void* l, int, const char* key, std::size_t la
     } catch (...) {
         return CURLKHMATCH_MISMATCH;
     }
-    const Sitzung& s = *leitung.sitzung;
+    Sitzung& s = *leitung.sitzung;
+    std::lock_guard sperre(s.vertrauenMx_);
     const auto it = s.vertrauen_.hostSchluessel.find(s.Schluessel());
     return it != s.vertrauen_.hostSchluessel.end() && it->second == leitung.gesehenerSchluessel
                ? CURLKHMATCH_OK
@@ -298,8 +301,9 @@ int Sitzung::HostSchluesselPruefen(void* l, int, const char* key, std::size_t la
 }
 
 int Sitzung::Fortschritt(void* l, curl_off_t, curl_off_t, curl_off_t, curl_off_t hoch) {
-    static_cast<Leitung*>(l)->aktuell = static_cast<std::uint64_t>(hoch);
-    return 0;
+    auto& leitung = *static_cast<Leitung*>(l);
+    leitung.aktuell = static_cast<std::uint64_t>(hoch);
+    return leitung.aufgeben ? 1 : 0;
 }
 
 // The entry folder is taken from the login's answer to PWD, the first 257 of
@@ -396,10 +400,8 @@ void Sitzung::Zuruecksetzen(Leitung& l) {
     } else {
         c.easy_setopt(h, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_NONE));
     }
-    if (zugang_.protokoll != Protokoll::SFTP) {
-        c.easy_setopt(h, CURLOPT_HEADERFUNCTION, &Sitzung::Antwortzeile);
-        c.easy_setopt(h, CURLOPT_HEADERDATA, this);
-    }
+    c.easy_setopt(h, CURLOPT_HEADERFUNCTION, nullptr);
+    c.easy_setopt(h, CURLOPT_HEADERDATA, nullptr);
 }
 
 void Sitzung::Vorbereiten(Leitung& l, const std::string& url, Art art) {
@@ -428,57 +430,96 @@ void Sitzung::Bedienen() {
     if (!aufraeumen_ && begleitung_.abbrechen && begleitung_.abbrechen()) abgebrochen_ = true;
 }
 
-// One round of the multi handle for every request under way; those that
-// ended are noted in erledigt_. libcurl's own loop would sleep up to a second
-// while the data connection waits for the next round; this one only waits
-// while libcurl has nothing due.
-int Sitzung::Treiben() {
-    int laufend = 0;
-    if (curl_.multi_perform(multi_, &laufend) != CURLM_OK)
-        throw Fehler(W("Veröffentlichen fehlgeschlagen: ") + CurlText(CURLE_OUT_OF_MEMORY));
-    bool fertig = false;
-    int weitere = 0;
-    while (const CURLMsg* n = curl_.multi_info_read(multi_, &weitere)) {
-        if (n->msg != CURLMSG_DONE) continue;
-        CURLcode e = n->data.result;
-        if (e == CURLE_QUOTE_ERROR && zugang_.protokoll == Protokoll::SFTP &&
-            VerbindungWeg(curl_, n->easy_handle))
-            e = CURLE_RECV_ERROR;
-        erledigt_[n->easy_handle] = e;
-        Leitung* l = nullptr;
-        curl_.easy_getinfo(n->easy_handle, CURLINFO_PRIVATE, &l);
-        if (l) curl_.easy_getinfo(n->easy_handle, CURLINFO_RESPONSE_CODE, &l->antwort);
-        fertig = true;
+void Sitzung::Anstossen(Leitung& l) {
+    l.aktuell = 0;
+    l.antwort = 0;
+    l.aufgeben = false;
+    if (!l.faden.joinable()) l.faden = std::thread(&Sitzung::Arbeiten, this, std::ref(l));
+    {
+        std::lock_guard sperre(auftragMx_);
+        // One request at a time: a second would take the first one's result.
+        if (l.auftrag) throw std::logic_error("connection busy");
+        l.ergebnis.reset();
+        l.auftrag = true;
+    }
+    auftragCv_.notify_all();
+}
+
+// The request to its end in the connection's own multi handle. libcurl's own
+// loop (curl_easy_perform) would sleep up to a second while an FTP data
+// connection waits for the next round; this one only waits while libcurl
+// has nothing due.
+CURLcode Sitzung::Ausfuehren(Leitung& l) {
+    if (curl_.multi_add_handle(l.multi, l.h) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
+    CURLcode e = CURLE_GOT_NOTHING;
+    for (bool fertig = false; !fertig;) {
+        int laufend = 0;
+        if (curl_.multi_perform(l.multi, &laufend) != CURLM_OK) {
+            e = CURLE_OUT_OF_MEMORY;
+            break;
+        }
+        int weitere = 0;
+        while (const CURLMsg* n = curl_.multi_info_read(l.multi, &weitere)) {
+            if (n->msg != CURLMSG_DONE) continue;
+            e = n->data.result;
+            fertig = true;
+        }
+        if (fertig || laufend == 0) break;
+        long frist = -1;
+        curl_.multi_timeout(l.multi, &frist);
+        if (frist == 0) continue;
+        const long kTaktMs = std::chrono::milliseconds(kTakt).count();
+        curl_.multi_poll(l.multi, nullptr, 0,
+                         static_cast<int>(frist < 0 ? kTaktMs : std::min(frist, kTaktMs)),
+                         nullptr);
+    }
+    if (e == CURLE_QUOTE_ERROR && zugang_.protokoll == Protokoll::SFTP &&
+        VerbindungWeg(curl_, l.h))
+        e = CURLE_RECV_ERROR;
+    curl_.multi_remove_handle(l.multi, l.h);
+    return e;
+}
+
+void Sitzung::Arbeiten(Leitung& l) {
+    std::unique_lock sperre(auftragMx_);
+    for (;;) {
+        auftragCv_.wait(sperre, [&] { return l.auftrag || schluss_; });
+        if (schluss_) return;
+        sperre.unlock();
+        const CURLcode e = Ausfuehren(l);
+        long antwort = 0;
+        curl_.easy_getinfo(l.h, CURLINFO_RESPONSE_CODE, &antwort);
+        sperre.lock();
+        l.antwort = antwort;
+        l.auftrag = false;
+        l.ergebnis = e;
+        endeCv_.notify_all();
+    }
+}
+
+void Sitzung::Warten(const Leitung* nur) {
+    {
+        std::unique_lock sperre(auftragMx_);
+        endeCv_.wait_for(sperre, kTakt, [&] {
+            if (nur) return nur->ergebnis.has_value();
+            return std::any_of(leitungen_.begin(), leitungen_.end(),
+                               [](const auto& l) { return l->ergebnis.has_value(); });
+        });
     }
     Bedienen();
-    if (fertig || abgebrochen_ || laufend == 0) return laufend;
-    long frist = -1;
-    curl_.multi_timeout(multi_, &frist);
-    if (frist == 0) return laufend;
-    const long kTaktMs = std::chrono::milliseconds(kTakt).count();
-    curl_.multi_poll(multi_, nullptr, 0,
-                     static_cast<int>(frist < 0 ? kTaktMs : std::min(frist, kTaktMs)), nullptr);
-    return laufend;
+}
+
+std::optional<CURLcode> Sitzung::Abholen(Leitung& l) {
+    std::lock_guard sperre(auftragMx_);
+    return std::exchange(l.ergebnis, std::nullopt);
 }
 
 CURLcode Sitzung::Einmal(Leitung& l) {
-    l.aktuell = 0;
-    l.antwort = 0;
-    if (curl_.multi_add_handle(multi_, l.h) != CURLM_OK) throw std::bad_alloc();
-    struct Abmelden {
-        Sitzung& s;
-        Leitung& l;
-        ~Abmelden() {
-            s.curl_.multi_remove_handle(s.multi_, l.h);
-            s.erledigt_.erase(l.h);
-            l.aktuell = 0;
-        }
-    } abmelden{*this, l};
+    Anstossen(l);
     for (;;) {
-        const int laufend = Treiben();
-        if (const auto it = erledigt_.find(l.h); it != erledigt_.end()) return it->second;
-        if (abgebrochen_) return CURLE_ABORTED_BY_CALLBACK;
-        if (laufend == 0) return CURLE_GOT_NOTHING;
+        Warten(&l);
+        if (const auto e = Abholen(l)) return *e;
+        if (abgebrochen_) l.aufgeben = true;
     }
 }
 
@@ -493,10 +534,14 @@ bool Sitzung::Wiederholen(Leitung& l, CURLcode e, int versuche) {
 }
 
 CURLcode Sitzung::Lauf(const std::string& url, Art art, const std::function<void()>& vorbereiten) {
-    Leitung& l = *leitungen_.front();
+    Leitung& l = *einzeln_;
     int versuche = 0;
     for (;;) {
         Vorbereiten(l, url, art);
+        if (zugang_.protokoll != Protokoll::SFTP) {
+            curl_.easy_setopt(l.h, CURLOPT_HEADERFUNCTION, &Sitzung::Antwortzeile);
+            curl_.easy_setopt(l.h, CURLOPT_HEADERDATA, this);
+        }
         vorbereiten();
         const CURLcode e = Einmal(l);
         curl_.easy_setopt(l.h, CURLOPT_FRESH_CONNECT, 0L);
@@ -563,14 +608,19 @@ bool Sitzung::VertrauenKlaeren(Leitung& l, CURLcode e) {
     };
     if (zugang_.protokoll == Protokoll::SFTP) {
         if (e != CURLE_PEER_FAILED_VERIFICATION || l.gesehenerSchluessel.empty()) return false;
-        const auto it = vertrauen_.hostSchluessel.find(Schluessel());
-        if (it != vertrauen_.hostSchluessel.end())
-            geaendert("Der Schlüssel des Servers ", it->second, l.gesehenerSchluessel);
+        std::optional<std::string> bisher;
+        {
+            std::lock_guard sperre(vertrauenMx_);
+            const auto it = vertrauen_.hostSchluessel.find(Schluessel());
+            if (it != vertrauen_.hostSchluessel.end()) bisher = it->second;
+        }
+        if (bisher) geaendert("Der Schlüssel des Servers ", *bisher, l.gesehenerSchluessel);
         const std::string neu = l.gesehenerSchluessel;
         fragen(W("Der Server ") + wer +
                W(" ist noch unbekannt. Sein Schlüssel hat den "
                  "Fingerabdruck\n\n") +
                neu + W("\n\nIst das Ihr Server? Mit \"Ja\" wird er sich gemerkt."));
+        std::lock_guard sperre(vertrauenMx_);
         vertrauen_.hostSchluessel[Schluessel()] = neu;
         return true;
     }
@@ -651,7 +701,7 @@ void Sitzung::Werfen(Leitung& l, CURLcode e, const std::string& pfad) {
 
 std::set<std::string> Sitzung::Auflisten(const std::string& ordner) {
     std::string text;
-    CURL* h = leitungen_.front()->h;
+    CURL* h = einzeln_->h;
     const CURLcode e = Lauf(Url(ordner.empty() ? ordner : ordner + "/"), Art::Liste, [&] {
         text.clear();
         curl_.easy_setopt(h, CURLOPT_WRITEFUNCTION, &Empfangen);
@@ -663,7 +713,7 @@ std::set<std::string> Sitzung::Auflisten(const std::string& ordner) {
         if (e == CURLE_REMOTE_FILE_NOT_FOUND || e == CURLE_REMOTE_ACCESS_DENIED ||
             e == CURLE_FTP_COULDNT_RETR_FILE)
             return namen;
-        Werfen(*leitungen_.front(), e, ordner);
+        Werfen(*einzeln_, e, ordner);
     }
     std::string_view rest = text;
     while (!rest.empty()) {
@@ -678,7 +728,7 @@ std::set<std::string> Sitzung::Auflisten(const std::string& ordner) {
 }
 
 bool Sitzung::Holen(const std::string& pfad, ListenLeser& leser) {
-    CURL* h = leitungen_.front()->h;
+    CURL* h = einzeln_->h;
     const CURLcode e = Lauf(Url(pfad), Art::Holen, [&] {
         leser.Anfang();
         curl_.easy_setopt(h, CURLOPT_WRITEFUNCTION, &ListeEmpfangen);
@@ -687,7 +737,7 @@ bool Sitzung::Holen(const std::string& pfad, ListenLeser& leser) {
     // A folder that does not exist yet (FTP cannot change into it) has no list.
     if (e == CURLE_REMOTE_FILE_NOT_FOUND || e == CURLE_REMOTE_ACCESS_DENIED) return false;
     // The reader gave up a list too large; it knows.
-    if (e != CURLE_OK && e != CURLE_WRITE_ERROR) Werfen(*leitungen_.front(), e, pfad);
+    if (e != CURLE_OK && e != CURLE_WRITE_ERROR) Werfen(*einzeln_, e, pfad);
     return true;
 }
 
@@ -696,7 +746,7 @@ void Sitzung::Befehle(const std::string& ordner, const std::vector<std::string>&
     Befehlsliste liste(curl_);
     for (const auto& b : befehle) liste.Dazu(b);
     std::string weg;
-    CURL* h = leitungen_.front()->h;
+    CURL* h = einzeln_->h;
     const CURLcode e = Lauf(Url(ordner.empty() ? ordner : ordner + "/"), Art::Befehle, [&] {
         // FTP sends the commands before it changes into the folder, and the
         // ones after the request once it is there.
@@ -706,7 +756,7 @@ void Sitzung::Befehle(const std::string& ordner, const std::vector<std::string>&
         curl_.easy_setopt(h, CURLOPT_WRITEFUNCTION, &Empfangen);
         curl_.easy_setopt(h, CURLOPT_WRITEDATA, &weg);
     });
-    if (e != CURLE_OK) Werfen(*leitungen_.front(), e, fuer.empty() ? ordner : fuer);
+    if (e != CURLE_OK) Werfen(*einzeln_, e, fuer.empty() ? ordner : fuer);
 }
 
 // The commands that put an uploaded hidden file into place. FTP sends
@@ -770,7 +820,7 @@ void Sitzung::Ersetzen(Leitung& l, const std::string& pfad, CURLcode e) {
 bool Sitzung::Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t groesse,
                         bool ersetzt) {
     stand.datei = pfad;
-    CURL* h = leitungen_.front()->h;
+    CURL* h = einzeln_->h;
     std::unique_ptr<Befehlsliste> danach;
     int mal = 0;
     const CURLcode e = Lauf(Url(TempName(pfad)), Art::Hochladen, [&] {
@@ -785,18 +835,16 @@ bool Sitzung::Hochladen(const std::string& pfad, Quelle& quelle, std::uint64_t g
     });
     if (e == CURLE_ABORTED_BY_CALLBACK && quelle.Geaendert()) return false;
     if (e == CURLE_QUOTE_ERROR && (ersetzt || mal > 1))
-        Ersetzen(*leitungen_.front(), pfad, e);
+        Ersetzen(*einzeln_, pfad, e);
     else if (e != CURLE_OK)
-        Werfen(*leitungen_.front(), e, pfad);
+        Werfen(*einzeln_, e, pfad);
     stand.gesendet += groesse;
     return true;
 }
 
-// libcurl 7.88 waits for the end of an upload (FTP's 226, the SFTP file's
-// close) and for commands after it (POSTQUOTE) blocking its whole multi
-// handle, which would hold every other connection still. So each file is
-// two requests here: the upload, and then the rename, as commands before a
-// request that transfers nothing, which libcurl runs without blocking.
+// Each file is two requests: the upload under the hidden name, and then the
+// rename, as commands before a request that transfers nothing; between them
+// the calling thread learns that the file is up.
 void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Sendung>& sendungen,
                             const std::function<void(const Sendung&)>& fertig,
                             const std::function<void(const Sendung&)>& geaendert) {
@@ -818,10 +866,20 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Sendung>
     std::deque<Auftrag> offen;
     for (const Sendung& d : sendungen) offen.push_back({&d, 0, d.ersetzt});
     std::vector<std::unique_ptr<Unterwegs>> unterwegs;
+    // Connections that stand come first; one the server refused is not
+    // offered again.
     std::vector<Leitung*> frei;
-    for (std::size_t i = 1; i < leitungen_.size(); ++i) frei.push_back(leitungen_[i].get());
+    for (auto it = leitungen_.rbegin(); it != leitungen_.rend(); ++it) frei.push_back(it->get());
     std::vector<std::string> aufgegeben;  // whose hidden file may be left
     std::exception_ptr fehler;
+    // Single requests on the way (the list, a file stepping aside) go over
+    // the connection whose file just ended.
+    struct Einzeln {
+        Leitung*& ziel;
+        Leitung* vorher;
+        Einzeln(Leitung*& z, Leitung& l) : ziel(z), vorher(z) { ziel = &l; }
+        ~Einzeln() { ziel = vorher; }
+    };
 
     auto starten = [&](const Auftrag& a) {
         auto u = std::make_unique<Unterwegs>();
@@ -839,12 +897,10 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Sendung>
         curl_.easy_setopt(h, CURLOPT_INFILESIZE_LARGE,
                           static_cast<curl_off_t>(a.datei->eintrag->groesse));
         curl_.easy_setopt(h, CURLOPT_FRESH_CONNECT, a.versuche > 0 ? 1L : 0L);
-        u->l->aktuell = 0;
-        u->l->antwort = 0;
-        if (curl_.multi_add_handle(multi_, h) != CURLM_OK) throw std::bad_alloc();
         frei.pop_back();
         stand.datei = pfad;
         unterwegs.push_back(std::move(u));
+        Anstossen(*unterwegs.back()->l);
     };
     auto umbenennen = [&](Unterwegs& u) {
         u.umbenennen = true;
@@ -860,8 +916,7 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Sendung>
         curl_.easy_setopt(h, CURLOPT_WRITEFUNCTION, &Empfangen);
         curl_.easy_setopt(h, CURLOPT_WRITEDATA, &u.weg);
         curl_.easy_setopt(h, CURLOPT_FRESH_CONNECT, 0L);
-        u.l->antwort = 0;
-        if (curl_.multi_add_handle(multi_, h) != CURLM_OK) throw std::bad_alloc();
+        Anstossen(*u.l);
     };
 
     try {
@@ -871,21 +926,19 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Sendung>
                 offen.pop_front();
             }
             if (unterwegs.empty()) break;
-            Treiben();
+            Warten();
             if (abgebrochen_) {
                 abgebrochen_ = false;
                 throw Abgebrochen{};
             }
             for (std::size_t i = 0; i < unterwegs.size();) {
-                const auto it = erledigt_.find(unterwegs[i]->l->h);
-                if (it == erledigt_.end()) {
+                Leitung& l = *unterwegs[i]->l;
+                const auto ergebnis = Abholen(l);
+                if (!ergebnis) {
                     ++i;
                     continue;
                 }
-                CURLcode e = it->second;
-                erledigt_.erase(it);
-                Leitung& l = *unterwegs[i]->l;
-                curl_.multi_remove_handle(multi_, l.h);
+                CURLcode e = *ergebnis;
                 l.aktuell = 0;
                 Auftrag a = unterwegs[i]->a;
                 if (e == CURLE_OK && !unterwegs[i]->umbenennen) {
@@ -897,27 +950,32 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Sendung>
                 const bool hochgeladen = unterwegs[i]->umbenennen;
                 const bool anders = !hochgeladen && unterwegs[i]->quelle->Geaendert();
                 unterwegs.erase(unterwegs.begin() + static_cast<long>(i));
-                frei.push_back(&l);
                 if (e == CURLE_ABORTED_BY_CALLBACK && anders) {
+                    frei.push_back(&l);
                     // Changed since its hash was taken: nothing took its
                     // place; it goes up again as it is now.
+                    Einzeln einzeln(einzeln_, l);
                     geaendert(*a.datei);
                     offen.push_front(a);
                     continue;
                 }
                 if (e == CURLE_QUOTE_ERROR && hochgeladen && a.ersetzt) {
+                    Einzeln einzeln(einzeln_, l);
                     Ersetzen(l, a.datei->pfad, e);
                     e = CURLE_OK;
                 }
                 if (e == CURLE_OK) {
+                    frei.push_back(&l);
                     verbunden_ = true;
                     gebrochen_ = false;
                     ZertifikatMerken(l);
+                    Einzeln einzeln(einzeln_, l);
                     fertig(*a.datei);
                     continue;
                 }
                 if (hochgeladen) stand.gesendet -= a.datei->eintrag->groesse;
                 if (VertrauenKlaeren(l, e)) {
+                    frei.push_back(&l);
                     offen.push_front(a);
                     continue;
                 }
@@ -935,10 +993,11 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Sendung>
                                                           : l.antwort == 421 || l.antwort == 530);
                 if (verbunden_ && erlaubt_ > 1 && neue > 0 && vorher == 0 && abgewiesen &&
                     !aufraeumen_) {
-                    Begrenzen(--erlaubt_);
+                    --erlaubt_;
                     offen.push_front(a);
                     continue;
                 }
+                frei.push_back(&l);
                 if (Wiederholen(l, e, a.versuche)) {
                     ++a.versuche;
                     a.ersetzt = true;  // the rename may have happened before the cut
@@ -962,35 +1021,34 @@ void Sitzung::AlleHochladen(const std::string& lokal, const std::vector<Sendung>
     // up; a rename under way is seen to its end, for the file may be in
     // place already, and the list is to name it.
     Aufraeumen();
-    std::erase_if(unterwegs, [&](const auto& u) {
-        if (u->umbenennen) return false;
-        curl_.multi_remove_handle(multi_, u->l->h);
-        erledigt_.erase(u->l->h);
-        u->l->aktuell = 0;
-        aufgegeben.push_back(u->a.datei->pfad);
-        return true;
-    });
+    for (const auto& u : unterwegs)
+        if (!u->umbenennen) u->l->aufgeben = true;
     try {
         while (!unterwegs.empty()) {
-            Treiben();
+            Warten();
             std::erase_if(unterwegs, [&](const auto& u) {
-                const auto it = erledigt_.find(u->l->h);
-                if (it == erledigt_.end()) return false;
-                const CURLcode e = it->second;
-                erledigt_.erase(it);
-                curl_.multi_remove_handle(multi_, u->l->h);
-                if (e == CURLE_OK)
+                const auto e = Abholen(*u->l);
+                if (!e) return false;
+                u->l->aktuell = 0;
+                if (*e == CURLE_OK && u->umbenennen) {
+                    Einzeln einzeln(einzeln_, *u->l);
                     fertig(*u->a.datei);
-                else
+                } else {
                     aufgegeben.push_back(u->a.datei->pfad);
+                }
                 return true;
             });
         }
     } catch (...) {
-        for (const auto& u : unterwegs) {
-            curl_.multi_remove_handle(multi_, u->l->h);
-            erledigt_.erase(u->l->h);
-        }
+        // Their threads still read the files and write into the requests'
+        // buffers: they end before these go.
+        for (const auto& u : unterwegs) u->l->aufgeben = true;
+        std::unique_lock sperre(auftragMx_);
+        endeCv_.wait(sperre, [&] {
+            return std::none_of(unterwegs.begin(), unterwegs.end(),
+                                [](const auto& u) { return u->l->auftrag; });
+        });
+        for (const auto& u : unterwegs) u->l->ergebnis.reset();
     }
     // Over a broken connection there is nothing to tidy; the next publish
     // overwrites what is left.

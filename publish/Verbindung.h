@@ -1,14 +1,18 @@
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "common/Curl.h"
@@ -19,7 +23,8 @@
 // host key or certificate, listing, fetching, uploading under a hidden name
 // and renaming, deleting; a broken connection is retried, and every failure
 // becomes a German message. Files go up over several connections at once,
-// all driven by one multi handle on the calling thread.
+// each request on its connection's own thread; everything else, the caller's
+// callbacks included, happens on the calling thread.
 namespace lw::veroeffentlichung {
 
 // libcurl's error as a German sentence, without a final full stop.
@@ -69,22 +74,37 @@ public:
     VeroeffentlichenStand stand;
 
 private:
-    // One easy handle: one request at a time, on a connection of the multi
-    // handle's cache.
+    // One easy handle and its connection, one request at a time. libcurl
+    // 7.88 waits for an SFTP file's close and for FTP's 226 blocking, so
+    // connections sharing one thread would take turns: each has its own.
+    // The calling thread sets a request up, hands it over and takes its
+    // result; the handle's other fields are the caller's while no request
+    // is under way.
     struct Leitung {
         Sitzung* sitzung = nullptr;
         CURL* h = nullptr;
-        std::uint64_t aktuell = 0;  // bytes of its upload under way
+        CURLM* multi = nullptr;  // its connection's cache
+        std::atomic<std::uint64_t> aktuell = 0;  // bytes of its upload under way
+        std::atomic<bool> aufgeben = false;      // stops the request under way
         // The server's last answer when the request ended: libcurl's own may
         // be overwritten by a connection it closes through this handle later.
         long antwort = 0;
         std::string gesehenerSchluessel;
+        std::thread faden;
+        bool auftrag = false;                 // under auftragMx_
+        std::optional<CURLcode> ergebnis;     // under auftragMx_
     };
     enum class Art { Liste, Holen, Hochladen, Befehle };
     CURLcode Lauf(const std::string& url, Art art, const std::function<void()>& vorbereiten);
     void Vorbereiten(Leitung& l, const std::string& url, Art art);
     CURLcode Einmal(Leitung& l);
-    int Treiben();
+    CURLcode Ausfuehren(Leitung& l);
+    void Anstossen(Leitung& l);
+    void Arbeiten(Leitung& l);
+    // Waits at most one beat for a request to end (`nur`'s, or any), then
+    // Bedienen.
+    void Warten(const Leitung* nur = nullptr);
+    std::optional<CURLcode> Abholen(Leitung& l);
     void Bedienen();
     bool VertrauenKlaeren(Leitung& l, CURLcode e);
     void ZertifikatMerken(Leitung& l);
@@ -106,7 +126,6 @@ private:
     // gone first, and comes back when the new one cannot take its place.
     void Ersetzen(Leitung& l, const std::string& pfad, CURLcode e);
     Leitung& NeueLeitung();
-    void Begrenzen(int verbindungen);
 
     static int HostSchluesselPruefen(void* l, int, const char* key, std::size_t laenge);
     static int Fortschritt(void* l, curl_off_t, curl_off_t, curl_off_t, curl_off_t hoch);
@@ -117,11 +136,17 @@ private:
     const VeroeffentlichenBegleitung& begleitung_;
     VeroeffentlichenGrenzen grenzen_;
     const Curl& curl_;
-    CURLM* multi_ = nullptr;
-    // The first serves the single requests, the others AlleHochladen.
     std::vector<std::unique_ptr<Leitung>> leitungen_;
-    // Requests that ended, kept until the one who waits for them looks.
-    std::map<CURL*, CURLcode> erledigt_;
+    // Where single requests go: the first connection, or during AlleHochladen
+    // the one whose file just ended, so that no connection is added for them.
+    Leitung* einzeln_ = nullptr;
+    std::mutex auftragMx_;
+    std::condition_variable auftragCv_;  // to the connections' threads
+    std::condition_variable endeCv_;     // to the calling thread
+    bool schluss_ = false;               // under auftragMx_
+    // Host keys are checked on the connections' threads while the calling
+    // thread may add one.
+    std::mutex vertrauenMx_;
     std::string basis_;   // scheme, host and port
     std::string wurzel_;  // the folder on the server in the URL's path
     std::string einstieg_;  // FTP: the folder the login starts in
