@@ -448,16 +448,12 @@ std::string Demaskiert(std::string_view text, bool attribut) {
 }
 
 // The head's form of a byte above 0x7F.
-constexpr std::string_view kUmlautEntitaeten[][2] = {
-    {"\xE4", "&auml;"}, {"\xF6", "&ouml;"}, {"\xFC", "&uuml;"}, {"\xDF", "&szlig;"},
-    {"\xC4", "&Auml;"}, {"\xD6", "&Ouml;"}, {"\xDC", "&Uuml;"}};
-
 std::string ByteReferenz(char c) {
-    for (const auto& [byte, entitaet] : kUmlautEntitaeten)
-        if (byte[0] == c) return std::string(entitaet);
     const std::string utf8 = utf8AusCp1252(std::string_view(&c, 1));
     char32_t zeichen = 0;
     Utf8Folge(utf8, 0, zeichen);
+    if (const std::string_view entitaet = UmlautEntitaet(zeichen); !entitaet.empty())
+        return std::string(entitaet);
     return "&#" + std::to_string(static_cast<std::uint32_t>(zeichen)) + ";";
 }
 

@@ -65,10 +65,6 @@ bool IstSteuerzeichen(char32_t z) {
            (z >= 0x7F && z <= 0x9F);
 }
 
-char32_t AlsZeichen(char32_t z) {
-    return (z >= 0xFDD0 && z <= 0xFDEF) || (z & 0xFFFE) == 0xFFFE ? char32_t{0xFFFD} : z;
-}
-
 std::string Gesaeubert(std::string_view t) {
     std::string aus;
     aus.reserve(t.size());
@@ -90,7 +86,7 @@ std::string Gesaeubert(std::string_view t) {
         const std::size_t n = Utf8Folge(t, i, z);
         i += n ? n : 1;
         if (!n) z = 0xFFFD;
-        if (!IstSteuerzeichen(z)) utf8Anhaengen(aus, AlsZeichen(z));
+        if (!IstSteuerzeichen(z)) utf8Anhaengen(aus, AlsText(z));
     }
     return aus;
 }
@@ -227,7 +223,7 @@ void EntitaetenAufloesen(std::string_view t, std::string& aus, bool attribut) {
             }
             if (j < t.size() && t[j] == ';') ++j;
             if (const char32_t z = ZahlAlsZeichen(wert); !IstSteuerzeichen(z))
-                utf8Anhaengen(aus, AlsZeichen(z));
+                utf8Anhaengen(aus, AlsText(z));
             i = j;
             continue;
         }
@@ -1631,7 +1627,7 @@ void Zeichen(std::string& aus, std::string_view t, bool attribut) {
                     aus += ' ';
                     break;
                 default:
-                    if (b >= 0x20 && b != 0x7F) aus += static_cast<char>(b);
+                    if (!IstSteuerzeichen(b)) aus += static_cast<char>(b);
             }
             ++i;
             continue;
@@ -1640,32 +1636,11 @@ void Zeichen(std::string& aus, std::string_view t, bool attribut) {
         const std::size_t n = Utf8Folge(t, i, z);
         i += n ? n : 1;
         if (!n) z = 0xFFFD;
-        if (z >= 0x80 && z <= 0x9F) continue;
-        if ((z >= 0xFDD0 && z <= 0xFDEF) || (z & 0xFFFE) == 0xFFFE) z = 0xFFFD;
-        switch (z) {
-            case 0xE4:
-                aus += "&auml;";
-                continue;
-            case 0xF6:
-                aus += "&ouml;";
-                continue;
-            case 0xFC:
-                aus += "&uuml;";
-                continue;
-            case 0xDF:
-                aus += "&szlig;";
-                continue;
-            case 0xC4:
-                aus += "&Auml;";
-                continue;
-            case 0xD6:
-                aus += "&Ouml;";
-                continue;
-            case 0xDC:
-                aus += "&Uuml;";
-                continue;
-            default:
-                break;
+        if (IstSteuerzeichen(z)) continue;
+        z = AlsText(z);
+        if (const std::string_view entitaet = UmlautEntitaet(z); !entitaet.empty()) {
+            aus += entitaet;
+            continue;
         }
         char puffer[16];
         const auto ende =

@@ -37,6 +37,38 @@ std::string utf8AusSeitenbytes(std::string_view bytes);
 std::string cp1252MitReferenzen(std::string_view utf8);
 std::string utf8MitReferenzen(std::string_view cp1252);
 
+// The pages' form of the seven German letters, as named entities ("&auml;");
+// empty for every other code point.
+constexpr std::string_view UmlautEntitaet(char32_t zeichen) {
+    switch (zeichen) {
+        case 0xE4:
+            return "&auml;";
+        case 0xF6:
+            return "&ouml;";
+        case 0xFC:
+            return "&uuml;";
+        case 0xDF:
+            return "&szlig;";
+        case 0xC4:
+            return "&Auml;";
+        case 0xD6:
+            return "&Ouml;";
+        case 0xDC:
+            return "&Uuml;";
+        default:
+            return {};
+    }
+}
+
+// A noncharacter (U+FDD0 to U+FDEF and the last two code points of every
+// plane) is no text, and XML refuses a reference to U+FFFE or U+FFFF: it
+// becomes the replacement character.
+constexpr char32_t AlsText(char32_t zeichen) {
+    const bool nichtzeichen =
+        (zeichen >= 0xFDD0 && zeichen <= 0xFDEF) || (zeichen & 0xFFFE) == 0xFFFE;
+    return nichtzeichen ? char32_t{0xFFFD} : zeichen;
+}
+
 // Short form for German literals written in this UTF-8 source: W("Ungültig").
 inline std::string W(std::string_view utf8) { return cp1252AusUtf8(utf8); }
 

@@ -31,35 +31,19 @@ constexpr std::string_view kGeneratorAnfang = "<meta name=\"generator\" content=
 constexpr std::string_view kGeneratorLeistenwerk =
     "<meta name=\"generator\" content=\"Leistenwerk\" />";
 
-struct Umlaut {
-    std::string_view utf8;
-    std::string_view entitaet;
-};
 // The provider's pages carry UTF-8; the generated page declares ISO-8859-1.
 // The seven letters keep their named entities, every other character of the
-// imported contents becomes a character reference (Umwandeln).
-constexpr Umlaut kUmlaute[] = {
-    {"\xC3\xA4", "&auml;"}, {"\xC3\xB6", "&ouml;"}, {"\xC3\xBC", "&uuml;"}, {"\xC3\x9F", "&szlig;"},
-    {"\xC3\x84", "&Auml;"}, {"\xC3\x96", "&Ouml;"}, {"\xC3\x9C", "&Uuml;"}};
-
-// For each byte after a C3: the entity of the umlaut it makes, empty for none.
+// imported contents becomes a character reference (Umwandeln). All seven are
+// C3 and a continuation byte in UTF-8: for each such byte, the entity of the
+// umlaut it makes, empty for none.
 constexpr std::array<std::string_view, 256> kEntitaetNachC3 = [] {
     std::array<std::string_view, 256> t{};
-    for (const Umlaut& u : kUmlaute) t[static_cast<unsigned char>(u.utf8[1])] = u.entitaet;
+    for (unsigned b = 0x80; b < 0xC0; ++b) t[b] = UmlautEntitaet(0xC0 | (b & 0x3F));
     return t;
 }();
 
 std::string_view EntitaetNachC3(char zweites) {
     return kEntitaetNachC3[static_cast<unsigned char>(zweites)];
-}
-
-// A noncharacter (U+FDD0 to U+FDEF and the last two code points of every
-// plane) is no text, and XML refuses a reference to U+FFFE or U+FFFF: it
-// becomes the replacement character.
-char32_t AlsText(char32_t zeichen) {
-    const bool nichtzeichen =
-        (zeichen >= 0xFDD0 && zeichen <= 0xFDEF) || (zeichen & 0xFFFE) == 0xFFFE;
-    return nichtzeichen ? char32_t{0xFFFD} : zeichen;
 }
 
 // No input byte makes more than this many: "&#2047;" for two bytes.

@@ -173,16 +173,27 @@ void Tfrm_Inhalt::FormatLeisteBauen(QWidget* leiste) {
     connect(cb_Absatz, &QComboBox::activated, this, &Tfrm_Inhalt::cb_AbsatzChange);
     reihe->addWidget(cb_Absatz);
 
+    // A button of the bar that does `aktion` when clicked, and a row of them.
+    const auto knopf = [&](const char* name, const QString& text, const QString& tipp,
+                           auto aktion, bool schalter = false) {
+        QToolButton* k = Werkzeug(leiste, name, text, tipp, schalter);
+        connect(k, &QToolButton::clicked, this, aktion);
+        return k;
+    };
+    const auto gruppe = [&](std::initializer_list<QToolButton*> knoepfe) {
+        reihe->addSpacing(8);
+        for (QToolButton* k : knoepfe) reihe->addWidget(k);
+    };
     // Each shows its letter in the format it sets.
     const auto zeichenKnopf = [&](const char* name, const QString& text, const QString& tipp,
                                   void (QFont::*zeigen)(bool), int eigenschaft) {
-        QToolButton* knopf = Werkzeug(leiste, name, text, tipp, true);
-        QFont f = knopf->font();
+        QToolButton* k = knopf(
+            name, text, tipp, [this, eigenschaft](bool an) { ZeichenSetzen(eigenschaft, an); },
+            true);
+        QFont f = k->font();
         (f.*zeigen)(true);
-        knopf->setFont(f);
-        connect(knopf, &QToolButton::clicked, this,
-                [this, eigenschaft](bool an) { ZeichenSetzen(eigenschaft, an); });
-        return knopf;
+        k->setFont(f);
+        return k;
     };
     btn_Fett = zeichenKnopf("btn_Fett", QStringLiteral("F"), QStringLiteral("Fett (Strg+B)"),
                             &QFont::setBold, QTextFormat::FontWeight);
@@ -191,47 +202,32 @@ void Tfrm_Inhalt::FormatLeisteBauen(QWidget* leiste) {
     btn_Unterstrichen = zeichenKnopf("btn_Unterstrichen", QStringLiteral("U"),
                                      QStringLiteral("Unterstrichen (Strg+U)"), &QFont::setUnderline,
                                      QTextFormat::TextUnderlineStyle);
-    reihe->addSpacing(8);
-    for (QToolButton* k : {btn_Fett, btn_Kursiv, btn_Unterstrichen}) reihe->addWidget(k);
+    gruppe({btn_Fett, btn_Kursiv, btn_Unterstrichen});
 
-    btn_Aufzaehlung = Werkzeug(leiste, "btn_Aufzaehlung", QStringLiteral("• Liste"),
-                               QStringLiteral("Aufzählung (Tab rückt ein, Umschalt+Tab aus)"),
-                               true);
-    connect(btn_Aufzaehlung, &QToolButton::clicked, this,
-            [this] { ListeUmschalten(QTextListFormat::ListDisc); });
-    btn_Nummerierung = Werkzeug(leiste, "btn_Nummerierung", QStringLiteral("1. Liste"),
-                                QStringLiteral("Nummerierung (Tab rückt ein, Umschalt+Tab aus)"),
-                                true);
-    connect(btn_Nummerierung, &QToolButton::clicked, this,
-            [this] { ListeUmschalten(QTextListFormat::ListDecimal); });
-    reihe->addSpacing(8);
-    reihe->addWidget(btn_Aufzaehlung);
-    reihe->addWidget(btn_Nummerierung);
+    btn_Aufzaehlung = knopf(
+        "btn_Aufzaehlung", QStringLiteral("• Liste"),
+        QStringLiteral("Aufzählung (Tab rückt ein, Umschalt+Tab aus)"),
+        [this] { ListeUmschalten(QTextListFormat::ListDisc); }, true);
+    btn_Nummerierung = knopf(
+        "btn_Nummerierung", QStringLiteral("1. Liste"),
+        QStringLiteral("Nummerierung (Tab rückt ein, Umschalt+Tab aus)"),
+        [this] { ListeUmschalten(QTextListFormat::ListDecimal); }, true);
+    gruppe({btn_Aufzaehlung, btn_Nummerierung});
 
-    auto* link = Werkzeug(leiste, "btn_Link", QStringLiteral("Link …"),
-                          QStringLiteral("Link einfügen (Strg+K)"));
-    connect(link, &QToolButton::clicked, this, &Tfrm_Inhalt::btn_LinkClick);
-    auto* bild = Werkzeug(leiste, "btn_Bild", QStringLiteral("Bild …"),
-                          QStringLiteral("Bild von der Festplatte einfügen"));
-    connect(bild, &QToolButton::clicked, this, &Tfrm_Inhalt::btn_BildClick);
-    auto* tabelle = Werkzeug(leiste, "btn_Tabelle", QStringLiteral("Tabelle …"),
-                             QStringLiteral("Tabelle einfügen"));
-    connect(tabelle, &QToolButton::clicked, this, &Tfrm_Inhalt::btn_TabelleClick);
-    auto* linie = Werkzeug(leiste, "btn_Linie", QStringLiteral("Linie"),
-                           QStringLiteral("Waagerechte Linie einfügen"));
-    connect(linie, &QToolButton::clicked, this, &Tfrm_Inhalt::btn_LinieClick);
-    reihe->addSpacing(8);
-    for (QToolButton* k : {link, bild, tabelle, linie}) reihe->addWidget(k);
+    gruppe({knopf("btn_Link", QStringLiteral("Link …"), QStringLiteral("Link einfügen (Strg+K)"),
+                  &Tfrm_Inhalt::btn_LinkClick),
+            knopf("btn_Bild", QStringLiteral("Bild …"),
+                  QStringLiteral("Bild von der Festplatte einfügen"), &Tfrm_Inhalt::btn_BildClick),
+            knopf("btn_Tabelle", QStringLiteral("Tabelle …"), QStringLiteral("Tabelle einfügen"),
+                  &Tfrm_Inhalt::btn_TabelleClick),
+            knopf("btn_Linie", QStringLiteral("Linie"),
+                  QStringLiteral("Waagerechte Linie einfügen"), &Tfrm_Inhalt::btn_LinieClick)});
 
-    btn_Rueckgaengig = Werkzeug(leiste, "btn_Rueckgaengig", QStringLiteral("Rückgängig"),
-                                QStringLiteral("Rückgängig (Strg+Z)"));
-    connect(btn_Rueckgaengig, &QToolButton::clicked, this, [this] { te_Inhalt->undo(); });
-    btn_Wiederholen = Werkzeug(leiste, "btn_Wiederholen", QStringLiteral("Wiederholen"),
-                               QStringLiteral("Wiederholen (Strg+Y)"));
-    connect(btn_Wiederholen, &QToolButton::clicked, this, [this] { te_Inhalt->redo(); });
-    reihe->addSpacing(8);
-    reihe->addWidget(btn_Rueckgaengig);
-    reihe->addWidget(btn_Wiederholen);
+    btn_Rueckgaengig = knopf("btn_Rueckgaengig", QStringLiteral("Rückgängig"),
+                             QStringLiteral("Rückgängig (Strg+Z)"), [this] { te_Inhalt->undo(); });
+    btn_Wiederholen = knopf("btn_Wiederholen", QStringLiteral("Wiederholen"),
+                            QStringLiteral("Wiederholen (Strg+Y)"), [this] { te_Inhalt->redo(); });
+    gruppe({btn_Rueckgaengig, btn_Wiederholen});
     reihe->addStretch(1);
 
     // Keys act at once: a button's own shortcut clicks it only after a
