@@ -448,8 +448,8 @@ void Sitzung::Anstossen(Leitung& l) {
 // The request to its end in the connection's own multi handle. libcurl's own
 // loop (curl_easy_perform) would sleep up to a second while an FTP data
 // connection waits for the next round; this one only waits while libcurl
-// has nothing due.
-CURLcode Sitzung::Ausfuehren(Leitung& l) {
+// has nothing due. `antwort` is the server's answer as the request ended.
+CURLcode Sitzung::Ausfuehren(Leitung& l, long& antwort) {
     if (curl_.multi_add_handle(l.multi, l.h) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
     CURLcode e = CURLE_GOT_NOTHING;
     for (bool fertig = false; !fertig;) {
@@ -462,6 +462,7 @@ CURLcode Sitzung::Ausfuehren(Leitung& l) {
         while (const CURLMsg* n = curl_.multi_info_read(l.multi, &weitere)) {
             if (n->msg != CURLMSG_DONE) continue;
             e = n->data.result;
+            curl_.easy_getinfo(l.h, CURLINFO_RESPONSE_CODE, &antwort);
             fertig = true;
         }
         if (fertig || laufend == 0) break;
@@ -486,9 +487,8 @@ void Sitzung::Arbeiten(Leitung& l) {
         auftragCv_.wait(sperre, [&] { return l.auftrag || schluss_; });
         if (schluss_) return;
         sperre.unlock();
-        const CURLcode e = Ausfuehren(l);
         long antwort = 0;
-        curl_.easy_getinfo(l.h, CURLINFO_RESPONSE_CODE, &antwort);
+        const CURLcode e = Ausfuehren(l, antwort);
         sperre.lock();
         l.antwort = antwort;
         l.auftrag = false;

@@ -98,7 +98,7 @@ private:
     CURLcode Lauf(const std::string& url, Art art, const std::function<void()>& vorbereiten);
     void Vorbereiten(Leitung& l, const std::string& url, Art art);
     CURLcode Einmal(Leitung& l);
-    CURLcode Ausfuehren(Leitung& l);
+    CURLcode Ausfuehren(Leitung& l, long& antwort);
     void Anstossen(Leitung& l);
     void Arbeiten(Leitung& l);
     // Waits at most one beat for a request to end (`nur`'s, or any), then
