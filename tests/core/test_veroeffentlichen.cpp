@@ -281,6 +281,8 @@ struct Fehlerfall {
     const char* genannt = nullptr;
     int wiederholungen = 0;
     const char* sperre = "";  // SFTP: the client key's passphrase
+    // One, where the row needs the file before the failing one in place.
+    int verbindungen = 4;
 };
 
 constexpr const char* kSperre = "Schl\xC3\xBCssel \xCF\x89";
@@ -306,10 +308,10 @@ TEST(VeroeffentlichenFehler, Tabelle) {
         {"Umbenennen verweigert", Protokoll::FTP,
          [](test::FtpOptionen& o) { o.keinUeberschreiben = true, o.rntoNein = "Seite2.html"; }, 0,
          nullptr, true, "\"Seite2.html\"", "Seite2.html", nullptr, true, "Seite2.html",
-         "Seite1.html"},
+         "Seite1.html", 0, "", 1},
         {"abgerissen beim Ersetzen FTP", Protokoll::FTP,
          [](test::FtpOptionen& o) { o.abbruchBei = ".Seite3.html.lw-neu"; }, 0, nullptr, true,
-         abgerissen, "Neue Seite.html", nullptr, true, "Neue Seite.html", "Seite2.html"},
+         abgerissen, "Neue Seite.html", nullptr, true, "Neue Seite.html", "Seite2.html", 0, "", 1},
         {"abgerissen beim Ersetzen SFTP", Protokoll::SFTP, nullptr, 150 * 1024, nullptr, true,
          abgerissen, "img/banner.jpg", nullptr, true, "img/banner.jpg"},
         // Rows whose meldung is empty complete, and everything is online.
@@ -354,7 +356,9 @@ TEST(VeroeffentlichenFehler, Tabelle) {
         // The list goes up after each file, so that the cut finds a journal.
         const std::string text = test::FehlerText([&] {
             Veroeffentlichen(neu, zugang, vertrauen, Antworten(fragen, f.ja),
-                             {.wiederholungen = f.wiederholungen, .listenTakt = {}});
+                             {.wiederholungen = f.wiederholungen,
+                              .verbindungen = f.verbindungen,
+                              .listenTakt = {}});
         });
         if (f.meldung.empty()) {
             EXPECT_EQ(text, "(kein Fehler)");
